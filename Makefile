@@ -1,0 +1,33 @@
+# Entry points: `make run` builds and starts the program on the bundled sample,
+# `make test` builds and runs every test. Both install missing Debian packages first.
+BUILD ?= build
+JOBS ?= 2
+
+.PHONY: all deps configure build run test bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	@rm -rf $(BUILD)/sample-project
+	@$(BUILD)/bin/codequorix-cli read samples/Lagerverwaltung $(BUILD)/sample-project
+	@$(BUILD)/bin/codequorix-cli html $(BUILD)/sample-project
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+bench: deps
+	@cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DCQ_BUILD_TESTS=OFF -DCQ_BUILD_BENCH=ON >/dev/null
+	@cmake --build $(BUILD)-bench -j$(JOBS)
+	@bench/run-benchmarks $(BUILD)-bench
+
+clean:
+	rm -rf $(BUILD) $(BUILD)-bench

@@ -1,0 +1,109 @@
+#pragma once
+// The code database: one SQLite file per project folder ("CodeQuorix.mdb"), made
+// from the empty template "mask_CodeQuorix.mdb" for every read. Names are stored
+// as the engine's Windows-1252 bytes; messages of DatabaseError are UTF-8.
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "analysis/scan_sink.h"
+#include "codedb/database_error.h"
+
+namespace cq {
+
+inline constexpr const char* kDatabaseFileName = "CodeQuorix.mdb";
+inline constexpr const char* kTemplateFileName = "mask_CodeQuorix.mdb";
+
+// Copies the template over folder/CodeQuorix.mdb. Throws DatabaseError with the
+// German message for a missing template or a failed copy.
+void createDatabaseFromTemplate(const std::filesystem::path& templateFile,
+                                const std::filesystem::path& folder);
+
+struct ModuleListEntry {
+  int number = 0;
+  std::string name;
+  int type = 0;
+};
+
+struct RoutineListEntry {
+  std::string moduleKey;   // "M" + mod_num
+  std::string routineKey;  // "R" + rou_num
+  std::string name;
+  std::string imageKey;    // "R" + rou_typ + "O" + rou_open
+};
+
+struct RoutineAtLine {
+  std::string name;
+  std::int64_t number = 0;
+  int type = 0;
+  int visibility = 0;
+  std::int64_t start = 0;
+  std::int64_t end = 0;
+};
+
+// What a look-up of a routine by name found. The window tells the user about
+// kNotFound ("Infos zu Routine nicht gefunden") and kProperty ("Property wird von
+// der Routinensuche nicht unterstützt"); kEngineFailure stays silent.
+enum class RoutineByNameStatus { kNotFound, kProperty, kEngineFailure, kPrivate, kOther };
+
+struct RoutineByName {
+  RoutineByNameStatus status = RoutineByNameStatus::kNotFound;
+  std::int64_t number = 0;  // set for kPrivate and kOther only
+
+  // The classic result code: 0 none (or property, or failure), 1 private, 2 other.
+  int code() const {
+    return status == RoutineByNameStatus::kPrivate ? 1
+           : status == RoutineByNameStatus::kOther ? 2
+                                                   : 0;
+  }
+};
+
+// The open connection. Closing is the destructor (never reports anything).
+class CodeDatabase {
+ public:
+  // Opens folder/CodeQuorix.mdb for reading and writing; throws DatabaseError,
+  // also for a file that is no code database.
+  static std::unique_ptr<CodeDatabase> open(const std::filesystem::path& folder);
+  ~CodeDatabase();
+  CodeDatabase(const CodeDatabase&) = delete;
+  CodeDatabase& operator=(const CodeDatabase&) = delete;
+
+  // Scratch mode for a read: no disk syncs, journal in memory, one transaction
+  // until endBulkWrite() (also called by the destructor), so rows written before
+  // a failure remain.
+  void beginBulkWrite();
+  void endBulkWrite();
+
+  // The scanner's statements on this connection.
+  ScanSink& scanSink();
+
+  // Queries of the browsing side; engine failures throw DatabaseError unless
+  // said otherwise.
+  std::vector<ModuleListEntry> moduleList();                 // by type, then name
+  std::vector<RoutineListEntry> routineList();               // by module, then name
+  // The first routine whose line range holds the line; a routine without an end
+  // line is never found.
+  std::optional<RoutineAtLine> routineAtLine(std::int64_t line, int module);
+  // Never throws: an engine failure is reported as kEngineFailure.
+  RoutineByName routineByName(const std::string& name, int module);
+  std::optional<ModuleListEntry> moduleByNumber(int module);
+  // Line range of the routine at a line, else 1 to the line before the module's
+  // first routine (the declarations); nullopt for a module without routines.
+  std::optional<std::pair<std::int64_t, std::int64_t>> zoomRange(std::int64_t line, int module);
+
+  sqlite3* handle() const { return db_; }
+
+ private:
+  explicit CodeDatabase(sqlite3* db);
+  sqlite3* db_ = nullptr;
+  bool inTransaction_ = false;
+  std::unique_ptr<ScanSink> sink_;
+};
+
+}  // namespace cq

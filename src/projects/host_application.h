@@ -1,0 +1,54 @@
+#pragma once
+// The host operations the project reader needs: documents open in the host, each
+// one VBA project with its components. Errors are thrown as HostError carrying
+// the German message that the window shows.
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace cq {
+
+class HostError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Component types as the VBA object model reports them.
+enum ComponentType : int {
+  kStandardModule = 1,
+  kClassModule = 2,
+  kUserForm = 3,
+  kDocumentModule = 100,
+};
+
+class HostComponent {
+ public:
+  virtual ~HostComponent() = default;
+  virtual std::string name() const = 0;  // Windows-1252
+  virtual int type() const = 0;
+  virtual long countOfLines() const = 0;
+  // Lines first..first+count-1 (1-based) joined with CR LF, without a final CR LF.
+  virtual std::string lines(long first, long count) const = 0;
+};
+
+class HostProject {
+ public:
+  virtual ~HostProject() = default;
+  virtual std::string fileName() const = 0;  // full path; throws when never saved
+  virtual std::string name() const = 0;
+  virtual bool protection() const = 0;       // locked for viewing
+  virtual long componentCount() const = 0;
+  virtual const HostComponent& component(long index) const = 0;  // 1-based
+  virtual const HostComponent& component(const std::string& name) const = 0;  // throws when absent
+};
+
+class HostApplication {
+ public:
+  virtual ~HostApplication() = default;
+  // Attaches to the host; false when it is not available (nothing open).
+  virtual bool attach() = 0;
+  virtual long projectCount() const = 0;
+  virtual const HostProject& project(long index) const = 0;  // 1-based
+};
+
+}  // namespace cq

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace cq {
+
+// The settings that shape marked-up text (settings keys in comments).
+struct MarkupOptions {
+  bool removeEmptyLines = false;       // "leer"
+  bool reindent = false;               // "einr"
+  bool blankLineBeforeRoutines = false;  // "rle"
+  bool indentRoutineBodies = false;    // "rer", only together with reindent
+};
+
+}  // namespace cq
