@@ -2,6 +2,7 @@
 // The host operations the project reader needs: documents open in the host, each
 // one VBA project with its components. Errors are thrown as HostError carrying
 // the German message that the window shows.
+#include <cstddef>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -29,6 +30,8 @@ class HostComponent {
   virtual long countOfLines() const = 0;
   // Lines first..first+count-1 (1-based) joined with CR LF, without a final CR LF.
   virtual std::string lines(long first, long count) const = 0;
+  // Characters of the source that Windows-1252 cannot hold, written as "?".
+  virtual std::size_t replacedCharacters() const { return 0; }
 };
 
 class HostProject {
@@ -40,6 +43,9 @@ class HostProject {
   virtual long componentCount() const = 0;
   virtual const HostComponent& component(long index) const = 0;  // 1-based
   virtual const HostComponent& component(const std::string& name) const = 0;  // throws when absent
+  // Why the document could not be read (German); empty when it could. A project
+  // that failed to load has no components and is listed with this reason.
+  virtual std::string loadError() const { return {}; }
 };
 
 class HostApplication {

@@ -1,0 +1,69 @@
+#include "app/app_state.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <system_error>
+
+#include "app/settings_store.h"
+#include "codedb/code_database.h"
+
+namespace cq {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Folder paths end in "/" so that file names can be appended directly.
+fs::path asFolder(std::string folder) {
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
+}
+
+}  // namespace
+
+std::string programTitle(const Edition& edition) {
+  return std::string(edition.name) + " Code Quorix " + std::to_string(CQ_VERSION_MAJOR) + "." +
+         std::to_string(CQ_VERSION_MINOR);
+}
+
+fs::path programFolder() {
+  std::error_code error;
+  const fs::path executable = fs::read_symlink("/proc/self/exe", error);
+  if (error) return asFolder(fs::current_path(error).string());
+  return asFolder(executable.parent_path().string());
+}
+
+fs::path templateFilePath(const fs::path& programFolder) {
+  const fs::path besideProgram = programFolder / kTemplateFileName;
+  const fs::path installed = fs::path(CQ_INSTALLED_DATA_DIR) / kTemplateFileName;
+  std::error_code error;
+  if (!fs::exists(besideProgram, error) && fs::exists(installed, error)) return installed;
+  return besideProgram;
+}
+
+fs::path defaultProjectFolder(const SettingsStore& settings) {
+  const std::string stored = settings.get("proj", "proj_pf");
+  if (stored.size() > 1) return asFolder(stored);
+  return asFolder(QDir::homePath().toStdString());
+}
+
+AppState startAppState(const Edition& edition, const SettingsStore& settings) {
+  QCoreApplication::setOrganizationName(kSettingsOrganisation);
+  QCoreApplication::setApplicationName(QString::fromStdString(settingsApplicationName(edition)));
+
+  AppState state;
+  state.edition = edition;
+  state.programTitle = programTitle(edition);
+  state.programFolder = programFolder();
+  state.templateFile = templateFilePath(state.programFolder);
+  state.temporaryFolder = asFolder(
+      QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation).toStdString() +
+      "/TempDateien");
+  std::error_code ignored;
+  fs::create_directories(state.temporaryFolder, ignored);
+  state.defaultProjectFolder = defaultProjectFolder(settings);
+  return state;
+}
+
+}  // namespace cq

@@ -1,0 +1,54 @@
+#pragma once
+// The display settings of section "optionen": colours, font, tab stops and the
+// behaviour flags, with their defaults (settings keys in comments).
+#include <cstdint>
+#include <string>
+
+#include "render/markup_options.h"
+#include "render/render_options.h"
+
+namespace cq {
+
+class SettingsStore;
+
+inline constexpr const char* kOptionsSection = "optionen";
+
+struct DisplaySettings {
+  std::int32_t keywordColour = 8388608;  // "fkey", RGB with red in the low byte
+  std::int32_t commentColour = 32768;    // "fkom"
+  std::int32_t stringColour = 128;       // "fstr"
+  bool reindent = false;                 // "einr"
+  bool boldRoutineLines = true;          // "rouf"
+  bool htmlPreview = false;              // "vor"
+  bool indentRoutineBodies = false;      // "rer", only together with "einr"
+  bool blankLineBeforeRoutines = false;  // "rle"
+  // "bis": "max" or the stored window placement; loaded here, but written only
+  // by the screen preset command.
+  std::string screenPreset = "max";
+  bool confirmClipboardCopy = true;      // "meld"
+  bool applyScreenPreset = false;        // "usb"
+  bool alwaysUseProjectFolder = false;   // "stapro"
+  bool expandProjectTree = false;        // "aufk"
+  bool removeEmptyLines = false;         // "leer"
+  int tabWidthMm = 5;                    // "tab"
+  std::string fontName = "MS Sans Serif";  // "font", before the first ","
+  int fontSize = 10;                     // "font", after the last ","
+
+  bool operator==(const DisplaySettings&) const = default;
+
+  MarkupOptions toMarkupOptions() const;
+  RenderOptions toRenderOptions() const;
+};
+
+// Reads every key that holds text into `settings`; empty keys keep their value.
+// Numbers are read like VBA's Val: a text that is no number reads as 0, and so
+// does a number out of range.
+void loadDisplaySettings(const SettingsStore& store, DisplaySettings& settings);
+// Writes every key except "bis"; flags as "-1" or "0".
+void saveDisplaySettings(SettingsStore& store, const DisplaySettings& settings);
+
+// The numeric value of the leading number of a text, blanks ignored, 0 when there
+// is none (like VBA's Val).
+double numericValue(const std::string& text);
+
+}  // namespace cq

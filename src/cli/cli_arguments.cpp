@@ -1,0 +1,114 @@
+#include "cli/cli_arguments.h"
+
+#include <charconv>
+#include <set>
+
+namespace cq::cli {
+
+const char* const kUsage =
+    "Aufruf:\n"
+    "  codequorix-cli list SOURCE...\n"
+    "  codequorix-cli read SOURCE... PROJECT_FOLDER [--project N]\n"
+    "  codequorix-cli html PROJECT_FOLDER [--module N]\n"
+    "  codequorix-cli rtf PROJECT_FOLDER [--module N] [-o FILE]\n"
+    "  codequorix-cli text PROJECT_FOLDER --module N\n"
+    "  codequorix-cli markup [--html] < FILE\n"
+    "SOURCE: ein Ordner mit Moduldateien, eine .vbp-Datei oder ein Office-Dokument.\n"
+    "--project N: der Projektknoten mit dem Schlüssel \"AN\\\" (Standard: der erste).\n"
+    "Gemeinsame Optionen: --option KEY=VALUE (Einstellung, ersetzt den gespeicherten Wert),\n"
+    "  --no-settings (nur Standardwerte).\n"
+    "Rückgabewerte: 0 erledigt, 1 Fehler (Meldung auf stderr), 2 falscher Aufruf.\n";
+
+namespace {
+
+std::optional<int> positiveNumber(const std::string& text) {
+  int value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || value < 1) return std::nullopt;
+  return value;
+}
+
+struct CommandShape {
+  std::size_t minPositional;
+  std::size_t maxPositional;
+  std::set<std::string> flags;
+};
+
+const CommandShape* shapeOf(const std::string& command) {
+  static const std::pair<std::string, CommandShape> shapes[] = {
+      {"list", {1, SIZE_MAX, {}}},
+      {"read", {2, SIZE_MAX, {"--project"}}},
+      {"html", {1, 1, {"--module"}}},
+      {"rtf", {1, 1, {"--module", "-o"}}},
+      {"text", {1, 1, {"--module"}}},
+      {"markup", {0, 0, {"--html"}}},
+  };
+  for (const auto& [name, shape] : shapes)
+    if (name == command) return &shape;
+  return nullptr;
+}
+
+}  // namespace
+
+std::optional<Arguments> parseArguments(int argc, char** argv, std::string& error) {
+  if (argc < 2) {
+    error = "Kein Befehl angegeben.";
+    return std::nullopt;
+  }
+  Arguments args;
+  args.command = argv[1];
+  const CommandShape* shape = shapeOf(args.command);
+  if (!shape) {
+    error = "Unbekannter Befehl: " + args.command;
+    return std::nullopt;
+  }
+  for (int i = 2; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool takesValue = arg == "--project" || arg == "--module" || arg == "-o" || arg == "--option";
+    if (takesValue && i + 1 >= argc) {
+      error = "Zu " + arg + " fehlt der Wert.";
+      return std::nullopt;
+    }
+    if (arg == "--no-settings") {
+      args.noSettings = true;
+    } else if (arg == "--option") {
+      const std::string pair = argv[++i];
+      const std::size_t eq = pair.find('=');
+      if (eq == std::string::npos || eq == 0) {
+        error = "--option erwartet KEY=VALUE: " + pair;
+        return std::nullopt;
+      }
+      args.options.emplace_back(pair.substr(0, eq), pair.substr(eq + 1));
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      if (!shape->flags.count(arg)) {
+        error = "Die Option " + arg + " passt nicht zum Befehl " + args.command + ".";
+        return std::nullopt;
+      }
+      if (arg == "--html") {
+        args.html = true;
+      } else if (arg == "-o") {
+        args.output = argv[++i];
+      } else {
+        const auto number = positiveNumber(argv[++i]);
+        if (!number) {
+          error = arg + " erwartet eine positive Zahl.";
+          return std::nullopt;
+        }
+        (arg == "--project" ? args.project : args.module) = number;
+      }
+    } else {
+      args.positional.push_back(arg);
+    }
+  }
+  if (args.positional.size() < shape->minPositional || args.positional.size() > shape->maxPositional) {
+    error = "Falsche Anzahl von Argumenten für " + args.command + ".";
+    return std::nullopt;
+  }
+  if (args.command == "text" && !args.module) {
+    error = "text braucht --module N.";
+    return std::nullopt;
+  }
+  return args;
+}
+
+}  // namespace cq::cli

@@ -1,0 +1,26 @@
+#pragma once
+// The command line of codequorix-cli, parsed into one value.
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace cq::cli {
+
+struct Arguments {
+  std::string command;                 // list, read, html, rtf, text, markup
+  std::vector<std::string> positional;  // sources and folders
+  std::optional<int> project;          // --project N
+  std::optional<int> module;           // --module N
+  std::optional<std::string> output;   // -o FILE
+  bool html = false;                   // markup --html
+  bool noSettings = false;             // --no-settings
+  std::vector<std::pair<std::string, std::string>> options;  // --option KEY=VALUE
+};
+
+// Parses argv; on wrong usage returns nullopt and sets `error`.
+std::optional<Arguments> parseArguments(int argc, char** argv, std::string& error);
+
+extern const char* const kUsage;
+
+}  // namespace cq::cli

@@ -1,0 +1,53 @@
+// codequorix-cli: the engine without a window.
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+#include <unistd.h>
+
+#include "app/edition.h"
+#include "app/settings_store.h"
+#include "cli/cli_arguments.h"
+#include "cli/cli_commands.h"
+
+namespace {
+
+// The stored settings (unless --no-settings) with the --option values on top,
+// read by the same loader the window uses.
+cq::DisplaySettings settingsFor(const cq::cli::Arguments& args) {
+  cq::DisplaySettings settings;
+  const std::filesystem::path overlayFile =
+      std::filesystem::temp_directory_path() / ("codequorix-cli-" + std::to_string(::getpid()) + ".ini");
+  {
+    cq::SettingsStore overlay(overlayFile);
+    if (!args.noSettings) {
+      const cq::SettingsStore stored(cq::builtInEdition());
+      for (const auto& [key, value] : stored.getAll(cq::kOptionsSection)) overlay.save(cq::kOptionsSection, key, value);
+    }
+    for (const auto& [key, value] : args.options) overlay.save(cq::kOptionsSection, key, value);
+    cq::loadDisplaySettings(overlay, settings);
+  }
+  std::error_code ignored;
+  std::filesystem::remove(overlayFile, ignored);
+  return settings;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  std::string error;
+  const auto args = cq::cli::parseArguments(argc, argv, error);
+  if (!args) {
+    std::cerr << error << "\n\n" << cq::cli::kUsage;
+    return 2;
+  }
+  cq::cli::Context context{*args, settingsFor(*args), std::cout, std::cerr};
+  const std::string& command = args->command;
+  if (command == "list") return cq::cli::listSources(context);
+  if (command == "read") return cq::cli::readSources(context);
+  if (command == "html") return cq::cli::exportHtml(context);
+  if (command == "rtf") return cq::cli::exportRtf(context);
+  if (command == "text") return cq::cli::exportText(context);
+  return cq::cli::markUpInput(context, std::cin);
+}

@@ -1,0 +1,162 @@
+#include "codedb/code_database.h"
+
+#include <system_error>
+
+#include "codedb/database_scan_sink.h"
+#include "codedb/sqlite_statement.h"
+
+namespace cq {
+
+namespace fs = std::filesystem;
+
+void createDatabaseFromTemplate(const fs::path& templateFile, const fs::path& folder) {
+  std::error_code error;
+  if (!fs::is_regular_file(templateFile, error)) {
+    throw DatabaseError("Die notwendige Datenbank\n" + templateFile.string() +
+                        "\nexistiert nicht !!!\nBitte kopieren Sie diese wieder an diese Stelle");
+  }
+  const fs::path target = folder / kDatabaseFileName;
+  // A journal left by an interrupted earlier session would be rolled back into
+  // the fresh copy; it belongs to the replaced file.
+  fs::remove(fs::path(target.string() + "-journal"), error);
+  fs::copy_file(templateFile, target, fs::copy_options::overwrite_existing, error);
+  if (!error) {
+    // An installed template is read-only; the copy is the working database.
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write,
+                    fs::perm_options::add, error);
+  }
+  if (error) {
+    throw DatabaseError("Die Datenbank\n" + target.string() +
+                        "\nkann nicht angelegt werden:\n" + error.message());
+  }
+}
+
+CodeDatabase::CodeDatabase(sqlite3* db) : db_(db) {}
+
+CodeDatabase::~CodeDatabase() {
+  sink_.reset();
+  if (inTransaction_) sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+  sqlite3_close_v2(db_);
+}
+
+std::unique_ptr<CodeDatabase> CodeDatabase::open(const fs::path& folder) {
+  const fs::path file = folder / kDatabaseFileName;
+  sqlite3* db = nullptr;
+  const int result = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  // Owned from here on, so that every failure below closes the handle.
+  std::unique_ptr<CodeDatabase> database(new CodeDatabase(db));
+  if (result != SQLITE_OK) {
+    throw DatabaseError("Die Datenbank\n" + file.string() + "\nkann nicht geöffnet werden:\n" +
+                        (db ? sqlite3_errmsg(db) : sqlite3_errstr(result)));
+  }
+  try {
+    SqliteStatement modules(db, "SELECT mod_num,mod_name,mod_typ,mod_zeilen FROM td_mod");
+    SqliteStatement routines(db,
+                             "SELECT rou_typ,rou_open,anz_dec_zeilen,rou_name,rou_num,mod_num,"
+                             "rou_start,rou_ende FROM td_rout");
+  } catch (const DatabaseError&) {
+    throw DatabaseError("Die Datei\n" + file.string() + "\nist keine Code Quorix Datenbank:\n" +
+                        sqlite3_errmsg(db));
+  }
+  database->sink_ = std::make_unique<DatabaseScanSink>(db);
+  return database;
+}
+
+void CodeDatabase::beginBulkWrite() {
+  if (inTransaction_) return;
+  executeSql(db_, "PRAGMA synchronous=OFF");
+  executeSql(db_, "PRAGMA journal_mode=MEMORY");
+  executeSql(db_, "BEGIN");
+  inTransaction_ = true;
+}
+
+void CodeDatabase::endBulkWrite() {
+  if (!inTransaction_) return;
+  inTransaction_ = false;
+  executeSql(db_, "COMMIT");
+}
+
+ScanSink& CodeDatabase::scanSink() { return *sink_; }
+
+std::vector<ModuleListEntry> CodeDatabase::moduleList() {
+  SqliteStatement query(db_,
+                        "SELECT mod_typ, mod_name, mod_num FROM td_mod"
+                        " ORDER BY mod_typ, mod_name");
+  std::vector<ModuleListEntry> modules;
+  while (query.step()) {
+    modules.push_back({static_cast<int>(query.integer(2)), query.text(1),
+                       static_cast<int>(query.integer(0))});
+  }
+  return modules;
+}
+
+std::vector<RoutineListEntry> CodeDatabase::routineList() {
+  SqliteStatement query(db_,
+                        "SELECT 'M'||mod_num AS mnum, 'R'||rou_num AS rnum, rou_name,"
+                        " 'R'||rou_typ||'O'||rou_open AS iflag FROM td_rout"
+                        " ORDER BY mod_num, rou_name");
+  std::vector<RoutineListEntry> routines;
+  while (query.step()) {
+    routines.push_back({query.text(0), query.text(1), query.text(2), query.text(3)});
+  }
+  return routines;
+}
+
+std::optional<RoutineAtLine> CodeDatabase::routineAtLine(std::int64_t line, int module) {
+  SqliteStatement query(db_,
+                        "SELECT rou_typ, rou_open, rou_name, rou_num, rou_start, rou_ende"
+                        " FROM td_rout"
+                        " WHERE (((rou_start)<=?1) AND ((rou_ende)>=?1) AND ((mod_num)=?2))");
+  query.bind(1, line).bind(2, module);
+  if (!query.step()) return std::nullopt;
+  RoutineAtLine routine;
+  routine.type = static_cast<int>(query.integer(0));
+  routine.visibility = static_cast<int>(query.integer(1));
+  routine.name = query.text(2);
+  routine.number = query.integer(3);
+  routine.start = query.integer(4);
+  routine.end = query.integer(5);
+  return routine;
+}
+
+RoutineByName CodeDatabase::routineByName(const std::string& name, int module) {
+  try {
+    SqliteStatement query(db_,
+                          "SELECT rou_name, mod_num, rou_typ, rou_open, rou_num FROM td_rout"
+                          " WHERE (((rou_name)=?) AND ((mod_num)=?))");
+    query.bind(1, name).bind(2, module);
+    if (!query.step()) return {RoutineByNameStatus::kNotFound};
+    const auto type = query.integer(2);
+    if (type == kPropertyLet || type == kPropertyGet || type == kPropertySet) {
+      return {RoutineByNameStatus::kProperty};
+    }
+    const auto status =
+        query.integer(3) == kPrivate ? RoutineByNameStatus::kPrivate : RoutineByNameStatus::kOther;
+    return {status, query.integer(4)};
+  } catch (const DatabaseError&) {
+    return {RoutineByNameStatus::kEngineFailure};
+  }
+}
+
+std::optional<ModuleListEntry> CodeDatabase::moduleByNumber(int module) {
+  SqliteStatement query(db_, "SELECT mod_typ, mod_name, mod_num FROM td_mod WHERE mod_num = ?");
+  query.bind(1, module);
+  if (!query.step()) return std::nullopt;
+  return ModuleListEntry{static_cast<int>(query.integer(2)), query.text(1),
+                         static_cast<int>(query.integer(0))};
+}
+
+std::optional<std::pair<std::int64_t, std::int64_t>> CodeDatabase::zoomRange(std::int64_t line,
+                                                                              int module) {
+  if (const auto routine = routineAtLine(line, module)) {
+    return std::pair{routine->start, routine->end};
+  }
+  SqliteStatement query(db_, "SELECT Min(rou_start)-1 AS Letzte FROM td_rout WHERE ((mod_num=?))");
+  query.bind(1, module);
+  if (!query.step()) return std::nullopt;
+  const auto lastDeclarationLine = query.optionalInteger(0);
+  if (!lastDeclarationLine) return std::nullopt;
+  return std::pair<std::int64_t, std::int64_t>{1, *lastDeclarationLine};
+}
+
+}  // namespace cq

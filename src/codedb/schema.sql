@@ -1,0 +1,25 @@
+-- The code database: one row per module and one per routine or external
+-- declaration. Text compares without regard to case, as VBA names do.
+CREATE TABLE td_mod (
+  mod_num INTEGER,
+  mod_name TEXT COLLATE NOCASE,
+  mod_typ INTEGER,
+  mod_zeilen INTEGER
+);
+
+CREATE TABLE td_rout (
+  rou_typ INTEGER,
+  rou_open INTEGER,
+  anz_dec_zeilen INTEGER,
+  rou_name TEXT COLLATE NOCASE,
+  rou_num INTEGER,
+  mod_num INTEGER,
+  rou_start INTEGER,
+  rou_ende INTEGER
+);
+
+-- The scanner updates one routine per anchor by number, and the browsing side
+-- looks routines up by module and line.
+CREATE INDEX ix_rout_num ON td_rout(rou_num);
+CREATE INDEX ix_rout_mod_start ON td_rout(mod_num, rou_start);
+CREATE INDEX ix_mod_num ON td_mod(mod_num);

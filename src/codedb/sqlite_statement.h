@@ -1,0 +1,46 @@
+#pragma once
+// One prepared SQLite statement, finalized with its owner. Values are always
+// bound, never spliced into the text. Engine failures throw DatabaseError.
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cq {
+
+class SqliteStatement {
+ public:
+  SqliteStatement(sqlite3* db, std::string_view sql);
+  ~SqliteStatement();
+  SqliteStatement(const SqliteStatement&) = delete;
+  SqliteStatement& operator=(const SqliteStatement&) = delete;
+
+  // Parameters are numbered from 1, as in SQLite.
+  SqliteStatement& bind(int index, std::int64_t value);
+  SqliteStatement& bind(int index, std::string_view text);
+
+  // Advances to the next row; false when there is none.
+  bool step();
+  // Runs a statement that returns no rows and makes it ready for the next use.
+  void execute();
+  // Makes the statement ready for new values.
+  void reset();
+
+  // Columns are numbered from 0. An empty (NULL) value reads as 0 or "".
+  std::int64_t integer(int column) const;
+  std::optional<std::int64_t> optionalInteger(int column) const;
+  std::string text(int column) const;
+
+ private:
+  [[noreturn]] void fail() const;
+
+  sqlite3* db_;
+  sqlite3_stmt* statement_ = nullptr;
+};
+
+// Runs statements without values and without rows (transactions, pragmas).
+void executeSql(sqlite3* db, const char* sql);
+
+}  // namespace cq

@@ -1,0 +1,41 @@
+#pragma once
+// The host of this program: the documents the user opened (files and folders).
+// They stay open until the program ends; attaching reads them all again from
+// disk, so a refresh shows what is on disk now.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "projects/host_application.h"
+#include "projects/loaded_project.h"
+
+namespace cq {
+
+struct DocumentLoadError {
+  std::filesystem::path document;
+  std::string message;  // German, Windows-1252
+};
+
+class DocumentHost : public HostApplication {
+ public:
+  // Adds a document to those open (made absolute); false when it is open already.
+  // It is read at the next attach.
+  bool open(const std::filesystem::path& document);
+  const std::vector<std::filesystem::path>& openDocuments() const { return documents_; }
+
+  // Reads every open document; false when none is open. A document that cannot
+  // be read still counts as a project, with its reason as loadError().
+  bool attach() override;
+  long projectCount() const override { return static_cast<long>(projects_.size()); }
+  const HostProject& project(long index) const override { return loadedProject(index); }
+  const LoadedProject& loadedProject(long index) const;  // 1-based
+
+  // The documents of the last attach that could not be read, in open order.
+  std::vector<DocumentLoadError> loadErrors() const;
+
+ private:
+  std::vector<std::filesystem::path> documents_;
+  std::vector<LoadedProject> projects_;  // one per open document, after attach
+};
+
+}  // namespace cq

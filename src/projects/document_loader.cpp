@@ -1,0 +1,55 @@
+#include "projects/document_loader.h"
+
+#include <array>
+#include <string_view>
+#include <system_error>
+
+#include "projects/ascii_case.h"
+#include "projects/module_folder_document.h"
+#include "projects/path_helpers.h"
+#include "projects/vbp_document.h"
+
+namespace cq {
+namespace fs = std::filesystem;
+
+namespace {
+
+struct DocumentKind {
+  std::string_view extension;  // with the dot, compared ignoring case
+  LoadedProject (*load)(const fs::path&);
+};
+
+constexpr std::array<DocumentKind, 1> kDocumentKinds = {{
+    {".vbp", loadVbpProject},
+}};
+
+LoadedProject loadByKind(const fs::path& document) {
+  std::error_code error;
+  if (fs::is_directory(document, error)) return loadModuleFolder(document);
+  if (!fs::exists(document, error)) {
+    throw HostError("Die Datei \"" + pathToText(document) + "\" wurde nicht gefunden.");
+  }
+  const std::string extension = document.extension().native();
+  for (const DocumentKind& kind : kDocumentKinds) {
+    if (equalsIgnoringAsciiCase(extension, kind.extension)) return kind.load(document);
+  }
+  throw HostError("Die Datei \"" + pathToText(document) + "\" ist kein Dokument, dessen Code gelesen werden kann.");
+}
+
+}  // namespace
+
+LoadedProject loadDocument(const fs::path& document) {
+  const auto unreadable = [&](std::string reason) {
+    const fs::path name = fs::is_directory(document) ? document.filename() : document.stem();
+    return LoadedProject::unreadable(pathToText(document), pathToText(name), std::move(reason));
+  };
+  try {
+    return loadByKind(document);
+  } catch (const HostError& error) {
+    return unreadable(error.what());
+  } catch (const std::exception& error) {
+    return unreadable("Das Dokument \"" + pathToText(document) + "\" konnte nicht gelesen werden: " + error.what());
+  }
+}
+
+}  // namespace cq

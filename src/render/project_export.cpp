@@ -1,0 +1,78 @@
+#include "render/project_export.h"
+
+#include "render/html.h"
+#include "render/markers.h"
+#include "render/rtf.h"
+
+namespace cq {
+
+namespace {
+
+constexpr std::string_view kStarLine = "' **************************************************************";
+constexpr std::string_view kNamePlaceholder = "xxxxx";
+constexpr std::string_view kTypePlaceholder = "yyyyy";
+constexpr std::string_view kBannerNameLine = "'  Modul:  xxxxx  yyyyy";
+constexpr std::string_view kBlankLines = "\r\n\r\n";
+
+// The text before a module: two empty lines, the banner, two empty lines.
+std::string modulePrefix(const ExportModule& module, std::string_view typeLine) {
+  std::string prefix(kBlankLines);
+  prefix += moduleBanner(module.name, typeLine);
+  prefix += kBlankLines;
+  return prefix;
+}
+
+}  // namespace
+
+std::string_view htmlTypeLine(int type) {
+  switch (type) {
+    case 1: return "Typ = Userform";
+    case 2: return "Typ = Allgemeines Modul";
+    case 3: return "Typ = Klassenmodul";
+    case 5: return "Typ = Report";
+    default: return "";
+  }
+}
+
+std::string_view rtfTypeLine(int type) {
+  if (type == 5) return "Typ = Element der Mappe(Sheet, Workbook, ...)";
+  return htmlTypeLine(type);
+}
+
+std::string moduleBanner(std::string_view moduleName, std::string_view typeLine) {
+  // Both placeholders are filled by position, so a name that happens to contain
+  // the type placeholder stays as it is.
+  const std::size_t namePos = kBannerNameLine.find(kNamePlaceholder);
+  const std::size_t typePos = kBannerNameLine.find(kTypePlaceholder);
+  std::string banner;
+  banner += markers::kBold;
+  banner += markers::kComment;
+  banner += kStarLine;
+  banner += "\r\n";
+  banner += kBannerNameLine.substr(0, namePos);
+  banner += moduleName;
+  banner += kBannerNameLine.substr(namePos + kNamePlaceholder.size(), typePos - namePos - kNamePlaceholder.size());
+  banner += typeLine;
+  banner += kBannerNameLine.substr(typePos + kTypePlaceholder.size());
+  banner += "\r\n";
+  banner += kStarLine;
+  banner += markers::kEnd;
+  banner += markers::kBoldEnd;
+  return banner;
+}
+
+std::string projectToHtml(const std::vector<ExportModule>& modules, const RenderOptions& options) {
+  std::string html;
+  for (const ExportModule& module : modules)
+    html += markedToHtml(modulePrefix(module, htmlTypeLine(module.type)) + module.marked, options);
+  return html;
+}
+
+std::string projectToRtf(const std::vector<ExportModule>& modules, const RenderOptions& options) {
+  std::string body;
+  for (const ExportModule& module : modules)
+    body += markedToRtf(modulePrefix(module, rtfTypeLine(module.type)) + module.marked, options);
+  return wrapRtfDocument(body, options);
+}
+
+}  // namespace cq

@@ -1,0 +1,22 @@
+#pragma once
+// Renders marked-up text as RTF: markers become colour and bold control words,
+// and a fixed header carries fonts, colours, tab stops and the font size.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "render/render_options.h"
+
+namespace cq {
+
+// Turns marked-up text into an RTF body (colour indices: 0 plain, 1 keyword,
+// 2 comment, 3 string). Bytes beyond ASCII pass through unchanged.
+std::string markedToRtf(std::string_view marked, const RenderOptions& options);
+
+// One colour-table entry ("\red0\green0\blue128;") for an RGB value with red in the low byte.
+std::string rtfColourEntry(std::int32_t colour);
+
+// Puts the header (font table, colour table, tab stops, font size) around a body.
+std::string wrapRtfDocument(std::string_view body, const RenderOptions& options);
+
+}  // namespace cq
