@@ -39,6 +39,14 @@ bool cutRoutineName(std::string_view line, std::string_view cutBefore, std::stri
   squeezed.resize(cut);
   const std::size_t bar = squeezed.rfind('|');
   name = bar == std::string::npos ? squeezed : squeezed.substr(bar + 1);
+  // A routine named like a keyword ("Property Get Step") ends in a keyword run:
+  // its name is that run's word, not the empty text after the run's last "|".
+  const std::string_view cutText(squeezed);
+  if (name.empty() && cutText.ends_with(markers::kEnd)) {
+    const std::string_view run = cutText.substr(0, cutText.size() - markers::kEnd.size());
+    const std::size_t keyword = run.rfind(markers::kKeyword);
+    if (keyword != std::string_view::npos) name = run.substr(keyword + markers::kKeyword.size());
+  }
   return true;
 }
 

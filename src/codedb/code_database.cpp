@@ -16,9 +16,6 @@ void createDatabaseFromTemplate(const fs::path& templateFile, const fs::path& fo
                         "\nexistiert nicht !!!\nBitte kopieren Sie diese wieder an diese Stelle");
   }
   const fs::path target = folder / kDatabaseFileName;
-  // A journal left by an interrupted earlier session would be rolled back into
-  // the fresh copy; it belongs to the replaced file.
-  fs::remove(fs::path(target.string() + "-journal"), error);
   fs::copy_file(templateFile, target, fs::copy_options::overwrite_existing, error);
   if (!error) {
     // An installed template is read-only; the copy is the working database.

@@ -59,7 +59,11 @@ ModuleKind moduleKindOf(int componentType, std::string_view componentName) {
   }
 }
 
-std::string imageKeyOfTypeCode(int typeCode) { return typeCode == 32 ? "XXX" : "M" + std::to_string(typeCode); }
+std::string imageKeyOfTypeCode(int typeCode) {
+  if (typeCode == 32) return "XXX";
+  std::string key = "M";
+  return key.append(std::to_string(typeCode));
+}
 
 HostTreeFill fillHostTree(HostApplication& host, HostTree& tree) {
   tree.nodes.clear();
@@ -72,7 +76,7 @@ HostTreeFill fillHostTree(HostApplication& host, HostTree& tree) {
       const std::string name = project.name();
       if (project.protection()) continue;
 
-      const std::string projectKey = "A" + std::to_string(i) + "\\";
+      const std::string projectKey = std::string("A").append(std::to_string(i)).append("\\");
       if (const std::string reason = project.loadError(); !reason.empty()) {
         const std::size_t node = tree.addNode(projectKey, fileText + ": " + reason, std::string(kProjectImage));
         tree.nodes[node].checkable = false;

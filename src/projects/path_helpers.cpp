@@ -23,7 +23,7 @@ void sortByName(std::vector<fs::path>& paths) {
 
 bool hasExtension(const fs::path& file, std::string_view extension) {
   if (extension == "*") return true;
-  const std::string& name = file.filename().native();
+  const std::string name = file.filename().native();
   return name.size() > extension.size() && name[name.size() - extension.size() - 1] == '.' &&
          endsWithIgnoringAsciiCase(name, extension);
 }

@@ -11,7 +11,7 @@ namespace cq {
 namespace fs = std::filesystem;
 
 std::string readSourceFile(const fs::path& file) {
-  const std::string quotedName = "\"" + pathToText(file) + "\"";
+  const std::string quotedName = std::string("\"").append(pathToText(file)).append("\"");
   std::error_code error;
   if (!fs::is_regular_file(file, error)) throw HostError("Die Datei " + quotedName + " wurde nicht gefunden.");
   const std::uintmax_t size = fs::file_size(file, error);

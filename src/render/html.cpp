@@ -1,6 +1,8 @@
 #include "render/html.h"
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 
@@ -38,6 +40,27 @@ constexpr EntityTable makeEntityTable() {
 }
 
 constexpr EntityTable kEntities = makeEntityTable();
+
+// Compact per-byte tables for the hot loops: bytes an entity adds, and the bytes
+// where copying must stop (an entity, or "|", with which every marker starts).
+using ByteTable = std::array<std::uint8_t, 256>;
+
+constexpr ByteTable makeExtraLengths() {
+  ByteTable table{};
+  for (std::size_t b = 0; b < table.size(); ++b)
+    if (!kEntities[b].empty()) table[b] = static_cast<std::uint8_t>(kEntities[b].size() - 1);
+  return table;
+}
+
+constexpr ByteTable makeStops() {
+  ByteTable table{};
+  for (std::size_t b = 0; b < table.size(); ++b) table[b] = kEntities[b].empty() ? 0 : 1;
+  table[static_cast<unsigned char>('|')] = 1;
+  return table;
+}
+
+constexpr ByteTable kExtraLengths = makeExtraLengths();
+constexpr ByteTable kStops = makeStops();
 
 // A marker and the HTML it becomes; the fragment replaces them in array order.
 // Every rendered marker is four bytes with the marker character at index 1 or 2,
@@ -85,35 +108,32 @@ const MarkerOutput* markerAt(const char* p, const MarkerOutputs& outputs) {
 // the replacements add. No output holds a marker character, so then no
 // replacement can hide or create another, and one pass gives what the
 // replacements one after another give. Otherwise returns nothing.
-std::optional<std::size_t> growthOfStandAloneMarkers(std::string_view text, const MarkerOutputs& outputs) {
-  std::size_t growth = 0;
+std::optional<std::ptrdiff_t> growthOfStandAloneMarkers(std::string_view text, const MarkerOutputs& outputs) {
+  std::ptrdiff_t growth = 0;
   std::size_t occupiedUntil = 0;
   for (std::size_t at = text.find(markers::kChar); at != std::string_view::npos;
        at = text.find(markers::kChar, at + 1)) {
+    // A marker character at index 1 is followed by a letter, one at index 2 by
+    // "|", so at most one rendered marker can hold a given marker character.
     const MarkerOutput* found = nullptr;
     std::size_t start = 0;
     for (const std::size_t offset : {1, 2}) {
       if (at < offset || at - offset + kMarkerSize > text.size()) continue;
       const MarkerOutput* entry = markerAt(text.data() + at - offset, outputs);
-      if (!entry || entry->marker.find(markers::kChar) != offset) continue;
-      if (found) return std::nullopt;
+      if (!entry) continue;
       found = entry;
       start = at - offset;
     }
     if (!found || start < occupiedUntil) return std::nullopt;
     occupiedUntil = start + kMarkerSize;
-    growth += found->output.size();
-    growth -= kMarkerSize;
+    growth += static_cast<std::ptrdiff_t>(found->output.size()) - static_cast<std::ptrdiff_t>(kMarkerSize);
   }
   return growth;
 }
 
 std::size_t escapedSize(std::string_view text) {
-  std::size_t size = 0;
-  for (const char c : text) {
-    const std::size_t entity = kEntities[static_cast<unsigned char>(c)].size();
-    size += entity ? entity : 1;
-  }
+  std::size_t size = text.size();
+  for (const char c : text) size += kExtraLengths[static_cast<unsigned char>(c)];
   return size;
 }
 
@@ -125,6 +145,10 @@ void appendEscaped(std::string_view text, const MarkerOutputs* outputs, std::str
   const char* const end = begin + text.size();
   const char* stretch = begin;
   for (const char* p = begin; p != end;) {
+    if (!kStops[static_cast<unsigned char>(*p)]) {
+      ++p;
+      continue;
+    }
     const std::string_view entity = kEntities[static_cast<unsigned char>(*p)];
     if (!entity.empty()) {
       out.append(stretch, p);
@@ -132,7 +156,7 @@ void appendEscaped(std::string_view text, const MarkerOutputs* outputs, std::str
       stretch = ++p;
       continue;
     }
-    if (*p == '|' && outputs && end - p >= static_cast<std::ptrdiff_t>(kMarkerSize)) {
+    if (outputs && end - p >= static_cast<std::ptrdiff_t>(kMarkerSize)) {
       if (const MarkerOutput* entry = markerAt(p, *outputs)) {
         out.append(stretch, p);
         out.append(entry->output);
@@ -168,6 +192,7 @@ std::string htmlColour(std::int32_t colour) {
 }
 
 std::string markedToHtml(std::string_view marked, const RenderOptions& options) {
+  static constexpr std::string_view kFragmentEnd = "</span></pre>";
   std::string fragment = "<pre><span style=\"font-family=";
   fragment += options.fontName;
   fragment += ",Arial; font-size=";
@@ -175,8 +200,10 @@ std::string markedToHtml(std::string_view marked, const RenderOptions& options) 
   fragment += "pt\"; >";
 
   const MarkerOutputs outputs = htmlMarkerOutputs(options);
-  if (const std::optional<std::size_t> growth = growthOfStandAloneMarkers(marked, outputs)) {
-    fragment.reserve(fragment.size() + escapedSize(marked) + *growth + 16);
+  if (const std::optional<std::ptrdiff_t> growth = growthOfStandAloneMarkers(marked, outputs)) {
+    // The markers' bytes are part of the escaped size, so the sum is never negative.
+    fragment.reserve(fragment.size() + static_cast<std::size_t>(static_cast<std::ptrdiff_t>(escapedSize(marked)) + *growth) +
+                     kFragmentEnd.size());
     appendEscaped(marked, &outputs, fragment);
   } else {
     // Overlapping or stray markers: replace one kind after another, so they
@@ -185,7 +212,7 @@ std::string markedToHtml(std::string_view marked, const RenderOptions& options) 
     for (const MarkerOutput& entry : outputs) replaceAllInPlace(text, entry.marker, entry.output);
     fragment += text;
   }
-  fragment += "</span></pre>";
+  fragment += kFragmentEnd;
   return fragment;
 }
 

@@ -1,0 +1,170 @@
+// codequorix-cli as users run it: usage, the sample project end to end (module
+// files, HTML and RTF against golden files), project folders and bad input.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "support/golden.h"
+#include "support/run_process.h"
+#include "support/temp_folder.h"
+
+namespace cq {
+namespace {
+
+namespace fs = std::filesystem;
+using test::runCli;
+
+const fs::path kSample = fs::path(CQ_SOURCE_DIR) / "samples" / "Lagerverwaltung";
+
+std::string fileText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST(CliUsage, WrongUsageExitsWithTwoAndExplains) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{}, {"frobnicate"}, {"text", "/tmp"}, {"html", "/tmp", "--project", "1"},
+        {"read", "only-one"}, {"html", "/tmp", "--module", "x"}, {"html", "/tmp", "--module"},
+        {"list", "a", "--option", "novalue"}}) {
+    const auto result = runCli(args);
+    EXPECT_EQ(result.exitCode, 2) << args.size();
+    EXPECT_NE(result.err.find("Aufruf:"), std::string::npos);
+  }
+}
+
+TEST(CliSample, ReadWritesModuleFilesAndExportsMatchGoldenFiles) {
+  const test::TempFolder work;
+  const fs::path project = work.path() / "Lager";
+
+  const auto list = runCli({"list", kSample.string()});
+  ASSERT_EQ(list.exitCode, 0) << list.err;
+  EXPECT_TRUE(test::matchesGolden("sample_list.txt", list.out));
+
+  const auto read = runCli({"read", kSample.string(), project.string()});
+  ASSERT_EQ(read.exitCode, 0) << read.err;
+  EXPECT_NE(read.out.find("Module: 4\nRoutinen: 21\nErsetzte Zeichen: 0\n"), std::string::npos) << read.out;
+  EXPECT_TRUE(read.err.empty()) << read.err;
+  for (int n = 1; n <= 4; ++n) {
+    const std::string name = "M" + std::to_string(n) + ".txt";
+    EXPECT_TRUE(test::matchesGolden("sample_" + name, fileText(project / name))) << name;
+  }
+
+  const auto html = runCli({"html", project.string()});
+  ASSERT_EQ(html.exitCode, 0) << html.err;
+  EXPECT_TRUE(test::matchesGolden("sample_project.html", html.out));
+
+  const fs::path rtfFile = work.path() / "lager.rtf";
+  const auto rtf = runCli({"rtf", project.string(), "-o", rtfFile.string()});
+  ASSERT_EQ(rtf.exitCode, 0) << rtf.err;
+  EXPECT_TRUE(test::matchesGolden("sample_project.rtf", fileText(rtfFile)));
+
+  const auto moduleHtml = runCli({"html", project.string(), "--module", "3"});
+  EXPECT_EQ(moduleHtml.out.rfind("<pre>", 0), 0u);
+  EXPECT_EQ(moduleHtml.out.find("Modul:"), std::string::npos);  // no banner for one module
+
+  const auto text = runCli({"text", project.string(), "--module", "3"});
+  ASSERT_EQ(text.exitCode, 0) << text.err;
+  EXPECT_EQ(text.out.find("\xC5\xB8"), std::string::npos);  // no marker left
+  EXPECT_NE(text.out.find("' Lagerbestand und Bestellvorschl\xC3\xA4ge"), std::string::npos);
+
+  const auto missing = runCli({"text", project.string(), "--module", "9"});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_FALSE(missing.err.empty());
+}
+
+TEST(CliSample, SettingsChangeTheReadAndTheExport) {
+  const test::TempFolder work;
+  const fs::path project = work.path() / "p";
+  const auto read = runCli({"read", kSample.string(), project.string(), "--option", "rle=-1", "--option",
+                            "einr=-1", "--option", "rer=-1"});
+  ASSERT_EQ(read.exitCode, 0) << read.err;
+  const std::string module = fileText(project / "M2.txt");
+  // The empty line above a header carries the body tab; the header itself does not.
+  EXPECT_NE(module.find("\r\n\t\r\n|\x9F" "x|"), std::string::npos);
+  EXPECT_NE(module.find("\r\n\t|\x9F" "f|Set|n"), std::string::npos);  // routine body: rer
+  EXPECT_NE(module.find("\r\n\t\tlstVorschlag.AddItem"), std::string::npos);  // loop body: einr
+  const auto html = runCli({"html", project.string(), "--module", "1", "--option", "fkey=255", "--option",
+                            "rouf=0", "--option", "font=Courier New,12"});
+  EXPECT_NE(html.out.find("color:#FF0000"), std::string::npos);
+  EXPECT_EQ(html.out.find("<b>"), std::string::npos);
+  EXPECT_NE(html.out.find("font-family=Courier New,Arial; font-size=12pt"), std::string::npos);
+}
+
+TEST(CliProjectFolder, ReplacesAProjectFolderAndRefusesOtherFolders) {
+  const test::TempFolder work;
+  const fs::path project = work.path() / "p";
+  ASSERT_EQ(runCli({"read", kSample.string(), project.string()}).exitCode, 0);
+  std::ofstream(project / "M9.txt") << "left over";
+  std::ofstream(project / "notizen.txt") << "mine";
+  ASSERT_EQ(runCli({"read", kSample.string(), project.string()}).exitCode, 0);
+  EXPECT_FALSE(fs::exists(project / "M9.txt"));
+  EXPECT_EQ(fileText(project / "notizen.txt"), "mine");
+
+  const fs::path other = work.path() / "other";
+  fs::create_directories(other);
+  std::ofstream(other / "wichtig.doc") << "keep";
+  const auto refused = runCli({"read", kSample.string(), other.string()});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.err.find("nicht leer"), std::string::npos) << refused.err;
+  EXPECT_EQ(fileText(other / "wichtig.doc"), "keep");
+  EXPECT_FALSE(fs::exists(other / "CodeQuorix.mdb"));
+
+  const auto notProject = runCli({"html", other.string()});
+  EXPECT_EQ(notProject.exitCode, 1);
+}
+
+// Bad input never crashes: each ends with a correct result or a message and code 1.
+TEST(CliBadInput, DamagedAndHostileSourcesEndCleanly) {
+  const test::TempFolder work;
+  std::mt19937 random(42);
+  std::string garbage(200000, '\0');
+  for (char& c : garbage) c = static_cast<char>(random());
+  std::string longLine = "Attribute VB_Name = \"Lang\"\r\nSub Lang()\r\nx = \"";
+  while (longLine.size() < 5'000'000) longLine += "a 'b' \"\" Sub If(Then) ";
+  longLine += "\"\r\nEnd Sub\r\n";
+  std::string manyLines;
+  for (int i = 0; i < 200000; ++i) manyLines += i % 3 ? "For i = 1 To 2\r\n" : "x = 1 _\r\n";
+
+  struct Case {
+    std::string name;
+    std::string bytes;
+  };
+  const std::vector<Case> cases = {
+      {"leer/Leer.bas", ""},
+      {"binaer/Binaer.bas", garbage},
+      {"lang/Lang.bas", longLine},
+      {"viele/Viele.bas", "Attribute VB_Name = \"Viele\"\r\n" + manyLines},
+      {"utf8/Kaputt.bas", "Sub \xC3\x28Kaputt\xFF()\r\n  x = \"\xE2\x82\"\r\nEnd Sub\r\n"},
+      {"vbp/Projekt.vbp", "Type=Exe\r\nModule=Fehlt; Fehlt.bas\r\n"},
+      {"vbp2/Projekt.vbp", "Type=Exe\r\nModule=Aussen; ..\\lang\\Lang.bas\r\nClass=Weg; ../../../../etc/passwd\r\n"},
+  };
+  for (const Case& c : cases) {
+    const fs::path file = work.path() / c.name;
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << c.bytes;
+    const fs::path source = file.extension() == ".vbp" ? file : file.parent_path();
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"list", source.string()},
+          {"read", source.string(), (work.path() / ("out-" + file.stem().string())).string()},
+          {"read", source.string(), (work.path() / ("einr-" + file.stem().string())).string(), "--option",
+           "einr=-1", "--option", "leer=-1"}}) {
+      const auto result = runCli(args);
+      EXPECT_EQ(result.signal, 0) << c.name << " " << args[0];
+      EXPECT_TRUE(result.exitCode == 0 || result.exitCode == 1) << c.name << " " << args[0];
+      if (result.exitCode == 1) EXPECT_FALSE(result.err.empty()) << c.name;
+    }
+  }
+  for (const fs::path& input : {work.path() / "binaer/Binaer.bas", work.path() / "lang/Lang.bas",
+                                work.path() / "utf8/Kaputt.bas", work.path() / "leer/Leer.bas"}) {
+    const auto result = runCli({"markup", "--html"}, input);
+    EXPECT_EQ(result.exitCode, 0) << input;
+    EXPECT_EQ(result.out.rfind("<pre>", 0), 0u) << input;
+  }
+}
+
+}  // namespace
+}  // namespace cq

@@ -1,0 +1,147 @@
+// The scanner's statements on the code database and the bulk write of a read.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "codedb/code_database.h"
+#include "codedb/sqlite_statement.h"
+#include "support/temp_folder.h"
+
+namespace cq {
+namespace {
+
+struct StoredRoutine {
+  int type, visibility, declarationLines;
+  std::string name;
+  std::int64_t number;
+  int module;
+  std::optional<std::int64_t> start, end;
+  bool operator==(const StoredRoutine&) const = default;
+};
+
+std::vector<StoredRoutine> storedRoutines(CodeDatabase& database) {
+  SqliteStatement query(database.handle(),
+                        "SELECT rou_typ, rou_open, anz_dec_zeilen, rou_name, rou_num, mod_num,"
+                        " rou_start, rou_ende FROM td_rout ORDER BY rou_num");
+  std::vector<StoredRoutine> rows;
+  while (query.step()) {
+    rows.push_back({static_cast<int>(query.integer(0)), static_cast<int>(query.integer(1)),
+                    static_cast<int>(query.integer(2)), query.text(3), query.integer(4),
+                    static_cast<int>(query.integer(5)), query.optionalInteger(6),
+                    query.optionalInteger(7)});
+  }
+  return rows;
+}
+
+class CodeDatabaseWrite : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    createDatabaseFromTemplate(CQ_TEMPLATE_PATH, folder.path());
+    database = CodeDatabase::open(folder.path());
+  }
+  void reopen() {
+    database.reset();
+    database = CodeDatabase::open(folder.path());
+  }
+
+  test::TempFolder folder;
+  std::unique_ptr<CodeDatabase> database;
+};
+
+TEST_F(CodeDatabaseWrite, ScannerStatementsFillRowsAndLineRanges) {
+  ScanSink& sink = database->scanSink();
+  // Module 1: a three-line declaration, a Sub, a Function whose end stays unknown.
+  sink.insertRoutine({kDeclaredFunction, kPrivate, 3, "GetTickCount", 1, 1});
+  sink.insertRoutine({kSub, kPublic, 1, "Start", 2, 1});
+  sink.insertRoutine({kFunction, kFriend, 2, "Offen", 3, 1});
+  // Module 2 has a declaration of its own that module 1's end pass must not touch.
+  sink.insertRoutine({kDeclaredSub, kPublic, 1, "Sleep", 4, 2});
+  sink.setRoutineStart(1, 2);
+  sink.setRoutineStart(2, 6);
+  sink.setRoutineEnd(2, 9);
+  sink.setRoutineStart(3, 11);
+  sink.setRoutineStart(4, 1);
+  sink.endDeclarationsOfModule(1);
+  sink.insertModule({1, "Modul1", 2, 14});
+
+  const std::vector<StoredRoutine> expected{
+      {kDeclaredFunction, kPrivate, 3, "GetTickCount", 1, 1, 2, 4},
+      {kSub, kPublic, 1, "Start", 2, 1, 6, 9},
+      {kFunction, kFriend, 2, "Offen", 3, 1, 11, std::nullopt},
+      {kDeclaredSub, kPublic, 1, "Sleep", 4, 2, 1, std::nullopt},
+  };
+  EXPECT_EQ(storedRoutines(*database), expected);
+
+  SqliteStatement module(database->handle(),
+                         "SELECT mod_num, mod_name, mod_typ, mod_zeilen FROM td_mod");
+  ASSERT_TRUE(module.step());
+  EXPECT_EQ(module.integer(0), 1);
+  EXPECT_EQ(module.text(1), "Modul1");
+  EXPECT_EQ(module.integer(2), 2);
+  EXPECT_EQ(module.integer(3), 14);
+  EXPECT_FALSE(module.step());
+}
+
+TEST_F(CodeDatabaseWrite, NamesWithQuotesAndHighBytesRoundTrip) {
+  // Windows-1252 "Größe" and names that would break a spliced statement.
+  const std::string names[] = {"O'Brien", "x'); DROP TABLE td_rout; --", "Gr\xF6\xDF" "e"};
+  std::int64_t number = 0;
+  for (const std::string& name : names) {
+    database->scanSink().insertRoutine({kSub, kPublic, 1, name, ++number, 1});
+    database->scanSink().setRoutineStart(number, number * 10);
+    database->scanSink().setRoutineEnd(number, number * 10 + 5);
+  }
+  database->scanSink().insertModule({1, "Modul 'A'", 2, 40});
+  reopen();
+
+  for (std::int64_t i = 0; i < 3; ++i) {
+    const RoutineByName found = database->routineByName(names[i], 1);
+    EXPECT_EQ(found.status, RoutineByNameStatus::kOther) << names[i];
+    EXPECT_EQ(found.number, i + 1) << names[i];
+    const auto atLine = database->routineAtLine((i + 1) * 10 + 2, 1);
+    ASSERT_TRUE(atLine);
+    EXPECT_EQ(atLine->name, names[i]);
+  }
+  ASSERT_EQ(database->moduleList().size(), 1u);
+  EXPECT_EQ(database->moduleList()[0].name, "Modul 'A'");
+}
+
+TEST_F(CodeDatabaseWrite, RowsOfAnInterruptedBulkWriteRemain) {
+  const auto interruptedRead = [this] {
+    database->beginBulkWrite();
+    database->scanSink().insertRoutine({kSub, kPublic, 1, "Erste", 1, 1});
+    database->scanSink().setRoutineStart(1, 3);
+    throw std::runtime_error("read failed");
+  };
+  EXPECT_THROW(interruptedRead(), std::runtime_error);
+  database.reset();  // closing commits
+
+  database = CodeDatabase::open(folder.path());
+  const auto rows = storedRoutines(*database);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].name, "Erste");
+  EXPECT_EQ(rows[0].start, 3);
+
+  // An explicit end commits as well, and a second begin/end pair works.
+  database->beginBulkWrite();
+  database->scanSink().insertModule({1, "Modul1", 2, 5});
+  database->endBulkWrite();
+  database->endBulkWrite();
+  database->beginBulkWrite();
+  database->scanSink().insertModule({2, "Modul2", 2, 5});
+  database->endBulkWrite();
+  reopen();
+  EXPECT_EQ(database->moduleList().size(), 2u);
+}
+
+TEST_F(CodeDatabaseWrite, StatementRejectedByTheEngineThrows) {
+  executeSql(database->handle(), "DROP TABLE td_mod");
+  EXPECT_THROW(database->scanSink().insertModule({1, "Modul1", 2, 5}), DatabaseError);
+  EXPECT_THROW(database->moduleList(), DatabaseError);
+  // The routine statements are unaffected and usable after the failure.
+  EXPECT_NO_THROW(database->scanSink().insertRoutine({kSub, kPublic, 1, "Weiter", 1, 1}));
+  EXPECT_EQ(database->routineByName("weiter", 1).status, RoutineByNameStatus::kOther);
+}
+
+}  // namespace
+}  // namespace cq

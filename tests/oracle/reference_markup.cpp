@@ -1,0 +1,411 @@
+#include "oracle/reference_markup.h"
+
+#include <string.h>
+
+#include <array>
+#include <cstdio>
+#include <vector>
+
+#include "render/keywords.h"
+#include "render/markers.h"
+#include "render/reindent.h"
+
+namespace cq::oracle {
+namespace {
+
+using namespace cq::markers;
+
+constexpr std::string_view kCrLf = "\r\n";
+
+// The C library's substring search: the same leftmost match as string_view::find,
+// but quick on patterns that begin with a blank, which whole corpora are full of.
+std::size_t findFrom(std::string_view text, std::string_view find, std::size_t pos) {
+  if (pos > text.size()) return std::string_view::npos;
+  const void* hit = memmem(text.data() + pos, text.size() - pos, find.data(), find.size());
+  return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : std::string_view::npos;
+}
+
+// Left to right, without overlap; the replacement is never searched again.
+std::string replaceAll(std::string_view text, std::string_view find, std::string_view replacement) {
+  if (find.empty()) return std::string(text);
+  std::string out;
+  std::size_t pos = 0;
+  while (true) {
+    const std::size_t hit = findFrom(text, find, pos);
+    if (hit == std::string_view::npos) break;
+    out.append(text.substr(pos, hit - pos));
+    out.append(replacement);
+    pos = hit + find.size();
+  }
+  out.append(text.substr(pos));
+  return out;
+}
+
+bool contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
+
+bool startsWith(std::string_view text, std::string_view head) {
+  return text.size() >= head.size() && text.substr(0, head.size()) == head;
+}
+
+std::vector<std::string> split(std::string_view text, std::string_view separator) {
+  std::vector<std::string> parts;
+  std::size_t pos = 0;
+  while (true) {
+    const std::size_t hit = text.find(separator, pos);
+    if (hit == std::string_view::npos) break;
+    parts.emplace_back(text.substr(pos, hit - pos));
+    pos = hit + separator.size();
+  }
+  parts.emplace_back(text.substr(pos));
+  return parts;
+}
+
+std::string join(const std::vector<std::string>& parts, std::string_view separator) {
+  std::string out;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) out.append(separator);
+    out.append(parts[i]);
+  }
+  return out;
+}
+
+std::string dropFirst(std::string_view text, std::size_t count) {
+  return count >= text.size() ? std::string() : std::string(text.substr(count));
+}
+
+std::string dropLast(std::string_view text, std::size_t count) {
+  return count >= text.size() ? std::string() : std::string(text.substr(0, text.size() - count));
+}
+
+std::string marked(std::string_view word) {
+  std::string out(kKeyword);
+  out.append(word);
+  out.append(kEnd);
+  return out;
+}
+
+std::string blanksToSpaceMarkers(std::string_view text) { return replaceAll(text, " ", kSpace); }
+
+std::string commentLine(std::string_view line, std::size_t apostrophe) {
+  std::string out(line.substr(0, apostrophe));
+  out.append(kComment);
+  out.append(blanksToSpaceMarkers(line.substr(apostrophe)));
+  out.append(kEnd);
+  return out;
+}
+
+// A line with quotes and no apostrophe: every literal between two quotes becomes a string run.
+std::string stringLine(std::string_view line) {
+  std::vector<std::string> parts = split(line, "\"");
+  for (std::size_t k = 0; k < parts.size(); ++k) {
+    if (k % 2 == 1) {
+      parts[k] = blanksToSpaceMarkers(parts[k]);
+    } else if (k == 0) {
+      parts[k].append(kString);
+    } else {
+      parts[k] = std::string(kEnd) + parts[k];
+      if (k + 1 < parts.size()) parts[k].append(kString);
+    }
+  }
+  return join(parts, "\"");
+}
+
+std::string markLine(const std::string& line) {
+  const std::size_t quote = line.find('"');
+  const std::size_t apostrophe = line.find('\'');
+  const bool hasQuote = quote != std::string::npos;
+  const bool hasApostrophe = apostrophe != std::string::npos;
+  if (hasQuote && hasApostrophe && apostrophe < quote) return commentLine(line, apostrophe);
+  if (hasQuote && hasApostrophe) return oracle::markLineScan(line);
+  if (hasQuote) return stringLine(line);
+  if (hasApostrophe) return commentLine(line, apostrophe);
+  return line;
+}
+
+std::string keywordReplacement(std::string_view item) {
+  std::string out = " ";
+  bool first = true;
+  for (const std::string& word : split(item, " ")) {
+    if (word.empty()) continue;
+    if (!first) out.append(" ");
+    out.append(marked(word));
+    first = false;
+  }
+  out.append(" ");
+  return out;
+}
+
+// Steps shared by both modes: everything up to and including the removal of the padding.
+std::string markUpCommon(std::string_view code, const MarkupOptions& options) {
+  std::string text = std::string(kCrLf) + std::string(code) + std::string(kCrLf);
+  if (options.reindent) text = cq::reindent(text);
+  if (options.removeEmptyLines) {
+    while (contains(text, "\r\n\r\n")) text = replaceAll(text, "\r\n\r\n", kCrLf);
+  }
+  text = replaceAll(text, std::string(1, kChar), kEscape);
+  text = replaceAll(text, "\"\"", kQuotePair);
+  text = replaceAll(text, "_\r\n", kContinuation);
+  text = replaceAll(text, "(", " ( ");
+  text = replaceAll(text, ")", " ) ");
+  text = replaceAll(text, ",", " , ");
+  text = replaceAll(text, "\t", " \t ");
+
+  const std::vector<std::string> items = split(kKeywordList, ",");
+
+  std::vector<std::string> lines = split(text, kCrLf);
+  for (std::string& line : lines) line = markLine(line);
+  text = join(lines, kCrLf);
+  text = replaceAll(text, kCrLf, " \r\n ");
+
+  for (const std::string& item : items) text = replaceAll(text, item, keywordReplacement(item));
+
+  text = replaceAll(text, kSpace, " ");
+  text = replaceAll(text, " \t ", "\t");
+  text = replaceAll(text, " \r\n ", kCrLf);
+  text = replaceAll(text, " ) ", ")");
+  text = replaceAll(text, " ( ", "(");
+  text = replaceAll(text, " , ", ",");
+  return text;
+}
+
+std::string_view kindWord(RoutineKind kind) {
+  switch (kind) {
+    case RoutineKind::kSub: return "Sub";
+    case RoutineKind::kFunction: return "Function";
+    case RoutineKind::kProperty: return "Property";
+  }
+  return "Sub";
+}
+
+int kindCode(RoutineKind kind) {
+  switch (kind) {
+    case RoutineKind::kSub: return 1;
+    case RoutineKind::kFunction: return 2;
+    case RoutineKind::kProperty: return 99;
+  }
+  return 1;
+}
+
+std::string anchor(char letter, std::int64_t number) {
+  char digits[32];
+  std::snprintf(digits, sizeof digits, "%08lld", static_cast<long long>(number));
+  std::string out(1, kChar);
+  out += '*';
+  out += letter;
+  out.append(digits);
+  out += '|';
+  return out;
+}
+
+// The routine name: the part after the last "|" of the joined, blank-free line cut before `cutBefore`.
+bool cutName(std::string_view line, std::string_view cutBefore, std::string& name) {
+  std::string compact = replaceAll(line, kContinuation, "");
+  compact = replaceAll(compact, "\t", "");
+  compact = replaceAll(compact, " ", "");
+  const std::size_t cut = compact.find(cutBefore);
+  if (cut == std::string::npos) return false;
+  compact.resize(cut);
+  const std::size_t bar = compact.rfind('|');
+  name = bar == std::string::npos ? compact : compact.substr(bar + 1);
+  return true;
+}
+
+std::string withoutMarkers(std::string_view line) {
+  static constexpr std::array<std::string_view, 11> kAll = {
+      kEscape, kContinuation, kSpace, kComment, kString, kKeyword, kEnd, kQuotePair, kBold, kBoldEnd, kCut};
+  std::string out(line);
+  for (std::string_view marker : kAll) out = replaceAll(out, marker, "");
+  return out;
+}
+
+std::int64_t digitsValue(std::string_view digits) {
+  std::int64_t value = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') break;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+}  // namespace
+
+std::string markLineScan(std::string_view line) {
+  std::string out;
+  bool inString = false;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '\'' && !inString) {
+      out.append(kComment);
+      out.append(blanksToSpaceMarkers(line.substr(i)));
+      out.append(kEnd);
+      return out;
+    }
+    if (c == '"' && !inString) {
+      inString = true;
+      start = i;
+    } else if (c == '"') {
+      out.append(kString);
+      out.append(blanksToSpaceMarkers(line.substr(start, i - start + 1)));
+      out.append(kEnd);
+      inString = false;
+    } else if (!inString) {
+      out += c;
+    }
+  }
+  // A literal left open at the line end keeps its text, in string colour.
+  if (inString) {
+    out.append(kString);
+    out.append(blanksToSpaceMarkers(line.substr(start)));
+    out.append(kEnd);
+  }
+  return out;
+}
+
+void markRoutineLines(std::string& text, RoutineKind kind, const MarkupOptions& options) {
+  const std::string word = marked(kindWord(kind));
+  if (!contains(text, word)) return;
+  const bool indentBodies = options.reindent && options.indentRoutineBodies;
+  std::vector<std::string> lines = split(text, kCrLf);
+  bool open = false;
+  for (std::string& line : lines) {
+    if (contains(line, word) && !contains(line, marked("Exit"))) {
+      if (open) {
+        line = std::string(kBold) + line + std::string(kBoldEnd);
+        open = false;
+      } else {
+        const bool declaration = contains(line, marked("Declare"));
+        const bool accessor =
+            contains(line, marked("Get")) || contains(line, marked("Set")) || contains(line, marked("Let"));
+        if (kind == RoutineKind::kProperty && !declaration && !accessor) continue;
+        open = !declaration;
+        line = std::string(kBold) + line + std::string(kBoldEnd);
+        if (options.blankLineBeforeRoutines) line = std::string(kCrLf) + line;
+      }
+    }
+    if (indentBodies && open && line.substr(0, 4) != kBold) line = "\t" + line;
+  }
+  text = join(lines, kCrLf);
+}
+
+void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
+  const std::string word = marked(kindWord(kind));
+  if (!contains(text, word)) return;
+  NullScanSink nullSink;
+  ScanSink& sink = scan.sink ? *scan.sink : nullSink;
+  std::int64_t localCounter = 0;
+  std::int64_t& counter = scan.routineCounter ? *scan.routineCounter : localCounter;
+  const std::string anchorHead = std::string(1, kChar) + "*";
+
+  std::vector<std::string> lines = split(text, kCrLf);
+  bool open = false;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string& line = lines[i];
+    if (contains(line, word) && !contains(line, marked("Exit"))) {
+      if (open) {
+        line = anchor('E', counter) + std::string(kBold) + line + std::string(kBoldEnd);
+        open = false;
+      } else {
+        int visibility = kPublic;
+        if (contains(line, marked("Private"))) visibility = kPrivate;
+        if (contains(line, marked("Friend"))) visibility = kFriend;
+        const bool declaration = contains(line, marked("Declare"));
+        int type = kindCode(kind);
+        std::string name;
+        bool cut = false;
+        bool skip = false;
+        if (declaration) {
+          type += 10;
+          cut = cutName(line, std::string(kKeyword) + "Lib", name);
+        } else {
+          if (kind == RoutineKind::kProperty) {
+            if (contains(line, marked("Get"))) type = kPropertyGet;
+            if (contains(line, marked("Set"))) type = kPropertySet;
+            if (contains(line, marked("Let"))) type = kPropertyLet;
+            if (type == 99) {
+              ++counter;
+              skip = true;
+            }
+          }
+          if (!skip) cut = cutName(line, "(", name);
+        }
+        if (!skip && !cut && scan.warnings) {
+          scan.warnings->push_back(ScanWarning{scan.moduleName, static_cast<std::int64_t>(i), withoutMarkers(line)});
+        }
+        if (cut) {
+          ++counter;
+          open = !declaration;
+          line = std::string(kBold) + line + std::string(kBoldEnd);
+          line = anchor('A', counter) + line;
+          if (scan.blankLineBeforeRoutines) line = std::string(kCrLf) + line;
+          RoutineRow row;
+          row.type = type;
+          row.visibility = visibility;
+          row.declarationLines =
+              static_cast<int>((line.size() - replaceAll(line, kContinuation, "").size()) / 5 + 1);
+          row.name = name;
+          row.number = counter;
+          row.module = scan.moduleNumber;
+          sink.insertRoutine(row);
+        }
+      }
+    }
+    if (scan.indentRoutineBodies && open && !startsWith(line, anchorHead)) line = "\t" + line;
+  }
+  text = join(lines, kCrLf);
+}
+
+void runLinePass(std::string& text, ModuleScan& scan) {
+  NullScanSink nullSink;
+  ScanSink& sink = scan.sink ? *scan.sink : nullSink;
+  const std::string anchorHead = std::string(1, kChar) + "*";
+  std::vector<std::string> lines = split(text, kCrLf);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string& line = lines[i];
+    if (!startsWith(line, anchorHead)) continue;
+    const std::int64_t number = digitsValue(line.size() > 3 ? std::string_view(line).substr(3, 8) : "");
+    const std::int64_t lineNumber = static_cast<std::int64_t>(i) + 1;
+    if (line.size() > 2 && line[2] == 'A') {
+      sink.setRoutineStart(number, lineNumber);
+    } else {
+      sink.setRoutineEnd(number, lineNumber);
+    }
+    line = dropFirst(line, 12);
+  }
+  sink.endDeclarationsOfModule(scan.moduleNumber);
+  ModuleRow row;
+  row.number = scan.moduleNumber;
+  row.name = scan.moduleName;
+  row.type = scan.moduleType;
+  row.lineBreaks = static_cast<std::int64_t>(lines.size()) - 1;
+  sink.insertModule(row);
+  text = join(lines, kCrLf);
+}
+
+std::string markUpModule(std::string_view code, const MarkupOptions& options, ModuleScan& scan) {
+  std::string text = markUpCommon(code, options);
+  oracle::runRoutinePass(text, RoutineKind::kSub, scan);
+  oracle::runRoutinePass(text, RoutineKind::kFunction, scan);
+  oracle::runRoutinePass(text, RoutineKind::kProperty, scan);
+  text = replaceAll(text, kContinuation, "_\r\n");
+  text = replaceAll(text, kQuotePair, "\"\"");
+  text = dropFirst(text, 2);
+  oracle::runLinePass(text, scan);
+  // The escape goes back last, so a 0x9F of the source can never look like an anchor.
+  return replaceAll(text, kEscape, std::string(1, kChar));
+}
+
+std::string markUpSelection(std::string_view code, const MarkupOptions& options) {
+  std::string text = markUpCommon(code, options);
+  oracle::markRoutineLines(text, RoutineKind::kSub, options);
+  oracle::markRoutineLines(text, RoutineKind::kFunction, options);
+  oracle::markRoutineLines(text, RoutineKind::kProperty, options);
+  text = replaceAll(text, kContinuation, "_\r\n");
+  text = replaceAll(text, kQuotePair, "\"\"");
+  text = dropLast(dropFirst(text, 2), 2);
+  return replaceAll(text, kEscape, std::string(1, kChar));
+}
+
+}  // namespace cq::oracle

@@ -1,0 +1,37 @@
+#pragma once
+// Seeded generator of VBA-like text for differential tests: real statement shapes
+// (headers, declarations, ends, Ifs, literals, comments, continuations) mixed with
+// random tokens, stray quotes, apostrophes, the byte 0x9F and marker look-alikes.
+#include <cstdint>
+#include <random>
+#include <string>
+
+namespace cq::test {
+
+class RandomVba {
+ public:
+  explicit RandomVba(std::uint32_t seed) : engine_(seed) {}
+
+  // A module of up to `maxLines` statements, lines ending in CR LF (the last one sometimes not).
+  std::string module(int maxLines);
+  // One statement line without its line break.
+  std::string line();
+
+  std::uint32_t below(std::uint32_t bound) { return bound == 0 ? 0 : engine_() % bound; }
+  bool chance(std::uint32_t percent) { return below(100) < percent; }
+
+ private:
+  std::string token();
+  std::string identifier();
+  std::string literal();
+  std::string comment();
+  std::string header();
+  std::string declaration();
+  std::string randomStatement();
+  std::string indentation();
+  std::string lineEnd();
+
+  std::mt19937 engine_;
+};
+
+}  // namespace cq::test

@@ -1,0 +1,23 @@
+#pragma once
+// Runs a program to its end, with standard input from a file, and returns what
+// it wrote and how it ended.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace cq::test {
+
+struct ProcessResult {
+  int exitCode = -1;    // -1 when the program did not exit normally
+  int signal = 0;       // the signal that ended it, 0 when it exited
+  std::string out;
+  std::string err;
+};
+
+ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::filesystem::path& input = "/dev/null");
+
+// codequorix-cli with the given arguments, never touching the user's settings.
+ProcessResult runCli(const std::vector<std::string>& args, const std::filesystem::path& input = "/dev/null");
+
+}  // namespace cq::test

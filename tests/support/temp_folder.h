@@ -1,0 +1,26 @@
+#pragma once
+// A uniquely named folder under /tmp for one test's files, removed with
+// everything in it when the object goes out of scope.
+#include <filesystem>
+#include <string_view>
+
+namespace cq::test {
+
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+
+  // Writes `bytes` to `relative` below the folder, creating the folders between;
+  // returns the full path.
+  std::filesystem::path writeFile(const std::filesystem::path& relative, std::string_view bytes) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace cq::test
