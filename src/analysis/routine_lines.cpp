@@ -50,9 +50,10 @@ int propertyAccessorType(std::string_view line) {
 
 std::string withoutMarkers(std::string_view line) {
   std::string s(line);
-  for (std::string_view m : {markers::kContinuation, markers::kSpace, markers::kComment, markers::kString,
-                             markers::kKeyword, markers::kEnd, markers::kQuotePair, markers::kBold,
-                             markers::kBoldEnd, markers::kEscape})
+  // The escape first: a source 0x9F must not combine with its neighbours into a marker.
+  for (std::string_view m : {markers::kEscape, markers::kContinuation, markers::kSpace, markers::kComment,
+                             markers::kString, markers::kKeyword, markers::kEnd, markers::kQuotePair,
+                             markers::kBold, markers::kBoldEnd, markers::kCut})
     replaceAllInPlace(s, m, "");
   return s;
 }

@@ -40,7 +40,8 @@ LoadedProject loadByKind(const fs::path& document) {
 
 LoadedProject loadDocument(const fs::path& document) {
   const auto unreadable = [&](std::string reason) {
-    const fs::path name = fs::is_directory(document) ? document.filename() : document.stem();
+    std::error_code error;
+    const fs::path name = fs::is_directory(document, error) ? document.filename() : document.stem();
     return LoadedProject::unreadable(pathToText(document), pathToText(name), std::move(reason));
   };
   try {

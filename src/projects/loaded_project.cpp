@@ -1,5 +1,7 @@
 #include "projects/loaded_project.h"
 
+#include <algorithm>
+
 #include <numeric>
 
 #include "projects/ascii_case.h"
@@ -28,6 +30,20 @@ const HostComponent& LoadedProject::component(long index) const {
     throw HostError("Das Modul Nummer " + std::to_string(index) + " gibt es im Projekt " + name_ + " nicht.");
   }
   return components_[static_cast<std::size_t>(index - 1)];
+}
+
+void LoadedProject::addComponent(LoadedComponent component) {
+  const auto taken = [this](const std::string& name) {
+    return std::any_of(components_.begin(), components_.end(),
+                       [&](const LoadedComponent& each) { return equalsIgnoringAsciiCase(each.name(), name); });
+  };
+  if (taken(component.name())) {
+    const std::string base = component.name();
+    int suffix = 2;
+    while (taken(base + " (" + std::to_string(suffix) + ")")) ++suffix;
+    component.rename(base + " (" + std::to_string(suffix) + ")");
+  }
+  components_.push_back(std::move(component));
 }
 
 const HostComponent& LoadedProject::component(const std::string& name) const {

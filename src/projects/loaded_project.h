@@ -19,7 +19,8 @@ class LoadedComponent : public HostComponent {
   long countOfLines() const override { return code_.countOfLines(); }
   std::string lines(long first, long count) const override { return code_.lines(first, count); }
   // Characters of the source that Windows-1252 cannot hold, written as "?".
-  std::size_t replacedCharacters() const { return replacedCharacters_; }
+  std::size_t replacedCharacters() const override { return replacedCharacters_; }
+  void rename(std::string name) { name_ = std::move(name); }
 
  private:
   std::string name_;
@@ -34,7 +35,9 @@ class LoadedProject : public HostProject {
   // A document that could not be read: no components, the reason kept.
   static LoadedProject unreadable(std::string fileName, std::string name, std::string reason);
 
-  void addComponent(LoadedComponent component) { components_.push_back(std::move(component)); }
+  // Adds a component; a name that is taken already (ignoring case, as VBA does)
+  // gets " (2)", " (3)", … so that every module keeps its own node and file.
+  void addComponent(LoadedComponent component);
   const std::vector<LoadedComponent>& components() const { return components_; }
   std::size_t replacedCharacters() const;
 

@@ -1,7 +1,5 @@
 #include "projects/module_file.h"
 
-#include <algorithm>
-
 #include "projects/ascii_case.h"
 #include "projects/host_application.h"
 

@@ -209,6 +209,15 @@ bool cutName(std::string_view line, std::string_view cutBefore, std::string& nam
   compact.resize(cut);
   const std::size_t bar = compact.rfind('|');
   name = bar == std::string::npos ? compact : compact.substr(bar + 1);
+  // A name that is itself a keyword (Property Get Object) ends in a keyword run;
+  // the name is the run's word rather than the empty rest after its last "|".
+  const std::string keywordEnd(kEnd);
+  if (name.empty() && compact.size() >= keywordEnd.size() &&
+      compact.compare(compact.size() - keywordEnd.size(), keywordEnd.size(), keywordEnd) == 0) {
+    const std::string run = compact.substr(0, compact.size() - keywordEnd.size());
+    const std::size_t keyword = run.rfind(kKeyword);
+    if (keyword != std::string::npos) name = run.substr(keyword + kKeyword.size());
+  }
   return true;
 }
 
@@ -331,6 +340,7 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
           }
           if (!skip) cut = cutName(line, "(", name);
         }
+        // A header that cannot be cut stays as it is and is only reported; the read goes on.
         if (!skip && !cut && scan.warnings) {
           scan.warnings->push_back(ScanWarning{scan.moduleName, static_cast<std::int64_t>(i), withoutMarkers(line)});
         }

@@ -70,8 +70,9 @@ TEST(DocumentHost, FolderOfModuleFiles) {
   EXPECT_EQ(project.fileName(), (temp.path() / "Mappe").string());
   EXPECT_FALSE(project.protection());
   // Relative paths compared ignoring case: "." sorts before "/", "Z" before "z".
+  // A name taken already (ignoring case) gets a number, so each file stays readable.
   EXPECT_EQ(componentNames(project), (std::vector<std::string>{"Kunde", "Modul_B", "e", "Unterstrich", "Form1",
-                                                                "ThisWorkbook", "Z", "z"}));
+                                                                "ThisWorkbook", "Z", "z (2)"}));
   EXPECT_EQ(project.component("kunde").type(), kClassModule);
   EXPECT_EQ(project.component("Modul_B").type(), kStandardModule);
   EXPECT_EQ(project.component("Form1").type(), kUserForm);
@@ -83,7 +84,8 @@ TEST(DocumentHost, FolderOfModuleFiles) {
   EXPECT_EQ(project.component("e").countOfLines(), 3);
   EXPECT_EQ(project.component("Z").lines(2, 1), "  s = \"\x80 ?\"");
   EXPECT_EQ(project.components()[7].lines(2, 1), "  s = \"\xE4\"");
-  EXPECT_EQ(&project.component("z"), &project.components()[6]);  // names ignore case: the first one wins
+  EXPECT_EQ(&project.component("z"), &project.components()[6]);  // names ignore case
+  EXPECT_EQ(&project.component("z (2)"), &project.components()[7]);
   EXPECT_EQ(project.components()[6].replacedCharacters(), 1u);
   EXPECT_EQ(project.replacedCharacters(), 1u);
 

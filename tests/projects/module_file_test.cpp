@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "projects/host_application.h"
+#include "projects/text_decoding.h"
+#include "render/text_replace.h"
 
 namespace cq {
 namespace {
@@ -95,6 +99,29 @@ TEST(ModuleFile, ComponentTypeOfFiles) {
   EXPECT_EQ(moduleFileComponentType("Formular.cls", "", "Formular"), kClassModule);
   for (const char* designer : {"a.ctl", "a.dob", "a.dsr", "a.pag", "a.txt", "noextension", "x.bas/y"}) {
     EXPECT_EQ(moduleFileComponentType(designer, "", "a"), kDesignerComponent) << designer;
+  }
+}
+
+TEST(ModuleFile, ArbitraryBytesGiveConsistentLines) {
+  std::mt19937 random(20240611);
+  const std::string pieces[] = {"\r", "\n", "Attribute X\r\n", "  attribute ", "\xC3\xA4", "\xE4", "a", " "};
+  for (int round = 0; round < 500; ++round) {
+    std::string bytes;
+    for (int i = std::uniform_int_distribution<int>(0, 40)(random); i > 0; --i) {
+      bytes += pieces[std::uniform_int_distribution<std::size_t>(0, std::size(pieces) - 1)(random)];
+    }
+    const std::string text = decodeSourceText(bytes).text;
+    ASSERT_EQ(countOccurrences(text, "\r"), countOccurrences(text, "\r\n")) << bytes;
+    ASSERT_EQ(countOccurrences(text, "\n"), countOccurrences(text, "\r\n")) << bytes;
+
+    const ModuleFileParts parts = splitModuleFile(text);
+    ASSERT_EQ(std::string(parts.header) + std::string(parts.code), text);
+    const ModuleCode code(parts.code);
+    const std::string all = code.lines(1, code.countOfLines());
+    const std::size_t breaks = countOccurrences(all, "\r\n");
+    ASSERT_TRUE(code.countOfLines() == 0 ? all.empty() : breaks + 1 == static_cast<std::size_t>(code.countOfLines()))
+        << bytes;
+    ASSERT_EQ(code.lines(1, code.countOfLines() + 5), all);
   }
 }
 

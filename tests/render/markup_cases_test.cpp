@@ -286,6 +286,13 @@ TEST(MarkupCases, HeadersThatCannotBeCut) {
                      kw("Private") + " " + kw("Declare") + " " + kw("Function") + " NoLib " + str("\"x\"") + " ()"}),
               read.text);
 
+  // A routine named like a keyword keeps its name.
+  ModuleRead keywordName;
+  readModule(keywordName, "Public Property Get Object() As Menu");
+  ASSERT_EQ(keywordName.sink.routines.size(), 1u);
+  EXPECT_EQ(keywordName.sink.routines[0].row.name, "Object");
+  EXPECT_TRUE(keywordName.warnings.empty());
+
   // A property line without accessor uses up a routine number but makes no row.
   ModuleRead property;
   readModule(property, source({"Dim Property As Long", "Sub S()", "End Sub"}));
