@@ -59,35 +59,16 @@ void warn(ModuleScan& scan, std::size_t lineIndex, std::string_view line) {
     scan.warnings->push_back({scan.moduleName, static_cast<std::int64_t>(lineIndex), withoutMarkers(line)});
 }
 
-// Calls `each(index, line)` for every CR LF separated line of `text`.
-template <typename F>
-void forEachLine(std::string_view text, F&& each) {
-  std::size_t index = 0;
-  for (std::size_t start = 0;; ++index) {
-    const std::size_t br = text.find("\r\n", start);
-    if (br == std::string_view::npos) {
-      each(index, text.substr(start));
-      return;
-    }
-    each(index, text.substr(start, br - start));
-    start = br + 2;
-  }
-}
-
 }  // namespace
 
 void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
-  const std::string& word = markedKindWord(kind);
-  if (text.find(word) == std::string::npos) return;
   static const std::string markedLib = std::string(markers::kKeyword) + "Lib";
-
-  std::string out;
-  out.reserve(text.size() + text.size() / 16);
   bool routineOpen = false;
-  std::string line;
-  forEachLine(text, [&](std::size_t i, std::string_view original) {
-    if (i > 0) out.append("\r\n");
-    line.assign(original);
+  const auto indentsBody = [&](std::string_view line) {
+    return scan.indentRoutineBodies && routineOpen && !startsWithAnchor(line);
+  };
+  const auto decide = [&](std::string_view original, std::size_t i, std::string& out) {
+    std::string line(original);
     if (isRoutineLine(original, kind)) {
       if (routineOpen) {
         line = anchor('E', *scan.routineCounter) + std::string(markers::kBold) + line +
@@ -128,34 +109,46 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
         }
       }
     }
-    if (scan.indentRoutineBodies && routineOpen && !startsWithAnchor(line)) out.push_back('\t');
+    if (indentsBody(line)) out.push_back('\t');
     out.append(line);
-  });
-  text.swap(out);
+  };
+  rewriteRoutineLines(text, markedKindWord(kind), decide,
+                      [&] { return scan.indentRoutineBodies && routineOpen; }, indentsBody);
 }
 
 void runLinePass(std::string& text, ModuleScan& scan) {
+  static const std::string anchorStart{markers::kChar, '*'};
+  const std::string_view all(text);
   std::string out;
   out.reserve(text.size());
-  std::int64_t lineBreaks = 0;
-  forEachLine(text, [&](std::size_t i, std::string_view line) {
-    if (i > 0) out.append("\r\n");
-    lineBreaks = static_cast<std::int64_t>(i);
-    if (startsWithAnchor(line)) {
-      std::int64_t number = 0;
-      for (std::size_t k = 3; k < 11 && k < line.size() && line[k] >= '0' && line[k] <= '9'; ++k)
-        number = number * 10 + (line[k] - '0');
-      const auto lineNumber = static_cast<std::int64_t>(i) + 1;
-      if (line.size() > 2 && line[2] == 'A')
-        scan.sink->setRoutineStart(number, lineNumber);
-      else
-        scan.sink->setRoutineEnd(number, lineNumber);
-      line.remove_prefix(std::min(line.size(), kAnchorLength));
-    }
-    out.append(line);
-  });
+  std::int64_t lineIndex = 0;  // of the line starting at `done`
+  std::size_t done = 0;
+  // Line breaks in [from, to).
+  const auto countLineBreaks = [&](std::size_t from, std::size_t to) {
+    std::int64_t count = 0;
+    for (std::size_t br = all.find("\r\n", from); br != std::string_view::npos && br + 2 <= to;
+         br = all.find("\r\n", br + 2))
+      ++count;
+    return count;
+  };
+  for (std::size_t at = findText(all, anchorStart); at != std::string_view::npos;
+       at = findText(all, anchorStart, at + 1)) {
+    if (at != 0 && (at < 2 || all.substr(at - 2, 2) != "\r\n")) continue;  // anchors start lines
+    lineIndex += countLineBreaks(done, at);
+    std::int64_t number = 0;
+    for (std::size_t k = at + 3; k < at + 11 && k < all.size() && all[k] >= '0' && all[k] <= '9'; ++k)
+      number = number * 10 + (all[k] - '0');
+    if (at + 2 < all.size() && all[at + 2] == 'A')
+      scan.sink->setRoutineStart(number, lineIndex + 1);
+    else
+      scan.sink->setRoutineEnd(number, lineIndex + 1);
+    out.append(all.substr(done, at - done));
+    done = std::min(all.size(), at + kAnchorLength);
+  }
+  lineIndex += countLineBreaks(done, all.size());
+  out.append(all.substr(done));
   scan.sink->endDeclarationsOfModule(scan.moduleNumber);
-  scan.sink->insertModule({scan.moduleNumber, scan.moduleName, scan.moduleType, lineBreaks});
+  scan.sink->insertModule({scan.moduleNumber, scan.moduleName, scan.moduleType, lineIndex});
   text.swap(out);
 }
 

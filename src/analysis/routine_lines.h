@@ -1,6 +1,8 @@
 #pragma once
 // What routine header and end lines look like in marked-up text: shared by the
 // module scanner and by the display-only marking of routine lines.
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -25,5 +27,74 @@ int propertyAccessorType(std::string_view line);
 
 // The line's code with every marker string removed (for messages).
 std::string withoutMarkers(std::string_view line);
+
+}  // namespace cq
+
+namespace cq {
+
+// Rewrites a text of CR LF separated lines in which only the lines holding
+// `word` need a decision: `decide(line, index, out)` appends such a line, changed
+// or not. Every other line is copied, with a tab put in front where
+// `indentsLine(line)` says so; while `indenting()` is false, such lines are
+// copied in bulk without being looked at.
+template <typename Decide, typename Indenting, typename IndentsLine>
+void rewriteRoutineLines(std::string& text, std::string_view word, Decide decide, Indenting indenting,
+                         IndentsLine indentsLine) {
+  const std::string_view all(text);
+  // Routine words are a small part of a text full of "|": skip along by their length.
+  const std::boyer_moore_horspool_searcher searcher(word.begin(), word.end());
+  const auto findWord = [&](std::size_t from) -> std::size_t {
+    const auto at = std::search(all.begin() + static_cast<std::ptrdiff_t>(from), all.end(), searcher);
+    return at == all.end() ? std::string_view::npos : static_cast<std::size_t>(at - all.begin());
+  };
+  std::size_t hit = findWord(0);
+  if (hit == std::string_view::npos) return;
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  std::size_t index = 0;  // index of the line starting at `pos`
+  std::size_t pos = 0;
+  // Copies the lines from `pos` up to `end` (a line start, or the text's end).
+  const auto copyLinesUpTo = [&](std::size_t end) {
+    while (pos < end || (pos == end && end == all.size() && indenting())) {
+      if (!indenting()) {
+        std::size_t br = all.find("\r\n", pos);
+        for (; br != std::string_view::npos && br + 2 <= end; br = all.find("\r\n", br + 2)) ++index;
+        out.append(all.substr(pos, end - pos));
+        pos = end;
+        return;
+      }
+      const std::size_t br = all.find("\r\n", pos);
+      const std::size_t lineEnd = br == std::string_view::npos ? all.size() : br;
+      const std::string_view line = all.substr(pos, lineEnd - pos);
+      if (indentsLine(line)) out.push_back('\t');
+      out.append(line);
+      if (br == std::string_view::npos) {
+        pos = all.size() + 1;
+        return;
+      }
+      out.append("\r\n");
+      pos = br + 2;
+      ++index;
+    }
+  };
+  while (hit != std::string_view::npos) {
+    const std::size_t before = all.rfind("\r\n", hit);
+    const std::size_t lineStart = before == std::string_view::npos || before < pos ? pos : before + 2;
+    copyLinesUpTo(lineStart);
+    const std::size_t br = all.find("\r\n", hit);
+    const std::size_t lineEnd = br == std::string_view::npos ? all.size() : br;
+    decide(all.substr(lineStart, lineEnd - lineStart), index, out);
+    if (br == std::string_view::npos) {
+      pos = all.size() + 1;
+      break;
+    }
+    out.append("\r\n");
+    pos = br + 2;
+    ++index;
+    hit = findWord(pos);
+  }
+  if (pos <= all.size()) copyLinesUpTo(all.size());
+  text.swap(out);
+}
 
 }  // namespace cq

@@ -1,8 +1,6 @@
 #include "render/keyword_matcher.h"
 
 #include <array>
-#include <cstring>
-#include <vector>
 
 #include "render/keywords.h"
 #include "render/markers.h"
@@ -11,42 +9,39 @@ namespace cq {
 
 namespace {
 
-// The items, looked up by the first word of a blank-delimited token. Several items
-// share a first word only when they have several words ("Option ...").
+constexpr std::size_t kNever = static_cast<std::size_t>(-2);
+
+// An item of the keyword list: its first word, the words after it (" Base 1"
+// for "Option Base 1") and its keyword runs.
 struct Item {
-  std::string_view text;        // with its blanks, " Option Explicit "
   std::string_view firstWord;
-  std::string replacement;      // " " + keyword runs, without the trailing blank
-  bool multiWord = false;
+  std::string_view moreWords;
+  std::string runs;
 };
 
 class ItemTable {
  public:
   ItemTable() {
-    const auto& list = keywordItems();
-    items_.reserve(list.size());
-    for (std::string_view text : list) {
-      Item item;
-      item.text = text;
+    for (std::string_view text : keywordItems()) {
       const std::string_view words = text.substr(1, text.size() - 2);
+      Item item;
       item.firstWord = words.substr(0, words.find(' '));
-      item.multiWord = words.size() != item.firstWord.size();
-      std::size_t start = 0;
-      while (start <= words.size()) {
+      item.moreWords = words.substr(item.firstWord.size());
+      for (std::size_t start = 0; start <= words.size();) {
         const std::size_t blank = words.find(' ', start);
-        const std::string_view word = words.substr(start, blank == std::string_view::npos ? blank : blank - start);
-        item.replacement.append(" ").append(markers::kKeyword).append(word).append(markers::kEnd);
+        if (start > 0) item.runs.push_back(' ');
+        item.runs.append(markers::kKeyword)
+            .append(words.substr(start, blank == std::string_view::npos ? blank : blank - start))
+            .append(markers::kEnd);
         if (blank == std::string_view::npos) break;
         start = blank + 1;
       }
+      byFirstChar_[static_cast<unsigned char>(item.firstWord[0])].push_back(static_cast<int>(items_.size()));
       items_.push_back(std::move(item));
     }
-    for (std::size_t k = 0; k < items_.size(); ++k) {
-      const char first = items_[k].firstWord.empty() ? '\0' : items_[k].firstWord[0];
-      byFirstChar_[static_cast<unsigned char>(first)].push_back(static_cast<int>(k));
-    }
   }
-  const std::vector<Item>& items() const { return items_; }
+  const Item& item(int k) const { return items_[k]; }
+  std::size_t size() const { return items_.size(); }
   const std::vector<int>& candidates(char first) const { return byFirstChar_[static_cast<unsigned char>(first)]; }
 
  private:
@@ -59,55 +54,53 @@ const ItemTable& table() {
   return t;
 }
 
+constexpr std::array<bool, 256> kSeparators = [] {
+  std::array<bool, 256> s{};
+  s[' '] = s['\t'] = s['('] = s[')'] = s[','] = true;
+  return s;
+}();
+
+bool isSeparator(char c) { return kSeparators[static_cast<unsigned char>(c)]; }
+
 }  // namespace
 
-std::string markKeywords(std::string_view text) {
-  const ItemTable& items = table();
-  // Position of the trailing blank of each item's last match: the next match of
-  // the same item cannot start on it.
-  std::vector<std::size_t> lastMatchEnd(items.items().size(), std::string_view::npos);
+KeywordMatcher::KeywordMatcher() : lastMatchEnd_(table().size(), kNever) {}
 
-  std::string out;
-  out.reserve(text.size() + text.size() / 2);
-  const char* data = text.data();
-  const std::size_t n = text.size();
+void KeywordMatcher::appendMarked(std::string& out, std::string_view code, std::size_t position,
+                                  bool touchesRunBefore, bool touchesRunAfter) {
+  const ItemTable& items = table();
+  const std::size_t n = code.size();
   std::size_t i = 0;
   while (i < n) {
-    const void* hit = std::memchr(data + i, ' ', n - i);
-    if (!hit) {
-      out.append(data + i, n - i);
-      break;
+    if (isSeparator(code[i])) {
+      const std::size_t from = i;
+      while (i < n && isSeparator(code[i])) ++i;
+      out.append(code.data() + from, i - from);
+      continue;
     }
-    const std::size_t blank = static_cast<const char*>(hit) - data;
-    out.append(data + i, blank - i);
-    const void* next = blank + 1 < n ? std::memchr(data + blank + 1, ' ', n - blank - 1) : nullptr;
-    if (!next) {
-      out.append(data + blank, n - blank);
-      break;
-    }
-    const std::size_t tokenEnd = static_cast<const char*>(next) - data;
-    const std::string_view token(data + blank + 1, tokenEnd - blank - 1);
-    std::size_t matchedEnd = std::string_view::npos;
-    if (!token.empty()) {
-      for (int k : items.candidates(token[0])) {
-        const Item& item = items.items()[k];
-        if (item.firstWord != token || lastMatchEnd[k] == blank) continue;
-        if (item.multiWord && text.substr(blank, item.text.size()) != item.text) continue;
-        matchedEnd = blank + item.text.size() - 1;
-        lastMatchEnd[k] = matchedEnd;
-        out.append(item.replacement);
+    std::size_t end = i;
+    while (end < n && !isSeparator(code[end])) ++end;
+    const std::string_view word = code.substr(i, end - i);
+    bool matched = false;
+    if (!(i == 0 && touchesRunBefore)) {
+      for (int k : items.candidates(word[0])) {
+        const Item& item = items.item(k);
+        if (item.firstWord != word) continue;
+        std::size_t matchEnd = end + item.moreWords.size();
+        if (code.substr(end, item.moreWords.size()) != item.moreWords) continue;
+        if (matchEnd == n ? touchesRunAfter : !isSeparator(code[matchEnd])) continue;
+        const bool sharesBlank = i > 0 && code[i - 1] == ' ' && lastMatchEnd_[k] == position + i - 1;
+        if (sharesBlank) continue;
+        lastMatchEnd_[k] = position + matchEnd;
+        out.append(item.runs);
+        end = matchEnd;
+        matched = true;
         break;
       }
     }
-    if (matchedEnd != std::string_view::npos) {
-      i = matchedEnd;  // the trailing blank may lead the next match
-    } else {
-      out.push_back(' ');
-      out.append(token);
-      i = tokenEnd;
-    }
+    if (!matched) out.append(word);
+    i = end;
   }
-  return out;
 }
 
 }  // namespace cq

@@ -1,14 +1,28 @@
 #pragma once
-// Marks every keyword of the keyword list in a padded text in one pass, with the
-// same result as replacing the items one after another over the whole text.
+// Marks the keywords of the keyword list in the code of one text, stretch by
+// stretch, with the same result as padding punctuation with blanks and replacing
+// the items " word " one after another over the whole text.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cq {
 
-// `text` is the padded text of the mark-up: every line starts and ends with a
-// blank. Each item matches as " word(s) " and becomes " " + keyword runs + " ";
-// an item never matches where its own previous match took the leading blank.
-std::string markKeywords(std::string_view text);
+class KeywordMatcher {
+ public:
+  KeywordMatcher();
+
+  // Appends `code`, a stretch of code characters that starts at `position` of the
+  // input, with its keywords marked. Words are separated by blanks, tabs,
+  // parentheses and commas; a word that touches a string or comment run
+  // (`touchesRunBefore`, `touchesRunAfter`) is never a keyword, and a line end
+  // separates words. An item does not match where its own previous match took
+  // the one blank before the word.
+  void appendMarked(std::string& out, std::string_view code, std::size_t position, bool touchesRunBefore,
+                    bool touchesRunAfter);
+
+ private:
+  std::vector<std::size_t> lastMatchEnd_;  // per item: input position after its last match
+};
 
 }  // namespace cq

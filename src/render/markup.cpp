@@ -12,22 +12,9 @@ namespace cq {
 
 namespace {
 
-// Appends `part` with every blank written as the space marker, so that keyword
-// matching cannot see words inside literals and comments.
-void appendShielded(std::string& out, std::string_view part) {
-  std::size_t done = 0;
-  for (std::size_t blank = part.find(' '); blank != std::string_view::npos; blank = part.find(' ', done)) {
-    out.append(part.data() + done, blank - done);
-    out.append(markers::kSpace);
-    done = blank + 1;
-  }
-  out.append(part.data() + done, part.size() - done);
-}
-
-void appendComment(std::string& out, std::string_view fromApostrophe) {
-  out.append(markers::kComment);
-  appendShielded(out, fromApostrophe);
-  out.append(markers::kEnd);
+void appendRun(std::string& out, std::string_view opening, std::string_view content, bool closed = true) {
+  out.append(opening).append(content);
+  if (closed) out.append(markers::kEnd);
 }
 
 // Collapses every run of consecutive CR LF into one.
@@ -47,105 +34,108 @@ std::string withoutEmptyLines(std::string_view text) {
   return out;
 }
 
-// Escapes the marker character, replaces doubled quotes, joins continued lines and
-// pads punctuation, in one pass: none of these replacements produces a character
-// that a later one looks for.
-std::string escapeJoinAndPad(std::string_view text) {
+// Escapes the marker character, replaces doubled quotes and joins continued lines
+// in one pass: none of these replacements produces what a later one looks for.
+std::string escapeAndJoin(std::string_view text) {
   std::string out;
-  out.reserve(text.size() + text.size() / 4);
+  out.reserve(text.size() + text.size() / 8);
   const std::size_t n = text.size();
   for (std::size_t i = 0; i < n; ++i) {
     const char c = text[i];
-    switch (c) {
-      case markers::kChar: out.append(markers::kEscape); break;
-      case '"':
-        if (i + 1 < n && text[i + 1] == '"') {
-          out.append(markers::kQuotePair);
-          ++i;
-        } else {
-          out.push_back('"');
-        }
-        break;
-      case '_':
-        if (i + 2 < n && text[i + 1] == '\r' && text[i + 2] == '\n') {
-          out.append(markers::kContinuation);
-          i += 2;
-        } else {
-          out.push_back('_');
-        }
-        break;
-      case '(': out.append(" ( "); break;
-      case ')': out.append(" ) "); break;
-      case ',': out.append(" , "); break;
-      case '\t': out.append(" \t "); break;
-      default: out.push_back(c);
-    }
-  }
-  return out;
-}
-
-// A line whose quotes come without any apostrophe: literals are the parts between
-// quotes; an odd number of quotes leaves the last run open.
-void appendQuotedLine(std::string& out, std::string_view line) {
-  std::size_t start = 0;
-  for (std::size_t index = 0;; ++index) {
-    const std::size_t quote = line.find('"', start);
-    const std::string_view part = line.substr(start, quote == std::string_view::npos ? quote : quote - start);
-    const bool last = quote == std::string_view::npos;
-    if (index % 2 == 1) {
-      appendShielded(out, part);
+    if (c == markers::kChar) {
+      out.append(markers::kEscape);
+    } else if (c == '"' && i + 1 < n && text[i + 1] == '"') {
+      out.append(markers::kQuotePair);
+      ++i;
+    } else if (c == '_' && i + 2 < n && text[i + 1] == '\r' && text[i + 2] == '\n') {
+      out.append(markers::kContinuation);
+      i += 2;
     } else {
-      if (index > 0) out.append(markers::kEnd);
-      out.append(part);
-      if (!last) out.append(markers::kString);
+      out.push_back(c);
     }
-    if (last) return;
-    out.push_back('"');
-    start = quote + 1;
-  }
-}
-
-void appendMarkedLine(std::string& out, std::string_view line) {
-  const std::size_t q = line.find('"');
-  const std::size_t a = line.find('\'');
-  const bool hasQuote = q != std::string_view::npos;
-  const bool hasApostrophe = a != std::string_view::npos;
-  if (hasApostrophe && (!hasQuote || a < q)) {
-    out.append(line.substr(0, a));
-    appendComment(out, line.substr(a));
-  } else if (hasQuote && hasApostrophe) {
-    out.append(markLineScan(line));
-  } else if (hasQuote) {
-    appendQuotedLine(out, line);
-  } else {
-    out.append(line);
-  }
-}
-
-// Marks strings and comments line by line and pads every line with a blank at
-// both ends.
-std::string markStringsAndComments(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 4);
-  for (std::size_t start = 0;;) {
-    const std::size_t br = text.find("\r\n", start);
-    appendMarkedLine(out, text.substr(start, br == std::string_view::npos ? br : br - start));
-    if (br == std::string_view::npos) break;
-    out.append(" \r\n ");
-    start = br + 2;
   }
   return out;
 }
 
-// Undoes the padding, in this order; each step sees the result of the one before.
-void removePadding(std::string& text) {
-  replaceAllInPlace(text, markers::kSpace, " ");
-  replaceAllInPlace(text, " \t ", "\t");
-  replaceAllInPlace(text, " \r\n ", "\r\n");
-  replaceAllInPlace(text, " ) ", ")");
-  replaceAllInPlace(text, " ( ", "(");
-  replaceAllInPlace(text, " , ", ",");
-}
+// Marks one line: string literals and comments become runs, keywords are marked
+// in the code between them. `position` is where the line starts in the input.
+class LineMarker {
+ public:
+  LineMarker(std::string& out, KeywordMatcher& keywords) : out_(out), keywords_(keywords) {}
+
+  void mark(std::string_view line, std::size_t position) {
+    line_ = line;
+    position_ = position;
+    codeStart_ = 0;
+    afterRun_ = false;
+    const std::size_t q = line.find('"');
+    const std::size_t a = line.find('\'');
+    const bool hasQuote = q != std::string_view::npos;
+    const bool hasApostrophe = a != std::string_view::npos;
+    if (hasApostrophe && (!hasQuote || a < q)) {
+      comment(a);
+    } else if (hasQuote && hasApostrophe) {
+      scanLiteralsAndComment();
+    } else if (hasQuote) {
+      quotedParts();
+    }
+    code(line.size(), false);
+  }
+
+ private:
+  // Code from the end of the last run up to `end`.
+  void code(std::size_t end, bool runFollows) {
+    keywords_.appendMarked(out_, line_.substr(codeStart_, end - codeStart_), position_ + codeStart_, afterRun_,
+                           runFollows);
+  }
+  void run(std::string_view opening, std::size_t from, std::size_t to, bool closed = true) {
+    appendRun(out_, opening, line_.substr(from, to - from), closed);
+    codeStart_ = to;
+    afterRun_ = true;
+  }
+  void comment(std::size_t apostrophe) {
+    code(apostrophe, true);
+    run(markers::kComment, apostrophe, line_.size());
+  }
+  // A line whose first quote comes before its first apostrophe: literals run from
+  // quote to quote; an apostrophe outside them starts the comment. A literal left
+  // open at the line end is kept as a string run.
+  void scanLiteralsAndComment() {
+    std::size_t i = 0;
+    while (i < line_.size()) {
+      const char c = line_[i];
+      if (c == '\'') return comment(i);
+      if (c != '"') {
+        ++i;
+        continue;
+      }
+      const std::size_t close = line_.find('"', i + 1);
+      code(i, true);
+      run(markers::kString, i, close == std::string_view::npos ? line_.size() : close + 1);
+      i = codeStart_;
+    }
+  }
+  // A line with quotes and no apostrophe: the parts between quotes are literals;
+  // with an odd number of quotes the last one stays open.
+  void quotedParts() {
+    std::size_t open = line_.find('"');
+    while (open != std::string_view::npos) {
+      const std::size_t close = line_.find('"', open + 1);
+      code(open, true);
+      run(markers::kString, open, close == std::string_view::npos ? line_.size() : close + 1,
+          close != std::string_view::npos);
+      if (close == std::string_view::npos) return;
+      open = line_.find('"', close + 1);
+    }
+  }
+
+  std::string& out_;
+  KeywordMatcher& keywords_;
+  std::string_view line_;
+  std::size_t position_ = 0;
+  std::size_t codeStart_ = 0;
+  bool afterRun_ = false;
+};
 
 // Steps shared by both modes: the code enclosed in CR LF, with runs marked and the
 // escape, continuation and quote pair markers still in place.
@@ -155,64 +145,69 @@ std::string markRuns(std::string_view code, const MarkupOptions& options) {
   text.append("\r\n").append(code).append("\r\n");
   if (options.reindent) text = reindent(text);
   if (options.removeEmptyLines) text = withoutEmptyLines(text);
-  text = escapeJoinAndPad(text);
-  text = markStringsAndComments(text);
-  text = markKeywords(text);
-  removePadding(text);
-  return text;
-}
+  text = escapeAndJoin(text);
 
-constexpr RoutineKind kKindsInPassOrder[] = {RoutineKind::kSub, RoutineKind::kFunction, RoutineKind::kProperty};
-
-std::string continuationAsLineBreak() { return "_\r\n"; }
-
-}  // namespace
-
-std::string markLineScan(std::string_view line) {
   std::string out;
-  out.reserve(line.size() + 32);
-  bool inString = false;
-  std::size_t literalStart = 0;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (c == '\'' && !inString) {
-      appendComment(out, line.substr(i));
-      return out;
-    }
-    if (c == '"') {
-      if (!inString) {
-        inString = true;
-        literalStart = i;
-      } else {
-        out.append(markers::kString);
-        appendShielded(out, line.substr(literalStart, i - literalStart + 1));
-        out.append(markers::kEnd);
-        inString = false;
-      }
-    } else if (!inString) {
-      out.push_back(c);
-    }
-  }
-  if (inString) {  // keep a literal left open at the line end instead of losing it
-    out.append(markers::kString);
-    appendShielded(out, line.substr(literalStart));
-    out.append(markers::kEnd);
+  out.reserve(text.size() + text.size() / 2);
+  KeywordMatcher keywords;
+  LineMarker marker(out, keywords);
+  const std::string_view all(text);
+  for (std::size_t start = 0;;) {
+    const std::size_t br = all.find("\r\n", start);
+    marker.mark(all.substr(start, br == std::string_view::npos ? br : br - start), start);
+    if (br == std::string_view::npos) break;
+    out.append("\r\n");
+    start = br + 2;
   }
   return out;
 }
 
-void markRoutineLines(std::string& text, RoutineKind kind, const MarkupOptions& options) {
-  if (text.find(markedKindWord(kind)) == std::string::npos) return;
-  const bool indentBodies = options.reindent && options.indentRoutineBodies;
+constexpr RoutineKind kKindsInPassOrder[] = {RoutineKind::kSub, RoutineKind::kFunction, RoutineKind::kProperty};
+
+// Turns continuation markers back into "_" + CR LF and quote pair markers into a
+// doubled quote, in one pass (neither can produce or overlap the other), leaving
+// out the first `dropFront` characters of the result.
+std::string restoreJoinedLines(std::string_view text, std::size_t dropFront) {
   std::string out;
-  out.reserve(text.size() + text.size() / 16);
+  out.reserve(text.size());
+  std::size_t done = 0;
+  for (std::size_t at = text.find(markers::kChar); at != std::string_view::npos;
+       at = text.find(markers::kChar, at + 1)) {
+    if (at == 0 || text[at - 1] != '|') continue;
+    const std::string_view marker = text.substr(at - 1);
+    std::string_view replacement;
+    std::size_t length = 0;
+    if (marker.starts_with(markers::kContinuation)) {
+      replacement = "_\r\n";
+      length = markers::kContinuation.size();
+    } else if (marker.starts_with(markers::kQuotePair)) {
+      replacement = "\"\"";
+      length = markers::kQuotePair.size();
+    } else {
+      continue;
+    }
+    out.append(text.substr(done, at - 1 - done)).append(replacement);
+    done = at - 1 + length;
+    at = done - 1;
+  }
+  out.append(text.substr(done));
+  out.erase(0, dropFront);
+  return out;
+}
+
+void restoreEscapedMarkerChars(std::string& text) {
+  replaceAllInPlace(text, markers::kEscape, std::string_view(&markers::kChar, 1));
+}
+
+}  // namespace
+
+void markRoutineLines(std::string& text, RoutineKind kind, const MarkupOptions& options) {
+  const bool indentBodies = options.reindent && options.indentRoutineBodies;
   bool routineOpen = false;
-  std::size_t start = 0;
-  for (bool first = true;; first = false) {
-    const std::size_t br = text.find("\r\n", start);
-    const std::string_view line =
-        std::string_view(text).substr(start, br == std::string::npos ? br : br - start);
-    if (!first) out.append("\r\n");
+  const auto indentsBody = [&](std::string_view line) {
+    return indentBodies && routineOpen && line.substr(0, markers::kBold.size()) != markers::kBold;
+  };
+  const auto decide = [&](std::string_view line, std::size_t, std::string& out) {
     const std::size_t lineStart = out.size();
     bool bold = false;
     bool header = false;
@@ -232,34 +227,28 @@ void markRoutineLines(std::string& text, RoutineKind kind, const MarkupOptions& 
     } else {
       out.append(line);
     }
-    if (indentBodies && routineOpen &&
-        std::string_view(out).substr(lineStart, markers::kBold.size()) != markers::kBold)
-      out.insert(lineStart, 1, '\t');
-    if (br == std::string::npos) break;
-    start = br + 2;
-  }
-  text.swap(out);
+    if (indentsBody(std::string_view(out).substr(lineStart))) out.insert(lineStart, 1, '\t');
+  };
+  rewriteRoutineLines(text, markedKindWord(kind), decide, [&] { return indentBodies && routineOpen; },
+                      indentsBody);
 }
 
 std::string markUpModule(std::string_view code, const MarkupOptions& options, ModuleScan& scan) {
   std::string text = markRuns(code, options);
   for (RoutineKind kind : kKindsInPassOrder) runRoutinePass(text, kind, scan);
-  replaceAllInPlace(text, markers::kContinuation, continuationAsLineBreak());
-  replaceAllInPlace(text, markers::kQuotePair, "\"\"");
-  text.erase(0, 2);
+  text = restoreJoinedLines(text, 2);  // the leading CR LF goes; the trailing one stays
   runLinePass(text, scan);
   // Last, so that a 0x9F of the source can neither fake an anchor nor a marker.
-  replaceAllInPlace(text, markers::kEscape, std::string_view(&markers::kChar, 1));
+  restoreEscapedMarkerChars(text);
   return text;
 }
 
 std::string markUpSelection(std::string_view code, const MarkupOptions& options) {
   std::string text = markRuns(code, options);
   for (RoutineKind kind : kKindsInPassOrder) markRoutineLines(text, kind, options);
-  replaceAllInPlace(text, markers::kContinuation, continuationAsLineBreak());
-  replaceAllInPlace(text, markers::kQuotePair, "\"\"");
-  text = text.size() >= 4 ? text.substr(2, text.size() - 4) : std::string();
-  replaceAllInPlace(text, markers::kEscape, std::string_view(&markers::kChar, 1));
+  text = restoreJoinedLines(text, 2);
+  text.resize(text.size() >= 2 ? text.size() - 2 : 0);  // and the trailing one too
+  restoreEscapedMarkerChars(text);
   return text;
 }
 

@@ -16,9 +16,6 @@ std::string markUpModule(std::string_view code, const MarkupOptions& options, Mo
 // Selection mode: marks up a piece of code for export; no line breaks are added.
 std::string markUpSelection(std::string_view code, const MarkupOptions& options);
 
-// Marks one line whose first quote comes before its first apostrophe.
-std::string markLineScan(std::string_view line);
-
 // Makes routine header and end lines of one kind bold, for display only.
 void markRoutineLines(std::string& text, RoutineKind kind, const MarkupOptions& options);
 

@@ -11,6 +11,9 @@ namespace cq {
 std::string replaceAll(std::string_view text, std::string_view find, std::string_view replacement);
 void replaceAllInPlace(std::string& text, std::string_view find, std::string_view replacement);
 
+// Position of the first occurrence of `find` at or after `from`, or npos.
+std::size_t findText(std::string_view text, std::string_view find, std::size_t from = 0);
+
 // Number of non-overlapping occurrences of `find` in `text`.
 std::size_t countOccurrences(std::string_view text, std::string_view find);
 
