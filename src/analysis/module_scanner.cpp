@@ -67,7 +67,7 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
   const auto indentsBody = [&](std::string_view line) {
     return scan.indentRoutineBodies && routineOpen && !startsWithAnchor(line);
   };
-  const auto decide = [&](std::string_view original, std::size_t i, std::string& out) {
+  const auto decide = [&](std::string_view original, auto lineIndex, std::string& out) {
     std::string line(original);
     if (isRoutineLine(original, kind)) {
       if (routineOpen) {
@@ -83,7 +83,7 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
         if (containsMarked(original, "Declare")) {
           row.type = kindCode(kind) + 10;
           if (!cutRoutineName(original, markedLib, row.name)) {
-            warn(scan, i, original);
+            warn(scan, lineIndex(), original);
             isHeader = false;
           }
         } else {
@@ -92,7 +92,7 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
             ++*scan.routineCounter;  // a property line without accessor still uses up a number
             isHeader = false;
           } else if (!cutRoutineName(original, "(", row.name)) {
-            warn(scan, i, original);
+            warn(scan, lineIndex(), original);
             isHeader = false;
           } else {
             routineOpen = true;

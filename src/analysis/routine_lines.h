@@ -33,10 +33,10 @@ std::string withoutMarkers(std::string_view line);
 namespace cq {
 
 // Rewrites a text of CR LF separated lines in which only the lines holding
-// `word` need a decision: `decide(line, index, out)` appends such a line, changed
-// or not. Every other line is copied, with a tab put in front where
-// `indentsLine(line)` says so; while `indenting()` is false, such lines are
-// copied in bulk without being looked at.
+// `word` need a decision: `decide(line, lineIndex, out)` appends such a line,
+// changed or not; `lineIndex()` tells its 0-based index when asked. Every other
+// line is copied, with a tab put in front where `indentsLine(line)` says so;
+// while `indenting()` is false, such lines are copied in bulk unseen.
 template <typename Decide, typename Indenting, typename IndentsLine>
 void rewriteRoutineLines(std::string& text, std::string_view word, Decide decide, Indenting indenting,
                          IndentsLine indentsLine) {
@@ -51,14 +51,19 @@ void rewriteRoutineLines(std::string& text, std::string_view word, Decide decide
   if (hit == std::string_view::npos) return;
   std::string out;
   out.reserve(text.size() + text.size() / 16);
-  std::size_t index = 0;  // index of the line starting at `pos`
-  std::size_t pos = 0;
+  std::size_t pos = 0;  // start of the next line to write
+  std::size_t counted = 0, countedLines = 0;  // line breaks before `counted`
+  const auto lineIndexAt = [&](std::size_t lineStart) {
+    for (std::size_t br = all.find("\r\n", counted); br != std::string_view::npos && br + 2 <= lineStart;
+         br = all.find("\r\n", br + 2))
+      ++countedLines;
+    counted = lineStart;
+    return countedLines;
+  };
   // Copies the lines from `pos` up to `end` (a line start, or the text's end).
   const auto copyLinesUpTo = [&](std::size_t end) {
     while (pos < end || (pos == end && end == all.size() && indenting())) {
       if (!indenting()) {
-        std::size_t br = all.find("\r\n", pos);
-        for (; br != std::string_view::npos && br + 2 <= end; br = all.find("\r\n", br + 2)) ++index;
         out.append(all.substr(pos, end - pos));
         pos = end;
         return;
@@ -74,7 +79,6 @@ void rewriteRoutineLines(std::string& text, std::string_view word, Decide decide
       }
       out.append("\r\n");
       pos = br + 2;
-      ++index;
     }
   };
   while (hit != std::string_view::npos) {
@@ -83,14 +87,13 @@ void rewriteRoutineLines(std::string& text, std::string_view word, Decide decide
     copyLinesUpTo(lineStart);
     const std::size_t br = all.find("\r\n", hit);
     const std::size_t lineEnd = br == std::string_view::npos ? all.size() : br;
-    decide(all.substr(lineStart, lineEnd - lineStart), index, out);
+    decide(all.substr(lineStart, lineEnd - lineStart), [&] { return lineIndexAt(lineStart); }, out);
     if (br == std::string_view::npos) {
       pos = all.size() + 1;
       break;
     }
     out.append("\r\n");
     pos = br + 2;
-    ++index;
     hit = findWord(pos);
   }
   if (pos <= all.size()) copyLinesUpTo(all.size());

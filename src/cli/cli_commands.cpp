@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "app/app_state.h"
 #include "codedb/code_database.h"
@@ -26,8 +25,19 @@ namespace cq::cli {
 
 namespace {
 
-// Engine texts are Windows-1252; terminals and pipes get UTF-8.
-void print(std::ostream& stream, std::string_view windows1252) { stream << windows1252ToUtf8(windows1252); }
+// Engine texts are Windows-1252; terminals and pipes get UTF-8, block by block
+// so that a large export is never held twice.
+void print(std::ostream& stream, std::string_view windows1252) {
+  constexpr std::size_t kBlock = 1 << 16;
+  for (std::size_t at = 0; at < windows1252.size(); at += kBlock) stream << windows1252ToUtf8(windows1252.substr(at, kBlock));
+}
+
+std::string readAll(std::istream& in) {
+  std::string bytes;
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+  return bytes;
+}
 
 int fail(Context& context, std::string_view message) {
   print(context.err, message);
@@ -169,9 +179,7 @@ int exportText(Context& context) {
 }
 
 int markUpInput(Context& context, std::istream& in) {
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  const DecodedText code = decodeSourceText(bytes.str());
+  const DecodedText code = decodeSourceText(readAll(in));
   const std::string marked = markUpSelection(code.text, context.settings.toMarkupOptions());
   print(context.out, context.args.html ? markedToHtml(marked, context.settings.toRenderOptions()) : marked);
   return 0;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include "app/edition.h"
@@ -35,6 +36,10 @@ cq::DisplaySettings settingsFor(const cq::cli::Arguments& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Large texts pass through several whole-text steps: keeping freed buffers in
+  // the heap spares the kernel handing out fresh zeroed pages for every step.
+  mallopt(M_MMAP_MAX, 0);
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
   std::ios::sync_with_stdio(false);
   std::string error;
   const auto args = cq::cli::parseArguments(argc, argv, error);

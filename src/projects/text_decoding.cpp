@@ -138,24 +138,33 @@ DecodedText utf8ToWindows1252(std::string_view utf8) {
 std::string windows1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);
-  for (const char c : text) appendUtf8(out, windows1252ToCodePoint(static_cast<unsigned char>(c)));
+  std::size_t done = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x80) continue;  // ASCII runs are copied whole
+    out.append(text.data() + done, i - done);
+    appendUtf8(out, windows1252ToCodePoint(byte));
+    done = i + 1;
+  }
+  out.append(text.data() + done, text.size() - done);
   return out;
 }
 
 std::string normalizeLineEnds(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 32 + 2);
+  std::size_t done = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (c == '\r') {
-      out += "\r\n";
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else if (c == '\n') {
-      out += "\r\n";
-    } else {
-      out += c;
+    if (c != '\r' && c != '\n') continue;
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      ++i;  // already CR LF
+      continue;
     }
+    out.append(text.data() + done, i - done).append("\r\n");
+    done = i + 1;
   }
+  out.append(text.data() + done, text.size() - done);
   return out;
 }
 

@@ -1,5 +1,6 @@
 #include "render/html.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -103,14 +104,16 @@ const MarkerOutput* markerAt(const char* p, const MarkerOutputs& outputs) {
   return nullptr;
 }
 
-// When every marker character of `text` belongs to exactly one occurrence of
-// the rendered markers and no two occurrences overlap, returns how many bytes
+// When no two occurrences of the rendered markers overlap (and, where a marker
+// is removed, every marker character belongs to one), returns how many bytes
 // the replacements add. No output holds a marker character, so then no
 // replacement can hide or create another, and one pass gives what the
 // replacements one after another give. Otherwise returns nothing.
 std::optional<std::ptrdiff_t> growthOfStandAloneMarkers(std::string_view text, const MarkerOutputs& outputs) {
   std::ptrdiff_t growth = 0;
   std::size_t occupiedUntil = 0;
+  const bool removesMarkers =
+      std::any_of(outputs.begin(), outputs.end(), [](const MarkerOutput& entry) { return entry.output.empty(); });
   for (std::size_t at = text.find(markers::kChar); at != std::string_view::npos;
        at = text.find(markers::kChar, at + 1)) {
     // A marker character at index 1 is followed by a letter, one at index 2 by
@@ -124,7 +127,12 @@ std::optional<std::ptrdiff_t> growthOfStandAloneMarkers(std::string_view text, c
       found = entry;
       start = at - offset;
     }
-    if (!found || start < occupiedUntil) return std::nullopt;
+    // A marker character that no marker holds stays inert while every output is
+    // text without "|": no replacement can then complete a marker around it. A
+    // removed marker (bold lines off) could join its neighbours into one.
+    if (!found && removesMarkers) return std::nullopt;
+    if (!found) continue;
+    if (start < occupiedUntil) return std::nullopt;
     occupiedUntil = start + kMarkerSize;
     growth += static_cast<std::ptrdiff_t>(found->output.size()) - static_cast<std::ptrdiff_t>(kMarkerSize);
   }

@@ -207,7 +207,7 @@ void markRoutineLines(std::string& text, RoutineKind kind, const MarkupOptions& 
   const auto indentsBody = [&](std::string_view line) {
     return indentBodies && routineOpen && line.substr(0, markers::kBold.size()) != markers::kBold;
   };
-  const auto decide = [&](std::string_view line, std::size_t, std::string& out) {
+  const auto decide = [&](std::string_view line, auto, std::string& out) {
     const std::size_t lineStart = out.size();
     bool bold = false;
     bool header = false;
