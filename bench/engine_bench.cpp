@@ -5,8 +5,10 @@
 #include "corpus_text.h"
 #include "oracle/reference_markup.h"
 #include "render/html.h"
+#include "render/markers.h"
 #include "render/markup.h"
 #include "render/rtf.h"
+#include "render/text_replace.h"
 
 namespace {
 
@@ -73,7 +75,27 @@ void runRender(benchmark::State& state, Render render) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * totalSize(marked)));
 }
 
+// The HTML fragment as described, one whole-text replacement after another.
+std::string markedToHtmlReference(const std::string& marked, const cq::RenderOptions& options) {
+  static const std::pair<const char*, const char*> kEntities[] = {
+      {"&", "&#38;"},     {"<", "&lt;"},      {">", "&gt;"},      {"\xE4", "&auml;"}, {"\xF6", "&ouml;"},
+      {"\xFC", "&uuml;"}, {"\xC4", "&Auml;"}, {"\xD6", "&Ouml;"}, {"\xDC", "&Uuml;"}, {"\xDF", "&szlig;"},
+      {"\"", "&#34;"},    {":", "&#58;"},     {")", "&#41;"},     {"(", "&#40;"},      {"+", "&#43;"}};
+  std::string text = marked;
+  for (const auto& [from, to] : kEntities) text = cq::replaceAll(text, from, to);
+  const auto span = [](std::int32_t colour) { return "<span style=\"color:" + cq::htmlColour(colour) + "\"; >"; };
+  text = cq::replaceAll(text, cq::markers::kEnd, "</span>");
+  text = cq::replaceAll(text, cq::markers::kComment, span(options.commentColour));
+  text = cq::replaceAll(text, cq::markers::kKeyword, span(options.keywordColour));
+  text = cq::replaceAll(text, cq::markers::kString, span(options.stringColour));
+  text = cq::replaceAll(text, cq::markers::kBold, "<b>");
+  text = cq::replaceAll(text, cq::markers::kBoldEnd, "</b>");
+  return "<pre><span style=\"font-family=" + options.fontName + ",Arial; font-size=" +
+         std::to_string(options.fontSize) + "pt\"; >" + text + "</span></pre>";
+}
+
 void BM_MarkedToHtml(benchmark::State& state) { runRender(state, cq::markedToHtml); }
+void BM_MarkedToHtmlReference(benchmark::State& state) { runRender(state, markedToHtmlReference); }
 void BM_MarkedToRtf(benchmark::State& state) { runRender(state, cq::markedToRtf); }
 
 }  // namespace
@@ -81,5 +103,6 @@ void BM_MarkedToRtf(benchmark::State& state) { runRender(state, cq::markedToRtf)
 BENCHMARK(BM_MarkUpModule)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MarkUpModuleReference)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MarkedToHtml)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MarkedToHtmlReference)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MarkedToRtf)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

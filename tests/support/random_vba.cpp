@@ -64,7 +64,7 @@ std::string RandomVba::literal() {
 std::string RandomVba::comment() {
   std::string out = chance(80) ? " '" : "'";
   const std::uint32_t words = below(6);
-  for (std::uint32_t i = 0; i < words; ++i) out += " " + token();
+  for (std::uint32_t i = 0; i < words; ++i) out.append(" ").append(token());
   return out;
 }
 
