@@ -43,7 +43,9 @@ class LoadedProject : public HostProject {
 
   std::string fileName() const override { return fileName_; }
   std::string name() const override { return name_; }
-  bool protection() const override { return false; }
+  bool protection() const override { return protection_; }
+  // Locked for viewing: the host tree leaves such a project out.
+  void setProtection(bool locked) { protection_ = locked; }
   long componentCount() const override { return static_cast<long>(components_.size()); }
   const HostComponent& component(long index) const override;
   // Names compare ignoring case, as VBA names do.
@@ -54,6 +56,7 @@ class LoadedProject : public HostProject {
   std::string fileName_;
   std::string name_;
   std::string loadError_;
+  bool protection_ = false;
   std::vector<LoadedComponent> components_;
 };
 
