@@ -62,7 +62,8 @@ bool openSources(Context& context, const std::vector<std::string>& sources, Docu
 }
 
 std::size_t projectNode(const HostTree& tree, std::optional<int> number) {
-  const std::string wanted = number ? "A" + std::to_string(*number) + "\\" : std::string();
+  std::string wanted;
+  if (number) wanted.append("A").append(std::to_string(*number)).append("\\");
   for (std::size_t i = 0; i < tree.nodes.size(); ++i) {
     const HostTreeNode& node = tree.nodes[i];
     if (node.parent != kNoParent || node.children.empty()) continue;

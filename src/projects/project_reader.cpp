@@ -61,7 +61,9 @@ long projectIndexOfKey(const std::string& key) {
 }  // namespace
 
 std::filesystem::path moduleFilePath(const std::filesystem::path& folder, int moduleNumber) {
-  return folder / ("M" + std::to_string(moduleNumber) + ".txt");
+  std::string name = "M";
+  name.append(std::to_string(moduleNumber)).append(".txt");
+  return folder / name;
 }
 
 ProjectRead readTickedModules(HostApplication& host, HostTree& tree, const ProjectReadRequest& request) {
