@@ -1,8 +1,12 @@
 #include "projects/project_reader.h"
 
 #include <fstream>
+#include <memory>
 
 #include "codedb/code_database.h"
+#include "projects/module_file.h"
+#include "projects/source_file.h"
+#include "projects/text_decoding.h"
 #include "projects/path_helpers.h"
 #include "render/markup.h"
 
@@ -19,6 +23,15 @@ const char* const kReadFailedMessage =
     "3. Syntaktisch nicht korrekter Code (Sollte dann auch im Editior rot sein)\r\n"
     "\r\n"
     "Siehe auch m\xF6" "gliche Fehler in der Hilfe";
+
+const char* const kVbReadFailedMessage =
+    "Das Projekt konnte nicht gelesen werden.\r\n"
+    "M\xF6" "gliche Ursachen:\r\n"
+    "Ein Modul ist nicht im gleichen Verzeichnis wie die vbp gespeichert.\r\n"
+    "Im Code befinden sich Syntaxerrors\r\n"
+    "Es gibt Konstruktionen wie Sub Bla: End Sub \r\n"
+    "Also die Routine in Doppelpunkt Konstrukten.\r\n"
+    "Siehe auch OH";
 
 namespace {
 
@@ -47,6 +60,68 @@ void writeModuleFile(const std::filesystem::path& file, const std::string& text)
   if (!out) throw std::runtime_error("Die Moduldatei " + pathToText(file) + " konnte nicht geschrieben werden.");
 }
 
+// The project under construction: a fresh code database in the folder and one
+// module file per module, numbered in the order the modules come.
+class ProjectWriter {
+ public:
+  // Throws with the message to show when the database cannot be made or opened.
+  ProjectWriter(const ProjectReadRequest& request, ProjectRead& result) : request_(request), result_(result) {
+    createDatabaseFromTemplate(request.templateFile, request.folder);
+    database_ = CodeDatabase::open(request.folder);
+    database_->beginBulkWrite();
+    sink_ = std::make_unique<CountingSink>(database_->scanSink());
+  }
+
+  void addModule(std::string_view code, int typeCode, const std::string& name) {
+    ModuleScan scan;
+    scan.moduleNumber = ++result_.modules;
+    scan.moduleType = typeCode;
+    scan.moduleName = name;
+    scan.routineCounter = &routineCounter_;
+    scan.sink = sink_.get();
+    scan.warnings = &result_.warnings;
+    scan.blankLineBeforeRoutines = request_.markup.blankLineBeforeRoutines;
+    scan.indentRoutineBodies = request_.markup.reindent && request_.markup.indentRoutineBodies;
+    const std::string marked = markUpModule(code, request_.markup, scan);
+    writeModuleFile(moduleFilePath(request_.folder, scan.moduleNumber), marked);
+    result_.routines = sink_->routines;
+  }
+
+  void finish() {
+    database_->endBulkWrite();
+    result_.ok = true;
+  }
+
+ private:
+  const ProjectReadRequest& request_;
+  ProjectRead& result_;
+  std::unique_ptr<CodeDatabase> database_;
+  std::unique_ptr<CountingSink> sink_;
+  std::int64_t routineCounter_ = 0;
+};
+
+// Runs a read: a database that cannot be made fails with its own message, any
+// later failure with `failureMessage` and the cause; written rows and files stay.
+template <typename ReadModules>
+ProjectRead runRead(const ProjectReadRequest& request, std::string_view failureMessage, ReadModules readModules) {
+  ProjectRead result;
+  std::unique_ptr<ProjectWriter> writer;
+  try {
+    writer = std::make_unique<ProjectWriter>(request, result);
+  } catch (const std::exception& e) {
+    result.message = e.what();
+    return result;
+  }
+  try {
+    readModules(*writer, result);
+    writer->finish();
+  } catch (const std::exception& e) {
+    result.message = failureMessage;
+    result.cause = e.what();
+  }
+  return result;
+}
+
 // The project index of a key "A<index>\...".
 long projectIndexOfKey(const std::string& key) {
   const std::string digits = textBeforeFirst(key.substr(1), "\\");
@@ -58,6 +133,10 @@ long projectIndexOfKey(const std::string& key) {
   return index;
 }
 
+bool isTickedModule(const HostTreeNode& node) {
+  return node.checked && node.children.empty() && node.parent != kNoParent;
+}
+
 }  // namespace
 
 std::filesystem::path moduleFilePath(const std::filesystem::path& folder, int moduleNumber) {
@@ -67,55 +146,43 @@ std::filesystem::path moduleFilePath(const std::filesystem::path& folder, int mo
 }
 
 ProjectRead readTickedModules(HostApplication& host, HostTree& tree, const ProjectReadRequest& request) {
-  ProjectRead result;
   if (!host.attach()) {
+    ProjectRead result;
     result.attached = false;
     return result;
   }
-  std::int64_t routineCounter = 0;
-  try {
-    createDatabaseFromTemplate(request.templateFile, request.folder);
-  } catch (const std::exception& e) {
-    result.message = e.what();
-    return result;
-  }
-  try {
-    auto database = CodeDatabase::open(request.folder);
-    database->beginBulkWrite();
-    CountingSink sink(database->scanSink());
+  return runRead(request, kReadFailedMessage, [&](ProjectWriter& writer, ProjectRead& result) {
     const HostProject* project = nullptr;
-    const std::size_t nodeCount = tree.nodes.size();
-    for (std::size_t i = 0; i < nodeCount; ++i) {
-      const HostTreeNode& node = tree.nodes[i];
-      if (!node.checked || !node.children.empty() || node.parent == kNoParent) continue;
+    for (const HostTreeNode& node : tree.nodes) {
+      if (!isTickedModule(node)) continue;
       if (!project) {
         project = &host.project(projectIndexOfKey(node.key));
         tree.tag = project->name();
       }
       const HostComponent& component = project->component(textAfterLast(node.key, '\\'));
       const ModuleKind kind = moduleKindOf(component.type(), component.name());
-      const long lineCount = component.countOfLines();
-      ModuleScan scan;
-      scan.moduleNumber = ++result.modules;
-      scan.moduleType = kind.typeCode;
-      scan.moduleName = kind.displayName;
-      scan.routineCounter = &routineCounter;
-      scan.sink = &sink;
-      scan.warnings = &result.warnings;
-      scan.blankLineBeforeRoutines = request.markup.blankLineBeforeRoutines;
-      scan.indentRoutineBodies = request.markup.reindent && request.markup.indentRoutineBodies;
-      const std::string marked = markUpModule(component.lines(1, lineCount), request.markup, scan);
-      writeModuleFile(moduleFilePath(request.folder, scan.moduleNumber), marked);
+      writer.addModule(component.lines(1, component.countOfLines()), kind.typeCode, kind.displayName);
       result.replacedCharacters += component.replacedCharacters();
     }
-    result.routines = sink.routines;
-    database->endBulkWrite();
-    result.ok = true;
-  } catch (const std::exception& e) {
-    result.message = kReadFailedMessage;
-    result.cause = e.what();
-  }
-  return result;
+  });
+}
+
+ProjectRead readTickedModuleFiles(const HostTree& tree, const std::filesystem::path& projectFolder,
+                                  const ProjectReadRequest& request) {
+  return runRead(request, kVbReadFailedMessage, [&](ProjectWriter& writer, ProjectRead& result) {
+    for (const HostTreeNode& node : tree.nodes) {
+      if (!isTickedModule(node)) continue;
+      const char typeDigit = node.key.empty() ? '0' : node.key.back();
+      const int typeCode = typeDigit >= '1' && typeDigit <= '9' ? typeDigit - '0' : 32;
+      std::string fileName = textAfterLast(textBeforeFirst(node.key, ":"), '\\');
+      fileName.erase(0, fileName.find_first_not_of(' '));
+      fileName.erase(fileName.find_last_not_of(' ') + 1);
+      const std::filesystem::path file = projectFolder / textToPath(fileName);
+      const DecodedText text = decodeSourceText(readSourceFile(file));
+      writer.addModule(splitModuleFile(text.text).code, typeCode, node.text);
+      result.replacedCharacters += text.replaced;
+    }
+  });
 }
 
 }  // namespace cq

@@ -31,8 +31,9 @@ struct ProjectRead {
   explicit operator bool() const { return ok; }
 };
 
-// The message shown when a read fails.
+// The messages shown when a read from the host or of module files fails.
 extern const char* const kReadFailedMessage;
+extern const char* const kVbReadFailedMessage;
 
 // Module files are named "M" + module number + ".txt".
 std::filesystem::path moduleFilePath(const std::filesystem::path& folder, int moduleNumber);
@@ -41,5 +42,12 @@ std::filesystem::path moduleFilePath(const std::filesystem::path& folder, int mo
 // ticked module without children, in tree order. The tree's tag becomes the
 // project's name. Rows and module files written before a failure remain.
 ProjectRead readTickedModules(HostApplication& host, HostTree& tree, const ProjectReadRequest& request);
+
+// Reads ticked module files of a Visual Basic project whose tree keys name the
+// file and the type code: "A1\Form1.frm:1" is Form1.frm in `projectFolder`, type 1
+// (a last character 0 or not a digit: 32). The node text is the module name. The
+// file's header is cut; a file that cannot be read fails the read with its cause.
+ProjectRead readTickedModuleFiles(const HostTree& tree, const std::filesystem::path& projectFolder,
+                                  const ProjectReadRequest& request);
 
 }  // namespace cq

@@ -5,43 +5,13 @@
 #include <memory>
 
 #include "projects/loaded_project.h"
+#include "support/fake_host.h"
 
 namespace cq {
 namespace {
 
-// A host whose projects are built in the test; a project can be locked, unsaved
-// or made to fail while the walk reads it.
-class FakeProject : public LoadedProject {
- public:
-  using LoadedProject::LoadedProject;
-  bool locked = false;
-  bool saved = true;
-  bool failing = false;
-
-  std::string fileName() const override {
-    if (!saved) throw HostError("never saved");
-    return LoadedProject::fileName();
-  }
-  bool protection() const override { return locked; }
-  long componentCount() const override {
-    if (failing) throw HostError("Zugriff verweigert");
-    return LoadedProject::componentCount();
-  }
-};
-
-class FakeHost : public HostApplication {
- public:
-  bool running = true;
-  std::vector<std::unique_ptr<FakeProject>> projects;
-
-  FakeProject& add(const std::string& file, const std::string& name) {
-    projects.push_back(std::make_unique<FakeProject>(file, name));
-    return *projects.back();
-  }
-  bool attach() override { return running; }
-  long projectCount() const override { return static_cast<long>(projects.size()); }
-  const HostProject& project(long index) const override { return *projects.at(static_cast<std::size_t>(index - 1)); }
-};
+using test::FakeHost;
+using test::FakeProject;
 
 LoadedComponent component(const std::string& name, int type, long lines) {
   std::string code;
