@@ -14,10 +14,10 @@ const char* const kUsage =
     "  codequorix-cli text PROJECT_FOLDER --module N\n"
     "  codequorix-cli markup [--html] < FILE\n"
     "SOURCE: ein Ordner mit Moduldateien, eine .vbp-Datei oder ein Office-Dokument.\n"
-    "--project N: der Projektknoten mit dem Schlüssel \"AN\\\" (Standard: der erste).\n"
+    "--project N: der Projektknoten mit dem Schl\xFC" "ssel \"AN\\\" (Standard: der erste).\n"
     "Gemeinsame Optionen: --option KEY=VALUE (Einstellung, ersetzt den gespeicherten Wert),\n"
     "  --no-settings (nur Standardwerte).\n"
-    "Rückgabewerte: 0 erledigt, 1 Fehler (Meldung auf stderr), 2 falscher Aufruf.\n";
+    "R\xFC" "ckgabewerte: 0 erledigt, 1 Fehler (Meldung auf stderr), 2 falscher Aufruf.\n";
 
 namespace {
 
@@ -101,7 +101,7 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
     }
   }
   if (args.positional.size() < shape->minPositional || args.positional.size() > shape->maxPositional) {
-    error = "Falsche Anzahl von Argumenten für " + args.command + ".";
+    error = "Falsche Anzahl von Argumenten f\xFC" "r " + args.command + ".";
     return std::nullopt;
   }
   if (args.command == "text" && !args.module) {

@@ -10,6 +10,7 @@
 #include "app/settings_store.h"
 #include "cli/cli_arguments.h"
 #include "cli/cli_commands.h"
+#include "projects/text_decoding.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ int main(int argc, char** argv) {
   std::string error;
   const auto args = cq::cli::parseArguments(argc, argv, error);
   if (!args) {
-    std::cerr << error << "\n\n" << cq::cli::kUsage;
+    std::cerr << cq::windows1252ToUtf8(error + "\n\n" + cq::cli::kUsage);
     return 2;
   }
   cq::cli::Context context{*args, settingsFor(*args), std::cout, std::cerr};

@@ -43,7 +43,7 @@ std::unique_ptr<CodeDatabase> CodeDatabase::open(const fs::path& folder) {
   // Owned from here on, so that every failure below closes the handle.
   std::unique_ptr<CodeDatabase> database(new CodeDatabase(db));
   if (result != SQLITE_OK) {
-    throw DatabaseError("Die Datenbank\n" + file.string() + "\nkann nicht geöffnet werden:\n" +
+    throw DatabaseError("Die Datenbank\n" + file.string() + "\nkann nicht ge\xF6" "ffnet werden:\n" +
                         (db ? sqlite3_errmsg(db) : sqlite3_errstr(result)));
   }
   try {

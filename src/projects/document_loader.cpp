@@ -6,6 +6,8 @@
 
 #include "projects/ascii_case.h"
 #include "projects/module_folder_document.h"
+#include "projects/office/access_document.h"
+#include "projects/office/office_document.h"
 #include "projects/path_helpers.h"
 #include "projects/vbp_document.h"
 
@@ -19,8 +21,34 @@ struct DocumentKind {
   LoadedProject (*load)(const fs::path&);
 };
 
-constexpr std::array<DocumentKind, 1> kDocumentKinds = {{
+constexpr std::array<DocumentKind, 27> kDocumentKinds = {{
     {".vbp", loadVbpProject},
+    {".xlsm", loadOfficeDocument},
+    {".xlsb", loadOfficeDocument},
+    {".xlam", loadOfficeDocument},
+    {".xltm", loadOfficeDocument},
+    {".docm", loadOfficeDocument},
+    {".dotm", loadOfficeDocument},
+    {".pptm", loadOfficeDocument},
+    {".potm", loadOfficeDocument},
+    {".ppam", loadOfficeDocument},
+    {".xlsx", loadOfficeDocument},
+    {".docx", loadOfficeDocument},
+    {".pptx", loadOfficeDocument},
+    {".xls", loadOfficeDocument},
+    {".xla", loadOfficeDocument},
+    {".xlt", loadOfficeDocument},
+    {".doc", loadOfficeDocument},
+    {".dot", loadOfficeDocument},
+    {".ppt", loadOfficeDocument},
+    {".pps", loadOfficeDocument},
+    {".pot", loadOfficeDocument},
+    {".bin", loadOfficeDocument},
+    {".mdb", loadAccessDatabase},
+    {".accdb", loadAccessDatabase},
+    {".accda", loadAccessDatabase},
+    {".mde", loadAccessDatabase},
+    {".accde", loadAccessDatabase},
 }};
 
 LoadedProject loadByKind(const fs::path& document) {

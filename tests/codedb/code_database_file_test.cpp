@@ -90,7 +90,7 @@ TEST(CodeDatabaseFile, OpenRefusesWhatIsNoCodeDatabase) {
   test::TempFolder folder;
   // No file at all.
   std::string message = failureOf([&] { CodeDatabase::open(folder.path()); });
-  EXPECT_NE(message.find("kann nicht geöffnet werden"), std::string::npos) << message;
+  EXPECT_NE(message.find("kann nicht ge\xF6" "ffnet werden"), std::string::npos) << message;
   EXPECT_FALSE(fs::exists(folder.path() / kDatabaseFileName)) << "open must not create a file";
 
   // A text file under the database's name.

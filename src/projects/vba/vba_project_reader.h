@@ -12,7 +12,8 @@
 namespace cq {
 
 // The streams below the project's root storage, by path with "/" ("PROJECT",
-// "VBA/dir", "VBA/Module1"). Names compare without regard to case.
+// "VBA/dir", "VBA/Module1"), written in UTF-8 (module stream names may hold any
+// Unicode character). Names compare without regard to case.
 class VbaStorage {
  public:
   virtual ~VbaStorage() = default;

@@ -1,0 +1,39 @@
+#pragma once
+// The dir stream of a VBA project (decompressed): the project's name and code
+// page, its references, and one block of records per module naming the module,
+// its stream and where the module's source starts in that stream.
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cq {
+
+// Damage in a project's streams; the message (German) says what is wrong but
+// not in which file, the caller adds that.
+class VbaFormatError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct DirModule {
+  std::string name;              // Windows-1252, from the Unicode record when there is one
+  std::string codePageName;      // the name's bytes in the project's code page
+  std::string streamName;        // UTF-8, the module's stream below the VBA storage
+  std::uint32_t textOffset = 0;  // where the compressed source starts in that stream
+  bool isProcedural = false;     // a standard module rather than a class, document or form
+};
+
+struct DirStream {
+  std::string projectName;  // Windows-1252
+  int codePage = 1252;
+  std::vector<DirModule> modules;  // in the order of the stream
+};
+
+// Throws VbaFormatError when a record id is unknown, a record runs past the end
+// of the stream, a module record stands outside a module or the stream ends
+// before its end record.
+DirStream parseDirStream(std::string_view dir);
+
+}  // namespace cq
