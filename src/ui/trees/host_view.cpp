@@ -1,0 +1,114 @@
+#include "ui/trees/host_view.h"
+
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTreeWidget>
+
+#include "projects/text_decoding.h"
+#include "ui/trees/tree_icons.h"
+
+namespace cq {
+
+namespace {
+
+QString fromEngine(const std::string& windows1252) { return QString::fromStdString(windows1252ToUtf8(windows1252)); }
+
+std::string withEditionName(std::string text, const std::string& editionName) {
+  QString replaced = fromEngine(text);
+  replaced.replace(QRegularExpression("excel", QRegularExpression::CaseInsensitiveOption),
+                   QString::fromStdString(editionName));
+  return utf8ToWindows1252(replaced.toStdString()).text;
+}
+
+}  // namespace
+
+std::string hostNotRunningText(const std::string& editionName) {
+  return withEditionName(
+      "Excel ist im Moment nicht ge\xF6" "ffnet. Es k\xF6nnen daher keine Projekte aus Excel angezeigt werden. \r\n"
+      // Our own line: here the host is this program, so say how a document is opened.
+      "(\xD6" "ffnen Sie ein Dokument mit Datei / Dokument \xF6" "ffnen ... oder einen Ordner mit "
+      "Moduldateien mit Datei / Ordner \xF6" "ffnen ....)\r\n"
+      "\r\n"
+      "Bitte \xF6" "ffnen Sie Excel und \xF6" "ffnen Sie die Mappe, deren Code Sie einlesen m\xF6" "chten !\r\n"
+      "Klicken Sie danach auf Aktualisieren Excel Projekte.\r\n"
+      "\r\n"
+      "\r\n"
+      "Alternativ k\xF6nnen Sie \xFC" "ber \xD6" "ffnen Projekte einlesen, die mit Code Quorix erzeugt wurden.",
+      editionName);
+}
+
+std::string noReadableProjectText(const std::string& editionName) {
+  return withEditionName(
+      "Excel ist zwar im Moment ge\xF6" "ffnet, aber es gibt keine auslesbaren Projekte.\r\n"
+      "\r\n"
+      "Bitte \xF6" "ffnen Sie in Excel die Datei, deren Code Sie einlesen m\xF6" "chten und klicken Sie danach auf "
+      "Aktualisieren Excel Projekte.\r\n"
+      "\r\n"
+      "Alternativ k\xF6nnen Sie \xFC" "ber \xD6" "ffnen Projekte einlesen, die mit Code Quorix erzeugt wurden.\r\n",
+      editionName);
+}
+
+HostView::HostView(QTreeWidget* tree, QPlainTextEdit* statusText, std::string editionName, QObject* parent)
+    : QObject(parent), tree_(tree), statusText_(statusText), editionName_(std::move(editionName)) {
+  connect(tree_, &QTreeWidget::itemChanged, this, &HostView::onItemChanged);
+}
+
+void HostView::openDocuments(const QStringList& paths) {
+  for (const QString& path : paths) host_.open(std::filesystem::path(path.toStdString()));
+}
+
+HostTreeFill HostView::refresh() {
+  filling_ = true;
+  tree_->setUpdatesEnabled(false);
+  tree_->clear();
+  items_.clear();
+  const HostTreeFill fill = fillHostTree(host_, model_);
+  for (const HostTreeNode& node : model_.nodes) {
+    auto* item = node.parent == kNoParent ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_[node.parent]);
+    item->setText(0, fromEngine(node.text));
+    item->setIcon(0, treeIcon(node.image));
+    item->setData(0, Qt::UserRole, QString::fromStdString(node.key));
+    item->setFlags(node.checkable ? item->flags() | Qt::ItemIsUserCheckable : item->flags() & ~Qt::ItemIsUserCheckable);
+    if (node.checkable) item->setCheckState(0, node.checked ? Qt::Checked : Qt::Unchecked);
+    items_.push_back(item);
+  }
+  tree_->expandAll();
+  tree_->setUpdatesEnabled(true);
+  filling_ = false;
+
+  if (!fill.ok)
+    showStatus(hostNotRunningText(editionName_));  // the window shows a walk's error itself
+  else if (model_.nodes.empty())
+    showStatus(noReadableProjectText(editionName_));
+  else
+    statusText_->hide();
+  return fill;
+}
+
+void HostView::onItemChanged(QTreeWidgetItem* item) {
+  if (filling_) return;
+  const auto at = std::find(items_.begin(), items_.end(), item);
+  if (at == items_.end()) return;
+  const auto index = static_cast<std::size_t>(at - items_.begin());
+  const bool ticked = item->checkState(0) == Qt::Checked;
+  if (ticked == model_.nodes[index].checked) return;
+  setTicked(model_, index, ticked);
+  showTicks();
+  emit tickedChanged(cq::anyTicked(model_));
+}
+
+void HostView::showTicks() {
+  filling_ = true;
+  tree_->setUpdatesEnabled(false);
+  for (std::size_t i = 0; i < items_.size(); ++i)
+    if (model_.nodes[i].checkable) items_[i]->setCheckState(0, model_.nodes[i].checked ? Qt::Checked : Qt::Unchecked);
+  tree_->setUpdatesEnabled(true);
+  filling_ = false;
+}
+
+void HostView::showStatus(const std::string& windows1252) {
+  statusText_->setPlainText(fromEngine(windows1252));
+  statusText_->show();
+}
+
+}  // namespace cq

@@ -1,0 +1,83 @@
+#include "ui/trees/tree_icons.h"
+
+#include <QHash>
+#include <QPainter>
+#include <QPixmap>
+
+namespace cq {
+
+namespace {
+
+struct Look {
+  QColor fill;
+  QString letter;
+};
+
+// Modules: a coloured square with the kind's initial. Routines: a round badge,
+// its colour telling the kind, a ring for private and a dot for friend routines.
+Look lookOf(const QString& key) {
+  static const QHash<QString, Look> modules = {
+      {"M1", {QColor(0x3A, 0x7B, 0xD5), "F"}}, {"M2", {QColor(0x4C, 0x9A, 0x2A), "M"}},
+      {"M3", {QColor(0xC0, 0x7A, 0x10), "K"}}, {"M4", {QColor(0x80, 0x50, 0xB0), "U"}},
+      {"M5", {QColor(0x20, 0x8A, 0x8A), "D"}}, {"M6", {QColor(0xB0, 0x40, 0x40), "R"}},
+      {"M7", {QColor(0x60, 0x60, 0x60), "G"}}, {"Fahne", {QColor(0xD0, 0x30, 0x30), "P"}}};
+  if (const auto found = modules.find(key); found != modules.end()) return found.value();
+  if (key.startsWith('R')) {
+    const int kind = key.mid(1, key.indexOf('O') - 1).toInt();
+    switch (kind) {
+      case 1: return {QColor(0x1F, 0x5F, 0xBF), "S"};
+      case 2: return {QColor(0x2E, 0x8B, 0x57), "F"};
+      case 3: return {QColor(0xA0, 0x60, 0x20), "L"};
+      case 4: return {QColor(0xA0, 0x60, 0x20), "G"};
+      case 5: return {QColor(0xA0, 0x60, 0x20), "S"};
+      case 11: return {QColor(0x70, 0x70, 0x70), "s"};
+      case 12: return {QColor(0x70, 0x70, 0x70), "f"};
+      default: break;
+    }
+  }
+  return {QColor(0x90, 0x90, 0x90), "?"};
+}
+
+QIcon drawIcon(const QString& key) {
+  const Look look = lookOf(key);
+  QPixmap pixmap(16, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(look.fill);
+  const bool routine = key.startsWith('R');
+  if (routine)
+    painter.drawEllipse(QRectF(1, 1, 14, 14));
+  else
+    painter.drawRoundedRect(QRectF(1, 1, 14, 14), 3, 3);
+  if (routine && key.endsWith("O2")) {  // private
+    painter.setPen(QPen(Qt::black, 1.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QRectF(1, 1, 14, 14));
+  }
+  if (routine && key.endsWith("O3")) {  // friend
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::yellow);
+    painter.drawEllipse(QRectF(11, 0, 5, 5));
+  }
+  QFont font = painter.font();
+  font.setPixelSize(10);
+  font.setBold(true);
+  painter.setFont(font);
+  painter.setPen(Qt::white);
+  painter.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, look.letter);
+  return QIcon(pixmap);
+}
+
+}  // namespace
+
+QIcon treeIcon(const std::string& imageKey) {
+  static QHash<QString, QIcon> cache;
+  const QString key = QString::fromStdString(imageKey);
+  auto found = cache.find(key);
+  if (found == cache.end()) found = cache.insert(key, drawIcon(key));
+  return found.value();
+}
+
+}  // namespace cq
