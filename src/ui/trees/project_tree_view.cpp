@@ -1,0 +1,120 @@
+#include "ui/trees/project_tree_view.h"
+
+#include <QKeyEvent>
+#include <QTreeWidget>
+#include <unordered_map>
+
+#include "projects/text_decoding.h"
+#include "ui/trees/tree_icons.h"
+
+namespace cq {
+
+namespace {
+
+constexpr int kKeyRole = Qt::UserRole;
+
+QString fromEngine(const std::string& windows1252) { return QString::fromStdString(windows1252ToUtf8(windows1252)); }
+std::string keyOf(const QTreeWidgetItem* item) { return item->data(0, kKeyRole).toString().toStdString(); }
+std::string engineText(const QTreeWidgetItem* item) { return utf8ToWindows1252(item->text(0).toStdString()).text; }
+
+}  // namespace
+
+ProjectTreeView::ProjectTreeView(QTreeWidget* tree, QObject* parent) : QObject(parent), tree_(tree) {
+  qRegisterMetaType<NodeActivation>();
+  watch(tree_);
+}
+
+void ProjectTreeView::watch(QTreeWidget* tree) {
+  tree->installEventFilter(this);
+  connect(tree, &QTreeWidget::itemClicked, this, &ProjectTreeView::onClicked);
+}
+
+int ProjectTreeView::fill(CodeDatabase& database, bool expandAll) {
+  tree_->setUpdatesEnabled(false);
+  clear();
+  std::unordered_map<std::string, QTreeWidgetItem*> modules;
+  const std::vector<ModuleListEntry> list = database.moduleList();
+  for (const ModuleListEntry& module : list) {
+    auto* item = new QTreeWidgetItem(tree_);
+    const std::string key = "M" + std::to_string(module.number);
+    item->setText(0, fromEngine(module.name));
+    item->setData(0, kKeyRole, QString::fromStdString(key));
+    item->setIcon(0, treeIcon("M" + std::to_string(module.type)));
+    modules.emplace(key, item);
+  }
+  for (const RoutineListEntry& routine : database.routineList()) {
+    const auto module = modules.find(routine.moduleKey);
+    if (module == modules.end()) continue;
+    auto* item = new QTreeWidgetItem(module->second);
+    item->setText(0, fromEngine(routine.name));
+    item->setData(0, kKeyRole, QString::fromStdString(routine.routineKey));
+    item->setIcon(0, treeIcon(routine.imageKey));
+  }
+  if (expandAll) tree_->expandAll();
+  tree_->setUpdatesEnabled(true);
+  return static_cast<int>(list.size());
+}
+
+void ProjectTreeView::clear() {
+  tree_->clear();
+  highlightedKey_.clear();
+}
+
+QTreeWidgetItem* ProjectTreeView::nodeByKey(const std::string& key) const {
+  for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* module = tree_->topLevelItem(i);
+    if (keyOf(module) == key) return module;
+    for (int j = 0; j < module->childCount(); ++j)
+      if (keyOf(module->child(j)) == key) return module->child(j);
+  }
+  return nullptr;
+}
+
+void ProjectTreeView::highlightModule(int moduleIndex) {
+  if (QTreeWidgetItem* previous = nodeByKey(highlightedKey_)) {
+    previous->setBackground(0, Qt::white);
+    previous->setForeground(0, Qt::black);
+  }
+  const std::string key = "M" + std::to_string(moduleIndex + 1);
+  if (QTreeWidgetItem* current = nodeByKey(key)) {
+    current->setBackground(0, Qt::black);
+    current->setForeground(0, Qt::yellow);
+  }
+  highlightedKey_ = key;
+}
+
+void ProjectTreeView::activate(QTreeWidgetItem* item) {
+  if (!item) return;
+  NodeActivation node;
+  node.key = keyOf(item);
+  node.text = engineText(item);
+  const QTreeWidgetItem* module = item->parent() ? item->parent() : item;
+  node.moduleKey = keyOf(module);
+  node.moduleText = engineText(module);
+  emit activated(node);
+}
+
+void ProjectTreeView::onClicked(QTreeWidgetItem* item) {
+  if (keyNavigation_) {
+    keyNavigation_ = false;  // moving the selection with keys never loads code
+    return;
+  }
+  activate(item);
+}
+
+bool ProjectTreeView::eventFilter(QObject* watched, QEvent* event) {
+  auto* tree = qobject_cast<QTreeWidget*>(watched);
+  if (!tree || event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+    keyNavigation_ = false;
+    activate(tree->currentItem());
+    return true;
+  }
+  keyNavigation_ = true;
+  // Typed characters are not an incremental search here; keys that move do move.
+  const bool typed = !key->text().isEmpty() && key->text().at(0).isPrint();
+  return typed;
+}
+
+}  // namespace cq
