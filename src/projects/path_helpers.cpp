@@ -76,6 +76,8 @@ std::string pathToText(const fs::path& path) { return decodeSourceText(path.nati
 
 fs::path textToPath(std::string_view windows1252) { return fs::path(windows1252ToUtf8(windows1252)); }
 
+std::string systemErrorText(const std::error_code& error) { return decodeSourceText(error.message()).text; }
+
 void clearFolder(const fs::path& folder) {
   std::error_code error;
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
@@ -95,7 +97,7 @@ void copyFolderFiles(const fs::path& from, const fs::path& to) {
     fs::copy_file(it->path(), to / it->path().filename(), fs::copy_options::overwrite_existing, error);
     if (error) {
       throw std::runtime_error("Die Datei \"" + pathToText(it->path()) + "\" konnte nicht nach \"" +
-                               pathToText(to) + "\" kopiert werden.");
+                               pathToText(to) + "\" kopiert werden.\r\n" + systemErrorText(error));
     }
   }
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace cq {
@@ -33,13 +34,17 @@ void removeForbiddenNameCharacters(std::string& name);
 std::string pathToText(const std::filesystem::path& path);
 std::filesystem::path textToPath(std::string_view windows1252);
 
+// The system's description of an error as Windows-1252 text (it may come in the
+// user's language, encoded as UTF-8).
+std::string systemErrorText(const std::error_code& error);
+
 // Deletes every file directly in `folder`; subfolders stay. Failures are ignored:
 // a file that cannot be deleted simply stays.
 void clearFolder(const std::filesystem::path& folder);
 
 // Copies every file directly in `from` into `to`, overwriting files of the same
 // name; subfolders are not copied. Throws std::runtime_error with a German
-// message naming the file at the first failure.
+// message naming the file and the system's reason at the first failure.
 void copyFolderFiles(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // The files directly in `folder` whose name ends in "." + `extension` (letters

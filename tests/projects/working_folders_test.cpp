@@ -1,0 +1,236 @@
+// Instance folders, the start-up clean-up of the temporary folder and the
+// deletion of temporary files, with instances of this and of other processes.
+#include "projects/working_folders.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <string>
+#include <system_error>
+
+#include "support/temp_folder.h"
+
+namespace cq {
+namespace {
+
+namespace fs = std::filesystem;
+
+void writeFile(const fs::path& file, std::string_view bytes) {
+  fs::create_directories(file.parent_path());
+  std::ofstream(file, std::ios::binary) << bytes;
+}
+
+// Everything below `folder`; nothing for a missing folder.
+std::set<std::string> namesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  std::error_code error;
+  for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    names.insert(it->path().lexically_relative(folder).generic_string());
+  }
+  return names;
+}
+
+fs::path lockFileOf(const fs::path& instanceFolder) {
+  return instanceFolder.parent_path().parent_path() / (instanceFolder.parent_path().filename().string() + ".lock");
+}
+
+// An instance in a process of its own. It creates its folder with a module file,
+// may clean up the temporary folder as a starting instance does, and then either
+// ends at once without removing anything (as a crash would), or keeps running
+// until finish() lets it end normally.
+class OtherProcessInstance {
+ public:
+  enum class Ending { kCrashAtOnce, kRunUntilFinished };
+
+  OtherProcessInstance(const fs::path& temporaryFolder, bool cleansUpFirst, Ending ending) {
+    int toParent[2];
+    int toChild[2];
+    if (pipe(toParent) != 0 || pipe(toChild) != 0) throw std::runtime_error("pipe");
+    pid_ = fork();
+    if (pid_ < 0) throw std::runtime_error("fork");
+    if (pid_ == 0) {
+      close(toParent[0]);
+      close(toChild[1]);
+      try {
+        runChild(temporaryFolder, cleansUpFirst, ending, toParent[1], toChild[0]);
+      } catch (...) {
+      }
+      _exit(0);  // an instance that could not start sends no path, which fails the test
+    }
+    close(toParent[1]);
+    close(toChild[0]);
+    finishWrite_ = toChild[1];
+    std::string path;
+    char c;
+    while (read(toParent[0], &c, 1) == 1 && c != '\n') path += c;
+    close(toParent[0]);
+    folder_ = path;
+    if (ending == Ending::kCrashAtOnce || path.empty()) finish();
+    if (path.empty()) throw std::runtime_error("the other instance did not start");
+  }
+  ~OtherProcessInstance() { finish(); }
+
+  const fs::path& folder() const { return folder_; }
+
+  void finish() {
+    if (pid_ <= 0) return;
+    close(finishWrite_);
+    waitpid(pid_, nullptr, 0);
+    pid_ = 0;
+  }
+
+ private:
+  static void runChild(const fs::path& temporaryFolder, bool cleansUpFirst, Ending ending, int toParent,
+                       int toChild) {
+    if (cleansUpFirst) cleanUpTemporaryFolder(temporaryFolder);
+    InstanceFolder instance = InstanceFolder::create(temporaryFolder);
+    writeFile(instance.path() / "M1.txt", "Sub Andere()");
+    const std::string path = instance.path().string() + "\n";
+    if (write(toParent, path.data(), path.size()) != static_cast<ssize_t>(path.size())) return;
+    if (ending == Ending::kCrashAtOnce) _exit(0);  // no destructor runs: folder and lock stay
+    char ignored;
+    while (read(toChild, &ignored, 1) > 0) {
+    }
+    instance.remove();
+  }
+
+  pid_t pid_ = 0;
+  int finishWrite_ = -1;
+  fs::path folder_;
+};
+
+TEST(InstanceFolder, IsFreshLockedAndGoesAtExit) {
+  test::TempFolder root;
+  const fs::path temporary = root.path() / "TempDateien/";
+  fs::create_directories(temporary);
+
+  InstanceFolder first = InstanceFolder::create(temporary);
+  InstanceFolder second = InstanceFolder::create(temporary);
+  EXPECT_NE(first.path(), second.path());
+  for (const InstanceFolder* instance : {&first, &second}) {
+    const std::string path = instance->path().string();
+    ASSERT_TRUE(path.ends_with("/")) << path;
+    const std::string name = instance->path().parent_path().filename().string();
+    ASSERT_TRUE(std::regex_match(name, std::regex("T_[0-9]+"))) << name;
+    const int number = std::stoi(name.substr(2));
+    EXPECT_TRUE(number >= 1 && number <= 300000) << number;
+    EXPECT_TRUE(fs::is_directory(instance->path()));
+    EXPECT_TRUE(fs::is_empty(instance->path()));
+    EXPECT_TRUE(fs::exists(lockFileOf(instance->path())));
+  }
+
+  writeFile(first.path() / "CodeQuorix.mdb", "db");
+  writeFile(first.path() / "M1.txt", "Sub A()");
+  const fs::path firstPath = first.path();
+  first.remove();
+  EXPECT_FALSE(fs::exists(firstPath));
+  EXPECT_FALSE(fs::exists(lockFileOf(firstPath)));
+  EXPECT_NO_THROW(first.remove()) << "a second call does nothing";
+
+  const fs::path secondPath = second.path();
+  {
+    InstanceFolder moved = std::move(second);
+    EXPECT_EQ(moved.path(), secondPath);
+  }
+  EXPECT_FALSE(fs::exists(secondPath)) << "an instance that ends early leaves nothing";
+  EXPECT_FALSE(fs::exists(lockFileOf(secondPath)));
+  EXPECT_EQ(namesIn(temporary), std::set<std::string>{});
+}
+
+TEST(InstanceFolder, ReportsWhyItCannotBeCreated) {
+  test::TempFolder root;
+  for (const fs::path& temporary : {root.path() / "fehlt/TempDateien/", root.writeFile("TempDateien", "Datei")}) {
+    try {
+      InstanceFolder::create(temporary);
+      FAIL() << "no instance folder below " << temporary;
+    } catch (const std::runtime_error& error) {
+      EXPECT_FALSE(std::string(error.what()).empty());
+    }
+  }
+  if (geteuid() == 0) return;  // permissions do not bind the superuser
+  const fs::path readOnly = root.path() / "NurLesen/TempDateien";
+  fs::create_directories(readOnly);
+  fs::permissions(readOnly, fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_THROW(InstanceFolder::create(readOnly), std::runtime_error);
+  fs::permissions(readOnly, fs::perms::owner_all);
+}
+
+TEST(WorkingFolders, TwoInstancesNeverCleanUpEachOther) {
+  test::TempFolder root;
+  const fs::path temporary = root.path() / "TempDateien/";
+  fs::create_directories(temporary);
+  const fs::path project = root.path() / "Projekte/Kunden/";
+  writeFile(project / "CodeQuorix.mdb", "db");
+  writeFile(project / "M1.txt", "Sub Kunde()");
+
+  // Leftovers: an instance that crashed with module files, and an older folder
+  // without any lock.
+  const OtherProcessInstance crashed(temporary, false, OtherProcessInstance::Ending::kCrashAtOnce);
+  writeFile(crashed.folder() / "M2.txt", "Sub B()");
+  writeFile(temporary / "T_77/M1.txt", "Sub Alt()");
+  ASSERT_TRUE(fs::exists(lockFileOf(crashed.folder())));
+  EXPECT_FALSE(anotherInstanceRuns(temporary)) << "the lock of an ended process is stale";
+  EXPECT_FALSE(fs::exists(lockFileOf(crashed.folder()))) << "and is taken away";
+
+  InstanceFolder mine = InstanceFolder::create(temporary);
+  writeFile(mine.path() / "M1.txt", "Sub Meins()");
+
+  // The other instance cleans up at its start, while this one runs.
+  OtherProcessInstance other(temporary, true, OtherProcessInstance::Ending::kRunUntilFinished);
+  EXPECT_EQ(namesIn(mine.path()), std::set<std::string>{"M1.txt"});
+  EXPECT_TRUE(fs::exists(lockFileOf(mine.path())));
+  EXPECT_FALSE(fs::exists(crashed.folder()));
+  EXPECT_FALSE(fs::exists(temporary / "T_77"));
+
+  EXPECT_TRUE(anotherInstanceRuns(temporary));
+  writeFile(temporary / "T_78/M1.txt", "Sub Alt()");
+  cleanUpTemporaryFolder(temporary);
+  EXPECT_EQ(namesIn(other.folder()), std::set<std::string>{"M1.txt"});
+  EXPECT_TRUE(fs::exists(lockFileOf(other.folder())));
+  EXPECT_EQ(namesIn(mine.path()), std::set<std::string>{"M1.txt"});
+  EXPECT_FALSE(fs::exists(temporary / "T_78"));
+
+  other.finish();
+  EXPECT_FALSE(fs::exists(other.folder())) << "removed at the other instance's exit";
+  EXPECT_TRUE(anotherInstanceRuns(temporary)) << "this process's own instance counts";
+  mine.remove();
+  EXPECT_FALSE(anotherInstanceRuns(temporary));
+  EXPECT_TRUE(fs::is_directory(temporary)) << "the temporary folder itself stays";
+  EXPECT_EQ(namesIn(project), (std::set<std::string>{"CodeQuorix.mdb", "M1.txt"}));
+}
+
+TEST(WorkingFolders, CleanUpStopsAtTheFirstFolderItCannotRemove) {
+  test::TempFolder root;
+  const fs::path temporary = root.path() / "TempDateien";
+  writeFile(temporary / "T_1/Unterordner/M1.txt", "x");
+  writeFile(temporary / "T_2/M1.txt", "x");
+  writeFile(temporary / "TempCodeQuor.htm", "x");
+  cleanUpTemporaryFolder(temporary);
+  // Parents come before their subfolders, so T_1 is still full when its turn comes.
+  EXPECT_EQ(namesIn(temporary), (std::set<std::string>{"T_1", "T_1/Unterordner", "T_2"}));
+}
+
+TEST(WorkingFolders, TemporaryFilesAreThoseBelowTheTemporaryFolder) {
+  test::TempFolder root;
+  const fs::path instance = root.path() / "TempDateien/T_5/";
+  writeFile(instance / "CodeQuorix.mdb", "db");
+  writeFile(instance / "Sub/M1.txt", "x");
+  deleteTemporaryFiles(instance);
+  EXPECT_EQ(namesIn(instance), std::set<std::string>{"Sub"}) << "folders stay";
+
+  for (const char* project : {"Projekte/Alt/", "tempdateien/Alt/"}) {
+    const fs::path folder = root.path() / project;
+    writeFile(folder / "CodeQuorix.mdb", "db");
+    writeFile(folder / "M1.txt", "x");
+    deleteTemporaryFiles(folder);
+    EXPECT_EQ(namesIn(folder), (std::set<std::string>{"CodeQuorix.mdb", "M1.txt"})) << project;
+  }
+}
+
+}  // namespace
+}  // namespace cq
