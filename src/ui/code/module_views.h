@@ -1,0 +1,77 @@
+#pragma once
+// The code pane: one code view per module of the shown project ("rtbHaupt_<i>"
+// holds module i + 1), of which the current one is visible, and the zoom view
+// "rtbZoom" lying exactly over it. A view is filled from its module file the first
+// time it is shown or used, so a large project shows its first module at once.
+#include <QString>
+#include <QWidget>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "render/render_options.h"
+
+namespace cq {
+
+class CodeView;
+
+class ModuleViews : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit ModuleViews(QWidget* parent = nullptr);
+
+  // Replaces the views by one per module file "M1.txt" … "M<moduleCount>.txt" of
+  // the project folder; view 0 becomes current.
+  void loadProject(const std::filesystem::path& folder, int moduleCount, const RenderOptions& options);
+  // Back to one empty view 0 as the current view.
+  void reset();
+
+  int count() const { return static_cast<int>(views_.size()); }
+  int currentIndex() const { return current_; }
+  // Hides the current view and shows view `index` in its place; ignores a
+  // number outside the views.
+  void showModule(int index);
+  CodeView& current() { return view(current_); }
+  // The view of module index + 1, filled from its file; the current view for an
+  // index outside the views.
+  CodeView& view(int index);
+  CodeView& zoomView() { return *zoom_; }
+
+  // The plain text of module index + 1 (Windows-1252, as its view shows it), read
+  // from the module file while the view has not been filled; empty for a missing module.
+  std::string textOf(int index);
+
+  void setZoomVisible(bool visible);
+  bool isZoomVisible() const;
+
+ signals:
+  // A key went up or the left mouse button was released in view `index`.
+  void caretActivity(int index);
+  // A module file could not be read; its view stays empty.
+  void moduleUnreadable(int index, const QString& message);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  struct Slot {
+    CodeView* view = nullptr;
+    bool filled = false;
+  };
+
+  void addView();
+  void removeViewsAfterFirst();
+  void fill(int index);
+  void placeCurrentAndZoom();
+  bool isValidIndex(int index) const { return index >= 0 && index < count(); }
+
+  std::vector<Slot> views_;
+  CodeView* zoom_ = nullptr;
+  int current_ = 0;
+  std::filesystem::path folder_;
+  RenderOptions options_;
+};
+
+}  // namespace cq
