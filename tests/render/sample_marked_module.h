@@ -34,12 +34,12 @@ inline std::string sampleMarkedModule() {
                 keyword("Long") + ", b " + keyword("As") + " " + keyword("Long") + ") " + keyword("As") + " " +
                 keyword("String")) +
        crlf;
-  m += "\t" + keyword("Dim") + " s " + keyword("As") + " " + keyword("String") + crlf;
-  m += "\t" + keyword("If") + " a < b " + keyword("And") + " b > 0 " + keyword("Then") + " s = " +
+  m += std::string("\t") + keyword("Dim") + " s " + keyword("As") + " " + keyword("String") + crlf;
+  m += std::string("\t") + keyword("If") + " a < b " + keyword("And") + " b > 0 " + keyword("Then") + " s = " +
        literal("\"<\xC4\xD6\xDC \xE4\xF6\xFC> & \\n {x}\"") + " + " + literal("\":\"") + " " +
        comment("' (kleiner)") + crlf;
-  m += "\t\tFl\xE4" "che = s & " + literal("\"\"\"\"") + crlf;
-  m += "\t" + keyword("End") + " " + keyword("If") + crlf;
+  m += std::string("\t\tFl\xE4" "che = s & ") + literal("\"\"\"\"") + crlf;
+  m += std::string("\t") + keyword("End") + " " + keyword("If") + crlf;
   m += boldLine(keyword("End") + " " + keyword("Function")) + crlf;
   return m;
 }
