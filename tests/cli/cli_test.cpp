@@ -49,7 +49,7 @@ TEST(CliSample, ReadWritesModuleFilesAndExportsMatchGoldenFiles) {
   EXPECT_NE(read.out.find("Module: 4\nRoutinen: 21\nErsetzte Zeichen: 0\n"), std::string::npos) << read.out;
   EXPECT_TRUE(read.err.empty()) << read.err;
   for (int n = 1; n <= 4; ++n) {
-    const std::string name = "M" + std::to_string(n) + ".txt";
+    const std::string name = std::string("M").append(std::to_string(n)).append(".txt");
     EXPECT_TRUE(test::matchesGolden("sample_" + name, fileText(project / name))) << name;
   }
 
@@ -137,7 +137,7 @@ TEST(CliBadInput, DamagedAndHostileSourcesEndCleanly) {
       {"leer/Leer.bas", ""},
       {"binaer/Binaer.bas", garbage},
       {"lang/Lang.bas", longLine},
-      {"viele/Viele.bas", "Attribute VB_Name = \"Viele\"\r\n" + manyLines},
+      {"viele/Viele.bas", std::string("Attribute VB_Name = \"Viele\"\r\n").append(manyLines)},
       {"utf8/Kaputt.bas", "Sub \xC3\x28Kaputt\xFF()\r\n  x = \"\xE2\x82\"\r\nEnd Sub\r\n"},
       {"vbp/Projekt.vbp", "Type=Exe\r\nModule=Fehlt; Fehlt.bas\r\n"},
       {"vbp2/Projekt.vbp", "Type=Exe\r\nModule=Aussen; ..\\lang\\Lang.bas\r\nClass=Weg; ../../../../etc/passwd\r\n"},
@@ -149,13 +149,15 @@ TEST(CliBadInput, DamagedAndHostileSourcesEndCleanly) {
     const fs::path source = file.extension() == ".vbp" ? file : file.parent_path();
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"list", source.string()},
-          {"read", source.string(), (work.path() / ("out-" + file.stem().string())).string()},
-          {"read", source.string(), (work.path() / ("einr-" + file.stem().string())).string(), "--option",
+          {"read", source.string(), (work.path() / (std::string("out-").append(file.stem().string()))).string()},
+          {"read", source.string(), (work.path() / (std::string("einr-").append(file.stem().string()))).string(), "--option",
            "einr=-1", "--option", "leer=-1"}}) {
       const auto result = runCli(args);
       EXPECT_EQ(result.signal, 0) << c.name << " " << args[0];
       EXPECT_TRUE(result.exitCode == 0 || result.exitCode == 1) << c.name << " " << args[0];
-      if (result.exitCode == 1) EXPECT_FALSE(result.err.empty()) << c.name;
+      if (result.exitCode == 1) {
+        EXPECT_FALSE(result.err.empty()) << c.name;
+      }
     }
   }
   for (const fs::path& input : {work.path() / "binaer/Binaer.bas", work.path() / "lang/Lang.bas",

@@ -1,0 +1,182 @@
+#include "ui/commands/command_table.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QToolBar>
+#include <stdexcept>
+
+namespace cq {
+
+namespace {
+
+QString utf8(const char* text) { return QString::fromUtf8(text); }
+
+QIcon buttonIcon(const ToolbarButtonDefinition& definition, const QStyle* style) {
+  const QIcon themed = QIcon::fromTheme(utf8(definition.themeIcon));
+  if (!themed.isNull()) return themed;
+  if (definition.fallbackIcon == QStyle::SP_CustomBase) return {};
+  return style->standardIcon(definition.fallbackIcon);
+}
+
+// The commands the command state switches, all on together for a loaded
+// project, and the two that only make sense without one.
+constexpr const char* kProjectCommands[] = {
+    "mnuBearbeiten_Definition",
+    "mnuBearbeiten_Rout",
+    "mnuRtf",
+    "mnuText",
+    "mnuSpeichern",
+    "mnuHtml_Auswahl",
+    "mnuHtml_Modul",
+    "mnuHtml_projekt",
+    "mnuNeu",
+    "mnuAnsicht_Zoom",
+    "mnuBearbeiten_Kopieren_Auswahl",
+    "mnuBearbeiten_Kopieren_Modul",
+};
+constexpr const char* kHostCommands[] = {"mnuBearbeiten_Code", "mnuAnsicht_App_Aktualisieren"};
+
+}  // namespace
+
+CommandTable::CommandTable(QMenuBar* menuBar, const Edition& edition, QWidget* owner) : QObject(owner) {
+  buildMenus(menuBar);
+  requireAction("mnuAnsicht_App_Aktualisieren")
+      ->setText(QString::fromStdString(refreshCommandCaption(edition)));
+
+  mainToolbar_ = buildToolbar("tobSymb1", mainToolbarDefinitions(), owner);
+  searchToolbar_ = buildToolbar("tobSuche", searchToolbarDefinitions(), owner);
+  callListLabel_ = new QLabel(searchToolbar_);
+  callListLabel_->setObjectName("lblRoutSuche");
+  searchToolbar_->addWidget(callListLabel_);
+  searchToolbar_->hide();
+  toolbarButton("refresh")->setToolTip(QString::fromStdString(refreshButtonTooltip(edition)));
+  toolbarButton("blind")->setVisible(false);
+
+  buildPopups(owner);
+}
+
+void CommandTable::buildMenus(QMenuBar* menuBar) {
+  QHash<int, QMenu*> menus;
+  for (const MenuDefinition& definition : menuDefinitions()) {
+    QMenu* menu = menuBar->addMenu(utf8(definition.caption));
+    menu->setObjectName(utf8(definition.name));
+    menu->menuAction()->setObjectName(utf8(definition.name));
+    menus.insert(static_cast<int>(definition.id), menu);
+    actions_.insert(menu->objectName(), menu->menuAction());
+  }
+  for (const CommandDefinition& definition : commandDefinitions()) {
+    QMenu* menu = menus.value(static_cast<int>(definition.menu));
+    if (definition.separatorBefore) menu->addSeparator();
+    QAction* action = menu->addAction(utf8(definition.caption));
+    action->setObjectName(utf8(definition.name));
+    action->setShortcut(QKeySequence(utf8(definition.shortcut), QKeySequence::PortableText));
+    action->setCheckable(definition.checkable);
+    action->setVisible(!definition.hidden);
+    action->setEnabled(false);
+    actions_.insert(action->objectName(), action);
+  }
+}
+
+QToolBar* CommandTable::buildToolbar(const char* name, std::span<const ToolbarButtonDefinition> buttons,
+                                     QWidget* owner) {
+  auto* toolbar = new QToolBar(owner);
+  toolbar->setObjectName(utf8(name));
+  toolbar->setMovable(false);
+  toolbar->setFloatable(false);
+  toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  for (const ToolbarButtonDefinition& definition : buttons) {
+    QAction* button = toolbar->addAction(buttonIcon(definition, owner->style()), utf8(definition.label));
+    button->setObjectName(utf8(definition.key));
+    button->setToolTip(utf8(definition.tooltip));
+    button->setEnabled(false);
+    if (*definition.command != '\0') {
+      QAction* command = requireAction(utf8(definition.command));
+      button->setCheckable(command->isCheckable());  // switches show pressed while on
+      follow(button, command);
+    }
+    toolbarButtons_.push_back(button);
+  }
+  return toolbar;
+}
+
+void CommandTable::buildPopups(QWidget* owner) {
+  for (const PopupDefinition& popup : popupDefinitions()) {
+    auto* menu = new QMenu(owner);
+    menu->setObjectName(utf8(popup.name));
+    popups_.insert(menu->objectName(), menu);
+    QHash<QString, QMenu*> submenus;
+    for (const PopupItemDefinition& item : popup.items) {
+      QMenu* target = menu;
+      if (*item.submenu != '\0') {
+        const QString submenuName = utf8(item.submenu);
+        target = submenus.value(submenuName);
+        if (target == nullptr) {
+          QString caption;
+          for (const SubmenuDefinition& submenu : popupSubmenuDefinitions()) {
+            if (submenuName == utf8(submenu.name)) caption = utf8(submenu.caption);
+          }
+          target = menu->addMenu(caption);
+          target->setObjectName(submenuName);
+          target->menuAction()->setObjectName(submenuName);
+          submenus.insert(submenuName, target);
+        }
+      }
+      if (item.separatorBefore) target->addSeparator();
+      QAction* action = target->addAction(utf8(item.caption));
+      action->setObjectName(utf8(item.name));
+      action->setEnabled(false);
+      actions_.insert(action->objectName(), action);
+      if (*item.command != '\0') follow(action, requireAction(utf8(item.command)));
+    }
+  }
+}
+
+void CommandTable::follow(QAction* follower, QAction* command) {
+  auto showState = [follower, command] {
+    follower->setEnabled(command->isEnabled());
+    if (follower->isCheckable()) follower->setChecked(command->isChecked());
+  };
+  showState();
+  connect(command, &QAction::changed, follower, showState);
+  connect(command, &QAction::toggled, follower, showState);
+  // A checkable button has already flipped its own state when `triggered`
+  // arrives; the command's toggle then sets it to the command's state again.
+  connect(follower, &QAction::triggered, command, [command] { command->trigger(); });
+}
+
+QAction* CommandTable::requireAction(const QString& name) const {
+  QAction* found = actions_.value(name);
+  if (found == nullptr) throw std::logic_error("no command " + name.toStdString());
+  return found;
+}
+
+QAction* CommandTable::action(const QString& name) const { return actions_.value(name); }
+
+QAction* CommandTable::toolbarButton(const QString& key) const {
+  for (QAction* button : toolbarButtons_) {
+    if (button->objectName().compare(key, Qt::CaseInsensitive) == 0) return button;
+  }
+  return nullptr;
+}
+
+QAction* CommandTable::recentProjectSlot(int index) const {
+  if (index < 0 || index >= kRecentProjectSlots) return nullptr;
+  return action(utf8(kRecentProjectPrefix) + QString::number(index));
+}
+
+QMenu* CommandTable::popupMenu(const QString& name) const { return popups_.value(name); }
+
+bool CommandTable::applyCommandState(int state) {
+  if (state < 0 || state > 2) return false;
+  const bool projectLoaded = state != 0;
+  for (const char* name : kProjectCommands) requireAction(utf8(name))->setEnabled(projectLoaded);
+  for (const char* name : kHostCommands) requireAction(utf8(name))->setEnabled(!projectLoaded);
+  return true;
+}
+
+}  // namespace cq

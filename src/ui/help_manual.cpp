@@ -1,0 +1,33 @@
+#include "ui/help_manual.h"
+
+#include <system_error>
+
+namespace cq {
+
+namespace fs = std::filesystem;
+
+std::optional<fs::path> findHelpManual(const fs::path& programFolder, const fs::path& installedDataFolder) {
+  for (const fs::path& folder : {programFolder, installedDataFolder}) {
+    if (folder.empty()) continue;
+    const fs::path manual = folder / kHelpManualFileName;
+    std::error_code error;
+    if (fs::is_regular_file(manual, error)) return manual;
+  }
+  return std::nullopt;
+}
+
+QString missingHelpManualMessage(std::string_view editionAbbreviation, const fs::path& programFolder) {
+  QString folder = QString::fromStdString(programFolder.string());
+  if (!folder.endsWith('/')) folder += '/';
+  const QString abbreviation =
+      QString::fromUtf8(editionAbbreviation.data(), static_cast<qsizetype>(editionAbbreviation.size()));
+  const QString lineBreak = QStringLiteral("\r\n");
+  return QStringLiteral("Die Hilfsdatei:") + lineBreak + QString::fromUtf8(kHelpManualFileName) + lineBreak +
+         QStringLiteral("konnte nicht gefunden werden. ") + lineBreak +
+         QStringLiteral("Diese muss im selben Verzeichnis wie") + abbreviation +
+         QStringLiteral("_ZT.exe installiert werden.") + lineBreak +
+         QStringLiteral("Bitte kopieren Sie also ") + abbreviation + QStringLiteral(".chm nach:") +
+         lineBreak + folder;
+}
+
+}  // namespace cq

@@ -1,0 +1,26 @@
+// The desktop program: start values, settings, the main window.
+#include <QApplication>
+
+#include "app/app_state.h"
+#include "app/display_settings.h"
+#include "app/edition.h"
+#include "app/settings_store.h"
+#include "ui/main_window.h"
+#include "ui/start_arguments.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  const cq::Edition& edition = cq::builtInEdition();
+  cq::SettingsStore settings(edition);
+  cq::AppState state = cq::startAppState(edition, settings);
+  cq::loadDisplaySettings(settings, state.display);
+
+  const cq::StartArguments arguments = cq::parseStartArguments(application.arguments().mid(1));
+  cq::MainWindow window(state, settings);
+  window.setStartDocuments(arguments.documents);
+  // The compact clipboard window does not exist yet, so "/a" also starts the
+  // main window for now.
+  if (state.display.applyScreenPreset) window.applyScreenPreset();
+  window.show();
+  return application.exec();
+}

@@ -1,0 +1,153 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/app_state.h"
+#include "app/display_settings.h"
+#include "app/settings_store.h"
+#include "ui/commands/command_table.h"
+#include "ui/help_manual.h"
+#include "ui/screen_preset.h"
+#include "ui/status_bar.h"
+#include "ui/twips.h"
+
+namespace cq {
+
+namespace {
+
+constexpr int kBandHeightTwips = 500;
+constexpr int kDesignWidthTwips = 15000;
+constexpr int kDesignHeightTwips = 10500;
+constexpr int kSearchBoxWidthTwips = 2500;
+constexpr int kToolbarIconPixels = 16;
+
+QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+MainWindow::MainWindow(AppState& state, SettingsStore& settings, QWidget* parent)
+    : QMainWindow(parent),
+      state_(state),
+      settings_(settings),
+      messages_(this, fromUtf8(state.programTitle)),
+      installedDataFolder_(CQ_INSTALLED_DATA_DIR),
+      urlOpener_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
+  setObjectName("frmHaupt");
+  setWindowTitle(fromUtf8(state.programTitle));
+  resize(twipsToPixels(kDesignWidthTwips), twipsToPixels(kDesignHeightTwips));
+
+  commands_ = new CommandTable(menuBar(), state.edition, this);
+  statusPanels_ = new StatusBar(this);
+  statusPanels_->setFixedHeight(twipsToPixels(kBandHeightTwips));
+  setStatusBar(statusPanels_);
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(buildTopBand());
+  panes_ = new WindowPanes(central);
+  layout->addWidget(panes_, 1);
+  setCentralWidget(central);
+
+  // The history starts empty: nothing to step back or forward to.
+  setHistoryBackEnabled(false);
+  setHistoryForwardEnabled(false);
+  connectFrameCommands();
+}
+
+MainWindow::~MainWindow() = default;
+
+QWidget* MainWindow::buildTopBand() {
+  auto* band = new QWidget(this);
+  band->setObjectName("oberesBand");
+  band->setFixedHeight(twipsToPixels(kBandHeightTwips));
+  auto* layout = new QHBoxLayout(band);
+  layout->setContentsMargins(0, 0, 0, 0);
+  for (QToolBar* toolbar : {commands_->mainToolbar(), commands_->searchToolbar()}) {
+    toolbar->setParent(band);
+    toolbar->setIconSize(QSize(kToolbarIconPixels, kToolbarIconPixels));
+    layout->addWidget(toolbar);
+  }
+  commands_->searchToolbar()->hide();
+  layout->addStretch(1);
+  searchBox_ = new QLineEdit(QStringLiteral("Text für Suche"), band);
+  searchBox_->setObjectName("txtSuche");
+  searchBox_->setFixedWidth(twipsToPixels(kSearchBoxWidthTwips));
+  layout->addWidget(searchBox_);
+  return band;
+}
+
+void MainWindow::connectFrameCommands() {
+  const auto wire = [this](const char* name, const std::function<void()>& operation) {
+    QAction* action = commands_->action(QString::fromUtf8(name));
+    action->setEnabled(true);
+    connect(action, &QAction::triggered, this, operation);
+  };
+  wire("mnuEnde", [this] { close(); });
+  wire("mnuHilfe_Hilfe", [this] { showHelp(); });
+  wire("mnuExtras_Screen_define", [this] { storeScreenPreset(); });
+  wire("mnuExtras_Screen_call", [this] { applyScreenPreset(); });
+}
+
+void MainWindow::setCommandState(int state) {
+  if (!commands_->applyCommandState(state)) return;
+  codeLoaded_ = state != 0;
+  if (state == 0) {
+    statusPanels_->setText(StatusBar::kModulePanel, QStringLiteral("Modul"));
+    statusPanels_->setText(StatusBar::kRoutinePanel, QStringLiteral("Routine"));
+    statusPanels_->setText(StatusBar::kProgressPanel, QStringLiteral("Aktion"));
+  }
+}
+
+void MainWindow::setHistoryBackEnabled(bool enabled) {
+  statusPanels_->setPanelEnabled(StatusBar::kBackPanel, enabled);
+  commands_->action(QStringLiteral("mnuBearbeiten_RouBew_3"))->setEnabled(enabled);
+}
+
+void MainWindow::setHistoryForwardEnabled(bool enabled) {
+  statusPanels_->setPanelEnabled(StatusBar::kForwardPanel, enabled);
+  commands_->action(QStringLiteral("mnuBearbeiten_RouBew_4"))->setEnabled(enabled);
+}
+
+void MainWindow::showCallListToolbar(const QString& routineName) {
+  commands_->mainToolbar()->hide();
+  commands_->callListLabel()->setText(routineName);
+  commands_->searchToolbar()->show();
+}
+
+void MainWindow::showMainToolbar() {
+  commands_->searchToolbar()->hide();
+  commands_->callListLabel()->clear();
+  commands_->mainToolbar()->show();
+}
+
+void MainWindow::storeScreenPreset() {
+  const Answer answer = messages_.question(QStringLiteral("Aktuelle Anzeigegrösse als Standard festlegen ?"),
+                                           QuestionButtons::YesNo);
+  if (answer != Answer::Yes) return;
+  state_.display.screenPreset = screenPresetOf(*this).toStdString();
+  settings_.save(kOptionsSection, "bis", state_.display.screenPreset);
+}
+
+void MainWindow::applyScreenPreset() {
+  cq::applyScreenPreset(*this, QString::fromStdString(state_.display.screenPreset));
+}
+
+void MainWindow::showHelp() {
+  if (const auto manual = findHelpManual(state_.programFolder, installedDataFolder_)) {
+    urlOpener_(QUrl::fromLocalFile(QString::fromStdString(manual->string())));
+    return;
+  }
+  messages_.plain(missingHelpManualMessage(state_.edition.abbreviation, state_.programFolder));
+}
+
+}  // namespace cq

@@ -1,0 +1,91 @@
+#pragma once
+// The main window `frmHaupt`: menus and toolbars in the top band with the
+// search box, the panes in the middle, the status bar at the bottom.
+//
+// The host tree, project tree, reading, history and zoom are wired in from
+// outside through commands(), panes(), statusPanels() and the setters below.
+#include <QMainWindow>
+#include <QStringList>
+#include <filesystem>
+#include <functional>
+
+#include "ui/message_presenter.h"
+#include "ui/window_panes.h"
+
+class QLineEdit;
+class QUrl;
+
+namespace cq {
+
+struct AppState;
+class CommandTable;
+class SettingsStore;
+class StatusBar;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  using UrlOpener = std::function<bool(const QUrl&)>;
+
+  // `state` and `settings` outlive the window.
+  MainWindow(AppState& state, SettingsStore& settings, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  CommandTable& commands() { return *commands_; }
+  StatusBar& statusPanels() { return *statusPanels_; }
+  WindowPanes& panes() { return *panes_; }
+  MessagePresenter& messages() { return messages_; }
+  QLineEdit* searchBox() const { return searchBox_; }  // txtSuche
+
+  // Enables the commands of a command state (0 no project, 1 read and not
+  // saved, 2 saved or opened) and sets the code-loaded flag; state 0 also
+  // resets the status panels. Values outside 0..2 change nothing.
+  void setCommandState(int state);
+  bool codeLoaded() const { return codeLoaded_; }
+
+  // Back and forward through the position history: the status panel and its
+  // menu item always together.
+  void setHistoryBackEnabled(bool enabled);
+  void setHistoryForwardEnabled(bool enabled);
+
+  // The call list's toolbar `tobSuche` (with the routine's name) in place of
+  // `tobSymb1`, and back.
+  void showCallListToolbar(const QString& routineName);
+  void showMainToolbar();
+
+  // Asks, then stores the window's placement in the state and as setting "bis".
+  void storeScreenPreset();
+  // Applies the stored placement; does not show the window.
+  void applyScreenPreset();
+
+  // Opens the HTML manual, or says where it should be.
+  void showHelp();
+  // Where the manual is looked for after the program folder.
+  void setInstalledDataFolder(std::filesystem::path folder) { installedDataFolder_ = std::move(folder); }
+  // Replaces the desktop's URL handler (tests).
+  void setUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
+
+  // Documents named on the command line. They are only recorded here until
+  // the host view takes them over.
+  void setStartDocuments(const QStringList& paths) { startDocuments_ = paths; }
+  const QStringList& startDocuments() const { return startDocuments_; }
+
+ private:
+  QWidget* buildTopBand();
+  void connectFrameCommands();
+
+  AppState& state_;
+  SettingsStore& settings_;
+  MessagePresenter messages_;
+  CommandTable* commands_ = nullptr;
+  StatusBar* statusPanels_ = nullptr;
+  WindowPanes* panes_ = nullptr;
+  QLineEdit* searchBox_ = nullptr;
+  bool codeLoaded_ = false;
+  std::filesystem::path installedDataFolder_;
+  UrlOpener urlOpener_;
+  QStringList startDocuments_;
+};
+
+}  // namespace cq

@@ -1,0 +1,79 @@
+#pragma once
+// The one place that shows messages, questions and the input, folder and file
+// dialogs. Everything goes through a replier that tests replace, so no test
+// ever waits for a dialog.
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace cq {
+
+// Text of a message: UI texts as QString, engine texts as Windows-1252 bytes.
+// A bare string literal is refused on purpose, so its encoding is never a guess.
+class MessageText {
+ public:
+  MessageText(const QString& text) : text_(text) {}  // NOLINT: implicit on purpose
+  MessageText(const std::string& windows1252);       // NOLINT: implicit on purpose
+  const QString& text() const { return text_; }
+
+ private:
+  QString text_;
+};
+
+enum class DialogKind { Plain, Information, Warning, Critical, Question, TextInput, Folder, Files };
+enum class QuestionButtons { YesNo, YesNoCancel, OkCancel };
+enum class Answer { Ok, Yes, No, Cancel };
+
+struct DialogRequest {
+  DialogKind kind = DialogKind::Plain;
+  QString text;  // message, question or prompt
+  QString title;
+  QuestionButtons buttons = QuestionButtons::YesNo;
+  QString proposal;  // text input: proposed text; folder and files: start folder
+  QString filter;    // files: name filter
+};
+
+struct DialogReply {
+  Answer answer = Answer::Ok;  // Cancel when an input or file dialog was cancelled
+  QString text;                // text input
+  QStringList paths;           // folder (one path) or files
+};
+
+class MessagePresenter {
+ public:
+  using Replier = std::function<DialogReply(const DialogRequest&)>;
+
+  // `parent` owns the dialogs; `defaultTitle` is used when a call gives none.
+  MessagePresenter(QWidget* parent, QString defaultTitle);
+
+  // Replaces the real dialogs (tests); an empty replier restores them.
+  void setReplier(Replier replier) { replier_ = std::move(replier); }
+
+  void plain(const MessageText& text, const QString& title = {});
+  void information(const MessageText& text, const QString& title = {});
+  void warning(const MessageText& text, const QString& title = {});
+  void critical(const MessageText& text, const QString& title = {});
+  // With the question icon.
+  Answer question(const MessageText& text, QuestionButtons buttons, const QString& title = {});
+
+  // nullopt when cancelled.
+  std::optional<QString> askText(const MessageText& prompt, const QString& title, const QString& proposal);
+  // The chosen folder ending in "/", nullopt when cancelled.
+  std::optional<QString> askFolder(const QString& title, const QString& start);
+  // The chosen files; empty when cancelled.
+  QStringList askFiles(const QString& title, const QString& start, const QString& filter);
+
+ private:
+  DialogReply present(DialogRequest request);
+  DialogReply showDialog(const DialogRequest& request);
+
+  QWidget* parent_;
+  QString defaultTitle_;
+  Replier replier_;
+};
+
+}  // namespace cq
