@@ -58,7 +58,7 @@ std::string writtenFile(const StreamMap& streams, MakeOutfile makeOutfile) {
     writeTree(outfile.get(), streams);
     gsf_output_close(GSF_OUTPUT(outfile.get()));
   }
-  gsf_output_close(sink.get());
+  if (!gsf_output_is_closed(sink.get())) gsf_output_close(sink.get());  // a ZIP closes its sink itself
   const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
   return std::string(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(gsf_output_size(sink.get())));
 }
