@@ -116,6 +116,13 @@ std::optional<RoutineAtLine> CodeDatabase::routineAtLine(std::int64_t line, int 
   return routine;
 }
 
+std::optional<std::int64_t> CodeDatabase::routineStart(std::int64_t routineNumber) {
+  SqliteStatement query(db_, "SELECT rou_start, rou_num FROM td_rout WHERE rou_num = ?");
+  query.bind(1, routineNumber);
+  if (!query.step()) return std::nullopt;
+  return query.optionalInteger(0);
+}
+
 RoutineByName CodeDatabase::routineByName(const std::string& name, int module) {
   try {
     SqliteStatement query(db_,

@@ -90,6 +90,9 @@ class CodeDatabase {
   // The first routine whose line range holds the line; a routine without an end
   // line is never found.
   std::optional<RoutineAtLine> routineAtLine(std::int64_t line, int module);
+  // The first line of a routine, nullopt when the number is unknown or the
+  // start was never recorded.
+  std::optional<std::int64_t> routineStart(std::int64_t routineNumber);
   // Never throws: an engine failure is reported as kEngineFailure.
   RoutineByName routineByName(const std::string& name, int module);
   std::optional<ModuleListEntry> moduleByNumber(int module);

@@ -127,6 +127,19 @@ TEST_F(CodeDatabaseQueries, RoutineByNameTellsPrivateOtherPropertyAndMissing) {
   EXPECT_EQ(found.number, 0);
 }
 
+TEST_F(CodeDatabaseQueries, RoutineStartIsFoundByRoutineNumber) {
+  EXPECT_EQ(database->routineStart(2), 7);
+  EXPECT_EQ(database->routineStart(6), 27) << "a missing end does not hide the start";
+  EXPECT_EQ(database->routineStart(7), 1);
+  EXPECT_FALSE(database->routineStart(99)) << "number no longer in the table";
+  EXPECT_FALSE(database->routineStart(-1));
+
+  // A routine whose start line was never recorded has no start to go to.
+  RoutineRow unstarted{kSub, kPublic, 1, "Ohne", 8, 2};
+  database->scanSink().insertRoutine(unstarted);
+  EXPECT_FALSE(database->routineStart(8));
+}
+
 TEST_F(CodeDatabaseQueries, ZoomRangeIsTheRoutineElseTheDeclarations) {
   EXPECT_EQ(database->zoomRange(9, 1), Range(7, 12));
   EXPECT_EQ(database->zoomRange(5, 1), Range(5, 5));

@@ -1,0 +1,173 @@
+#include "ui/browse/project_browser.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLayout>
+#include <QTreeWidget>
+#include <charconv>
+#include <exception>
+#include <optional>
+#include <string>
+
+#include "app/display_settings.h"
+#include "projects/path_helpers.h"
+#include "ui/code/code_view.h"
+#include "ui/code/module_views.h"
+#include "ui/code/text_operations.h"
+#include "ui/commands/command_table.h"
+#include "ui/main_window.h"
+#include "ui/status_bar.h"
+#include "ui/trees/project_tree_view.h"
+
+namespace cq {
+
+namespace {
+
+// The hourglass for as long as a project is being shown, whatever way that ends.
+class WaitCursor {
+ public:
+  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// The number of a node key such as "M3" or "R17", from its second character on.
+std::optional<long long> numberOfKey(const std::string& key) {
+  if (key.size() < 2) return std::nullopt;
+  long long number = 0;
+  const char* end = key.data() + key.size();
+  const auto result = std::from_chars(key.data() + 1, end, number);
+  if (result.ec != std::errc() || result.ptr != end) return std::nullopt;
+  return number;
+}
+
+}  // namespace
+
+ProjectBrowser::ProjectBrowser(MainWindow& window, const DisplaySettings& settings, QObject* parent)
+    : QObject(parent), window_(window), settings_(settings) {
+  QWidget* codePane = window_.panes().codePane();
+  moduleViews_ = new ModuleViews(codePane);
+  codePane->layout()->addWidget(moduleViews_);
+  projectTree_ = std::make_unique<ProjectTreeView>(window_.panes().projectTree());
+
+  connect(projectTree_.get(), &ProjectTreeView::activated, this, &ProjectBrowser::activate);
+  connect(moduleViews_, &ModuleViews::caretActivity, this, &ProjectBrowser::trackCaret);
+  connect(&window_.statusPanels(), &StatusBar::panelClicked, this, &ProjectBrowser::stepHistory);
+  CommandTable& commands = window_.commands();
+  connect(commands.action(QStringLiteral("mnuBearbeiten_RouBew_3")), &QAction::triggered, this,
+          [this] { stepHistory(StatusBar::kBackPanel); });
+  connect(commands.action(QStringLiteral("mnuBearbeiten_RouBew_4")), &QAction::triggered, this,
+          [this] { stepHistory(StatusBar::kForwardPanel); });
+  // The toolbar button and both popup items run this action, so its check mark
+  // is the one zoom state.
+  connect(zoomCommand(), &QAction::toggled, this, &ProjectBrowser::showZoom);
+  wireContextMenus();
+}
+
+ProjectBrowser::~ProjectBrowser() = default;
+
+bool ProjectBrowser::showProject(const std::filesystem::path& workingFolder) {
+  reset();
+  StatusBar& panels = window_.statusPanels();
+  panels.setText(StatusBar::kProgressPanel, QStringLiteral("Lese Projekt"));
+  const WaitCursor waitCursor;
+  try {
+    database_.reset();
+    folder_ = workingFolder;
+    database_ = CodeDatabase::open(workingFolder);
+    window_.panes().showLeftPane(LeftPane::ProjectTree);
+    moduleCount_ = projectTree_->fill(*database_, settings_.expandProjectTree);
+    moduleViews_->loadProject(workingFolder, moduleCount_, settings_.toRenderOptions());
+    wireContextMenus();
+    caretTracking_ = true;
+    QTreeWidget* tree = window_.panes().projectTree();
+    if (QTreeWidgetItem* first = tree->topLevelItem(0)) {
+      tree->setCurrentItem(first);
+      projectTree_->activate(first);
+    }
+  } catch (const std::exception&) {
+    panels.setText(StatusBar::kProgressPanel, QString());
+    window_.messages().warning("Projekt in " + pathToText(workingFolder) + "\r\nist nicht mehr intakt");
+    return false;
+  }
+  panels.setText(StatusBar::kProgressPanel, QString());
+  return true;
+}
+
+void ProjectBrowser::reset() {
+  window_.setHistoryBackEnabled(false);
+  window_.setHistoryForwardEnabled(false);
+  lastCaretLine_ = -1;
+  WindowPanes& panes = window_.panes();
+  if (panes.leftPane() == LeftPane::HostStatus) panes.showLeftPane(LeftPane::HostTree);
+  history_.clear();
+  moduleViews_->reset();
+  // Reading needs ticked modules again; the host tree enables it when there are some.
+  window_.commands().action(QStringLiteral("mnuBearbeiten_Code"))->setEnabled(false);
+  zoomCommand()->setChecked(false);
+  moduleViews_->setZoomVisible(false);
+}
+
+void ProjectBrowser::closeDatabase() { database_.reset(); }
+
+void ProjectBrowser::reopenDatabase(const std::filesystem::path& workingFolder) {
+  database_.reset();
+  folder_ = workingFolder;
+  database_ = CodeDatabase::open(workingFolder);
+}
+
+void ProjectBrowser::activate(const NodeActivation& node) {
+  const auto moduleNumber = numberOfKey(node.moduleKey);
+  if (!moduleNumber) return;
+  switchToModule(static_cast<int>(*moduleNumber - 1));
+  StatusBar& panels = window_.statusPanels();
+  CodeView& view = moduleViews_->current();
+  if (node.key == node.moduleKey) {
+    panels.setEngineText(StatusBar::kModulePanel, node.text);
+    projectTree_->highlightModule(moduleViews_->currentIndex());
+    panels.setText(StatusBar::kRoutinePanel, QString());
+    view.setCaret(0);
+  } else {
+    // A routine that is no longer in the table leaves the view where it was.
+    const auto routineNumber = numberOfKey(node.key);
+    std::optional<std::int64_t> start;
+    try {
+      if (routineNumber && database_) start = database_->routineStart(*routineNumber);
+    } catch (const std::exception&) {
+      start.reset();
+    }
+    if (start) goToLine(view, *start);
+    panels.setEngineText(StatusBar::kModulePanel, node.moduleText);
+    projectTree_->highlightModule(moduleViews_->currentIndex());
+    panels.setEngineText(StatusBar::kRoutinePanel, node.text);
+    rememberPosition();
+  }
+  focusCode();
+}
+
+void ProjectBrowser::switchToModule(int index) {
+  if (index != moduleViews_->currentIndex()) moduleViews_->showModule(index);
+}
+
+void ProjectBrowser::trackCaret(int viewIndex) {
+  if (!caretTracking_ || !database_) return;
+  CodeView& view = moduleViews_->view(viewIndex);
+  if (view.text().empty()) return;
+  const auto line = static_cast<long long>(caretLine(view));
+  if (line == lastCaretLine_) return;
+  lastCaretLine_ = line;
+  std::optional<RoutineAtLine> routine;
+  try {
+    routine = database_->routineAtLine(line + 1, viewIndex + 1);
+  } catch (const std::exception&) {
+    routine.reset();
+  }
+  StatusBar& panels = window_.statusPanels();
+  if (routine)
+    panels.setEngineText(StatusBar::kRoutinePanel, routine->name);
+  else
+    panels.setText(StatusBar::kRoutinePanel, QString());
+}
+
+}  // namespace cq

@@ -1,0 +1,86 @@
+#pragma once
+// Browsing a project that is shown: the project tree, the module views, node
+// activation, the routine at the caret, the history of visited routines and the
+// zoom view. It owns the open code database of the working folder.
+#include <QObject>
+#include <filesystem>
+#include <memory>
+
+#include "codedb/code_database.h"
+#include "ui/history/position_history.h"
+
+class QAction;
+class QPoint;
+
+namespace cq {
+
+class CodeView;
+class MainWindow;
+class ModuleViews;
+class ProjectTreeView;
+struct DisplaySettings;
+struct NodeActivation;
+
+class ProjectBrowser : public QObject {
+  Q_OBJECT
+
+ public:
+  // Puts the module views into the window's code pane and wires the history,
+  // zoom and status bar commands. `window` and `settings` outlive the browser.
+  ProjectBrowser(MainWindow& window, const DisplaySettings& settings, QObject* parent = nullptr);
+  ~ProjectBrowser() override;
+
+  // Shows the project in `workingFolder` ("Lese Projekt"): opens its code
+  // database, fills the project tree and the module views, activates the first
+  // node. False (after showing "Projekt in … ist nicht mehr intakt") on failure.
+  bool showProject(const std::filesystem::path& workingFolder);
+
+  // The code view reset: history, module views, zoom, panels, read command off.
+  void reset();
+
+  // The open code database, or nullptr. closeDatabase() never reports anything;
+  // reopenDatabase() throws DatabaseError like CodeDatabase::open.
+  CodeDatabase* database() const { return database_.get(); }
+  void closeDatabase();
+  void reopenDatabase(const std::filesystem::path& workingFolder);
+
+  // Caret tracking runs only while a shown project is browsed.
+  void setCaretTracking(bool on) { caretTracking_ = on; }
+  bool caretTracking() const { return caretTracking_; }
+
+  // The folder and module count of the project shown last.
+  const std::filesystem::path& workingFolder() const { return folder_; }
+  int moduleCount() const { return moduleCount_; }
+
+  ModuleViews& moduleViews() { return *moduleViews_; }
+  ProjectTreeView& projectTree() { return *projectTree_; }
+  const PositionHistory& history() const { return history_; }
+  bool isZoomOn() const;
+
+ private:
+  void activate(const NodeActivation& node);
+  void switchToModule(int index);
+  void rememberPosition();
+  void stepHistory(int panel);
+  void trackCaret(int viewIndex);
+  void showZoom(bool on);
+  void fillZoomForCaret();
+  void focusCode();
+  void showHistoryState();
+  void wireContextMenus();
+  void showContextMenu(CodeView* view, const QPoint& viewportPosition);
+  QAction* zoomCommand() const;
+
+  MainWindow& window_;
+  const DisplaySettings& settings_;
+  std::unique_ptr<CodeDatabase> database_;
+  ModuleViews* moduleViews_ = nullptr;  // owned by the code pane
+  std::unique_ptr<ProjectTreeView> projectTree_;
+  PositionHistory history_;
+  std::filesystem::path folder_;
+  int moduleCount_ = 0;
+  long long lastCaretLine_ = -1;
+  bool caretTracking_ = false;
+};
+
+}  // namespace cq
