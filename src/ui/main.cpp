@@ -1,4 +1,4 @@
-// The desktop program: start values, settings, the main window.
+// The desktop program: start values, settings, the main window and its session.
 #include <QApplication>
 
 #include "app/app_state.h"
@@ -6,6 +6,7 @@
 #include "app/edition.h"
 #include "app/settings_store.h"
 #include "ui/main_window.h"
+#include "ui/session/session.h"
 #include "ui/start_arguments.h"
 
 int main(int argc, char* argv[]) {
@@ -13,14 +14,15 @@ int main(int argc, char* argv[]) {
   const cq::Edition& edition = cq::builtInEdition();
   cq::SettingsStore settings(edition);
   cq::AppState state = cq::startAppState(edition, settings);
+  // Loaded before the window is built, so its views start with the user's options.
   cq::loadDisplaySettings(settings, state.display);
 
   const cq::StartArguments arguments = cq::parseStartArguments(application.arguments().mid(1));
   cq::MainWindow window(state, settings);
   window.setStartDocuments(arguments.documents);
+  cq::Session session(window, state, settings);
   // The compact clipboard window does not exist yet, so "/a" also starts the
   // main window for now.
-  if (state.display.applyScreenPreset) window.applyScreenPreset();
-  window.show();
+  session.start(window.startDocuments());
   return application.exec();
 }

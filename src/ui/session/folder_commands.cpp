@@ -1,0 +1,140 @@
+// Project folders in the session: opening a saved project, the recent projects
+// menu and saving the working folder as a project.
+#include <QAction>
+#include <system_error>
+
+#include "app/app_state.h"
+#include "app/settings_store.h"
+#include "projects/path_helpers.h"
+#include "projects/project_saving.h"
+#include "projects/recent_projects.h"
+#include "ui/browse/project_browser.h"
+#include "ui/code/windows1252_text.h"
+#include "ui/commands/command_table.h"
+#include "ui/main_window.h"
+#include "ui/session/session.h"
+#include "ui/trees/host_view.h"
+
+namespace cq {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString folderText(const fs::path& folder) { return QString::fromStdString(folder.string()); }
+fs::path folderPath(const QString& folder) { return fs::path(folder.toStdString()); }
+
+// The project's name: the folder's own name, as Windows-1252 text.
+std::string projectNameOf(const fs::path& folder) {
+  std::string text = pathToText(folder);
+  while (text.size() > 1 && text.back() == '/') text.pop_back();
+  return fileNameOf(text);
+}
+
+}  // namespace
+
+void Session::openProject() {
+  const auto folder = window_.messages().askFolder(QStringLiteral("Bitte Projekt auswählen"),
+                                                   folderText(state_.defaultProjectFolder));
+  if (!folder) return;
+  if (const auto problem = projectFolderProblem(folderPath(*folder))) {
+    window_.messages().warning(*problem);
+    return;
+  }
+  showSavedProject(folderPath(*folder));
+}
+
+void Session::openRecentProject(int index) {
+  const QAction* slot = window_.commands().recentProjectSlot(index);
+  if (slot == nullptr || slot->data().toString().isEmpty()) return;
+  const fs::path folder = folderPath(slot->data().toString());
+  // A folder that lost its code database would only fail to show, so it gets
+  // the same check as a folder chosen in the dialog.
+  if (const auto problem = projectFolderProblem(folder)) {
+    window_.messages().warning(*problem);
+    return;
+  }
+  showSavedProject(folder);
+}
+
+void Session::showSavedProject(const fs::path& folder) {
+  browser_->closeDatabase();
+  workingFolder_ = folder;
+  browser_->showProject(workingFolder_);
+  rememberRecentProject(workingFolder_);
+  showProjectCaption(workingFolder_);
+  hostView_->model().tag = projectNameOf(workingFolder_);
+  window_.setCommandState(2);
+}
+
+bool Session::saveProjectAs() {
+  MessagePresenter& messages = window_.messages();
+  const auto parent = saveParentFolder();
+  if (!parent) return false;
+  const auto answer = messages.askText(QStringLiteral("Bitte Projektnamen angeben"), QStringLiteral("Projektname"),
+                                       windows1252ToQString(hostView_->model().tag));
+  if (!answer) return false;
+  const std::string name = cleanedProjectName(qStringToWindows1252(*answer));
+  if (name.empty()) return false;
+
+  const fs::path target = saveTarget(*parent, name);
+  std::error_code error;
+  const bool targetExists = fs::exists(target, error);
+  if (targetExists && messages.question(overwriteQuestion(target), QuestionButtons::YesNo) != Answer::Yes) return false;
+
+  browser_->closeDatabase();
+  const SaveOutcome outcome = saveProject(workingFolder_, target, targetExists);
+  if (!outcome.saved()) {
+    messages.warning(outcome.error);
+    reopenDatabase();
+    return false;
+  }
+  workingFolder_ = outcome.workingFolder;
+  reopenDatabase();
+  rememberRecentProject(workingFolder_);
+  showProjectCaption(workingFolder_);
+  window_.setCommandState(2);
+  return true;
+}
+
+void Session::reopenDatabase() {
+  try {
+    browser_->reopenDatabase(workingFolder_);
+  } catch (const std::exception& failure) {
+    window_.messages().warning(std::string(failure.what()));
+  }
+}
+
+std::optional<fs::path> Session::saveParentFolder() {
+  std::error_code error;
+  if (state_.display.alwaysUseProjectFolder && fs::is_directory(state_.defaultProjectFolder, error))
+    return state_.defaultProjectFolder;
+  const auto chosen = window_.messages().askFolder(QStringLiteral("Bitte Projektpfad auswählen"),
+                                                   folderText(state_.defaultProjectFolder));
+  if (!chosen) return std::nullopt;
+  return folderPath(*chosen);
+}
+
+void Session::rememberRecentProject(const fs::path& folder) {
+  showRecentProjects(addRecentProject(settings_, folder.string()));
+}
+
+void Session::showRecentProjects(const std::vector<std::string>& folders) {
+  const CommandTable& commands = window_.commands();
+  for (int index = 0; QAction* slot = commands.recentProjectSlot(index); ++index) {
+    const bool filled = static_cast<std::size_t>(index) < folders.size();
+    if (filled) {
+      const std::string& folder = folders[static_cast<std::size_t>(index)];
+      slot->setText(QString::fromStdString(recentMenuCaption(index, folder)));
+      slot->setData(QString::fromStdString(folder));
+    }
+    slot->setVisible(filled);
+    slot->setEnabled(filled);
+  }
+}
+
+void Session::showProjectCaption(const fs::path& folder) {
+  setCaption(QStringLiteral(" Projekt: ") + windows1252ToQString(projectNameOf(folder)));
+}
+
+}  // namespace cq

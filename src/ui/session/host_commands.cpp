@@ -1,0 +1,119 @@
+// The host side of the session: documents opened in the host, the host view and
+// reading the ticked modules into the instance folder.
+#include <QAction>
+#include <QPlainTextEdit>
+
+#include "app/app_state.h"
+#include "projects/project_reader.h"
+#include "ui/browse/project_browser.h"
+#include "ui/code/windows1252_text.h"
+#include "ui/commands/command_table.h"
+#include "ui/main_window.h"
+#include "ui/session/read_progress_host.h"
+#include "ui/session/read_report.h"
+#include "ui/session/session.h"
+#include "ui/session/wait_cursor.h"
+#include "ui/status_bar.h"
+#include "ui/trees/host_view.h"
+#include "ui/trees/project_tree_view.h"
+
+namespace cq {
+
+namespace {
+
+const QString kDocumentFilter = QStringLiteral(
+    "Dokumente mit VBA-Code (*.xlsm *.xlsb *.xlam *.xltm *.xls *.xla *.xlt *.docm *.dotm *.doc *.dot "
+    "*.pptm *.potm *.ppam *.ppt *.pps *.pot *.mdb *.accdb *.accda *.mde *.accde *.vbp *.bin);;"
+    "Alle Dateien (*)");
+
+QString folderText(const std::filesystem::path& folder) { return QString::fromStdString(folder.string()); }
+
+}  // namespace
+
+void Session::openDocumentFiles() {
+  const QStringList files = window_.messages().askFiles(QStringLiteral("Dokument öffnen"),
+                                                        folderText(state_.defaultProjectFolder), kDocumentFilter);
+  if (!files.isEmpty()) openDocuments(files);
+}
+
+void Session::openModuleFolder() {
+  const auto folder = window_.messages().askFolder(QStringLiteral("Ordner mit Moduldateien öffnen"),
+                                                   folderText(state_.defaultProjectFolder));
+  if (folder) openDocuments({*folder});
+}
+
+void Session::openDocuments(const QStringList& paths) {
+  hostView_->openDocuments(paths);
+  refreshHostView();
+}
+
+void Session::refreshHostView() {
+  if (window_.windowTitle().contains('[')) {
+    const Answer answer = window_.messages().question(
+        QStringLiteral("Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?"), QuestionButtons::YesNoCancel);
+    if (answer == Answer::Cancel) return;
+    if (answer == Answer::Yes) saveProjectAs();  // the refresh follows whether it was saved or not
+  }
+  setCaption({});
+  window_.setCommandState(0);
+  showHostView();
+}
+
+void Session::showHostView() {
+  browser_->closeDatabase();
+  browser_->setCaretTracking(false);
+  browser_->projectTree().clear();
+  browser_->reset();
+  window_.showMainToolbar();  // a call list that was open closes with the project
+  WindowPanes& panes = window_.panes();
+  panes.showLeftPane(LeftPane::HostTree);
+  const HostTreeFill fill = hostView_->refresh();
+  // The host view shows its status text when there is nothing to tick.
+  panes.showLeftPane(panes.hostStatusText()->isHidden() ? LeftPane::HostTree : LeftPane::HostStatus);
+  enableReadCommand(hostView_->anyTicked());
+  if (!fill.error.empty()) window_.messages().plain(fill.error);
+}
+
+void Session::enableReadCommand(bool anyTicked) {
+  window_.commands().action(QStringLiteral("mnuBearbeiten_Code"))->setEnabled(anyTicked);
+}
+
+void Session::readTickedCode() {
+  browser_->setCaretTracking(false);
+  if (!hostView_->anyTicked()) {
+    window_.messages().plain(QStringLiteral("Bitte wählen Sie erst etwas aus"));
+    return;
+  }
+  browser_->closeDatabase();
+  workingFolder_ = instancePath_;
+  // Without an instance folder of its own the session must not empty the
+  // temporary folder that other instances share.
+  if (instance_) deleteTemporaryFiles(workingFolder_);
+
+  StatusBar& panels = window_.statusPanels();
+  ProjectRead read;
+  {
+    const WaitCursor waiting;
+    panels.setText(StatusBar::kProgressPanel, QStringLiteral("Erzeuge Projekt"));
+    ReadProgressHost host(hostView_->host(), [&panels](const std::string& componentName) {
+      panels.setEngineText(StatusBar::kModulePanel, "Modul: " + componentName);
+      panels.repaint();
+    });
+    read = readTickedModules(host, hostView_->model(),
+                             ProjectReadRequest{state_.templateFile, workingFolder_, state_.display.toMarkupOptions()});
+    panels.setText(StatusBar::kProgressPanel, {});
+  }
+  if (!read) {
+    // Nothing open to read from says nothing; the refresh shows the host status.
+    if (!read.message.empty()) window_.messages().warning(readFailureText(read.message, read.cause));
+    refreshHostView();
+    return;
+  }
+  setCaption(QStringLiteral(" Projekt: ") + windows1252ToQString(hostView_->model().tag) +
+             QString::fromUtf8(kUnsavedMarker));
+  browser_->showProject(workingFolder_);
+  window_.setCommandState(1);
+  if (!read.warnings.empty()) window_.messages().information(readWarningsText(read.warnings));
+}
+
+}  // namespace cq

@@ -1,0 +1,34 @@
+#pragma once
+// The host as the project reader sees it, reporting every module the reader
+// fetches by name, so the window can say which module is being read.
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "projects/host_application.h"
+
+namespace cq {
+
+class ReadProgressHost : public HostApplication {
+ public:
+  using ModuleStarted = std::function<void(const std::string& componentName)>;
+
+  // `host` outlives this object.
+  ReadProgressHost(HostApplication& host, ModuleStarted moduleStarted);
+  ~ReadProgressHost() override;
+
+  bool attach() override;
+  long projectCount() const override { return host_.projectCount(); }
+  const HostProject& project(long index) const override;
+
+ private:
+  class ReportingProject;
+
+  HostApplication& host_;
+  ModuleStarted moduleStarted_;
+  // Wrappers made on demand; an attach replaces the projects they refer to.
+  mutable std::map<long, std::unique_ptr<ReportingProject>> projects_;
+};
+
+}  // namespace cq

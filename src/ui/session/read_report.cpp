@@ -1,0 +1,26 @@
+#include "ui/session/read_report.h"
+
+namespace cq {
+
+std::string readFailureText(const std::string& message, const std::string& cause) {
+  if (cause.empty()) return message;
+  return message + "\r\n\r\n" + cause;
+}
+
+std::string readWarningsText(const std::vector<ScanWarning>& warnings) {
+  if (warnings.empty()) return {};
+  std::string text =
+      "Diese Zeilen sehen wie Routinenk\xF6pfe aus, konnten aber nicht als Routine gelesen werden. "
+      "Sie bleiben gew\xF6hnlicher Code:\r\n";
+  for (std::size_t i = 0; i < warnings.size(); ++i) {
+    if (i == kMostListedWarnings) {
+      text += "\r\n\x85";
+      break;
+    }
+    const ScanWarning& warning = warnings[i];
+    text += "\r\n" + warning.module + ", Zeile " + std::to_string(warning.line) + ": " + warning.code;
+  }
+  return text;
+}
+
+}  // namespace cq

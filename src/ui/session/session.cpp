@@ -1,0 +1,135 @@
+#include "ui/session/session.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+#include <functional>
+
+#include "app/app_state.h"
+#include "app/settings_store.h"
+#include "projects/recent_projects.h"
+#include "ui/browse/project_browser.h"
+#include "ui/commands/command_table.h"
+#include "ui/main_window.h"
+#include "ui/trees/host_view.h"
+
+namespace cq {
+
+namespace {
+
+// The local files and folders a drag carries; empty when it carries none.
+QStringList droppedPaths(const QMimeData* data) {
+  QStringList paths;
+  if (data == nullptr || !data->hasUrls()) return paths;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) paths.append(url.toLocalFile());
+  }
+  return paths;
+}
+
+}  // namespace
+
+Session::Session(MainWindow& window, AppState& state, SettingsStore& settings)
+    : QObject(nullptr),
+      window_(window),
+      state_(state),
+      settings_(settings),
+      browser_(std::make_unique<ProjectBrowser>(window, state.display)),
+      hostView_(std::make_unique<HostView>(window.panes().hostTree(), window.panes().hostStatusText(),
+                                           std::string(state.edition.name))),
+      instancePath_(state.temporaryFolder),
+      workingFolder_(state.temporaryFolder) {
+  connectCommands();
+  window_.setAcceptDrops(true);
+  window_.installEventFilter(this);
+}
+
+Session::~Session() { shutdown(); }
+
+void Session::connectCommands() {
+  CommandTable& commands = window_.commands();
+  const auto wire = [&](const char* name, std::function<void()> operation) {
+    QAction* action = commands.action(QString::fromUtf8(name));
+    connect(action, &QAction::triggered, this, std::move(operation));
+  };
+  wire("mnuDokumentOeffnen", [this] { openDocumentFiles(); });
+  wire("mnuOrdnerOeffnen", [this] { openModuleFolder(); });
+  wire("mnuNeu", [this] { refreshHostView(); });
+  wire("mnuAnsicht_App_Aktualisieren", [this] { refreshHostView(); });
+  wire("mnuBearbeiten_Code", [this] { readTickedCode(); });
+  wire("mnuÖffnen", [this] { openProject(); });
+  wire("mnuSpeichern", [this] { saveProjectAs(); });
+  // These commands are available in every command state.
+  for (const char* name : {"mnuDokumentOeffnen", "mnuOrdnerOeffnen", "mnuÖffnen"})
+    commands.action(QString::fromUtf8(name))->setEnabled(true);
+  for (int index = 0; QAction* slot = commands.recentProjectSlot(index); ++index)
+    connect(slot, &QAction::triggered, this, [this, index] { openRecentProject(index); });
+  connect(hostView_.get(), &HostView::tickedChanged, this, &Session::enableReadCommand);
+}
+
+void Session::start(const QStringList& documents) {
+  // Only a lone instance may clear away what ended runs left behind.
+  if (!anotherInstanceRuns(state_.temporaryFolder)) cleanUpTemporaryFolder(state_.temporaryFolder);
+  showRecentProjects(loadRecentProjects(settings_));
+  createInstanceFolder();
+  window_.commands().toolbarButton(QStringLiteral("blind"))->setVisible(false);
+  hostView_->openDocuments(documents);
+  refreshHostView();
+  if (state_.display.applyScreenPreset) window_.applyScreenPreset();
+  window_.show();
+}
+
+void Session::createInstanceFolder() {
+  try {
+    instance_.emplace(InstanceFolder::create(state_.temporaryFolder));
+    instancePath_ = instance_->path();
+  } catch (const std::exception& failure) {
+    window_.messages().plain(std::string(failure.what()));
+  }
+  workingFolder_ = instancePath_;
+}
+
+void Session::shutdown() {
+  if (shutDown_) return;
+  shutDown_ = true;
+  // Nothing here may keep the window from closing, so failures stay unreported.
+  try {
+    browser_->closeDatabase();
+    workingFolder_ = instancePath_;
+    if (instance_) instance_->remove();
+  } catch (...) {
+  }
+}
+
+void Session::setCaption(const QString& suffix) {
+  window_.setWindowTitle(QString::fromStdString(state_.programTitle) + suffix);
+}
+
+bool Session::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != &window_) return false;
+  switch (event->type()) {
+    case QEvent::Close:
+      shutdown();
+      return false;
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+      auto* drag = static_cast<QDragMoveEvent*>(event);
+      if (droppedPaths(drag->mimeData()).isEmpty()) return false;
+      drag->acceptProposedAction();
+      return true;
+    }
+    case QEvent::Drop: {
+      auto* drop = static_cast<QDropEvent*>(event);
+      const QStringList paths = droppedPaths(drop->mimeData());
+      if (paths.isEmpty()) return false;
+      drop->acceptProposedAction();
+      openDocuments(paths);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace cq

@@ -1,0 +1,367 @@
+// The session of the main window: start and shutdown with instance folders,
+// documents in the host, reading ticked modules, the unsaved question, and
+// saving and opening project folders with the recent projects menu.
+#include "ui/session/session.h"
+
+#include <QAction>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QtTest>
+#include <memory>
+
+#include "app/app_state.h"
+#include "app/settings_store.h"
+#include "projects/document_host.h"
+#include "support/office_samples.h"
+#include "support/temp_folder.h"
+#include "ui/commands/command_table.h"
+#include "ui/main_window.h"
+#include "ui/scripted_dialogs.h"
+#include "ui/session/read_progress_host.h"
+#include "ui/session/read_report.h"
+#include "ui/status_bar.h"
+
+namespace cq {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString text(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+DialogReply folderReply(const fs::path& folder) { return DialogReply{Answer::Ok, {}, {text(folder)}}; }
+DialogReply textReply(const QString& answer) { return DialogReply{Answer::Ok, answer, {}}; }
+DialogReply answerReply(Answer answer) { return DialogReply{answer, {}, {}}; }
+
+std::vector<std::string> filesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// One window with its session. The folders of the program live below `root`:
+// sessions made on the same root share the temporary folder and the settings.
+struct SessionUnderTest {
+  AppState state;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<MainWindow> window;
+  std::unique_ptr<Session> session;
+
+  SessionUnderTest(const fs::path& root, SettingsStore& settings) {
+    state.edition = builtInEdition();
+    state.programTitle = programTitle(state.edition);
+    state.programFolder = root / "program/";
+    state.templateFile = CQ_TEMPLATE_PATH;
+    state.temporaryFolder = root / "TempDateien/";
+    state.defaultProjectFolder = root / "Projekte/";
+    for (const fs::path& folder : {state.programFolder, state.temporaryFolder, state.defaultProjectFolder})
+      fs::create_directories(folder);
+    window = std::make_unique<MainWindow>(state, settings);
+    window->messages().setReplier(dialogs.replier());
+    session = std::make_unique<Session>(*window, state, settings);
+  }
+  ~SessionUnderTest() {
+    session.reset();
+    window.reset();
+  }
+
+  QAction* command(const char* name) const { return window->commands().action(QString::fromUtf8(name)); }
+  bool enabled(const char* name) const { return command(name)->isEnabled(); }
+  QString title() const { return QString::fromStdString(state.programTitle); }
+  QString caption() const { return window->windowTitle(); }
+  QTreeWidget* hostTree() const { return window->panes().hostTree(); }
+  LeftPane leftPane() const { return window->panes().leftPane(); }
+
+  // Runs a command with the dialogs answered in order; returns what was asked.
+  std::vector<DialogRequest> run(const char* name, std::vector<DialogReply> replies = {}) {
+    dialogs.requests.clear();
+    dialogs.replies.assign(replies.begin(), replies.end());
+    command(name)->trigger();
+    return dialogs.requests;
+  }
+  std::vector<DialogRequest> runRecent(int index, std::vector<DialogReply> replies = {}) {
+    dialogs.requests.clear();
+    dialogs.replies.assign(replies.begin(), replies.end());
+    window->commands().recentProjectSlot(index)->trigger();
+    return dialogs.requests;
+  }
+};
+
+void writeModule(const test::TempFolder& root, const std::string& relative, const std::string& name,
+                 const std::string& body) {
+  root.writeFile(relative, "Attribute VB_Name = \"" + name + "\"\r\n" + body);
+}
+
+}  // namespace
+
+class SessionTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void readsSavesAndOpensProjects() {
+    test::TempFolder root;
+    SettingsStore settings(root.path() / "settings.ini");
+    writeModule(root, "Quellen/Module/Eins.bas", "Eins", "Sub A()\r\n  B\r\nEnd Sub\r\n");
+    writeModule(root, "Quellen/Module/Zwei.bas", "Zwei", "Sub B()\r\n  x = 1\r\nEnd Sub\r\n");
+    const auto samples = test::officeSamples();
+    const auto xlsm = std::find_if(samples.begin(), samples.end(),
+                                   [](const auto& sample) { return sample.fileName.ends_with(".xlsm"); });
+    QVERIFY(xlsm != samples.end());
+    const fs::path workbook = root.writeFile("Quellen/" + xlsm->fileName, xlsm->bytes);
+
+    SessionUnderTest s(root.path(), settings);
+    s.session->start({text(workbook)});
+    QVERIFY(s.window->isVisible());
+    QCOMPARE(s.hostTree()->topLevelItemCount(), 1);
+    QCOMPARE(s.caption(), s.title());
+    QVERIFY(!s.enabled("mnuBearbeiten_Code"));  // nothing ticked yet
+    QVERIFY(s.enabled("mnuAnsicht_App_Aktualisieren"));
+    QVERIFY(!s.enabled("mnuSpeichern"));
+    QVERIFY(!s.window->commands().toolbarButton("blind")->isVisible());
+
+    const fs::path moduleFolder = root.path() / "Quellen/Module";
+    auto asked = s.run("mnuOrdnerOeffnen", {folderReply(moduleFolder)});
+    QCOMPARE(asked.size(), std::size_t{1});
+    QCOMPARE(asked[0].kind, DialogKind::Folder);
+    QCOMPARE(s.hostTree()->topLevelItemCount(), 2);
+    QCOMPARE(s.leftPane(), LeftPane::HostTree);
+
+    // Reading with nothing ticked only says so.
+    s.dialogs.requests.clear();
+    s.session->readTickedCode();
+    QCOMPARE(s.dialogs.requests.size(), std::size_t{1});
+    QCOMPARE(s.dialogs.requests[0].text, QString("Bitte w\u00E4hlen Sie erst etwas aus"));
+
+    const auto readModuleFolder = [&] {
+      QTreeWidgetItem* folderProject = s.hostTree()->topLevelItem(1);
+      folderProject->setCheckState(0, Qt::Checked);
+      QVERIFY(s.enabled("mnuBearbeiten_Code"));
+      QVERIFY(s.window->commands().toolbarButton("doit")->isEnabled());
+      QVERIFY(s.run("mnuBearbeiten_Code").empty());
+    };
+    readModuleFolder();
+    QCOMPARE(s.session->workingFolder(), s.session->instanceFolder());
+    QCOMPARE(filesIn(s.session->instanceFolder()), (std::vector<std::string>{"CodeQuorix.mdb", "M1.txt", "M2.txt"}));
+    QCOMPARE(s.caption(), s.title() + " Projekt: Module [nicht gespeichert !!!]");
+    QVERIFY(s.enabled("mnuHtml_projekt"));
+    QVERIFY(s.enabled("mnuSpeichern"));
+    QVERIFY(!s.enabled("mnuBearbeiten_Code"));
+    QVERIFY(!s.window->commands().toolbarButton("doit")->isEnabled());
+    QVERIFY(!s.enabled("mnuAnsicht_App_Aktualisieren"));
+    QCOMPARE(s.leftPane(), LeftPane::ProjectTree);
+    QVERIFY(s.window->panes().projectTree()->topLevelItemCount() > 0);
+    QCOMPARE(s.window->statusPanels().text(StatusBar::kProgressPanel), QString());
+
+    // The unsaved question: Cancel keeps everything, No goes back to the host.
+    asked = s.run("mnuNeu", {answerReply(Answer::Cancel)});
+    QCOMPARE(asked.size(), std::size_t{1});
+    QCOMPARE(asked[0].kind, DialogKind::Question);
+    QCOMPARE(asked[0].buttons, QuestionButtons::YesNoCancel);
+    QCOMPARE(asked[0].text, QString("Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?"));
+    QCOMPARE(s.caption(), s.title() + " Projekt: Module [nicht gespeichert !!!]");
+    QCOMPARE(s.leftPane(), LeftPane::ProjectTree);
+    asked = s.run("mnuNeu", {answerReply(Answer::No)});
+    QCOMPARE(asked.size(), std::size_t{1});
+    QCOMPARE(s.caption(), s.title());
+    QCOMPARE(s.leftPane(), LeftPane::HostTree);
+    QVERIFY(!s.enabled("mnuSpeichern"));
+    QVERIFY(s.enabled("mnuAnsicht_App_Aktualisieren"));
+    QVERIFY(!s.enabled("mnuBearbeiten_Code"));
+    QCOMPARE(s.window->statusPanels().text(StatusBar::kModulePanel), QString("Modul"));
+
+    // Saving under a name with forbidden characters cleans the name and
+    // empties the instance folder.
+    readModuleFolder();
+    const fs::path parent = root.path() / "Ablage";
+    fs::create_directories(parent);
+    asked = s.run("mnuSpeichern", {folderReply(parent), textReply("Mein:Projekt?")});
+    QCOMPARE(asked.size(), std::size_t{2});
+    QCOMPARE(asked[0].title, QString("Bitte Projektpfad ausw\u00E4hlen"));
+    QCOMPARE(asked[1].text, QString("Bitte Projektnamen angeben"));
+    QCOMPARE(asked[1].title, QString("Projektname"));
+    QCOMPARE(asked[1].proposal, QString("Module"));
+    const fs::path saved = parent / "MeinProjekt/";
+    QCOMPARE(s.session->workingFolder(), saved);
+    QCOMPARE(filesIn(saved), (std::vector<std::string>{"CodeQuorix.mdb", "M1.txt", "M2.txt"}));
+    QVERIFY(filesIn(s.session->instanceFolder()).empty());
+    QCOMPARE(s.caption(), s.title() + " Projekt: MeinProjekt");
+    QVERIFY(s.enabled("mnuSpeichern"));
+    QVERIFY(!s.enabled("mnuBearbeiten_Code"));
+    QVERIFY(!s.enabled("mnuAnsicht_App_Aktualisieren"));
+    QAction* recent = s.window->commands().recentProjectSlot(0);
+    QVERIFY(recent->isVisible());
+    QCOMPARE(recent->text(), QString("&0 - MeinProjekt"));
+    QVERIFY(!s.window->commands().recentProjectSlot(1)->isVisible());
+
+    // A saved project asks nothing on refresh; the recent item opens it again.
+    QVERIFY(s.run("mnuNeu").empty());
+    QCOMPARE(s.caption(), s.title());
+    QVERIFY(s.runRecent(0).empty());
+    QCOMPARE(s.caption(), s.title() + " Projekt: MeinProjekt");
+    QCOMPARE(s.session->workingFolder(), saved);
+    QCOMPARE(s.leftPane(), LeftPane::ProjectTree);
+    QVERIFY(s.enabled("mnuHtml_projekt"));
+    QVERIFY(!s.enabled("mnuAnsicht_App_Aktualisieren"));
+
+    // Opening the same folder again keeps it once; a folder without a code
+    // database is refused.
+    asked = s.run("mnu\u00D6ffnen", {folderReply(saved)});
+    QCOMPARE(asked[0].title, QString("Bitte Projekt ausw\u00E4hlen"));
+    QCOMPARE(settings.getAll("recent").size(), std::size_t{1});
+    asked = s.run("mnu\u00D6ffnen", {folderReply(root.path() / "Quellen")});
+    QCOMPARE(asked.size(), std::size_t{2});
+    QCOMPARE(asked[1].kind, DialogKind::Warning);
+    QCOMPARE(asked[1].text, QString("Kein G\u00DCltiges Projekt"));
+    QCOMPARE(s.session->workingFolder(), saved);
+
+    // Saving an opened project under a new name leaves its folder as it was;
+    // the name proposed is the opened folder's.
+    asked = s.run("mnuSpeichern", {folderReply(parent), textReply("Zweites")});
+    QCOMPARE(asked[1].proposal, QString("MeinProjekt"));
+    QCOMPARE(filesIn(saved), (std::vector<std::string>{"CodeQuorix.mdb", "M1.txt", "M2.txt"}));
+    QCOMPARE(s.caption(), s.title() + " Projekt: Zweites");
+    QCOMPARE(s.window->commands().recentProjectSlot(1)->text(), QString("&1 - MeinProjekt"));
+    // Overwriting asks first; No leaves everything.
+    asked = s.run("mnuSpeichern", {folderReply(parent), textReply("MeinProjekt"), answerReply(Answer::No)});
+    QCOMPARE(asked.size(), std::size_t{3});
+    QCOMPARE(asked[2].kind, DialogKind::Question);
+    QVERIFY(asked[2].text.endsWith("existiert schon\r\n\u00DCberschreiben ?"));
+    QCOMPARE(s.session->workingFolder(), parent / "Zweites/");
+
+    // A recent project that lost its code database is refused like any folder.
+    fs::remove(saved / "CodeQuorix.mdb");
+    asked = s.runRecent(1);
+    QCOMPARE(asked.size(), std::size_t{1});
+    QCOMPARE(asked[0].text, QString("Kein G\u00DCltiges Projekt"));
+    QCOMPARE(s.caption(), s.title() + " Projekt: Zweites");
+
+    const fs::path instance = s.session->instanceFolder();
+    QVERIFY(fs::is_directory(instance));
+    s.window->close();
+    QVERIFY(!fs::exists(instance));
+  }
+
+  void reportsAFailedReadAndListsHeaderLinesLeftAsCode() {
+    test::TempFolder root;
+    SettingsStore settings(root.path() / "settings.ini");
+    writeModule(root, "Module/Eins.bas", "Eins", "Sub Kaputt\r\n  x = 1\r\nEnd Sub\r\n");
+    writeModule(root, "Module/Zwei.bas", "Zwei", "Sub B()\r\n  x = 2\r\nEnd Sub\r\n");
+    SessionUnderTest s(root.path(), settings);
+    s.session->start({});
+    QCOMPARE(s.leftPane(), LeftPane::HostStatus);  // nothing open
+    QVERIFY(s.window->panes().hostStatusText()->toPlainText().startsWith("Access ist im Moment nicht"));
+
+    // Files dropped on the window open in the host.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(text(root.path() / "Module"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(s.window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(s.window.get(), &drop);
+    QCOMPARE(s.hostTree()->topLevelItemCount(), 1);
+    QCOMPARE(s.leftPane(), LeftPane::HostTree);
+
+    s.hostTree()->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    auto asked = s.run("mnuBearbeiten_Code");
+    QCOMPARE(asked.size(), std::size_t{1});
+    QCOMPARE(asked[0].kind, DialogKind::Information);
+    QVERIFY(asked[0].text.contains("Eins, Zeile 1: Sub Kaputt"));
+    QVERIFY(s.caption().endsWith(" [nicht gespeichert !!!]"));
+
+    // Yes saves first, with "stapro" straight into the project folder, then refreshes.
+    s.state.display.alwaysUseProjectFolder = true;
+    asked = s.run("mnuNeu", {answerReply(Answer::Yes), textReply("Gerettet")});
+    QCOMPARE(asked.size(), std::size_t{2});
+    QCOMPARE(asked[1].kind, DialogKind::TextInput);
+    QVERIFY(fs::exists(s.state.defaultProjectFolder / "Gerettet/CodeQuorix.mdb"));
+    QCOMPARE(s.caption(), s.title());
+    QCOMPARE(s.leftPane(), LeftPane::HostTree);
+
+    // The module disappears between the refresh and the read.
+    s.hostTree()->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    fs::remove(root.path() / "Module/Zwei.bas");
+    asked = s.run("mnuBearbeiten_Code");
+    QCOMPARE(asked.size(), std::size_t{1});
+    QCOMPARE(asked[0].kind, DialogKind::Warning);
+    QVERIFY(asked[0].text.startsWith("Fehler beim Einlesen !\nDies kann mehrere Ursachen haben:") ||
+            asked[0].text.startsWith("Fehler beim Einlesen !\r\nDies kann mehrere Ursachen haben:"));
+    QVERIFY(asked[0].text.contains("Siehe auch m\u00F6gliche Fehler in der Hilfe\r\n\r\n") ||
+            asked[0].text.contains("Siehe auch m\u00F6gliche Fehler in der Hilfe\n\n"));
+    // The refresh that follows shows the host again.
+    QCOMPARE(s.caption(), s.title());
+    QCOMPARE(s.leftPane(), LeftPane::HostTree);
+    QVERIFY(s.enabled("mnuAnsicht_App_Aktualisieren"));
+    QCOMPARE(s.window->statusPanels().text(StatusBar::kProgressPanel), QString("Aktion"));
+
+    std::vector<ScanWarning> many(kMostListedWarnings + 5, ScanWarning{"M", 3, "Sub X"});
+    const std::string listed = readWarningsText(many);
+    QCOMPARE(std::count(listed.begin(), listed.end(), '\n'), std::ptrdiff_t(kMostListedWarnings + 2));
+    QVERIFY(listed.ends_with("\r\n\x85"));
+    QVERIFY(readWarningsText({}).empty());
+  }
+
+  void reportsEveryModuleTheReaderFetches() {
+    test::TempFolder root;
+    writeModule(root, "Module/Eins.bas", "Eins", "Sub A()\r\n  x = 1\r\nEnd Sub\r\n");
+    DocumentHost documents;
+    documents.open(root.path() / "Module");
+    std::vector<std::string> reported;
+    ReadProgressHost host(documents, [&](const std::string& name) { reported.push_back(name); });
+    QVERIFY(host.attach());
+    QCOMPARE(host.projectCount(), 1L);
+    QCOMPARE(host.project(1).component(1).name(), std::string("Eins"));
+    QVERIFY(reported.empty());  // listing is not reading
+    QCOMPARE(host.project(1).component("Eins").countOfLines(), 3L);
+    QCOMPARE(reported, std::vector<std::string>{"Eins"});
+    QVERIFY_THROWS_EXCEPTION(std::exception, host.project(1).component("Fehlt"));
+    QCOMPARE(reported.size(), std::size_t{1});
+  }
+
+  void instancesKeepTheirFoldersApart() {
+    test::TempFolder root;
+    SettingsStore settings(root.path() / "settings.ini");
+    // What an ended run left behind, and a project folder outside.
+    root.writeFile("TempDateien/T_77/M1.txt", "alt");
+    root.writeFile("Projekte/Alt/CodeQuorix.mdb", "x");
+
+    auto first = std::make_unique<SessionUnderTest>(root.path(), settings);
+    first->session->start({});
+    QVERIFY(!fs::exists(root.path() / "TempDateien/T_77"));
+    QVERIFY(fs::exists(root.path() / "Projekte/Alt/CodeQuorix.mdb"));
+    const fs::path firstFolder = first->session->instanceFolder();
+    QCOMPARE(first->session->workingFolder(), firstFolder);
+    QVERIFY(fs::is_directory(firstFolder));
+    QCOMPARE(firstFolder.parent_path().parent_path(), root.path() / "TempDateien");
+
+    SessionUnderTest second(root.path(), settings);
+    second.session->start({});
+    const fs::path secondFolder = second.session->instanceFolder();
+    QVERIFY(secondFolder != firstFolder);
+    QVERIFY(fs::is_directory(firstFolder));
+    QVERIFY(fs::is_directory(secondFolder));
+
+    // A third start while both run clears nothing of theirs either.
+    {
+      SessionUnderTest third(root.path(), settings);
+      third.session->start({});
+      QVERIFY(fs::is_directory(firstFolder));
+      QVERIFY(fs::is_directory(secondFolder));
+    }
+    first->window->close();
+    QVERIFY(!fs::exists(firstFolder));
+    QVERIFY(fs::is_directory(secondFolder));
+    first.reset();
+    second.session->shutdown();
+    QVERIFY(!fs::exists(secondFolder));
+  }
+};
+
+}  // namespace cq
+
+QTEST_MAIN(cq::SessionTest)
+#include "session_test.moc"
