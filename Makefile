@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench screenshots clean
 
 all: build
 
@@ -17,9 +17,7 @@ build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
 run: build
-	@rm -rf $(BUILD)/sample-project
-	@$(BUILD)/bin/codequorix-cli read samples/Lagerverwaltung $(BUILD)/sample-project
-	@$(BUILD)/bin/codequorix-cli html $(BUILD)/sample-project
+	@$(BUILD)/bin/codequorix samples/Bestellwesen.xlsm samples/Lagerverwaltung
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
@@ -28,6 +26,9 @@ bench: deps
 	@cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DCQ_BUILD_TESTS=OFF -DCQ_BUILD_BENCH=ON >/dev/null
 	@cmake --build $(BUILD)-bench -j$(JOBS)
 	@bench/run-benchmarks $(BUILD)-bench
+
+screenshots: build
+	@xvfb-run -a -s "-screen 0 1280x800x24" $(BUILD)/bin/cq-screenshots $(BUILD)/screenshots
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-bench

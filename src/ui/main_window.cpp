@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+
 #include <QAction>
 #include <QDesktopServices>
 #include <QHBoxLayout>
@@ -16,6 +17,7 @@
 #include "ui/commands/command_table.h"
 #include "ui/help_manual.h"
 #include "ui/screen_preset.h"
+#include "ui/trees/tree_icons.h"
 #include "ui/status_bar.h"
 #include "ui/twips.h"
 
@@ -42,6 +44,7 @@ MainWindow::MainWindow(AppState& state, SettingsStore& settings, QWidget* parent
       urlOpener_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
   setObjectName("frmHaupt");
   setWindowTitle(fromUtf8(state.programTitle));
+  setWindowIcon(treeIcon(std::string("A").append(std::to_string(state.edition.hostCode))));  // the edition's picture
   resize(twipsToPixels(kDesignWidthTwips), twipsToPixels(kDesignHeightTwips));
 
   commands_ = new CommandTable(menuBar(), state.edition, this);

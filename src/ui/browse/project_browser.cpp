@@ -18,19 +18,11 @@
 #include "ui/main_window.h"
 #include "ui/status_bar.h"
 #include "ui/trees/project_tree_view.h"
+#include "ui/wait_cursor.h"
 
 namespace cq {
 
 namespace {
-
-// The hourglass for as long as a project is being shown, whatever way that ends.
-class WaitCursor {
- public:
-  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // The number of a node key such as "M3" or "R17", from its second character on.
 std::optional<long long> numberOfKey(const std::string& key) {

@@ -12,7 +12,7 @@
 #include "ui/session/read_progress_host.h"
 #include "ui/session/read_report.h"
 #include "ui/session/session.h"
-#include "ui/session/wait_cursor.h"
+#include "ui/wait_cursor.h"
 #include "ui/status_bar.h"
 #include "ui/trees/host_view.h"
 #include "ui/trees/project_tree_view.h"

@@ -20,7 +20,11 @@ Look lookOf(const QString& key) {
       {"M1", {QColor(0x3A, 0x7B, 0xD5), "F"}}, {"M2", {QColor(0x4C, 0x9A, 0x2A), "M"}},
       {"M3", {QColor(0xC0, 0x7A, 0x10), "K"}}, {"M4", {QColor(0x80, 0x50, 0xB0), "U"}},
       {"M5", {QColor(0x20, 0x8A, 0x8A), "D"}}, {"M6", {QColor(0xB0, 0x40, 0x40), "R"}},
-      {"M7", {QColor(0x60, 0x60, 0x60), "G"}}, {"Fahne", {QColor(0xD0, 0x30, 0x30), "P"}}};
+      {"M7", {QColor(0x60, 0x60, 0x60), "G"}}, {"Fahne", {QColor(0xD0, 0x30, 0x30), "P"}},
+      // The editions' window pictures: Excel, Word, Access, PowerPoint, Visual Basic.
+      {"A1", {QColor(0x21, 0x73, 0x46), "X"}}, {"A2", {QColor(0x2B, 0x57, 0x9A), "W"}},
+      {"A3", {QColor(0xA4, 0x37, 0x3A), "A"}}, {"A4", {QColor(0xB7, 0x47, 0x2A), "P"}},
+      {"A9", {QColor(0x40, 0x40, 0x90), "V"}}};
   if (const auto found = modules.find(key); found != modules.end()) return found.value();
   if (key.startsWith('R')) {
     const int kind = key.mid(1, key.indexOf('O') - 1).toInt();

@@ -1,0 +1,78 @@
+// Pictures of the main window for reviewers without a display: the host view
+// with the sample documents, a read project on a routine, and the zoom view.
+// Usage: cq-screenshots OUTPUT_FOLDER (run under Xvfb by `make screenshots`).
+#include <QAction>
+#include <QApplication>
+#include <QTreeWidget>
+#include <cstdio>
+#include <filesystem>
+
+#include "app/app_state.h"
+#include "app/settings_store.h"
+#include "ui/commands/command_table.h"
+#include "ui/main_window.h"
+#include "ui/session/session.h"
+#include "ui/trees/project_tree_view.h"
+#include "ui/browse/project_browser.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void settle() {
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+bool save(QWidget& window, const fs::path& file) {
+  settle();
+  const bool saved = window.grab().save(QString::fromStdString(file.string()));
+  std::printf("%s %s\n", saved ? "wrote" : "could not write", file.c_str());
+  return saved;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: cq-screenshots OUTPUT_FOLDER\n");
+    return 2;
+  }
+  const fs::path output = argv[1];
+  const fs::path root = fs::temp_directory_path() / "codequorix-screenshots";
+  fs::remove_all(root);
+  cq::SettingsStore settings(root / "settings.ini");
+  cq::AppState state;
+  state.edition = cq::builtInEdition();
+  state.programTitle = cq::programTitle(state.edition);
+  state.programFolder = root / "program/";
+  state.templateFile = CQ_TEMPLATE_PATH;
+  state.temporaryFolder = root / "TempDateien/";
+  state.defaultProjectFolder = root / "Projekte/";
+  for (const fs::path& folder : {output, state.programFolder, state.temporaryFolder, state.defaultProjectFolder})
+    fs::create_directories(folder);
+
+  cq::MainWindow window(state, settings);
+  window.resize(1200, 760);
+  cq::Session session(window, state, settings);
+  const fs::path samples = fs::path(CQ_SOURCE_DIR) / "samples";
+  session.start({QString::fromStdString((samples / "Bestellwesen.xlsm").string()),
+                 QString::fromStdString((samples / "Lagerverwaltung").string())});
+  window.show();
+  bool ok = save(window, output / "1-host-view.png");
+
+  auto* hostTree = window.findChild<QTreeWidget*>("treApp");
+  hostTree->topLevelItem(0)->setCheckState(0, Qt::Checked);
+  window.commands().action("mnuBearbeiten_Code")->trigger();
+  cq::ProjectTreeView& tree = session.browser().projectTree();
+  if (QTreeWidgetItem* module = tree.nodeByKey("M1"); module && module->childCount() > 1) {
+    tree.activate(module->child(1));
+  }
+  ok = save(window, output / "2-project.png") && ok;
+
+  window.commands().action("mnuAnsicht_Zoom")->trigger();
+  ok = save(window, output / "3-zoom.png") && ok;
+  session.shutdown();
+  fs::remove_all(root);
+  return ok ? 0 : 1;
+}
