@@ -1,6 +1,5 @@
 #include "ui/main_window.h"
 
-
 #include <QAction>
 #include <QDesktopServices>
 #include <QHBoxLayout>
