@@ -18,6 +18,7 @@
 #include "app/settings_store.h"
 #include "projects/document_host.h"
 #include "projects/project_reader.h"
+#include "support/sample_project.h"
 #include "support/temp_folder.h"
 #include "ui/code/code_view.h"
 #include "ui/code/module_views.h"
@@ -139,17 +140,7 @@ class ProjectBrowserTest : public QObject {
   test::TempFolder project_;
 
  private slots:
-  void initTestCase() {
-    DocumentHost host;
-    host.open(std::filesystem::path(CQ_SOURCE_DIR) / "samples" / "Lagerverwaltung");
-    HostTree tree;
-    QVERIFY(fillHostTree(host, tree).ok);
-    setTicked(tree, 0, true);
-    ProjectReadRequest request;
-    request.templateFile = CQ_TEMPLATE_PATH;
-    request.folder = project_.path();
-    QVERIFY(readTickedModules(host, tree, request).ok);
-  }
+  void initTestCase() { QVERIFY(test::readSampleProject(project_.path())); }
 
   void showingAProjectActivatesItsFirstNode() {
     BrowserUnderTest t;

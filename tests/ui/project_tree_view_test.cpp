@@ -6,6 +6,7 @@
 
 #include "projects/document_host.h"
 #include "projects/project_reader.h"
+#include "support/sample_project.h"
 #include "support/temp_folder.h"
 #include "ui/trees/project_tree_view.h"
 
@@ -19,17 +20,7 @@ class ProjectTreeViewTest : public QObject {
   static QString keyOf(QTreeWidgetItem* item) { return item->data(0, Qt::UserRole).toString(); }
 
  private slots:
-  void initTestCase() {
-    DocumentHost host;
-    host.open(std::filesystem::path(CQ_SOURCE_DIR) / "samples" / "Lagerverwaltung");
-    HostTree tree;
-    QVERIFY(fillHostTree(host, tree).ok);
-    setTicked(tree, 0, true);
-    ProjectReadRequest request;
-    request.templateFile = CQ_TEMPLATE_PATH;
-    request.folder = folder_.path();
-    QVERIFY(readTickedModules(host, tree, request).ok);
-  }
+  void initTestCase() { QVERIFY(test::readSampleProject(folder_.path())); }
 
   void fillsModulesByTypeAndRoutinesByName() {
     QTreeWidget tree;
