@@ -16,8 +16,6 @@
 
 #include "app/app_state.h"
 #include "app/settings_store.h"
-#include "projects/document_host.h"
-#include "projects/project_reader.h"
 #include "support/sample_project.h"
 #include "support/temp_folder.h"
 #include "ui/code/code_view.h"

@@ -4,8 +4,6 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "projects/document_host.h"
-#include "projects/project_reader.h"
 #include "support/sample_project.h"
 #include "support/temp_folder.h"
 #include "ui/trees/project_tree_view.h"
