@@ -17,6 +17,7 @@
 #include "app/app_state.h"
 #include "app/settings_store.h"
 #include "support/sample_project.h"
+#include "ui/trees/project_tree_view.h"
 #include "support/temp_folder.h"
 #include "ui/code/code_view.h"
 #include "ui/code/module_views.h"
@@ -430,6 +431,21 @@ class ProjectBrowserTest : public QObject {
     QCOMPARE(t.shownView()->caretOffset(), std::size_t{7});
     QCOMPARE(t.panel(StatusBar::kRoutinePanel), QString("Warten"));
     QCOMPARE(t.browser->history().top(), 1);
+  }
+
+  void aMissingModuleFileIsReportedWhenItsModuleIsShown() {
+    test::TempFolder copy;
+    for (const auto& entry : std::filesystem::directory_iterator(project_.path()))
+      std::filesystem::copy_file(entry.path(), copy.path() / entry.path().filename());
+    std::filesystem::remove(copy.path() / "M3.txt");
+    BrowserUnderTest t;
+    QVERIFY(t.showAndExpose(copy.path()));
+    QTreeWidgetItem* lager = t.browser->projectTree().nodeByKey("M3");
+    QVERIFY(lager);
+    t.browser->projectTree().activate(lager);
+    QCOMPARE(t.dialogs.requests.size(), std::size_t{1});
+    QCOMPARE(t.dialogs.requests[0].kind, DialogKind::Warning);
+    QVERIFY(t.dialogs.requests[0].text.contains("M3.txt"));
   }
 
   void aFolderWithoutIntactDatabaseIsRefused() {

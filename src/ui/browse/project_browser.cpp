@@ -45,6 +45,9 @@ ProjectBrowser::ProjectBrowser(MainWindow& window, const DisplaySettings& settin
 
   connect(projectTree_.get(), &ProjectTreeView::activated, this, &ProjectBrowser::activate);
   connect(moduleViews_, &ModuleViews::caretActivity, this, &ProjectBrowser::trackCaret);
+  // A module file that went missing or cannot be read must not just show an empty view.
+  connect(moduleViews_, &ModuleViews::moduleUnreadable, this,
+          [this](int, const QString& message) { window_.messages().warning(message); });
   connect(&window_.statusPanels(), &StatusBar::panelClicked, this, &ProjectBrowser::stepHistory);
   CommandTable& commands = window_.commands();
   connect(commands.action(QStringLiteral("mnuBearbeiten_RouBew_3")), &QAction::triggered, this,
