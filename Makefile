@@ -17,7 +17,7 @@ build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
 run: build
-	@$(BUILD)/bin/codequorix samples/Bestellwesen.xlsm samples/Lagerverwaltung
+	@$(BUILD)/bin/codequorix samples/Lagerverwaltung/Lagerverwaltung.vbp samples/Lagerverwaltung
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)

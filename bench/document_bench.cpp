@@ -20,9 +20,9 @@ namespace fs = std::filesystem;
 const fs::path& largeWorkbook() {
   static const fs::path file = [] {
     std::mt19937 random(11);
-    cq::test::VbaProjectSpec spec;
+    cq::test::VbaProjectPlan plan;
     for (int m = 0; m < 150; ++m) {
-      cq::test::VbaModuleSpec module;
+      cq::test::VbaModulePlan module;
       module.name = "Modul" + std::to_string(m);
       module.kind = m % 5 == 0 ? 2 : 1;
       for (int r = 0; r < 40; ++r) {
@@ -32,7 +32,7 @@ const fs::path& largeWorkbook() {
                          std::to_string(random()) + " ' Schritt " + std::to_string(line) + "\r\n";
         module.code += "    Rechne" + std::to_string(r) + " = wert\r\nEnd Function\r\n\r\n";
       }
-      spec.modules.push_back(std::move(module));
+      plan.modules.push_back(std::move(module));
     }
     std::string sheet = "<worksheet>";
     while (sheet.size() < 12'500'000)
@@ -40,7 +40,7 @@ const fs::path& largeWorkbook() {
     sheet += "</worksheet>";
     const std::string package = cq::test::zipPackageBytes(
         {{"[Content_Types].xml", cq::test::contentTypesXml("/xl/vbaProject.bin")},
-         {"xl/vbaProject.bin", cq::test::compoundFileBytes(cq::test::buildVbaProjectStreams(spec))},
+         {"xl/vbaProject.bin", cq::test::compoundFileBytes(cq::test::buildVbaProjectStreams(plan))},
          {"xl/worksheets/sheet1.xml", sheet}});
     const fs::path path = fs::temp_directory_path() / "codequorix-bench-workbook.xlsm";
     std::ofstream(path, std::ios::binary) << package;

@@ -111,8 +111,8 @@ InstanceFolder InstanceFolder::create(const fs::path& temporaryFolder) {
   if (error) throw std::runtime_error(systemErrorText(error));
   if (!fs::is_directory(status)) throw std::runtime_error(systemErrorText(std::make_error_code(std::errc::not_a_directory)));
 
-  std::random_device seed;
-  std::mt19937 generator(seed());
+  std::random_device entropy;
+  std::mt19937 generator(entropy());
   std::uniform_int_distribution<int> draw(1, kHighestInstanceNumber);
   for (int attempt = 0; attempt < kMostDraws; ++attempt) {
     const std::string name = std::string(kInstancePrefix) + std::to_string(draw(generator));

@@ -47,9 +47,9 @@ std::string mutated(std::string bytes, std::mt19937& random) {
 
 // The loader gives either a project or a HostError for every mutant; the loader
 // table turns the error into an unreadable project carrying the reason.
-void loadMutants(const std::string& fileName, const std::string& original, int count, unsigned seed,
+void loadMutants(const std::string& fileName, const std::string& original, int count, unsigned randomStart,
                  const test::TempFolder& temp) {
-  std::mt19937 random(seed);
+  std::mt19937 random(randomStart);
   int refused = 0;
   for (int round = 0; round < count; ++round) {
     const fs::path file = temp.writeFile(fileName, mutated(original, random));
@@ -74,9 +74,9 @@ std::string readFile(const fs::path& file) {
 
 TEST(OfficeMutation, DamagedSamplesAreRefusedCleanly) {
   test::TempFolder temp;
-  unsigned seed = 1;
+  unsigned randomStart = 1;
   for (const test::OfficeSample& sample : test::officeSamples()) {
-    loadMutants(sample.fileName, sample.bytes, 300, seed++, temp);
+    loadMutants(sample.fileName, sample.bytes, 300, randomStart++, temp);
   }
 }
 
@@ -85,7 +85,7 @@ TEST(OfficeMutation, DamagedCorpusDocumentsAreRefusedCleanly) {
   CQ_SKIP_WITHOUT_CORPUS();
   constexpr std::uintmax_t kMaxBytes = 150 * 1024;
   test::TempFolder temp;
-  unsigned seed = 100;
+  unsigned randomStart = 100;
   for (const std::string extension : {".xlsm", ".xlsb", ".docm", ".pptm", ".xls", ".doc", ".ppt", ".bin"}) {
     std::vector<fs::path> files = test::corpusFiles({extension});
     std::erase_if(files, [&](const fs::path& file) { return fs::file_size(file) > kMaxBytes; });
@@ -93,7 +93,7 @@ TEST(OfficeMutation, DamagedCorpusDocumentsAreRefusedCleanly) {
     const fs::path smallest = *std::min_element(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
       return fs::file_size(a) < fs::file_size(b);
     });
-    loadMutants("Korpus" + extension, readFile(smallest), 150, seed++, temp);
+    loadMutants("Korpus" + extension, readFile(smallest), 150, randomStart++, temp);
   }
 }
 

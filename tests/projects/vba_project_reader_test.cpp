@@ -14,15 +14,15 @@
 namespace cq {
 namespace {
 
-using test::VbaModuleSpec;
-using test::VbaProjectSpec;
+using test::VbaModulePlan;
+using test::VbaProjectPlan;
 using Streams = std::map<std::string, std::string>;
 
 constexpr std::size_t kNoLimit = 64u * 1024 * 1024;
 
 LoadedProject read(const Streams& streams) { return readVbaProject(test::MapVbaStorage(streams), "/daten/Mappe.xlsm"); }
 
-LoadedProject read(const VbaProjectSpec& spec) { return read(test::buildVbaProjectStreams(spec)); }
+LoadedProject read(const VbaProjectPlan& plan) { return read(test::buildVbaProjectStreams(plan)); }
 
 // The HostError message of reading `streams`, or "" when it reads.
 std::string readError(const Streams& streams) {
@@ -36,10 +36,10 @@ std::string readError(const Streams& streams) {
 
 std::string allLines(const HostComponent& component) { return component.lines(1, component.countOfLines()); }
 
-VbaProjectSpec mixedProject() {
-  VbaProjectSpec spec;
-  spec.name = "Kalkulation";
-  spec.modules = {
+VbaProjectPlan mixedProject() {
+  VbaProjectPlan plan;
+  plan.name = "Kalkulation";
+  plan.modules = {
       {"DieseArbeitsmappe", "", 100,
        "Attribute VB_Base = \"0{00020819-0000-0000-C000-000000000046}\"\r\n"
        "Attribute VB_Creatable = False\r\nOption Explicit\r\n"},
@@ -49,7 +49,7 @@ VbaProjectSpec mixedProject() {
       {"frmEingabe", "", 3, "Private Sub UserForm_Click()\r\nEnd Sub"},
       {"Tabelle1", "", 100, ""},
   };
-  return spec;
+  return plan;
 }
 
 TEST(VbaProjectReader, ReadsModulesInDirOrderWithKindsAndVisibleLines) {
@@ -88,17 +88,17 @@ TEST(VbaProjectReader, KindsFallBackToTheDirStreamWithoutProjectStream) {
 }
 
 TEST(VbaProjectReader, LockedProjectReportsProtection) {
-  VbaProjectSpec spec = mixedProject();
-  spec.locked = true;
-  const LoadedProject project = read(spec);
+  VbaProjectPlan plan = mixedProject();
+  plan.locked = true;
+  const LoadedProject project = read(plan);
   EXPECT_TRUE(project.protection());
   EXPECT_EQ(project.componentCount(), 5);
 
   // The visibility state is the only value that decides: both states round-trip
-  // through the obfuscation for seeds with 0 to 3 ignored bytes.
-  for (unsigned seed : {0x00u, 0x02u, 0x44u, 0xFEu}) {
+  // through the obfuscation for salts with 0 to 3 ignored bytes.
+  for (unsigned randomStart : {0x00u, 0x02u, 0x44u, 0xFEu}) {
     for (const std::string& data : {std::string(1, '\0'), std::string(1, '\xFF'), std::string("\x01\x02\x03\x04", 4)}) {
-      EXPECT_EQ(decryptProjectValue(test::encryptProjectValue(data, "{ABC}", static_cast<unsigned char>(seed))), data);
+      EXPECT_EQ(decryptProjectValue(test::encryptProjectValue(data, "{ABC}", static_cast<unsigned char>(randomStart))), data);
     }
   }
   EXPECT_FALSE(decryptProjectValue("0E0C").has_value());  // too short
@@ -121,7 +121,7 @@ TEST(VbaProjectReader, LockedProjectReportsProtection) {
 
 TEST(VbaProjectReader, NamesAndCodeAreConvertedFromTheProjectCodePage) {
   // Windows-1252 umlauts stay as they are; the Unicode name wins over the ANSI one.
-  VbaProjectSpec western;
+  VbaProjectPlan western;
   western.name = "M\xFCller";
   western.modules = {{"Modul_Ae", "Modul_\xC3\x84", 1, "' \xC4nderung f\xFCr gro\xDF\r\n"}};
   LoadedProject project = read(western);
@@ -133,7 +133,7 @@ TEST(VbaProjectReader, NamesAndCodeAreConvertedFromTheProjectCodePage) {
   EXPECT_EQ(project.replacedCharacters(), 0u);
 
   // Cyrillic has no place in Windows-1252: each letter becomes "?" and is counted.
-  VbaProjectSpec cyrillic;
+  VbaProjectPlan cyrillic;
   cyrillic.codePage = 1251;
   cyrillic.name = "\xCF\xF0\xEE\xE5\xEA\xF2";  // "Проект"
   // MsgBox "Привет «…»"
@@ -145,7 +145,7 @@ TEST(VbaProjectReader, NamesAndCodeAreConvertedFromTheProjectCodePage) {
   EXPECT_EQ(project.replacedCharacters(), 6u);
 
   // Mac Roman umlauts become their Windows-1252 bytes.
-  VbaProjectSpec mac;
+  VbaProjectPlan mac;
   mac.codePage = 10000;
   // Module "Änderungen", comment "ÄÖÜäöüß" with a lone CR as line end.
   mac.modules = {{"\x80nderungen", "", 1, "' \x80\x85\x86\x8A\x9A\x9F\xA7\r"}};
@@ -175,13 +175,13 @@ TEST(VbaProjectReader, CodePageConversion) {
 }
 
 TEST(VbaProjectReader, SourceStartsAtTheTextOffsetAndSurvivesRawChunks) {
-  VbaProjectSpec spec;
+  VbaProjectPlan plan;
   std::string longCode;
   for (int i = 0; i < 600; ++i) longCode += "    Summe = Summe + Wert(" + std::to_string(i) + ")\r\n";
-  spec.modules = {{"Modul1", "", 1, "Sub A()\r\nEnd Sub\r\n", 1234}, {"Modul2", "", 1, longCode, 5000}};
+  plan.modules = {{"Modul1", "", 1, "Sub A()\r\nEnd Sub\r\n", 1234}, {"Modul2", "", 1, longCode, 5000}};
   for (bool raw : {false, true}) {
-    spec.rawChunksOnly = raw;
-    const LoadedProject project = read(spec);
+    plan.rawChunksOnly = raw;
+    const LoadedProject project = read(plan);
     ASSERT_EQ(project.componentCount(), 2);
     EXPECT_EQ(allLines(project.component(1)), "Sub A()\r\nEnd Sub");
     EXPECT_EQ(project.component(2).countOfLines(), 600);
@@ -192,9 +192,9 @@ TEST(VbaProjectReader, SourceStartsAtTheTextOffsetAndSurvivesRawChunks) {
 TEST(VbaProjectReader, MissingOrDamagedStreamsGiveAMessageNamingTheFileAndModule) {
   EXPECT_EQ(readError({{"PROJECT", "ID=\"{X}\"\r\n"}}), "Die Datei /daten/Mappe.xlsm enth\xE4" "lt kein VBA-Projekt.");
 
-  VbaProjectSpec spec = mixedProject();
-  spec.modules[2].omitStream = true;
-  EXPECT_EQ(readError(test::buildVbaProjectStreams(spec)),
+  VbaProjectPlan plan = mixedProject();
+  plan.modules[2].omitStream = true;
+  EXPECT_EQ(readError(test::buildVbaProjectStreams(plan)),
             "Das VBA-Projekt der Datei /daten/Mappe.xlsm ist besch\xE4" "digt: der Stream des Moduls Kunde fehlt.");
 
   Streams streams = test::buildVbaProjectStreams(mixedProject());
@@ -205,7 +205,7 @@ TEST(VbaProjectReader, MissingOrDamagedStreamsGiveAMessageNamingTheFileAndModule
             "lesbar komprimiert.");
   // The source starts behind the compiled code; a stream that ends before it is
   // damaged, one that stores no source there (nothing, or zeros) gives an empty module.
-  VbaProjectSpec offset;
+  VbaProjectPlan offset;
   offset.modules = {{"Modul1", "", 1, "Sub A()\r\nEnd Sub\r\n", 10}};
   streams = test::buildVbaProjectStreams(offset);
   std::string& withPrefix = streams["VBA/Modul1"];

@@ -1,6 +1,6 @@
 #pragma once
 // A small marked-up module that exercises every run kind and every character the
-// renderers treat specially (Windows-1252 bytes: E4 ä, F6 ö, FC ü, C4 Ä, D6 Ö, DC Ü, DF ß).
+// renderers treat in their own way (Windows-1252 bytes: E4 ä, F6 ö, FC ü, C4 Ä, D6 Ö, DC Ü, DF ß).
 #include <string>
 #include <string_view>
 

@@ -2,20 +2,20 @@
 
 namespace cq::test {
 
-VbaProjectSpec sampleProjectSpec() {
-  VbaProjectSpec spec;
-  spec.name = "Mappe";
-  spec.modules = {
+VbaProjectPlan sampleProjectPlan() {
+  VbaProjectPlan plan;
+  plan.name = "Mappe";
+  plan.modules = {
       {"Modul1", "", 1, "Option Explicit\r\n\r\nSub Test()\r\n  Debug.Print \"Gr\xFC\xDF" "e\"\r\nEnd Sub\r\n"},
       {"DieseArbeitsmappe", "", 100,
        "Attribute VB_Base = \"0{00020819-0000-0000-C000-000000000046}\"\r\n"
        "Private Sub Workbook_Open()\r\nEnd Sub\r\n"},
       {"Klasse1", "", 2, "Public Wert As Long\r\n"},
   };
-  return spec;
+  return plan;
 }
 
-StreamMap sampleProjectStreams() { return buildVbaProjectStreams(sampleProjectSpec()); }
+StreamMap sampleProjectStreams() { return buildVbaProjectStreams(sampleProjectPlan()); }
 
 std::string presentationFileBytes(const StreamMap& vbaProject, EmbeddedStorage form) {
   const std::string otherObject = compoundFileBytes({{"Contents", "kein Code"}});

@@ -10,7 +10,7 @@
 namespace cq::test {
 
 // Project "Mappe": a standard module, a document module and a class module.
-VbaProjectSpec sampleProjectSpec();
+VbaProjectPlan sampleProjectPlan();
 StreamMap sampleProjectStreams();
 
 // A presentation whose document stream embeds `vbaProject` as `form` says,

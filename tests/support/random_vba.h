@@ -1,5 +1,5 @@
 #pragma once
-// Seeded generator of VBA-like text for differential tests: real statement shapes
+// Repeatable generator of VBA-like text for differential tests: real statement shapes
 // (headers, declarations, ends, Ifs, literals, comments, continuations) mixed with
 // random tokens, stray quotes, apostrophes, the byte 0x9F and marker look-alikes.
 #include <cstdint>
@@ -10,7 +10,7 @@ namespace cq::test {
 
 class RandomVba {
  public:
-  explicit RandomVba(std::uint32_t seed) : engine_(seed) {}
+  explicit RandomVba(std::uint32_t randomStart) : engine_(randomStart) {}
 
   // A module of up to `maxLines` statements, lines ending in CR LF (the last one sometimes not).
   std::string module(int maxLines);

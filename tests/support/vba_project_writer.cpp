@@ -108,18 +108,18 @@ void writeReferences(DirWriter& dir) {
   dir.record(0x000E, project);
 }
 
-std::string unicodeNameOf(const VbaModuleSpec& module, int codePage) {
+std::string unicodeNameOf(const VbaModulePlan& module, int codePage) {
   return module.unicodeName.empty() ? codePageToUtf8(module.name, codePage) : module.unicodeName;
 }
 
-std::string dirStream(const VbaProjectSpec& spec, const std::vector<std::uint32_t>& textOffsets) {
+std::string dirStream(const VbaProjectPlan& plan, const std::vector<std::uint32_t>& textOffsets) {
   DirWriter dir;
   dir.number(0x0001, 1, 4);       // 32-bit Windows
   dir.number(0x004A, 2, 4);       // compatibility version
   dir.number(0x0002, 0x0407, 4);  // German
   dir.number(0x0014, 0x0407, 4);
-  dir.number(0x0003, static_cast<std::uint32_t>(spec.codePage), 2);
-  dir.record(0x0004, spec.name);
+  dir.number(0x0003, static_cast<std::uint32_t>(plan.codePage), 2);
+  dir.record(0x0004, plan.name);
   dir.record(0x0005, "");
   dir.record(0x0040, "");
   dir.record(0x0006, "");
@@ -130,11 +130,11 @@ std::string dirStream(const VbaProjectSpec& spec, const std::vector<std::uint32_
   dir.record(0x000C, "");
   dir.record(0x003C, "");
   writeReferences(dir);
-  dir.number(0x000F, static_cast<std::uint32_t>(spec.modules.size()), 2);
+  dir.number(0x000F, static_cast<std::uint32_t>(plan.modules.size()), 2);
   dir.number(0x0013, 0xFFFF, 2);
-  for (std::size_t i = 0; i < spec.modules.size(); ++i) {
-    const VbaModuleSpec& module = spec.modules[i];
-    const std::string unicodeName = utf8ToUtf16Le(unicodeNameOf(module, spec.codePage));
+  for (std::size_t i = 0; i < plan.modules.size(); ++i) {
+    const VbaModulePlan& module = plan.modules[i];
+    const std::string unicodeName = utf8ToUtf16Le(unicodeNameOf(module, plan.codePage));
     dir.record(0x0019, module.name);
     dir.record(0x0047, unicodeName);
     dir.record(0x001A, module.name);
@@ -152,10 +152,10 @@ std::string dirStream(const VbaProjectSpec& spec, const std::vector<std::uint32_
   return dir.bytes();
 }
 
-std::string projectStream(const VbaProjectSpec& spec) {
+std::string projectStream(const VbaProjectPlan& plan) {
   std::string text = "ID=\"" + std::string(kProjectId) + "\"\r\n";
   bool hasForms = false;
-  for (const VbaModuleSpec& module : spec.modules) {
+  for (const VbaModulePlan& module : plan.modules) {
     switch (module.kind) {
       case 1: text += "Module=" + module.name + "\r\n"; break;
       case 2: text += "Class=" + module.name + "\r\n"; break;
@@ -167,26 +167,26 @@ std::string projectStream(const VbaProjectSpec& spec) {
     }
   }
   if (hasForms) text += "Package=" + std::string(kFormsPackage) + "\r\n";
-  text += "Name=\"" + spec.name + "\"\r\nHelpContextID=\"0\"\r\nVersionCompatible32=\"393222000\"\r\n";
+  text += "Name=\"" + plan.name + "\"\r\nHelpContextID=\"0\"\r\nVersionCompatible32=\"393222000\"\r\n";
   std::string protectionState;
-  appendLittleEndian(protectionState, spec.locked ? 7 : 0, 4);
-  const std::string password = spec.locked ? std::string(29, '\x3C') : std::string(1, '\0');
+  appendLittleEndian(protectionState, plan.locked ? 7 : 0, 4);
+  const std::string password = plan.locked ? std::string(29, '\x3C') : std::string(1, '\0');
   text += "CMG=\"" + encryptProjectValue(protectionState, kProjectId, 0x1D) + "\"\r\n";
   text += "DPB=\"" + encryptProjectValue(password, kProjectId, 0x07) + "\"\r\n";
-  text += "GC=\"" + encryptProjectValue(std::string(1, spec.locked ? '\0' : '\xFF'), kProjectId, 0x42) + "\"\r\n";
+  text += "GC=\"" + encryptProjectValue(std::string(1, plan.locked ? '\0' : '\xFF'), kProjectId, 0x42) + "\"\r\n";
   text += "\r\n[Host Extender Info]\r\n&H00000001={3832D640-CF90-11CF-8E43-00A0C911005A};VBE;&H00000000\r\n";
   text += "\r\n[Workspace]\r\n";
   // The editor's window positions: lines that look like "Name=..." but name no kind.
-  for (const VbaModuleSpec& module : spec.modules) text += module.name + "=26, 26, 1043, 507, Z\r\n";
+  for (const VbaModulePlan& module : plan.modules) text += module.name + "=26, 26, 1043, 507, Z\r\n";
   return text;
 }
 
-std::string nameMapStream(const VbaProjectSpec& spec) {
+std::string nameMapStream(const VbaProjectPlan& plan) {
   std::string out;
-  for (const VbaModuleSpec& module : spec.modules) {
+  for (const VbaModulePlan& module : plan.modules) {
     out += module.name;
     out += '\0';
-    out += utf8ToUtf16Le(unicodeNameOf(module, spec.codePage));
+    out += utf8ToUtf16Le(unicodeNameOf(module, plan.codePage));
     out.append(2, '\0');
   }
   out.append(2, '\0');
@@ -202,17 +202,17 @@ std::string compiledCodePrefix(std::size_t size) {
 
 }  // namespace
 
-std::string encryptProjectValue(std::string_view data, std::string_view projectId, unsigned char seed) {
+std::string encryptProjectValue(std::string_view data, std::string_view projectId, unsigned char salt) {
   constexpr std::uint8_t kVersion = 2;
   std::uint8_t projectKey = 0;
   for (char c : projectId) projectKey = static_cast<std::uint8_t>(projectKey + static_cast<unsigned char>(c));
   std::string encrypted;
-  encrypted += static_cast<char>(seed);
-  encrypted += static_cast<char>(seed ^ kVersion);
-  encrypted += static_cast<char>(seed ^ projectKey);
+  encrypted += static_cast<char>(salt);
+  encrypted += static_cast<char>(salt ^ kVersion);
+  encrypted += static_cast<char>(salt ^ projectKey);
   std::uint8_t plainBefore = projectKey;
-  std::uint8_t encryptedBefore = seed ^ projectKey;
-  std::uint8_t encryptedTwoBack = seed ^ kVersion;
+  std::uint8_t encryptedBefore = salt ^ projectKey;
+  std::uint8_t encryptedTwoBack = salt ^ kVersion;
   const auto put = [&](std::uint8_t plain) {
     const std::uint8_t byteEncrypted = plain ^ static_cast<std::uint8_t>(encryptedTwoBack + plainBefore);
     encrypted += static_cast<char>(byteEncrypted);
@@ -220,7 +220,7 @@ std::string encryptProjectValue(std::string_view data, std::string_view projectI
     encryptedBefore = byteEncrypted;
     plainBefore = plain;
   };
-  for (int i = 0; i < (seed & 6) / 2; ++i) put(static_cast<std::uint8_t>(0x5A + i));
+  for (int i = 0; i < (salt & 6) / 2; ++i) put(static_cast<std::uint8_t>(0x5A + i));
   for (int i = 0; i < 4; ++i) put(static_cast<std::uint8_t>((data.size() >> (8 * i)) & 0xFF));
   for (char c : data) put(static_cast<std::uint8_t>(c));
 
@@ -233,20 +233,20 @@ std::string encryptProjectValue(std::string_view data, std::string_view projectI
   return hex;
 }
 
-std::map<std::string, std::string> buildVbaProjectStreams(const VbaProjectSpec& spec) {
+std::map<std::string, std::string> buildVbaProjectStreams(const VbaProjectPlan& plan) {
   std::map<std::string, std::string> streams;
   std::vector<std::uint32_t> textOffsets;
-  for (const VbaModuleSpec& module : spec.modules) {
+  for (const VbaModulePlan& module : plan.modules) {
     textOffsets.push_back(static_cast<std::uint32_t>(module.pcodePrefix));
     if (module.omitStream) continue;
     const std::string source = "Attribute VB_Name = \"" + module.name + "\"\r\n" + module.code;
-    streams["VBA/" + unicodeNameOf(module, spec.codePage)] =
-        compiledCodePrefix(module.pcodePrefix) + compressOvba(source, spec.rawChunksOnly);
+    streams["VBA/" + unicodeNameOf(module, plan.codePage)] =
+        compiledCodePrefix(module.pcodePrefix) + compressOvba(source, plan.rawChunksOnly);
   }
-  streams["VBA/dir"] = compressOvba(dirStream(spec, textOffsets), spec.rawChunksOnly);
+  streams["VBA/dir"] = compressOvba(dirStream(plan, textOffsets), plan.rawChunksOnly);
   streams["VBA/_VBA_PROJECT"] = std::string("\xCC\x61\xFF\xFF\x00\x00\x00", 7);
-  streams["PROJECT"] = projectStream(spec);
-  streams["PROJECTwm"] = nameMapStream(spec);
+  streams["PROJECT"] = projectStream(plan);
+  streams["PROJECTwm"] = nameMapStream(plan);
   return streams;
 }
 

@@ -13,7 +13,7 @@
 
 namespace cq::test {
 
-struct VbaModuleSpec {
+struct VbaModulePlan {
   std::string name;             // in the project's code page (dir stream, PROJECT stream)
   std::string unicodeName;      // UTF-8, written as the Unicode name; empty: `name` decoded
   int kind = 1;                 // 1 standard module, 2 class, 3 user form, 100 document module
@@ -22,21 +22,21 @@ struct VbaModuleSpec {
   bool omitStream = false;      // listed in the dir stream but without a stream
 };
 
-struct VbaProjectSpec {
+struct VbaProjectPlan {
   std::string name = "VBAProject";  // in the project's code page
   int codePage = 1252;
   bool locked = false;  // locked for viewing
-  std::vector<VbaModuleSpec> modules;
+  std::vector<VbaModulePlan> modules;
   bool rawChunksOnly = false;  // store every compressed chunk raw
 };
 
 // Stream path ("PROJECT", "PROJECTwm", "VBA/dir", "VBA/_VBA_PROJECT",
 // "VBA/" + the module's Unicode name in UTF-8) to the stream's bytes.
-std::map<std::string, std::string> buildVbaProjectStreams(const VbaProjectSpec& spec);
+std::map<std::string, std::string> buildVbaProjectStreams(const VbaProjectPlan& plan);
 
 // The encrypted form of `data` as it stands in the PROJECT stream (hex text
 // without quotes), for the project whose ID line holds `projectId`.
-std::string encryptProjectValue(std::string_view data, std::string_view projectId, unsigned char seed);
+std::string encryptProjectValue(std::string_view data, std::string_view projectId, unsigned char salt);
 
 // A project storage over a map of streams; paths compare ignoring ASCII case.
 class MapVbaStorage : public VbaStorage {

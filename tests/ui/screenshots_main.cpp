@@ -56,7 +56,7 @@ int main(int argc, char* argv[]) {
   window.resize(1200, 760);
   cq::Session session(window, state, settings);
   const fs::path samples = fs::path(CQ_SOURCE_DIR) / "samples";
-  session.start({QString::fromStdString((samples / "Bestellwesen.xlsm").string()),
+  session.start({QString::fromStdString((samples / "Lagerverwaltung" / "Lagerverwaltung.vbp").string()),
                  QString::fromStdString((samples / "Lagerverwaltung").string())});
   window.show();
   bool ok = save(window, output / "1-host-view.png");

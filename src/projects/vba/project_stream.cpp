@@ -51,14 +51,14 @@ std::optional<std::string> decryptProjectValue(std::string_view hexText) {
   const std::optional<std::string> encrypted = hexToBytes(hexText);
   if (!encrypted || encrypted->size() < 3) return std::nullopt;
   const auto at = [&](std::size_t i) { return static_cast<std::uint8_t>((*encrypted)[i]); };
-  const std::uint8_t seed = at(0);
+  const std::uint8_t salt = at(0);
   const std::uint8_t versionEncrypted = at(1);
   const std::uint8_t projectKeyEncrypted = at(2);
-  if ((seed ^ versionEncrypted) != kEncryptionVersion) return std::nullopt;
+  if ((salt ^ versionEncrypted) != kEncryptionVersion) return std::nullopt;
 
   // Each byte is XORed with the sum of the encrypted byte two places back and
   // the plain byte before it.
-  std::uint8_t plainBefore = seed ^ projectKeyEncrypted;
+  std::uint8_t plainBefore = salt ^ projectKeyEncrypted;
   std::uint8_t encryptedBefore = projectKeyEncrypted;
   std::uint8_t encryptedTwoBack = versionEncrypted;
   std::size_t pos = 3;
@@ -71,7 +71,7 @@ std::optional<std::string> decryptProjectValue(std::string_view hexText) {
     return plain;
   };
 
-  const std::size_t ignoredLength = (seed & 6) / 2;
+  const std::size_t ignoredLength = (salt & 6) / 2;
   if (encrypted->size() < pos + ignoredLength + 4) return std::nullopt;
   for (std::size_t i = 0; i < ignoredLength; ++i) nextPlain();
   std::size_t dataLength = 0;
