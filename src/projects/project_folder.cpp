@@ -1,13 +1,12 @@
 #include "projects/project_folder.h"
 
-#include <fstream>
 #include <map>
 #include <regex>
-#include <sstream>
 #include <system_error>
 
 #include "projects/path_helpers.h"
 #include "projects/project_reader.h"
+#include "projects/source_file.h"
 
 namespace fs = std::filesystem;
 
@@ -53,12 +52,7 @@ void prepareNewProjectFolder(const fs::path& folder) {
 }
 
 std::string readModuleFile(const fs::path& folder, int moduleNumber) {
-  const fs::path file = moduleFilePath(folder, moduleNumber);
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw std::runtime_error("Die Moduldatei " + pathToText(file) + " kann nicht gelesen werden.");
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return readSourceFile(moduleFilePath(folder, moduleNumber));
 }
 
 std::vector<ExportModule> loadProjectModules(const fs::path& folder, CodeDatabase& database) {

@@ -4,20 +4,18 @@
 #include <QRegularExpression>
 #include <QTreeWidget>
 
-#include "projects/text_decoding.h"
+#include "ui/code/windows1252_text.h"
 #include "ui/trees/tree_icons.h"
 
 namespace cq {
 
 namespace {
 
-QString fromEngine(const std::string& windows1252) { return QString::fromStdString(windows1252ToUtf8(windows1252)); }
-
 std::string withEditionName(std::string text, const std::string& editionName) {
-  QString replaced = fromEngine(text);
+  QString replaced = windows1252ToQString(text);
   replaced.replace(QRegularExpression("excel", QRegularExpression::CaseInsensitiveOption),
                    QString::fromStdString(editionName));
-  return utf8ToWindows1252(replaced.toStdString()).text;
+  return qStringToWindows1252(replaced);
 }
 
 }  // namespace
@@ -65,7 +63,7 @@ HostTreeFill HostView::refresh() {
   const HostTreeFill fill = fillHostTree(host_, model_);
   for (const HostTreeNode& node : model_.nodes) {
     auto* item = node.parent == kNoParent ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_[node.parent]);
-    item->setText(0, fromEngine(node.text));
+    item->setText(0, windows1252ToQString(node.text));
     item->setIcon(0, treeIcon(node.image));
     item->setData(0, Qt::UserRole, QString::fromStdString(node.key));
     item->setFlags(node.checkable ? item->flags() | Qt::ItemIsUserCheckable : item->flags() & ~Qt::ItemIsUserCheckable);
@@ -107,7 +105,7 @@ void HostView::showTicks() {
 }
 
 void HostView::showStatus(const std::string& windows1252) {
-  statusText_->setPlainText(fromEngine(windows1252));
+  statusText_->setPlainText(windows1252ToQString(windows1252));
   statusText_->show();
 }
 

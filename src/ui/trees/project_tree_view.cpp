@@ -4,7 +4,7 @@
 #include <QTreeWidget>
 #include <unordered_map>
 
-#include "projects/text_decoding.h"
+#include "ui/code/windows1252_text.h"
 #include "ui/trees/tree_icons.h"
 
 namespace cq {
@@ -13,9 +13,8 @@ namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
 
-QString fromEngine(const std::string& windows1252) { return QString::fromStdString(windows1252ToUtf8(windows1252)); }
 std::string keyOf(const QTreeWidgetItem* item) { return item->data(0, kKeyRole).toString().toStdString(); }
-std::string engineText(const QTreeWidgetItem* item) { return utf8ToWindows1252(item->text(0).toStdString()).text; }
+std::string engineText(const QTreeWidgetItem* item) { return qStringToWindows1252(item->text(0)); }
 
 }  // namespace
 
@@ -37,7 +36,7 @@ int ProjectTreeView::fill(CodeDatabase& database, bool expandAll) {
   for (const ModuleListEntry& module : list) {
     auto* item = new QTreeWidgetItem(tree_);
     const std::string key = "M" + std::to_string(module.number);
-    item->setText(0, fromEngine(module.name));
+    item->setText(0, windows1252ToQString(module.name));
     item->setData(0, kKeyRole, QString::fromStdString(key));
     item->setIcon(0, treeIcon("M" + std::to_string(module.type)));
     modules.emplace(key, item);
@@ -46,7 +45,7 @@ int ProjectTreeView::fill(CodeDatabase& database, bool expandAll) {
     const auto module = modules.find(routine.moduleKey);
     if (module == modules.end()) continue;
     auto* item = new QTreeWidgetItem(module->second);
-    item->setText(0, fromEngine(routine.name));
+    item->setText(0, windows1252ToQString(routine.name));
     item->setData(0, kKeyRole, QString::fromStdString(routine.routineKey));
     item->setIcon(0, treeIcon(routine.imageKey));
   }
