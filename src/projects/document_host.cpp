@@ -19,10 +19,9 @@ bool DocumentHost::open(const fs::path& document) {
 }
 
 bool DocumentHost::attach() {
-  projects_.clear();
   if (documents_.empty()) return false;
   projects_.reserve(documents_.size());
-  for (const fs::path& document : documents_) projects_.push_back(loadDocument(document));
+  for (std::size_t i = projects_.size(); i < documents_.size(); ++i) projects_.push_back(loadDocument(documents_[i]));
   return true;
 }
 

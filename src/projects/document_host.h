@@ -1,7 +1,8 @@
 #pragma once
 // The host of this program: the documents the user opened (files and folders).
-// They stay open until the program ends; attaching reads them all again from
-// disk, so a refresh shows what is on disk now.
+// They stay open until the program ends. Attaching reads what is not read yet;
+// a refresh first forgets what was read, so it shows what is on disk now, while
+// a read that follows works on exactly what the refresh listed.
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -23,9 +24,11 @@ class DocumentHost : public HostApplication {
   bool open(const std::filesystem::path& document);
   const std::vector<std::filesystem::path>& openDocuments() const { return documents_; }
 
-  // Reads every open document; false when none is open. A document that cannot
-  // be read still counts as a project, with its reason as loadError().
+  // Reads every open document not read yet; false when none is open. A document
+  // that cannot be read still counts as a project, with its reason as loadError().
   bool attach() override;
+  // The next attach reads every document again from disk.
+  void forgetRead() { projects_.clear(); }
   long projectCount() const override { return static_cast<long>(projects_.size()); }
   const HostProject& project(long index) const override { return loadedProject(index); }
   const LoadedProject& loadedProject(long index) const;  // 1-based

@@ -43,7 +43,6 @@ TEST(AppState, StartValues) {
   EXPECT_EQ(state.edition.hostCode, 3);
   EXPECT_EQ(state.programTitle, "Access Code Quorix 1.0");
   EXPECT_EQ(state.display, DisplaySettings{});
-  EXPECT_EQ(state.display.screenPreset, "max");
 
   const fs::path dataHome = std::getenv("XDG_DATA_HOME");
   EXPECT_EQ(state.temporaryFolder, dataHome / "ZT_Quorix" / "Co_Quor_Access" / "TempDateien" / "");
@@ -61,14 +60,11 @@ TEST(AppState, DefaultProjectFolderNeedsMoreThanOneCharacter) {
   SettingsStore settings(folder.path() / "settings.ini");
   const fs::path home = fs::path(std::getenv("HOME")) / "";
 
-  settings.save("proj", "proj_pf", "\\");
-  EXPECT_EQ(defaultProjectFolder(settings), home);
-  settings.save("proj", "proj_pf", "/");
-  EXPECT_EQ(defaultProjectFolder(settings), home);
-  settings.save("proj", "proj_pf", "/data/Projekte");
-  EXPECT_EQ(defaultProjectFolder(settings), "/data/Projekte/");
-  settings.save("proj", "proj_pf", "/data/Projekte/");
-  EXPECT_EQ(defaultProjectFolder(settings), "/data/Projekte/");
+  for (const auto& [stored, folder] : {std::pair<std::string, fs::path>{"\\", home}, {"/", home},
+                                       {"/data/Projekte", "/data/Projekte/"}, {"/data/Projekte/", "/data/Projekte/"}}) {
+    settings.save("proj", "proj_pf", stored);
+    EXPECT_EQ(defaultProjectFolder(settings), folder) << stored;
+  }
 }
 
 TEST(AppState, TemplateIsLookedUpInTheProgramFolderFirst) {

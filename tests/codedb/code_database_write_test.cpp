@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 
 #include "codedb/code_database.h"
 #include "codedb/sqlite_statement.h"
@@ -25,10 +26,9 @@ std::vector<StoredRoutine> storedRoutines(CodeDatabase& database) {
                         " rou_start, rou_ende FROM td_rout ORDER BY rou_num");
   std::vector<StoredRoutine> rows;
   while (query.step()) {
-    rows.push_back({static_cast<int>(query.integer(0)), static_cast<int>(query.integer(1)),
-                    static_cast<int>(query.integer(2)), query.text(3), query.integer(4),
-                    static_cast<int>(query.integer(5)), query.optionalInteger(6),
-                    query.optionalInteger(7)});
+    const auto number = [&](int column) { return static_cast<int>(query.integer(column)); };
+    rows.push_back({number(0), number(1), number(2), query.text(3), query.integer(4), number(5),
+                    query.optionalInteger(6), query.optionalInteger(7)});
   }
   return rows;
 }
@@ -56,11 +56,8 @@ TEST_F(CodeDatabaseWrite, ScannerStatementsFillRowsAndLineRanges) {
   sink.insertRoutine({kFunction, kFriend, 2, "Offen", 3, 1});
   // Module 2 has a declaration of its own that module 1's end pass must not touch.
   sink.insertRoutine({kDeclaredSub, kPublic, 1, "Sleep", 4, 2});
-  sink.setRoutineStart(1, 2);
-  sink.setRoutineStart(2, 6);
+  for (const auto& [number, line] : {std::pair{1, 2}, {2, 6}, {3, 11}, {4, 1}}) sink.setRoutineStart(number, line);
   sink.setRoutineEnd(2, 9);
-  sink.setRoutineStart(3, 11);
-  sink.setRoutineStart(4, 1);
   sink.endDeclarationsOfModule(1);
   sink.insertModule({1, "Modul1", 2, 14});
 
@@ -72,18 +69,15 @@ TEST_F(CodeDatabaseWrite, ScannerStatementsFillRowsAndLineRanges) {
   };
   EXPECT_EQ(storedRoutines(*database), expected);
 
-  SqliteStatement module(database->handle(),
-                         "SELECT mod_num, mod_name, mod_typ, mod_zeilen FROM td_mod");
+  SqliteStatement module(database->handle(), "SELECT mod_num, mod_name, mod_typ, mod_zeilen FROM td_mod");
   ASSERT_TRUE(module.step());
-  EXPECT_EQ(module.integer(0), 1);
-  EXPECT_EQ(module.text(1), "Modul1");
-  EXPECT_EQ(module.integer(2), 2);
-  EXPECT_EQ(module.integer(3), 14);
+  EXPECT_EQ(std::tuple(module.integer(0), module.text(1), module.integer(2), module.integer(3)),
+            std::tuple(1, "Modul1", 2, 14));
   EXPECT_FALSE(module.step());
 }
 
 TEST_F(CodeDatabaseWrite, NamesWithQuotesAndHighBytesRoundTrip) {
-  // Windows-1252 "Größe" and names that would break a spliced statement.
+  // Names that would break a spliced statement, and Windows-1252 "Größe".
   const std::string names[] = {"O'Brien", "x'); DROP TABLE td_rout; --", "Gr\xF6\xDF" "e"};
   std::int64_t number = 0;
   for (const std::string& name : names) {
@@ -95,15 +89,11 @@ TEST_F(CodeDatabaseWrite, NamesWithQuotesAndHighBytesRoundTrip) {
   reopen();
 
   for (std::int64_t i = 0; i < 3; ++i) {
-    const RoutineByName found = database->routineByName(names[i], 1);
-    EXPECT_EQ(found.status, RoutineByNameStatus::kOther) << names[i];
-    EXPECT_EQ(found.number, i + 1) << names[i];
+    EXPECT_EQ(database->routineByName(names[i], 1).number, i + 1) << names[i];
     const auto atLine = database->routineAtLine((i + 1) * 10 + 2, 1);
-    ASSERT_TRUE(atLine);
-    EXPECT_EQ(atLine->name, names[i]);
+    EXPECT_EQ(atLine ? atLine->name : "", names[i]);
   }
-  ASSERT_EQ(database->moduleList().size(), 1u);
-  EXPECT_EQ(database->moduleList()[0].name, "Modul 'A'");
+  EXPECT_EQ(database->moduleList().at(0).name, "Modul 'A'");
 }
 
 TEST_F(CodeDatabaseWrite, RowsOfAnInterruptedBulkWriteRemain) {
@@ -117,10 +107,8 @@ TEST_F(CodeDatabaseWrite, RowsOfAnInterruptedBulkWriteRemain) {
   database.reset();  // closing commits
 
   database = CodeDatabase::open(folder.path());
-  const auto rows = storedRoutines(*database);
-  ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0].name, "Erste");
-  EXPECT_EQ(rows[0].start, 3);
+  EXPECT_EQ(storedRoutines(*database),
+            std::vector<StoredRoutine>({{kSub, kPublic, 1, "Erste", 1, 1, 3, std::nullopt}}));
 
   // An explicit end commits as well, and a second begin/end pair works.
   database->beginBulkWrite();

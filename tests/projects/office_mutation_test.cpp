@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <random>
 
 #include "projects/document_loader.h"
 #include "projects/office/office_document.h"
+#include "projects/source_file.h"
 #include "support/corpus.h"
 #include "support/office_samples.h"
 #include "support/temp_folder.h"
@@ -67,11 +66,6 @@ void loadMutants(const std::string& fileName, const std::string& original, int c
   std::cout << "[ mutants  ] " << fileName << ": " << count << " damaged copies, " << refused << " refused\n";
 }
 
-std::string readFile(const fs::path& file) {
-  std::ifstream stream(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(stream), {});
-}
-
 TEST(OfficeMutation, DamagedSamplesAreRefusedCleanly) {
   test::TempFolder temp;
   unsigned randomStart = 1;
@@ -93,7 +87,7 @@ TEST(OfficeMutation, DamagedCorpusDocumentsAreRefusedCleanly) {
     const fs::path smallest = *std::min_element(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
       return fs::file_size(a) < fs::file_size(b);
     });
-    loadMutants("Korpus" + extension, readFile(smallest), 150, randomStart++, temp);
+    loadMutants("Korpus" + extension, readSourceFile(smallest), 150, randomStart++, temp);
   }
 }
 

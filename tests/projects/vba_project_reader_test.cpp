@@ -14,14 +14,12 @@
 namespace cq {
 namespace {
 
-using test::VbaModulePlan;
 using test::VbaProjectPlan;
 using Streams = std::map<std::string, std::string>;
 
 constexpr std::size_t kNoLimit = 64u * 1024 * 1024;
 
 LoadedProject read(const Streams& streams) { return readVbaProject(test::MapVbaStorage(streams), "/daten/Mappe.xlsm"); }
-
 LoadedProject read(const VbaProjectPlan& plan) { return read(test::buildVbaProjectStreams(plan)); }
 
 // The HostError message of reading `streams`, or "" when it reads.
@@ -59,32 +57,30 @@ TEST(VbaProjectReader, ReadsModulesInDirOrderWithKindsAndVisibleLines) {
   EXPECT_FALSE(project.protection());
   EXPECT_EQ(project.loadError(), "");
   ASSERT_EQ(project.componentCount(), 5);
-  const std::vector<std::pair<std::string, int>> expected = {
-      {"DieseArbeitsmappe", 100}, {"Modul1", 1}, {"Kunde", 2}, {"frmEingabe", 3}, {"Tabelle1", 100}};
-  for (long i = 1; i <= 5; ++i) {
-    EXPECT_EQ(project.component(i).name(), expected[i - 1].first);
-    EXPECT_EQ(project.component(i).type(), expected[i - 1].second) << expected[i - 1].first;
-  }
   // Attribute lines (the VB_Name line the host writes first among them) are hidden.
-  EXPECT_EQ(project.component(1).countOfLines(), 1);
-  EXPECT_EQ(allLines(project.component(1)), "Option Explicit");
+  const std::tuple<std::string, int, std::string> expected[] = {
+      {"DieseArbeitsmappe", 100, "Option Explicit"},
+      {"Modul1", 1, "Option Explicit\r\nSub Start()\r\n  Rechne\r\nEnd Sub"},
+      {"Kunde", 2, "Private mName As String"},
+      {"frmEingabe", 3, "Private Sub UserForm_Click()\r\nEnd Sub"},
+      {"Tabelle1", 100, ""}};
+  for (long i = 1; i <= 5; ++i) {
+    const auto& [name, type, code] = expected[i - 1];
+    EXPECT_EQ(project.component(i).name(), name);
+    EXPECT_EQ(project.component(i).type(), type) << name;
+    EXPECT_EQ(allLines(project.component(i)), code) << name;
+  }
   EXPECT_EQ(project.component("modul1").countOfLines(), 4);
-  EXPECT_EQ(allLines(project.component(2)), "Option Explicit\r\nSub Start()\r\n  Rechne\r\nEnd Sub");
-  EXPECT_EQ(allLines(project.component(3)), "Private mName As String");
-  EXPECT_EQ(allLines(project.component(4)), "Private Sub UserForm_Click()\r\nEnd Sub");
   EXPECT_EQ(project.component(5).countOfLines(), 0);
-}
 
-TEST(VbaProjectReader, KindsFallBackToTheDirStreamWithoutProjectStream) {
+  // Without PROJECT stream the kinds fall back to the dir stream, where document,
+  // class and form modules share one type.
   Streams streams = test::buildVbaProjectStreams(mixedProject());
   streams.erase("PROJECT");
-  const LoadedProject project = read(streams);
-  ASSERT_EQ(project.componentCount(), 5);
-  EXPECT_EQ(project.component(1).type(), 2);  // document, class and form modules share one dir type
-  EXPECT_EQ(project.component(2).type(), 1);
-  EXPECT_EQ(project.component(3).type(), 2);
-  EXPECT_EQ(project.component(4).type(), 2);
-  EXPECT_FALSE(project.protection());
+  const LoadedProject fallback = read(streams);
+  ASSERT_EQ(fallback.componentCount(), 5);
+  for (long i = 1; i <= 4; ++i) EXPECT_EQ(fallback.component(i).type(), i == 2 ? 1 : 2) << i;
+  EXPECT_FALSE(fallback.protection());
 }
 
 TEST(VbaProjectReader, LockedProjectReportsProtection) {
@@ -94,23 +90,19 @@ TEST(VbaProjectReader, LockedProjectReportsProtection) {
   EXPECT_TRUE(project.protection());
   EXPECT_EQ(project.componentCount(), 5);
 
-  // The visibility state is the only value that decides: both states round-trip
-  // through the obfuscation for salts with 0 to 3 ignored bytes.
-  for (unsigned randomStart : {0x00u, 0x02u, 0x44u, 0xFEu}) {
+  // Both visibility states round-trip through the obfuscation for salts with 0 to 3 ignored bytes.
+  for (unsigned char salt : {0x00, 0x02, 0x44, 0xFE}) {
     for (const std::string& data : {std::string(1, '\0'), std::string(1, '\xFF'), std::string("\x01\x02\x03\x04", 4)}) {
-      EXPECT_EQ(decryptProjectValue(test::encryptProjectValue(data, "{ABC}", static_cast<unsigned char>(randomStart))), data);
+      EXPECT_EQ(decryptProjectValue(test::encryptProjectValue(data, "{ABC}", salt)), data);
     }
   }
-  EXPECT_FALSE(decryptProjectValue("0E0C").has_value());  // too short
-  EXPECT_FALSE(decryptProjectValue("XYZ").has_value());
   const std::string sound = test::encryptProjectValue(std::string(1, '\0'), "{ABC}", 0x44);
-  EXPECT_FALSE(decryptProjectValue(sound.substr(0, sound.size() - 2)).has_value());  // data cut short
-  EXPECT_FALSE(decryptProjectValue("00" + sound.substr(2)).has_value());             // wrong version
-
+  for (const std::string& bad : {std::string("0E0C"), std::string("XYZ"), sound.substr(0, sound.size() - 2), "00" + sound.substr(2)}) {
+    EXPECT_FALSE(decryptProjectValue(bad).has_value()) << bad;  // too short, no hex, cut short, wrong version
+  }
   EXPECT_TRUE(ProjectStream("ID=\"{ABC}\"\r\nGC=\"" + sound + "\"\r\n").lockedForViewing());
   EXPECT_FALSE(ProjectStream("GC=\"" + sound.substr(0, 6) + "\"\r\n").lockedForViewing());  // garbled: readable
-  // Lines of the editor's sections are not module kinds; Access names its form
-  // modules "DocClass"; the Mac ends lines with LF CR.
+  // Editor sections hold no module kinds; Access says "DocClass" for form modules; the Mac ends lines with LF CR.
   const ProjectStream sections(
       "Module=Alpha\n\rDocClass=Form_Kunden/&H00000000\n\r[Workspace]\n\rClass=0, 0, 0, 0, C\n\rModule=Beta\n\r");
   EXPECT_EQ(sections.componentType("ALPHA", false), 1);
@@ -135,39 +127,33 @@ TEST(VbaProjectReader, NamesAndCodeAreConvertedFromTheProjectCodePage) {
   // Cyrillic has no place in Windows-1252: each letter becomes "?" and is counted.
   VbaProjectPlan cyrillic;
   cyrillic.codePage = 1251;
-  cyrillic.name = "\xCF\xF0\xEE\xE5\xEA\xF2";  // "Проект"
-  // MsgBox "Привет «…»"
-  cyrillic.modules = {{"Module1", "", 1, "MsgBox \"\xCF\xF0\xE8\xE2\xE5\xF2 \xAB\x85\xBB\"\r\n"}};
+  cyrillic.name = "\xCF\xF0\xEE\xE5\xEA\xF2";                                                // "Проект"
+  cyrillic.modules = {{"Module1", "", 1, "MsgBox \"\xCF\xF0\xE8\xE2\xE5\xF2 \xAB\x85\xBB\"\r\n"}};  // "Привет «…»"
   project = read(cyrillic);
   EXPECT_EQ(project.name(), "??????");
   EXPECT_EQ(allLines(project.component(1)), "MsgBox \"?????? \xAB\x85\xBB\"");
   EXPECT_EQ(project.component(1).replacedCharacters(), 6u);
   EXPECT_EQ(project.replacedCharacters(), 6u);
 
-  // Mac Roman umlauts become their Windows-1252 bytes.
+  // Mac Roman: module "Änderungen", comment "ÄÖÜäöüß" ending in a lone CR.
   VbaProjectPlan mac;
   mac.codePage = 10000;
-  // Module "Änderungen", comment "ÄÖÜäöüß" with a lone CR as line end.
   mac.modules = {{"\x80nderungen", "", 1, "' \x80\x85\x86\x8A\x9A\x9F\xA7\r"}};
   project = read(mac);
   EXPECT_EQ(project.component(1).name(), "\xC4nderungen");
   EXPECT_EQ(project.component(1).countOfLines(), 1);
   EXPECT_EQ(allLines(project.component(1)), "' \xC4\xD6\xDC\xE4\xF6\xFC\xDF");
   EXPECT_EQ(project.replacedCharacters(), 0u);
-}
 
-TEST(VbaProjectReader, CodePageConversion) {
   EXPECT_EQ(codePageToWindows1252("\x80\x81\xFF", 1252).text, "\x80\x81\xFF");
   EXPECT_EQ(codePageToWindows1252("Gr\xC3\xBC\xC3\x9F \xE2\x82\xAC \xE4\xB8\xAD", 65001).text, "Gr\xFC\xDF \x80 ?");
   const DecodedText japanese = codePageToWindows1252("A\x93\xFA\x96\x7Bz", 932);  // "A日本z"
   EXPECT_EQ(japanese.text, "A??z");
   EXPECT_EQ(japanese.replaced, 2u);
-  // A byte the code page leaves undefined; 0x93 is a quotation mark in both code pages.
-  const DecodedText undefined = codePageToWindows1252("a\x98z\x93", 1251);
+  const DecodedText undefined = codePageToWindows1252("a\x98z\x93", 1251);  // 0x98 undefined, 0x93 a quote in both
   EXPECT_EQ(undefined.text, "a?z\x93");
   EXPECT_EQ(undefined.replaced, 1u);
-  // Half a character at the end.
-  EXPECT_EQ(codePageToWindows1252("x\x93", 932).text, "x?");
+  EXPECT_EQ(codePageToWindows1252("x\x93", 932).text, "x?");  // half a character at the end
   // A code page the system does not know is read as Windows-1252.
   EXPECT_EQ(codePageToWindows1252("\xC4pfel", 4711).text, "\xC4pfel");
   EXPECT_EQ(codePageToUtf8("\xC4", 4711), "\xC3\x84");
@@ -190,46 +176,37 @@ TEST(VbaProjectReader, SourceStartsAtTheTextOffsetAndSurvivesRawChunks) {
 }
 
 TEST(VbaProjectReader, MissingOrDamagedStreamsGiveAMessageNamingTheFileAndModule) {
+  const std::string damaged = "Das VBA-Projekt der Datei /daten/Mappe.xlsm ist besch\xE4" "digt: ";
   EXPECT_EQ(readError({{"PROJECT", "ID=\"{X}\"\r\n"}}), "Die Datei /daten/Mappe.xlsm enth\xE4" "lt kein VBA-Projekt.");
-
   VbaProjectPlan plan = mixedProject();
   plan.modules[2].omitStream = true;
-  EXPECT_EQ(readError(test::buildVbaProjectStreams(plan)),
-            "Das VBA-Projekt der Datei /daten/Mappe.xlsm ist besch\xE4" "digt: der Stream des Moduls Kunde fehlt.");
-
+  EXPECT_EQ(readError(test::buildVbaProjectStreams(plan)), damaged + "der Stream des Moduls Kunde fehlt.");
   Streams streams = test::buildVbaProjectStreams(mixedProject());
-  std::string& source = streams["VBA/Modul1"];
-  source[0] = '\x07';
-  EXPECT_EQ(readError(streams),
-            "Das VBA-Projekt der Datei /daten/Mappe.xlsm ist besch\xE4" "digt: der Quelltext des Moduls Modul1 ist nicht "
-            "lesbar komprimiert.");
-  // The source starts behind the compiled code; a stream that ends before it is
-  // damaged, one that stores no source there (nothing, or zeros) gives an empty module.
-  VbaProjectPlan offset;
-  offset.modules = {{"Modul1", "", 1, "Sub A()\r\nEnd Sub\r\n", 10}};
-  streams = test::buildVbaProjectStreams(offset);
+  streams["VBA/Modul1"][0] = '\x07';
+  EXPECT_EQ(readError(streams), damaged + "der Quelltext des Moduls Modul1 ist nicht lesbar komprimiert.");
+  streams = test::buildVbaProjectStreams(mixedProject());
+  streams["VBA/dir"][0] = '\x00';
+  EXPECT_EQ(readError(streams), damaged + "das Verzeichnis (dir) ist nicht lesbar komprimiert.");
+
+  // The source starts behind the compiled code: a stream ending before it is damaged,
+  // one storing no source there (nothing, or zeros) gives an empty module.
+  plan.modules = {{"Modul1", "", 1, "Sub A()\r\nEnd Sub\r\n", 10}};
+  streams = test::buildVbaProjectStreams(plan);
   std::string& withPrefix = streams["VBA/Modul1"];
   withPrefix.resize(9);
-  EXPECT_NE(readError(streams).find("Modul1 beginnt hinter dem Ende seines Streams."), std::string::npos);
+  EXPECT_EQ(readError(streams), damaged + "der Quelltext des Moduls Modul1 beginnt hinter dem Ende seines Streams.");
   withPrefix.resize(10);
   EXPECT_EQ(read(streams).component(1).countOfLines(), 0);
   withPrefix.resize(2000, '\0');
   EXPECT_EQ(read(streams).component(1).countOfLines(), 0);
   withPrefix[1500] = '\x01';
   EXPECT_NE(readError(streams).find("Modul1 ist nicht lesbar komprimiert."), std::string::npos);
-
-  streams = test::buildVbaProjectStreams(mixedProject());
-  streams["VBA/dir"][0] = '\x00';
-  EXPECT_EQ(readError(streams),
-            "Das VBA-Projekt der Datei /daten/Mappe.xlsm ist besch\xE4" "digt: das Verzeichnis (dir) ist "
-            "nicht lesbar komprimiert.");
 }
 
 TEST(VbaProjectReader, TruncatedOrGarbledDirStreamIsAnErrorNotACrash) {
   Streams streams = test::buildVbaProjectStreams(mixedProject());
   const std::string dir = *decompressOvba(streams["VBA/dir"], kNoLimit);
   ASSERT_NO_THROW(parseDirStream(dir));
-
   // Every cut is noticed, wherever it falls.
   for (std::size_t length = 0; length < dir.size(); ++length) {
     EXPECT_THROW(parseDirStream(dir.substr(0, length)), VbaFormatError) << length;
@@ -240,42 +217,29 @@ TEST(VbaProjectReader, TruncatedOrGarbledDirStreamIsAnErrorNotACrash) {
   // An unknown record id, a module record outside a module, a size beyond the end.
   std::string unknown = dir;
   unknown[0] = '\x77';
-  EXPECT_THROW(parseDirStream(unknown), VbaFormatError);
-  EXPECT_THROW(parseDirStream(std::string("\x31\x00\x04\x00\x00\x00\x00\x00\x00\x00\x10\x00\x00\x00\x00\x00", 16)),
-               VbaFormatError);
-  EXPECT_THROW(parseDirStream(std::string("\x04\x00\xFF\xFF\xFF\xFF"
-                                          "abc",
-                                          9)),
-               VbaFormatError);
-
+  for (const std::string& bad : {unknown, std::string("\x31\x00\x04\x00\x00\x00\x00\x00\x00\x00\x10\x00\x00\x00\x00\x00", 16),
+                                 std::string("\x04\x00\xFF\xFF\xFF\xFF" "abc", 9)}) {
+    EXPECT_THROW(parseDirStream(bad), VbaFormatError);
+  }
   // Random damage to the records: an error or a project, never a crash.
   std::mt19937 engine(2024);
   for (int round = 0; round < 3000; ++round) {
-    std::string damaged = dir;
-    for (int flips = 0; flips < 3; ++flips) damaged[engine() % damaged.size()] = static_cast<char>(engine());
-    streams["VBA/dir"] = test::compressOvba(damaged);
+    std::string garbled = dir;
+    for (int flips = 0; flips < 3; ++flips) garbled[engine() % garbled.size()] = static_cast<char>(engine());
+    streams["VBA/dir"] = test::compressOvba(garbled);
     try {
       read(streams);
     } catch (const HostError&) {
     }
   }
-}
 
-TEST(VbaProjectReader, OddUnicodeNameSizesAreTolerated) {
   // A Unicode name whose size counts a final zero character, or an odd byte.
-  Streams streams = test::buildVbaProjectStreams(mixedProject());
-  std::string dir = *decompressOvba(streams["VBA/dir"], kNoLimit);
-  const std::string record = std::string("\x47\x00\x0C\x00\x00\x00", 6) + std::string(
-                                                                              "M\0o\0d\0u\0l\0"
-                                                                              "1\0",
-                                                                              12);
-  const std::size_t at = dir.find(record);
+  const std::string record = std::string("\x47\x00\x0C\x00\x00\x00" "M\0o\0d\0u\0l\0" "1\0", 18);
+  std::string odd = dir;
+  const std::size_t at = odd.find(record);
   ASSERT_NE(at, std::string::npos);
-  dir.replace(at, record.size(),
-              std::string("\x47\x00\x0F\x00\x00\x00", 6) + std::string("M\0o\0d\0u\0l\0"
-                                                                       "1\0\0\0\0",
-                                                                       15));
-  const DirStream parsed = parseDirStream(dir);
+  odd.replace(at, record.size(), std::string("\x47\x00\x0F\x00\x00\x00" "M\0o\0d\0u\0l\0" "1\0\0\0\0", 21));
+  const DirStream parsed = parseDirStream(odd);
   ASSERT_EQ(parsed.modules.size(), 5u);
   EXPECT_EQ(parsed.modules[1].name, "Modul1");
   EXPECT_EQ(parsed.modules[1].codePageName, "Modul1");

@@ -1,5 +1,3 @@
-// Instance folders, the start-up clean-up of the temporary folder and the
-// deletion of temporary files, with instances of this and of other processes.
 #include "projects/working_folders.h"
 
 #include <gtest/gtest.h>
@@ -39,25 +37,28 @@ fs::path lockFileOf(const fs::path& instanceFolder) {
   return instanceFolder.parent_path().parent_path() / (instanceFolder.parent_path().filename().string() + ".lock");
 }
 
-// An instance in a process of its own. It creates its folder with a module file,
-// may clean up the temporary folder as a starting instance does, and then either
-// ends at once without removing anything (as a crash would), or keeps running
-// until finish() lets it end normally.
+// An instance in a process of its own: it makes its folder with a module file (after
+// cleaning up the temporary folder as a starting instance does, if asked), then ends
+// at once without removing anything, as a crash would, or runs until finish().
 class OtherProcessInstance {
  public:
-  enum class Ending { kCrashAtOnce, kRunUntilFinished };
-
-  OtherProcessInstance(const fs::path& temporaryFolder, bool cleansUpFirst, Ending ending) {
+  OtherProcessInstance(const fs::path& temporary, bool cleansUpFirst, bool crashAtOnce) {
     int toParent[2];
     int toChild[2];
-    if (pipe(toParent) != 0 || pipe(toChild) != 0) throw std::runtime_error("pipe");
-    pid_ = fork();
-    if (pid_ < 0) throw std::runtime_error("fork");
+    if (pipe(toParent) != 0 || pipe(toChild) != 0 || (pid_ = fork()) < 0) throw std::runtime_error("pipe or fork");
     if (pid_ == 0) {
       close(toParent[0]);
       close(toChild[1]);
       try {
-        runChild(temporaryFolder, cleansUpFirst, ending, toParent[1], toChild[0]);
+        if (cleansUpFirst) cleanUpTemporaryFolder(temporary);
+        InstanceFolder instance = InstanceFolder::create(temporary);
+        writeFile(instance.path() / "M1.txt", "Sub Andere()");
+        const std::string path = instance.path().string() + "\n";
+        if (write(toParent[1], path.data(), path.size()) != static_cast<ssize_t>(path.size())) _exit(1);
+        if (crashAtOnce) _exit(0);  // no destructor runs: folder and lock stay
+        for (char ignored; read(toChild[0], &ignored, 1) > 0;) {
+        }
+        instance.remove();
       } catch (...) {
       }
       _exit(0);  // an instance that could not start sends no path, which fails the test
@@ -66,17 +67,14 @@ class OtherProcessInstance {
     close(toChild[0]);
     finishWrite_ = toChild[1];
     std::string path;
-    char c;
-    while (read(toParent[0], &c, 1) == 1 && c != '\n') path += c;
+    for (char c; read(toParent[0], &c, 1) == 1 && c != '\n';) path += c;
     close(toParent[0]);
     folder_ = path;
-    if (ending == Ending::kCrashAtOnce || path.empty()) finish();
+    if (crashAtOnce || path.empty()) finish();
     if (path.empty()) throw std::runtime_error("the other instance did not start");
   }
   ~OtherProcessInstance() { finish(); }
-
   const fs::path& folder() const { return folder_; }
-
   void finish() {
     if (pid_ <= 0) return;
     close(finishWrite_);
@@ -85,20 +83,6 @@ class OtherProcessInstance {
   }
 
  private:
-  static void runChild(const fs::path& temporaryFolder, bool cleansUpFirst, Ending ending, int toParent,
-                       int toChild) {
-    if (cleansUpFirst) cleanUpTemporaryFolder(temporaryFolder);
-    InstanceFolder instance = InstanceFolder::create(temporaryFolder);
-    writeFile(instance.path() / "M1.txt", "Sub Andere()");
-    const std::string path = instance.path().string() + "\n";
-    if (write(toParent, path.data(), path.size()) != static_cast<ssize_t>(path.size())) return;
-    if (ending == Ending::kCrashAtOnce) _exit(0);  // no destructor runs: folder and lock stay
-    char ignored;
-    while (read(toChild, &ignored, 1) > 0) {
-    }
-    instance.remove();
-  }
-
   pid_t pid_ = 0;
   int finishWrite_ = -1;
   fs::path folder_;
@@ -113,14 +97,11 @@ TEST(InstanceFolder, IsFreshLockedAndGoesAtExit) {
   InstanceFolder second = InstanceFolder::create(temporary);
   EXPECT_NE(first.path(), second.path());
   for (const InstanceFolder* instance : {&first, &second}) {
-    const std::string path = instance->path().string();
-    ASSERT_TRUE(path.ends_with("/")) << path;
     const std::string name = instance->path().parent_path().filename().string();
-    ASSERT_TRUE(std::regex_match(name, std::regex("T_[0-9]+"))) << name;
-    const int number = std::stoi(name.substr(2));
-    EXPECT_TRUE(number >= 1 && number <= 300000) << number;
-    EXPECT_TRUE(fs::is_directory(instance->path()));
-    EXPECT_TRUE(fs::is_empty(instance->path()));
+    ASSERT_TRUE(instance->path().string().ends_with("/") && std::regex_match(name, std::regex("T_[0-9]+")))
+        << instance->path();
+    EXPECT_TRUE(std::stoi(name.substr(2)) >= 1 && std::stoi(name.substr(2)) <= 300000) << name;
+    EXPECT_TRUE(fs::is_directory(instance->path()) && fs::is_empty(instance->path()));
     EXPECT_TRUE(fs::exists(lockFileOf(instance->path())));
   }
 
@@ -145,12 +126,7 @@ TEST(InstanceFolder, IsFreshLockedAndGoesAtExit) {
 TEST(InstanceFolder, ReportsWhyItCannotBeCreated) {
   test::TempFolder root;
   for (const fs::path& temporary : {root.path() / "fehlt/TempDateien/", root.writeFile("TempDateien", "Datei")}) {
-    try {
-      InstanceFolder::create(temporary);
-      FAIL() << "no instance folder below " << temporary;
-    } catch (const std::runtime_error& error) {
-      EXPECT_FALSE(std::string(error.what()).empty());
-    }
+    EXPECT_THROW(InstanceFolder::create(temporary), std::runtime_error) << temporary;
   }
   if (geteuid() == 0) return;  // permissions do not bind the superuser
   const fs::path readOnly = root.path() / "NurLesen/TempDateien";
@@ -170,7 +146,7 @@ TEST(WorkingFolders, TwoInstancesNeverCleanUpEachOther) {
 
   // Leftovers: an instance that crashed with module files, and an older folder
   // without any lock.
-  const OtherProcessInstance crashed(temporary, false, OtherProcessInstance::Ending::kCrashAtOnce);
+  const OtherProcessInstance crashed(temporary, false, true);
   writeFile(crashed.folder() / "M2.txt", "Sub B()");
   writeFile(temporary / "T_77/M1.txt", "Sub Alt()");
   ASSERT_TRUE(fs::exists(lockFileOf(crashed.folder())));
@@ -181,7 +157,7 @@ TEST(WorkingFolders, TwoInstancesNeverCleanUpEachOther) {
   writeFile(mine.path() / "M1.txt", "Sub Meins()");
 
   // The other instance cleans up at its start, while this one runs.
-  OtherProcessInstance other(temporary, true, OtherProcessInstance::Ending::kRunUntilFinished);
+  OtherProcessInstance other(temporary, true, false);
   EXPECT_EQ(namesIn(mine.path()), std::set<std::string>{"M1.txt"});
   EXPECT_TRUE(fs::exists(lockFileOf(mine.path())));
   EXPECT_FALSE(fs::exists(crashed.folder()));
@@ -204,31 +180,20 @@ TEST(WorkingFolders, TwoInstancesNeverCleanUpEachOther) {
   EXPECT_EQ(namesIn(project), (std::set<std::string>{"CodeQuorix.mdb", "M1.txt"}));
 }
 
-TEST(WorkingFolders, CleanUpStopsAtTheFirstFolderItCannotRemove) {
+TEST(WorkingFolders, CleanUpStopsAtTheFirstFolderItCannotRemoveAndTemporaryFilesAreThoseBelowIt) {
   test::TempFolder root;
   const fs::path temporary = root.path() / "TempDateien";
-  writeFile(temporary / "T_1/Unterordner/M1.txt", "x");
-  writeFile(temporary / "T_2/M1.txt", "x");
-  writeFile(temporary / "TempCodeQuor.htm", "x");
+  for (const char* file : {"T_1/Unterordner/M1.txt", "T_2/M1.txt", "TempCodeQuor.htm"}) writeFile(temporary / file, "x");
   cleanUpTemporaryFolder(temporary);
   // Parents come before their subfolders, so T_1 is still full when its turn comes.
   EXPECT_EQ(namesIn(temporary), (std::set<std::string>{"T_1", "T_1/Unterordner", "T_2"}));
-}
 
-TEST(WorkingFolders, TemporaryFilesAreThoseBelowTheTemporaryFolder) {
-  test::TempFolder root;
-  const fs::path instance = root.path() / "TempDateien/T_5/";
-  writeFile(instance / "CodeQuorix.mdb", "db");
-  writeFile(instance / "Sub/M1.txt", "x");
-  deleteTemporaryFiles(instance);
-  EXPECT_EQ(namesIn(instance), std::set<std::string>{"Sub"}) << "folders stay";
-
-  for (const char* project : {"Projekte/Alt/", "tempdateien/Alt/"}) {
-    const fs::path folder = root.path() / project;
-    writeFile(folder / "CodeQuorix.mdb", "db");
-    writeFile(folder / "M1.txt", "x");
-    deleteTemporaryFiles(folder);
-    EXPECT_EQ(namesIn(folder), (std::set<std::string>{"CodeQuorix.mdb", "M1.txt"})) << project;
+  for (const char* folder : {"TempDateien/T_5/", "Projekte/Alt/", "tempdateien/Alt/"}) {
+    for (const char* file : {"CodeQuorix.mdb", "M1.txt", "Sub/M1.txt"}) writeFile(root.path() / folder / file, "x");
+    deleteTemporaryFiles(root.path() / folder);
+    const std::set<std::string> kept = folder[0] == 'T' ? std::set<std::string>{"Sub"}  // folders stay
+                                                        : std::set<std::string>{"CodeQuorix.mdb", "M1.txt", "Sub", "Sub/M1.txt"};
+    EXPECT_EQ(namesIn(root.path() / folder), kept) << folder;
   }
 }
 

@@ -1,6 +1,5 @@
-// Browsing a shown project in the real main window: showing it, node clicks,
-// the routine at the caret, the history of visited routines, the zoom view, the
-// reset, and a project folder that is no longer intact.
+// Browsing a shown project in the real main window: node clicks, the routine at
+// the caret, the history of visited routines, zoom, reset and broken projects.
 #include "ui/browse/project_browser.h"
 
 #include <QAction>
@@ -9,15 +8,11 @@
 #include <QMenu>
 #include <QTreeWidget>
 #include <QtTest>
-#include <memory>
 #include <sqlite3.h>
-#include <string>
-#include <vector>
 
 #include "app/app_state.h"
 #include "app/settings_store.h"
 #include "support/sample_project.h"
-#include "ui/trees/project_tree_view.h"
 #include "support/temp_folder.h"
 #include "ui/code/code_view.h"
 #include "ui/code/module_views.h"
@@ -25,10 +20,29 @@
 #include "ui/main_window.h"
 #include "ui/scripted_dialogs.h"
 #include "ui/status_bar.h"
+#include "ui/trees/project_tree_view.h"
 
 namespace cq {
 
 namespace {
+
+long long numberOf(const QTreeWidgetItem* item) { return item->data(0, Qt::UserRole).toString().mid(1).toLongLong(); }
+
+// Offset of the start of 1-based line `line`.
+std::size_t offsetOfLine(const std::string& text, long long line) {
+  std::size_t offset = 0;
+  for (long long l = 1; l < line && offset != std::string::npos; ++l)
+    if ((offset = text.find('\n', offset)) != std::string::npos) ++offset;
+  return offset == std::string::npos ? text.size() : offset;
+}
+
+// Lines first..last (1-based), without the final line break.
+std::string linesOf(const std::string& text, long long first, long long last) {
+  const std::size_t from = offsetOfLine(text, first);
+  std::size_t to = offsetOfLine(text, last + 1);
+  while (to > from && (text[to - 1] == '\n' || text[to - 1] == '\r')) --to;
+  return text.substr(from, to - from);
+}
 
 // The main window on settings in a temporary folder, with a browser wired in.
 struct BrowserUnderTest {
@@ -48,30 +62,50 @@ struct BrowserUnderTest {
     browser = std::make_unique<ProjectBrowser>(*window, state.display);
   }
 
-  bool showAndExpose(const std::filesystem::path& project) {
+  bool showAndExpose(const std::filesystem::path& project, bool active = false) {
     window->show();
-    if (!QTest::qWaitForWindowExposed(window.get())) return false;
-    return browser->showProject(project);
+    if (active) window->activateWindow();
+    return QTest::qWaitForWindowExposed(window.get()) && (!active || QTest::qWaitForWindowActive(window.get())) &&
+           browser->showProject(project);
   }
 
-  template <typename T>
-  T* find(const QString& name) const {
-    return window->findChild<T*>(name);
-  }
-  QTreeWidget* tree() const { return find<QTreeWidget>("treProjekt"); }
-  QString panel(int index) const { return find<QLabel>(QString("staBar_%1").arg(index))->text(); }
-  bool panelEnabled(int index) const { return find<QLabel>(QString("staBar_%1").arg(index))->isEnabled(); }
+  QTreeWidget* tree() const { return window->findChild<QTreeWidget*>("treProjekt"); }
+  QLabel* panelLabel(int index) const { return window->findChild<QLabel*>(QString("staBar_%1").arg(index)); }
+  QString panel(int index) const { return panelLabel(index)->text(); }
+  QString routinePanel() const { return panel(StatusBar::kRoutinePanel); }
+  bool panelEnabled(int index) const { return panelLabel(index)->isEnabled(); }
+  void clickPanel(int index) const { QTest::mouseClick(panelLabel(index), Qt::LeftButton); }
   QAction* command(const char* name) const { return window->commands().action(QString::fromUtf8(name)); }
-  CodeView* moduleView(int index) const { return find<CodeView>(QString("rtbHaupt_%1").arg(index)); }
+  CodeView* moduleView(int index) const { return window->findChild<CodeView*>(QString("rtbHaupt_%1").arg(index)); }
   CodeView* shownView() const { return moduleView(browser->moduleViews().currentIndex()); }
+  int position() const { return browser->history().position(); }
+  long long caretLine() const {
+    return static_cast<long long>(shownView()->lineOfOffset(shownView()->caretOffset())) + 1;
+  }
+
+  // Back/forward as panel, command and state all agree.
+  void expectSteps(bool back, bool forward) const {
+    QCOMPARE(panelEnabled(StatusBar::kBackPanel), back);
+    QCOMPARE(command("mnuBearbeiten_RouBew_3")->isEnabled(), back);
+    QCOMPARE(panelEnabled(StatusBar::kForwardPanel), forward);
+    QCOMPARE(command("mnuBearbeiten_RouBew_4")->isEnabled(), forward);
+  }
 
   void click(QTreeWidgetItem* item) const {
     if (item->parent()) item->parent()->setExpanded(true);
     tree()->scrollToItem(item);
     QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, tree()->visualItemRect(item).center());
   }
-  void clickPanel(int index) const {
-    QTest::mouseClick(find<QLabel>(QString("staBar_%1").arg(index)), Qt::LeftButton);
+
+  QTreeWidgetItem* node(const QString& name) const {
+    const auto found = tree()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.size() == 1 ? found.front() : nullptr;
+  }
+  std::vector<QTreeWidgetItem*> routines() const {
+    std::vector<QTreeWidgetItem*> all;
+    for (int i = 0; i < tree()->topLevelItemCount(); ++i)
+      for (int j = 0; j < tree()->topLevelItem(i)->childCount(); ++j) all.push_back(tree()->topLevelItem(i)->child(j));
+    return all;
   }
 
   // One integer read straight from the project's database.
@@ -84,52 +118,11 @@ struct BrowserUnderTest {
     sqlite3_finalize(statement);
     return value;
   }
-};
-
-QString keyOf(const QTreeWidgetItem* item) { return item->data(0, Qt::UserRole).toString(); }
-long long numberOf(const QTreeWidgetItem* item) { return keyOf(item).mid(1).toLongLong(); }
-
-std::vector<QTreeWidgetItem*> routineNodes(QTreeWidget* tree) {
-  std::vector<QTreeWidgetItem*> routines;
-  for (int i = 0; i < tree->topLevelItemCount(); ++i)
-    for (int j = 0; j < tree->topLevelItem(i)->childCount(); ++j) routines.push_back(tree->topLevelItem(i)->child(j));
-  return routines;
-}
-
-QTreeWidgetItem* moduleNode(QTreeWidget* tree, const QString& name) {
-  const auto found = tree->findItems(name, Qt::MatchExactly);
-  return found.isEmpty() ? nullptr : found.front();
-}
-
-QTreeWidgetItem* routineNode(QTreeWidgetItem* module, const QString& name) {
-  for (int i = 0; i < module->childCount(); ++i)
-    if (module->child(i)->text(0) == name) return module->child(i);
-  return nullptr;
-}
-
-// Offset of the start of 1-based line `line` in a view's text.
-std::size_t offsetOfLine(const std::string& text, long long line) {
-  std::size_t offset = 0;
-  for (long long l = 1; l < line && offset != std::string::npos; ++l) {
-    offset = text.find('\n', offset);
-    if (offset != std::string::npos) ++offset;
+  long long routineColumn(const char* column, const QTreeWidgetItem* routine) const {
+    return integer(std::string("SELECT ") + column + " FROM td_rout WHERE rou_num = " +
+                   std::to_string(numberOf(routine)));
   }
-  return offset == std::string::npos ? text.size() : offset;
-}
-
-// Lines first..last (1-based) of a text, without the final line break.
-std::string linesOf(const std::string& text, long long first, long long last) {
-  const std::size_t from = offsetOfLine(text, first);
-  std::size_t to = offsetOfLine(text, last + 1);
-  while (to > from && (text[to - 1] == '\n' || text[to - 1] == '\r')) --to;
-  return text.substr(from, to - from);
-}
-
-// The first word of the caret's line as the view selects it: from the line's
-// start up to the first blank.
-std::string selectedText(const CodeView& view) {
-  return view.text().substr(view.caretOffset(), view.selectionLength());
-}
+};
 
 }  // namespace
 
@@ -141,7 +134,7 @@ class ProjectBrowserTest : public QObject {
  private slots:
   void initTestCase() { QVERIFY(test::readSampleProject(project_.path())); }
 
-  void showingAProjectActivatesItsFirstNode() {
+  void showingAndClickingNodes() {
     BrowserUnderTest t;
     QVERIFY(t.showAndExpose(project_.path()));
     QCOMPARE(t.window->panes().leftPane(), LeftPane::ProjectTree);
@@ -149,311 +142,231 @@ class ProjectBrowserTest : public QObject {
     QVERIFY(first);
     QCOMPARE(t.tree()->currentItem(), first);
     QCOMPARE(t.panel(StatusBar::kModulePanel), first->text(0));
-    QCOMPARE(t.panel(StatusBar::kRoutinePanel), QString());
-    QCOMPARE(t.panel(StatusBar::kProgressPanel), QString());
-    QVERIFY(QApplication::overrideCursor() == nullptr);
-    const int index = static_cast<int>(numberOf(first)) - 1;
-    QCOMPARE(t.browser->moduleViews().currentIndex(), index);
+    QCOMPARE(t.routinePanel(), QString());
+    QCOMPARE(t.browser->moduleViews().currentIndex(), static_cast<int>(numberOf(first)) - 1);
     QCOMPARE(t.browser->moduleViews().count(), t.tree()->topLevelItemCount());
-    QCOMPARE(t.browser->moduleCount(), t.tree()->topLevelItemCount());
-    QVERIFY(t.moduleView(index)->isVisible());
-    QVERIFY(!t.moduleView(index)->text().empty());
-    QCOMPARE(t.moduleView(index)->caretOffset(), std::size_t{0});
-    QCOMPARE(t.tree()->topLevelItem(0)->background(0).color(), QColor(Qt::black));
-    QCOMPARE(t.browser->history().top(), 0);
-    QVERIFY(t.browser->caretTracking());
-  }
+    QVERIFY(t.shownView()->isVisible() && !t.shownView()->text().empty());
+    QCOMPARE(first->background(0).color(), QColor(Qt::black));
 
-  void routineClickGoesToItsFirstLineAndModuleClickToTheTop() {
-    BrowserUnderTest t;
-    QVERIFY(t.showAndExpose(project_.path()));
-    QTreeWidgetItem* lager = moduleNode(t.tree(), "modLager");
-    QVERIFY(lager);
-    QTreeWidgetItem* buchen = routineNode(lager, "Buchen");
-    QVERIFY(buchen);
-
+    // A routine click: its module, caret on rou_start with the first word selected, one history entry.
+    QTreeWidgetItem* lager = t.node("modLager");
+    QTreeWidgetItem* buchen = t.node("Buchen");
+    QVERIFY(lager && buchen && lager != first);
     t.click(buchen);
-    const int index = static_cast<int>(numberOf(lager)) - 1;
-    QCOMPARE(t.browser->moduleViews().currentIndex(), index);
-    CodeView* view = t.moduleView(index);
+    QCOMPARE(t.browser->moduleViews().currentIndex(), static_cast<int>(numberOf(lager)) - 1);
+    CodeView* view = t.shownView();
     QVERIFY(view->isVisible());
-    const long long start = t.integer("SELECT rou_start FROM td_rout WHERE rou_num = " +
-                                      std::to_string(numberOf(buchen)));
-    QCOMPARE(static_cast<long long>(view->lineOfOffset(view->caretOffset())) + 1, start);
-    QCOMPARE(selectedText(*view), std::string("Public"));
+    QCOMPARE(t.caretLine(), t.routineColumn("rou_start", buchen));
+    QCOMPARE(view->text().substr(view->caretOffset(), view->selectionLength()), std::string("Public"));
     QCOMPARE(t.panel(StatusBar::kModulePanel), QString("modLager"));
-    QCOMPARE(t.panel(StatusBar::kRoutinePanel), QString("Buchen"));
+    QCOMPARE(t.routinePanel(), QString("Buchen"));
     QCOMPARE(lager->background(0).color(), QColor(Qt::black));
+    QCOMPARE(first->background(0).color(), QColor(Qt::white));
     QCOMPARE(t.browser->history().top(), 1);
-    QVERIFY(!t.panelEnabled(StatusBar::kBackPanel));
+    t.expectSteps(false, false);
 
-    QTreeWidgetItem* other = t.tree()->topLevelItem(0) == lager ? t.tree()->topLevelItem(1) : t.tree()->topLevelItem(0);
-    t.click(other);
-    QCOMPARE(t.panel(StatusBar::kModulePanel), other->text(0));
-    QCOMPARE(t.panel(StatusBar::kRoutinePanel), QString());
+    // A module click goes to its top and adds no history entry.
+    t.click(first);
+    QCOMPARE(t.panel(StatusBar::kModulePanel), first->text(0));
+    QCOMPARE(t.routinePanel(), QString());
     QCOMPARE(t.browser->history().top(), 1);
     QCOMPARE(t.shownView()->caretOffset(), std::size_t{0});
     QVERIFY(!view->isVisible());
     QCOMPARE(lager->background(0).color(), QColor(Qt::white));
   }
 
-  void historyKeepsThirtyVisitsAndStepsBothWays() {
+  void historyKeepsThirtyVisitsAndStepsByPanelsAndKeys() {
     BrowserUnderTest t;
-    QVERIFY(t.showAndExpose(project_.path()));
-    const auto routines = routineNodes(t.tree());
+    QVERIFY(t.showAndExpose(project_.path(), true));
+    const auto routines = t.routines();
     QVERIFY(routines.size() > 2);
-    struct Visit {
-      QString module, routine;
-      int index;
-      long long start;
-    };
+    struct Visit { QString module, routine; int index; long long start; };
     std::vector<Visit> visits;
-    for (int i = 0; i < 31; ++i) {
-      QTreeWidgetItem* node = routines[static_cast<std::size_t>(i) % routines.size()];
+    for (std::size_t i = 0; i < 31; ++i) {
+      QTreeWidgetItem* node = routines[i % routines.size()];
       t.click(node);
       visits.push_back({node->parent()->text(0), node->text(0), static_cast<int>(numberOf(node->parent())) - 1,
-                        t.integer("SELECT rou_start FROM td_rout WHERE rou_num = " + std::to_string(numberOf(node)))});
+                        t.routineColumn("rou_start", node)});
     }
-    QCOMPARE(t.browser->history().position(), 30);
+    QCOMPARE(t.position(), 30);
     QCOMPARE(t.browser->history().top(), 30);
-    QVERIFY(t.panelEnabled(StatusBar::kBackPanel));
-    QVERIFY(!t.panelEnabled(StatusBar::kForwardPanel));
+    t.expectSteps(true, false);
 
     // Slot k holds visit k: the very first visit was dropped.
     for (int position = 29; position >= 1; --position) {
       t.clickPanel(StatusBar::kBackPanel);
       const Visit& visit = visits[static_cast<std::size_t>(position)];
-      QCOMPARE(t.browser->history().position(), position);
+      QCOMPARE(t.position(), position);
       QCOMPARE(t.panel(StatusBar::kModulePanel), visit.module);
-      QCOMPARE(t.panel(StatusBar::kRoutinePanel), visit.routine);
+      QCOMPARE(t.routinePanel(), visit.routine);
       QCOMPARE(t.browser->moduleViews().currentIndex(), visit.index);
-      QCOMPARE(static_cast<long long>(t.shownView()->lineOfOffset(t.shownView()->caretOffset())) + 1, visit.start);
+      QCOMPARE(t.caretLine(), visit.start);
     }
-    QVERIFY(!t.panelEnabled(StatusBar::kBackPanel));
-    QVERIFY(!t.command("mnuBearbeiten_RouBew_3")->isEnabled());
-    QVERIFY(t.panelEnabled(StatusBar::kForwardPanel));
-    QVERIFY(t.command("mnuBearbeiten_RouBew_4")->isEnabled());
+    t.expectSteps(false, true);
     t.clickPanel(StatusBar::kBackPanel);  // disabled: nothing happens
-    QCOMPARE(t.browser->history().position(), 1);
-    QCOMPARE(t.panel(StatusBar::kRoutinePanel), visits[1].routine);
+    QCOMPARE(t.position(), 1);
+    QCOMPARE(t.routinePanel(), visits[1].routine);
 
-    t.clickPanel(StatusBar::kForwardPanel);
-    t.clickPanel(StatusBar::kForwardPanel);
-    QCOMPARE(t.browser->history().position(), 3);
-    QCOMPARE(t.panel(StatusBar::kRoutinePanel), visits[3].routine);
-    t.clickPanel(StatusBar::kBackPanel);
-    t.clickPanel(StatusBar::kBackPanel);
-    QVERIFY(t.panelEnabled(StatusBar::kForwardPanel));
-    t.click(routines[0]);
-    QCOMPARE(t.browser->history().position(), 2);
-    QCOMPARE(t.browser->history().top(), 2);
-    QVERIFY(!t.panelEnabled(StatusBar::kForwardPanel));
-    QVERIFY(!t.command("mnuBearbeiten_RouBew_4")->isEnabled());
-    QVERIFY(t.panelEnabled(StatusBar::kBackPanel));
-    QVERIFY(t.command("mnuBearbeiten_RouBew_3")->isEnabled());
-  }
-
-  void functionKeysStepLikeThePanels() {
-    BrowserUnderTest t;
-    QVERIFY(t.showAndExpose(project_.path()));
-    t.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(t.window.get()));
-    const auto routines = routineNodes(t.tree());
-    QVERIFY(routines.size() >= 3);
-    for (int i = 0; i < 3; ++i) t.click(routines[static_cast<std::size_t>(i)]);
+    // F4 steps back, Ctrl+F4 forward, like the panels.
     const auto press = [&](Qt::KeyboardModifiers modifiers) {
       QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : t.window.get();
       QTest::keyClick(target, Qt::Key_F4, modifiers);
     };
-
-    press(Qt::NoModifier);
-    QCOMPARE(t.browser->history().position(), 2);
-    QCOMPARE(t.panel(StatusBar::kRoutinePanel), routines[1]->text(0));
-    press(Qt::NoModifier);
-    QCOMPARE(t.panel(StatusBar::kRoutinePanel), routines[0]->text(0));
-    QCOMPARE(t.command("mnuBearbeiten_RouBew_3")->isEnabled(), t.panelEnabled(StatusBar::kBackPanel));
     press(Qt::NoModifier);  // disabled at position 1
-    QCOMPARE(t.browser->history().position(), 1);
+    QCOMPARE(t.position(), 1);
     press(Qt::ControlModifier);
-    QCOMPARE(t.browser->history().position(), 2);
-    QCOMPARE(t.panel(StatusBar::kRoutinePanel), routines[1]->text(0));
     press(Qt::ControlModifier);
-    QCOMPARE(t.panel(StatusBar::kRoutinePanel), routines[2]->text(0));
-    QCOMPARE(t.command("mnuBearbeiten_RouBew_4")->isEnabled(), t.panelEnabled(StatusBar::kForwardPanel));
-    QVERIFY(!t.command("mnuBearbeiten_RouBew_4")->isEnabled());
+    QCOMPARE(t.position(), 3);
+    QCOMPARE(t.routinePanel(), visits[3].routine);
+    press(Qt::NoModifier);
+    QCOMPARE(t.position(), 2);
+    QCOMPARE(t.routinePanel(), visits[2].routine);
+
+    // Back, back, then a new click: the forward steps are gone.
+    t.clickPanel(StatusBar::kForwardPanel);
+    t.clickPanel(StatusBar::kBackPanel);
+    t.clickPanel(StatusBar::kBackPanel);
+    QCOMPARE(t.position(), 1);
+    t.click(routines[0]);
+    QCOMPARE(t.position(), 2);
+    QCOMPARE(t.browser->history().top(), 2);
+    t.expectSteps(true, false);
   }
 
   void caretMovesQueryTheRoutineOnlyOnAnotherLine() {
     BrowserUnderTest t;
     QVERIFY(t.showAndExpose(project_.path()));
-    QTreeWidgetItem* lager = moduleNode(t.tree(), "modLager");
-    t.click(lager);
+    t.click(t.node("modLager"));
     CodeView* view = t.shownView();
-    const auto startOf = [&](const char* name) {
-      return t.integer(std::string("SELECT rou_start FROM td_rout WHERE rou_name = '") + name + "'");
+    const auto lineOf = [&](const char* name, long long plus = 0) {
+      const std::string sql = std::string("SELECT rou_start FROM td_rout WHERE rou_name = '") + name + "'";
+      return offsetOfLine(view->text(), t.integer(sql) + plus);
     };
 
-    // A key in a routine's first line names the routine.
-    view->setCaret(offsetOfLine(view->text(), startOf("Bestand")));
+    view->setCaret(lineOf("Bestand"));
     QTest::keyClick(view, Qt::Key_Right);
-    QCOMPARE(t.panel(StatusBar::kRoutinePanel), QString("Bestand"));
-    // Within the same line nothing is asked again.
+    QCOMPARE(t.routinePanel(), QString("Bestand"));
     t.window->statusPanels().setText(StatusBar::kRoutinePanel, QString());
-    QTest::keyClick(view, Qt::Key_Right);
-    QCOMPARE(t.panel(StatusBar::kRoutinePanel), QString());
-    // A mouse click on another routine's line names that one (setting the caret
-    // only scrolls that line into sight; the release of the click asks).
-    view->setCaret(offsetOfLine(view->text(), startOf("Warten") + 1) + 4);
-    QCOMPARE(t.panel(StatusBar::kRoutinePanel), QString());
-    const QPoint inWarten = view->cursorRect().center();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, inWarten);
-    QCOMPARE(static_cast<long long>(view->lineOfOffset(view->caretOffset())) + 1, startOf("Warten") + 1);
-    QCOMPARE(t.panel(StatusBar::kRoutinePanel), QString("Warten"));
-    // The declarations belong to no routine.
-    QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier);
-    QCOMPARE(t.panel(StatusBar::kRoutinePanel), QString());
+    QTest::keyClick(view, Qt::Key_Right);  // same line: not asked again
+    QCOMPARE(t.routinePanel(), QString());
+    // Setting the caret only scrolls; the release of a click asks.
+    view->setCaret(lineOf("Warten", 1) + 4);
+    QCOMPARE(t.routinePanel(), QString());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cursorRect().center());
+    QCOMPARE(view->lineOfOffset(view->caretOffset()), view->lineOfOffset(lineOf("Warten", 1)));
+    QCOMPARE(t.routinePanel(), QString("Warten"));
+    QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier);  // declarations: no routine
+    QCOMPARE(t.routinePanel(), QString());
 
     t.browser->setCaretTracking(false);
-    view->setCaret(offsetOfLine(view->text(), startOf("Bestand")));
+    view->setCaret(lineOf("Bestand"));
     QTest::keyClick(view, Qt::Key_Right);
-    QCOMPARE(t.panel(StatusBar::kRoutinePanel), QString());
+    QCOMPARE(t.routinePanel(), QString());
   }
 
-  void zoomShowsTheRoutineOrTheDeclarations() {
+  void zoomShowsTheRoutineOrTheDeclarationsAndResetEmptiesAll() {
     BrowserUnderTest t;
-    QVERIFY(t.showAndExpose(project_.path()));
+    QVERIFY(t.showAndExpose(project_.path(), true));
     t.window->setCommandState(2);
-    QTreeWidgetItem* lager = moduleNode(t.tree(), "modLager");
-    const int module = static_cast<int>(numberOf(lager));
-    const auto rangeOf = [&](QTreeWidgetItem* routine) {
-      const std::string where = " FROM td_rout WHERE rou_num = " + std::to_string(numberOf(routine));
-      return std::pair{t.integer("SELECT rou_start" + where), t.integer("SELECT rou_ende" + where)};
-    };
-    CodeView* zoom = t.find<CodeView>("rtbZoom");
+    QTreeWidgetItem* lager = t.node("modLager");
+    CodeView* zoom = t.window->findChild<CodeView*>("rtbZoom");
     QAction* zoomCommand = t.command("mnuAnsicht_Zoom");
     QAction* zoomButton = t.window->commands().toolbarButton("zoom");
+    const auto routineLines = [&](QTreeWidgetItem* routine) {
+      const long long first = t.routineColumn("rou_start", routine), last = t.routineColumn("rou_ende", routine);
+      return last > first ? linesOf(t.shownView()->text(), first, last) : std::string("?");
+    };
 
-    t.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(t.window.get()));
-    QTreeWidgetItem* bestellvorschlag = routineNode(lager, "Bestellvorschlag");
+    QTreeWidgetItem* bestellvorschlag = t.node("Bestellvorschlag");
     t.click(bestellvorschlag);
     QVERIFY(!zoom->isVisible());
     QVERIFY(t.shownView()->hasFocus());
     zoomButton->trigger();
-    QVERIFY(zoomCommand->isChecked());
-    QVERIFY(zoomButton->isChecked());
-    QVERIFY(zoom->isVisible());
-    const std::string text = t.shownView()->text();
-    auto [first, last] = rangeOf(bestellvorschlag);
-    QVERIFY(last > first);
-    QCOMPARE(zoom->text(), linesOf(text, first, last));
+    QVERIFY(zoomCommand->isChecked() && zoomButton->isChecked() && zoom->isVisible());
+    QCOMPARE(zoom->text(), routineLines(bestellvorschlag));
 
-    // With zoom on, a routine click shows that routine.
-    QTreeWidgetItem* buchen = routineNode(lager, "Buchen");
+    QTreeWidgetItem* buchen = t.node("Buchen");
     t.click(buchen);
-    std::tie(first, last) = rangeOf(buchen);
-    QCOMPARE(zoom->text(), linesOf(text, first, last));
+    QCOMPARE(zoom->text(), routineLines(buchen));
     QCOMPARE(t.browser->history().top(), 2);
     QVERIFY(zoom->hasFocus());
-    // Any status panel gives the focus back to the code.
     t.tree()->setFocus();
-    t.clickPanel(StatusBar::kModulePanel);
+    t.clickPanel(StatusBar::kModulePanel);  // any panel gives the focus back to the code
     QVERIFY(zoom->hasFocus());
 
-    // The caret in the declarations shows line 1 up to the first routine.
+    // In the declarations: line 1 up to the first routine.
     t.click(lager);
     const long long firstRoutine =
-        t.integer("SELECT Min(rou_start) FROM td_rout WHERE mod_num = " + std::to_string(module));
+        t.integer("SELECT Min(rou_start) FROM td_rout WHERE mod_num = " + std::to_string(numberOf(lager)));
     QVERIFY(firstRoutine > 2);
-    QCOMPARE(zoom->text(), linesOf(text, 1, firstRoutine - 1));
+    QCOMPARE(zoom->text(), linesOf(t.shownView()->text(), 1, firstRoutine - 1));
 
-    // Right clicks open the zoom's own popup on the zoom view, the main one on a module view.
-    QContextMenuEvent onZoom(QContextMenuEvent::Mouse, QPoint(5, 5), zoom->viewport()->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(zoom->viewport(), &onZoom);
+    // Right clicks: the zoom's own popup on the zoom view, the main one on a module view.
+    const auto rightClick = [](CodeView* on) {
+      QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), on->viewport()->mapToGlobal(QPoint(5, 5)));
+      QApplication::sendEvent(on->viewport(), &event);
+    };
     QMenu* zoomPopup = t.window->commands().popupMenu("mnuPopUp_Zoom");
+    QMenu* mainPopup = t.window->commands().popupMenu("mnuPopUpHaupt");
+    rightClick(zoom);
     QVERIFY(zoomPopup->isVisible());
     zoomPopup->hide();
-
     t.command("mnuPopUp_Zoom_Aus")->trigger();
-    QVERIFY(!zoomCommand->isChecked());
-    QVERIFY(!zoomButton->isChecked());
-    QVERIFY(!zoom->isVisible());
-
-    CodeView* view = t.shownView();
-    QContextMenuEvent onView(QContextMenuEvent::Mouse, QPoint(5, 5), view->viewport()->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(view->viewport(), &onView);
-    QMenu* mainPopup = t.window->commands().popupMenu("mnuPopUpHaupt");
-    QVERIFY(mainPopup->isVisible());
-    QVERIFY(!zoomPopup->isVisible());
+    QVERIFY(!zoomCommand->isChecked() && !zoomButton->isChecked() && !zoom->isVisible());
+    rightClick(t.shownView());
+    QVERIFY(mainPopup->isVisible() && !zoomPopup->isVisible());
     mainPopup->hide();
-  }
 
-  void resetEmptiesTheCodeView() {
-    BrowserUnderTest t;
-    QVERIFY(t.showAndExpose(project_.path()));
-    t.window->setCommandState(2);
-    const auto routines = routineNodes(t.tree());
-    t.click(routines[0]);
-    t.click(routines[1]);
-    t.command("mnuAnsicht_Zoom")->trigger();
-    t.window->commands().action("mnuBearbeiten_Code")->setEnabled(true);
+    // Reset: history, views, zoom and the read commands all go.
+    zoomCommand->trigger();
+    t.command("mnuBearbeiten_Code")->setEnabled(true);
     t.window->panes().showLeftPane(LeftPane::HostStatus);
-
     t.browser->reset();
-    QCOMPARE(t.browser->history().position(), 0);
+    QCOMPARE(t.position(), 0);
     QCOMPARE(t.browser->history().top(), 0);
-    QVERIFY(!t.panelEnabled(StatusBar::kBackPanel));
-    QVERIFY(!t.panelEnabled(StatusBar::kForwardPanel));
-    QVERIFY(!t.command("mnuBearbeiten_RouBew_3")->isEnabled());
-    QVERIFY(!t.command("mnuBearbeiten_RouBew_4")->isEnabled());
+    t.expectSteps(false, false);
     QVERIFY(t.window->panes().leftPane() != LeftPane::HostStatus);
     QCOMPARE(t.browser->moduleViews().count(), 1);
-    QVERIFY(t.moduleView(0)->text().empty());
-    QVERIFY(t.moduleView(0)->isVisible());
+    QVERIFY(t.moduleView(0)->text().empty() && t.moduleView(0)->isVisible());
     QVERIFY(t.moduleView(1) == nullptr);
     QVERIFY(!t.command("mnuBearbeiten_Code")->isEnabled());
     QVERIFY(!t.window->commands().toolbarButton("doit")->isEnabled());
-    QVERIFY(!t.command("mnuAnsicht_Zoom")->isChecked());
-    QVERIFY(!t.find<CodeView>("rtbZoom")->isVisible());
+    QVERIFY(!zoomCommand->isChecked() && !zoom->isVisible());
   }
 
-  void aRoutineNoLongerInTheTableKeepsTheView() {
-    test::TempFolder copy;
-    std::filesystem::copy(project_.path(), copy.path(), std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
-    BrowserUnderTest t;
-    QVERIFY(t.showAndExpose(copy.path()));
-    QTreeWidgetItem* lager = moduleNode(t.tree(), "modLager");
-    t.click(lager);
-    QTreeWidgetItem* warten = routineNode(lager, "Warten");
-    t.integer("DELETE FROM td_rout WHERE rou_num = " + std::to_string(numberOf(warten)));
-    t.shownView()->setCaret(7);
-    t.click(warten);
-    QCOMPARE(t.shownView()->caretOffset(), std::size_t{7});
-    QCOMPARE(t.panel(StatusBar::kRoutinePanel), QString("Warten"));
-    QCOMPARE(t.browser->history().top(), 1);
-  }
-
-  void aMissingModuleFileIsReportedWhenItsModuleIsShown() {
+  void damagedProjectsAreReported() {
     test::TempFolder copy;
     for (const auto& entry : std::filesystem::directory_iterator(project_.path()))
       std::filesystem::copy_file(entry.path(), copy.path() / entry.path().filename());
     std::filesystem::remove(copy.path() / "M3.txt");
     BrowserUnderTest t;
     QVERIFY(t.showAndExpose(copy.path()));
+
+    // A missing module file is reported when its module is shown.
     QTreeWidgetItem* lager = t.browser->projectTree().nodeByKey("M3");
     QVERIFY(lager);
     t.browser->projectTree().activate(lager);
     QCOMPARE(t.dialogs.requests.size(), std::size_t{1});
     QCOMPARE(t.dialogs.requests[0].kind, DialogKind::Warning);
     QVERIFY(t.dialogs.requests[0].text.contains("M3.txt"));
-  }
 
-  void aFolderWithoutIntactDatabaseIsRefused() {
-    BrowserUnderTest t;
-    test::TempFolder empty;
-    const std::filesystem::path folder = empty.path() / "kaputt/";
+    // A routine no longer in the table keeps the view where it is.
+    QTreeWidgetItem* first = t.tree()->topLevelItem(0);
+    t.click(first);
+    QTreeWidgetItem* routine = first->child(0);
+    QVERIFY(routine);
+    t.integer("DELETE FROM td_rout WHERE rou_num = " + std::to_string(numberOf(routine)));
+    t.shownView()->setCaret(7);
+    t.click(routine);
+    QCOMPARE(t.shownView()->caretOffset(), std::size_t{7});
+    QCOMPARE(t.routinePanel(), routine->text(0));
+    QCOMPARE(t.browser->history().top(), 1);
+
+    // A folder without an intact code database is refused.
+    const std::filesystem::path folder = copy.path() / "kaputt/";
     std::filesystem::create_directories(folder);
-    QVERIFY(!t.showAndExpose(folder));
+    t.dialogs.requests.clear();
+    QVERIFY(!t.browser->showProject(folder));
     QCOMPARE(t.dialogs.requests.size(), std::size_t{1});
     QCOMPARE(t.dialogs.requests[0].kind, DialogKind::Warning);
     QCOMPARE(t.dialogs.requests[0].text,
@@ -461,9 +374,7 @@ class ProjectBrowserTest : public QObject {
     QVERIFY(QApplication::overrideCursor() == nullptr);
     QCOMPARE(t.panel(StatusBar::kProgressPanel), QString());
     QVERIFY(t.browser->database() == nullptr);
-
-    // A file of that name that is no code database fails the same way.
-    empty.writeFile("kaputt/CodeQuorix.mdb", "kein SQLite");
+    copy.writeFile("kaputt/CodeQuorix.mdb", "kein SQLite");  // no code database either
     QVERIFY(!t.browser->showProject(folder));
     QCOMPARE(t.dialogs.requests.size(), std::size_t{2});
   }

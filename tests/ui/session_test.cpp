@@ -1,6 +1,5 @@
-// The session of the main window: start and shutdown with instance folders,
-// documents in the host, reading ticked modules, the unsaved question, and
-// saving and opening project folders with the recent projects menu.
+// The session of the main window: instance folders, documents in the host,
+// reading ticked modules, the unsaved question, saving and opening projects.
 #include "ui/session/session.h"
 
 #include <QAction>
@@ -30,10 +29,12 @@ namespace fs = std::filesystem;
 namespace {
 
 QString text(const fs::path& path) { return QString::fromStdString(path.string()); }
-
 DialogReply folderReply(const fs::path& folder) { return DialogReply{Answer::Ok, {}, {text(folder)}}; }
 DialogReply textReply(const QString& answer) { return DialogReply{Answer::Ok, answer, {}}; }
 DialogReply answerReply(Answer answer) { return DialogReply{answer, {}, {}}; }
+const QString kUnsaved = " [nicht gespeichert !!!]";
+const QString kInvalid = "Kein G\u00DCltiges Projekt";
+const std::vector<std::string> kReadFiles{"CodeQuorix.mdb", "M1.txt", "M2.txt"};
 
 std::vector<std::string> filesIn(const fs::path& folder) {
   std::vector<std::string> names;
@@ -43,13 +44,18 @@ std::vector<std::string> filesIn(const fs::path& folder) {
   return names;
 }
 
-// One window with its session. The folders of the program live below `root`:
-// sessions made on the same root share the temporary folder and the settings.
+void writeModule(const test::TempFolder& root, const std::string& relative, const std::string& name,
+                 const std::string& body) {
+  root.writeFile(relative, "Attribute VB_Name = \"" + name + "\"\r\n" + body);
+}
+
+// One window with its session; sessions made on the same root share the
+// temporary folder and the settings.
 struct SessionUnderTest {
   AppState state;
   ScriptedDialogs dialogs;
   std::unique_ptr<MainWindow> window;
-  std::unique_ptr<Session> session;
+  std::unique_ptr<Session> session;  // destroyed before the window
 
   SessionUnderTest(const fs::path& root, SettingsStore& settings) {
     state.edition = builtInEdition();
@@ -64,37 +70,35 @@ struct SessionUnderTest {
     window->messages().setReplier(dialogs.replier());
     session = std::make_unique<Session>(*window, state, settings);
   }
-  ~SessionUnderTest() {
-    session.reset();
-    window.reset();
-  }
 
   QAction* command(const char* name) const { return window->commands().action(QString::fromUtf8(name)); }
   bool enabled(const char* name) const { return command(name)->isEnabled(); }
-  QString title() const { return QString::fromStdString(state.programTitle); }
-  QString caption() const { return window->windowTitle(); }
+  // The caption: the program title, then " Projekt: <name>" when a project is shown.
+  QString caption(const QString& project = {}) const {
+    return QString::fromStdString(state.programTitle) + (project.isEmpty() ? "" : " Projekt: " + project);
+  }
   QTreeWidget* hostTree() const { return window->panes().hostTree(); }
   LeftPane leftPane() const { return window->panes().leftPane(); }
+  QString panel(int index) const { return window->statusPanels().text(index); }
 
-  // Runs a command with the dialogs answered in order; returns what was asked.
-  std::vector<DialogRequest> run(const char* name, std::vector<DialogReply> replies = {}) {
-    dialogs.requests.clear();
-    dialogs.replies.assign(replies.begin(), replies.end());
-    command(name)->trigger();
-    return dialogs.requests;
+  // Read, save and refresh commands as a state 1 (read, unsaved), 2 (saved) or host (0) shows them.
+  void expectProjectCommands(bool project, bool saved = false) const {
+    QCOMPARE(enabled("mnuSpeichern"), project);
+    QCOMPARE(enabled("mnuAnsicht_App_Aktualisieren"), !project);
+    QCOMPARE(enabled("mnuHtml_projekt"), project);
+    QCOMPARE(leftPane(), project ? LeftPane::ProjectTree : LeftPane::HostTree);
+    QVERIFY(!enabled("mnuBearbeiten_Code"));
+    QVERIFY(window->windowTitle().endsWith(kUnsaved) == (project && !saved));
   }
-  std::vector<DialogRequest> runRecent(int index, std::vector<DialogReply> replies = {}) {
+
+  // Runs a command (or a recent project slot) with the dialogs answered in order; returns what was asked.
+  std::vector<DialogRequest> run(const char* name, std::vector<DialogReply> replies = {}, int recent = -1) {
     dialogs.requests.clear();
     dialogs.replies.assign(replies.begin(), replies.end());
-    window->commands().recentProjectSlot(index)->trigger();
+    (recent < 0 ? command(name) : window->commands().recentProjectSlot(recent))->trigger();
     return dialogs.requests;
   }
 };
-
-void writeModule(const test::TempFolder& root, const std::string& relative, const std::string& name,
-                 const std::string& body) {
-  root.writeFile(relative, "Attribute VB_Name = \"" + name + "\"\r\n" + body);
-}
 
 }  // namespace
 
@@ -117,44 +121,34 @@ class SessionTest : public QObject {
     s.session->start({text(workbook)});
     QVERIFY(s.window->isVisible());
     QCOMPARE(s.hostTree()->topLevelItemCount(), 1);
-    QCOMPARE(s.caption(), s.title());
-    QVERIFY(!s.enabled("mnuBearbeiten_Code"));  // nothing ticked yet
-    QVERIFY(s.enabled("mnuAnsicht_App_Aktualisieren"));
-    QVERIFY(!s.enabled("mnuSpeichern"));
+    QCOMPARE(s.window->windowTitle(), s.caption());
+    s.expectProjectCommands(false);
     QVERIFY(!s.window->commands().toolbarButton("blind")->isVisible());
 
-    const fs::path moduleFolder = root.path() / "Quellen/Module";
-    auto asked = s.run("mnuOrdnerOeffnen", {folderReply(moduleFolder)});
+    auto asked = s.run("mnuOrdnerOeffnen", {folderReply(root.path() / "Quellen/Module")});
     QCOMPARE(asked.size(), std::size_t{1});
     QCOMPARE(asked[0].kind, DialogKind::Folder);
     QCOMPARE(s.hostTree()->topLevelItemCount(), 2);
-    QCOMPARE(s.leftPane(), LeftPane::HostTree);
 
-    // Reading with nothing ticked only says so.
     s.dialogs.requests.clear();
-    s.session->readTickedCode();
+    s.session->readTickedCode();  // nothing ticked: only says so
     QCOMPARE(s.dialogs.requests.size(), std::size_t{1});
     QCOMPARE(s.dialogs.requests[0].text, QString("Bitte w\u00E4hlen Sie erst etwas aus"));
 
     const auto readModuleFolder = [&] {
-      QTreeWidgetItem* folderProject = s.hostTree()->topLevelItem(1);
-      folderProject->setCheckState(0, Qt::Checked);
+      s.hostTree()->topLevelItem(1)->setCheckState(0, Qt::Checked);
       QVERIFY(s.enabled("mnuBearbeiten_Code"));
       QVERIFY(s.window->commands().toolbarButton("doit")->isEnabled());
       QVERIFY(s.run("mnuBearbeiten_Code").empty());
     };
     readModuleFolder();
     QCOMPARE(s.session->workingFolder(), s.session->instanceFolder());
-    QCOMPARE(filesIn(s.session->instanceFolder()), (std::vector<std::string>{"CodeQuorix.mdb", "M1.txt", "M2.txt"}));
-    QCOMPARE(s.caption(), s.title() + " Projekt: Module [nicht gespeichert !!!]");
-    QVERIFY(s.enabled("mnuHtml_projekt"));
-    QVERIFY(s.enabled("mnuSpeichern"));
-    QVERIFY(!s.enabled("mnuBearbeiten_Code"));
+    QCOMPARE(filesIn(s.session->instanceFolder()), kReadFiles);
+    QCOMPARE(s.window->windowTitle(), s.caption("Module") + kUnsaved);
+    s.expectProjectCommands(true);
     QVERIFY(!s.window->commands().toolbarButton("doit")->isEnabled());
-    QVERIFY(!s.enabled("mnuAnsicht_App_Aktualisieren"));
-    QCOMPARE(s.leftPane(), LeftPane::ProjectTree);
     QVERIFY(s.window->panes().projectTree()->topLevelItemCount() > 0);
-    QCOMPARE(s.window->statusPanels().text(StatusBar::kProgressPanel), QString());
+    QCOMPARE(s.panel(StatusBar::kProgressPanel), QString());
 
     // The unsaved question: Cancel keeps everything, No goes back to the host.
     asked = s.run("mnuNeu", {answerReply(Answer::Cancel)});
@@ -162,19 +156,14 @@ class SessionTest : public QObject {
     QCOMPARE(asked[0].kind, DialogKind::Question);
     QCOMPARE(asked[0].buttons, QuestionButtons::YesNoCancel);
     QCOMPARE(asked[0].text, QString("Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?"));
-    QCOMPARE(s.caption(), s.title() + " Projekt: Module [nicht gespeichert !!!]");
-    QCOMPARE(s.leftPane(), LeftPane::ProjectTree);
-    asked = s.run("mnuNeu", {answerReply(Answer::No)});
-    QCOMPARE(asked.size(), std::size_t{1});
-    QCOMPARE(s.caption(), s.title());
-    QCOMPARE(s.leftPane(), LeftPane::HostTree);
-    QVERIFY(!s.enabled("mnuSpeichern"));
-    QVERIFY(s.enabled("mnuAnsicht_App_Aktualisieren"));
-    QVERIFY(!s.enabled("mnuBearbeiten_Code"));
-    QCOMPARE(s.window->statusPanels().text(StatusBar::kModulePanel), QString("Modul"));
+    QCOMPARE(s.window->windowTitle(), s.caption("Module") + kUnsaved);
+    s.expectProjectCommands(true);
+    QCOMPARE(s.run("mnuNeu", {answerReply(Answer::No)}).size(), std::size_t{1});
+    QCOMPARE(s.window->windowTitle(), s.caption());
+    s.expectProjectCommands(false);
+    QCOMPARE(s.panel(StatusBar::kModulePanel), QString("Modul"));
 
-    // Saving under a name with forbidden characters cleans the name and
-    // empties the instance folder.
+    // Saving under a name with forbidden characters cleans it and empties the instance folder.
     readModuleFolder();
     const fs::path parent = root.path() / "Ablage";
     fs::create_directories(parent);
@@ -182,48 +171,40 @@ class SessionTest : public QObject {
     QCOMPARE(asked.size(), std::size_t{2});
     QCOMPARE(asked[0].title, QString("Bitte Projektpfad ausw\u00E4hlen"));
     QCOMPARE(asked[1].text, QString("Bitte Projektnamen angeben"));
-    QCOMPARE(asked[1].title, QString("Projektname"));
     QCOMPARE(asked[1].proposal, QString("Module"));
     const fs::path saved = parent / "MeinProjekt/";
     QCOMPARE(s.session->workingFolder(), saved);
-    QCOMPARE(filesIn(saved), (std::vector<std::string>{"CodeQuorix.mdb", "M1.txt", "M2.txt"}));
+    QCOMPARE(filesIn(saved), kReadFiles);
     QVERIFY(filesIn(s.session->instanceFolder()).empty());
-    QCOMPARE(s.caption(), s.title() + " Projekt: MeinProjekt");
-    QVERIFY(s.enabled("mnuSpeichern"));
-    QVERIFY(!s.enabled("mnuBearbeiten_Code"));
-    QVERIFY(!s.enabled("mnuAnsicht_App_Aktualisieren"));
-    QAction* recent = s.window->commands().recentProjectSlot(0);
-    QVERIFY(recent->isVisible());
-    QCOMPARE(recent->text(), QString("&0 - MeinProjekt"));
+    QCOMPARE(s.window->windowTitle(), s.caption("MeinProjekt"));
+    s.expectProjectCommands(true, true);
+    QCOMPARE(s.window->commands().recentProjectSlot(0)->text(), QString("&0 - MeinProjekt"));
+    QVERIFY(s.window->commands().recentProjectSlot(0)->isVisible());
     QVERIFY(!s.window->commands().recentProjectSlot(1)->isVisible());
 
     // A saved project asks nothing on refresh; the recent item opens it again.
     QVERIFY(s.run("mnuNeu").empty());
-    QCOMPARE(s.caption(), s.title());
-    QVERIFY(s.runRecent(0).empty());
-    QCOMPARE(s.caption(), s.title() + " Projekt: MeinProjekt");
+    QCOMPARE(s.window->windowTitle(), s.caption());
+    QVERIFY(s.run(nullptr, {}, 0).empty());
+    QCOMPARE(s.window->windowTitle(), s.caption("MeinProjekt"));
     QCOMPARE(s.session->workingFolder(), saved);
-    QCOMPARE(s.leftPane(), LeftPane::ProjectTree);
-    QVERIFY(s.enabled("mnuHtml_projekt"));
-    QVERIFY(!s.enabled("mnuAnsicht_App_Aktualisieren"));
+    s.expectProjectCommands(true, true);
 
-    // Opening the same folder again keeps it once; a folder without a code
-    // database is refused.
+    // Opening the same folder again keeps it once; a folder without a code database is refused.
     asked = s.run("mnu\u00D6ffnen", {folderReply(saved)});
     QCOMPARE(asked[0].title, QString("Bitte Projekt ausw\u00E4hlen"));
     QCOMPARE(settings.getAll("recent").size(), std::size_t{1});
     asked = s.run("mnu\u00D6ffnen", {folderReply(root.path() / "Quellen")});
     QCOMPARE(asked.size(), std::size_t{2});
     QCOMPARE(asked[1].kind, DialogKind::Warning);
-    QCOMPARE(asked[1].text, QString("Kein G\u00DCltiges Projekt"));
+    QCOMPARE(asked[1].text, kInvalid);
     QCOMPARE(s.session->workingFolder(), saved);
 
-    // Saving an opened project under a new name leaves its folder as it was;
-    // the name proposed is the opened folder's.
+    // Saving an opened project under a new name leaves its folder; the proposal is its name.
     asked = s.run("mnuSpeichern", {folderReply(parent), textReply("Zweites")});
     QCOMPARE(asked[1].proposal, QString("MeinProjekt"));
-    QCOMPARE(filesIn(saved), (std::vector<std::string>{"CodeQuorix.mdb", "M1.txt", "M2.txt"}));
-    QCOMPARE(s.caption(), s.title() + " Projekt: Zweites");
+    QCOMPARE(filesIn(saved), kReadFiles);
+    QCOMPARE(s.window->windowTitle(), s.caption("Zweites"));
     QCOMPARE(s.window->commands().recentProjectSlot(1)->text(), QString("&1 - MeinProjekt"));
     // Overwriting asks first; No leaves everything.
     asked = s.run("mnuSpeichern", {folderReply(parent), textReply("MeinProjekt"), answerReply(Answer::No)});
@@ -234,18 +215,18 @@ class SessionTest : public QObject {
 
     // A recent project that lost its code database is refused like any folder.
     fs::remove(saved / "CodeQuorix.mdb");
-    asked = s.runRecent(1);
+    asked = s.run(nullptr, {}, 1);
     QCOMPARE(asked.size(), std::size_t{1});
-    QCOMPARE(asked[0].text, QString("Kein G\u00DCltiges Projekt"));
-    QCOMPARE(s.caption(), s.title() + " Projekt: Zweites");
+    QCOMPARE(asked[0].text, kInvalid);
+    QCOMPARE(s.window->windowTitle(), s.caption("Zweites"));
 
     const fs::path instance = s.session->instanceFolder();
     QVERIFY(fs::is_directory(instance));
-    s.window->close();
+    s.window->close();  // shutting down removes the instance folder
     QVERIFY(!fs::exists(instance));
   }
 
-  void reportsAFailedReadAndListsHeaderLinesLeftAsCode() {
+  void dropSaveOnRefreshAndReadFailures() {
     test::TempFolder root;
     SettingsStore settings(root.path() / "settings.ini");
     writeModule(root, "Module/Eins.bas", "Eins", "Sub Kaputt\r\n  x = 1\r\nEnd Sub\r\n");
@@ -255,7 +236,7 @@ class SessionTest : public QObject {
     QCOMPARE(s.leftPane(), LeftPane::HostStatus);  // nothing open
     QVERIFY(s.window->panes().hostStatusText()->toPlainText().startsWith("Access ist im Moment nicht"));
 
-    // Files dropped on the window open in the host.
+    // A folder dropped on the window opens in the host.
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(text(root.path() / "Module"))});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -266,12 +247,18 @@ class SessionTest : public QObject {
     QCOMPARE(s.hostTree()->topLevelItemCount(), 1);
     QCOMPARE(s.leftPane(), LeftPane::HostTree);
 
+    // Header lines left as code are listed after the read.
     s.hostTree()->topLevelItem(0)->setCheckState(0, Qt::Checked);
     auto asked = s.run("mnuBearbeiten_Code");
     QCOMPARE(asked.size(), std::size_t{1});
     QCOMPARE(asked[0].kind, DialogKind::Information);
     QVERIFY(asked[0].text.contains("Eins, Zeile 1: Sub Kaputt"));
-    QVERIFY(s.caption().endsWith(" [nicht gespeichert !!!]"));
+    QVERIFY(s.window->windowTitle().endsWith(kUnsaved));
+    std::vector<ScanWarning> many(kMostListedWarnings + 5, ScanWarning{"M", 3, "Sub X"});
+    const std::string listed = readWarningsText(many);
+    QCOMPARE(std::count(listed.begin(), listed.end(), '\n'), std::ptrdiff_t(kMostListedWarnings + 2));
+    QVERIFY(listed.ends_with("\r\n\x85"));
+    QVERIFY(readWarningsText({}).empty());
 
     // Yes saves first, with "stapro" straight into the project folder, then refreshes.
     s.state.display.alwaysUseProjectFolder = true;
@@ -279,30 +266,20 @@ class SessionTest : public QObject {
     QCOMPARE(asked.size(), std::size_t{2});
     QCOMPARE(asked[1].kind, DialogKind::TextInput);
     QVERIFY(fs::exists(s.state.defaultProjectFolder / "Gerettet/CodeQuorix.mdb"));
-    QCOMPARE(s.caption(), s.title());
+    QCOMPARE(s.window->windowTitle(), s.caption());
     QCOMPARE(s.leftPane(), LeftPane::HostTree);
 
-    // The module disappears between the refresh and the read.
+    // A module file that cannot be written fails the read; the host is shown again.
     s.hostTree()->topLevelItem(0)->setCheckState(0, Qt::Checked);
-    fs::remove(root.path() / "Module/Zwei.bas");
+    fs::create_directories(s.session->instanceFolder() / "M2.txt");
     asked = s.run("mnuBearbeiten_Code");
     QCOMPARE(asked.size(), std::size_t{1});
     QCOMPARE(asked[0].kind, DialogKind::Warning);
-    QVERIFY(asked[0].text.startsWith("Fehler beim Einlesen !\nDies kann mehrere Ursachen haben:") ||
-            asked[0].text.startsWith("Fehler beim Einlesen !\r\nDies kann mehrere Ursachen haben:"));
-    QVERIFY(asked[0].text.contains("Siehe auch m\u00F6gliche Fehler in der Hilfe\r\n\r\n") ||
-            asked[0].text.contains("Siehe auch m\u00F6gliche Fehler in der Hilfe\n\n"));
-    // The refresh that follows shows the host again.
-    QCOMPARE(s.caption(), s.title());
-    QCOMPARE(s.leftPane(), LeftPane::HostTree);
-    QVERIFY(s.enabled("mnuAnsicht_App_Aktualisieren"));
-    QCOMPARE(s.window->statusPanels().text(StatusBar::kProgressPanel), QString("Aktion"));
-
-    std::vector<ScanWarning> many(kMostListedWarnings + 5, ScanWarning{"M", 3, "Sub X"});
-    const std::string listed = readWarningsText(many);
-    QCOMPARE(std::count(listed.begin(), listed.end(), '\n'), std::ptrdiff_t(kMostListedWarnings + 2));
-    QVERIFY(listed.ends_with("\r\n\x85"));
-    QVERIFY(readWarningsText({}).empty());
+    QVERIFY(asked[0].text.startsWith("Fehler beim Einlesen !\r\nDies kann mehrere Ursachen haben:"));
+    QVERIFY(asked[0].text.contains("Siehe auch m\u00F6gliche Fehler in der Hilfe\r\n\r\n"));
+    QCOMPARE(s.window->windowTitle(), s.caption());
+    s.expectProjectCommands(false);
+    QCOMPARE(s.panel(StatusBar::kProgressPanel), QString("Aktion"));
   }
 
   void reportsEveryModuleTheReaderFetches() {
@@ -313,7 +290,6 @@ class SessionTest : public QObject {
     std::vector<std::string> reported;
     ReadProgressHost host(documents, [&](const std::string& name) { reported.push_back(name); });
     QVERIFY(host.attach());
-    QCOMPARE(host.projectCount(), 1L);
     QCOMPARE(host.project(1).component(1).name(), std::string("Eins"));
     QVERIFY(reported.empty());  // listing is not reading
     QCOMPARE(host.project(1).component("Eins").countOfLines(), 3L);
@@ -325,8 +301,7 @@ class SessionTest : public QObject {
   void instancesKeepTheirFoldersApart() {
     test::TempFolder root;
     SettingsStore settings(root.path() / "settings.ini");
-    // What an ended run left behind, and a project folder outside.
-    root.writeFile("TempDateien/T_77/M1.txt", "alt");
+    root.writeFile("TempDateien/T_77/M1.txt", "alt");  // left behind by an ended run
     root.writeFile("Projekte/Alt/CodeQuorix.mdb", "x");
 
     auto first = std::make_unique<SessionUnderTest>(root.path(), settings);
@@ -335,23 +310,18 @@ class SessionTest : public QObject {
     QVERIFY(fs::exists(root.path() / "Projekte/Alt/CodeQuorix.mdb"));
     const fs::path firstFolder = first->session->instanceFolder();
     QCOMPARE(first->session->workingFolder(), firstFolder);
-    QVERIFY(fs::is_directory(firstFolder));
     QCOMPARE(firstFolder.parent_path().parent_path(), root.path() / "TempDateien");
 
     SessionUnderTest second(root.path(), settings);
     second.session->start({});
     const fs::path secondFolder = second.session->instanceFolder();
     QVERIFY(secondFolder != firstFolder);
-    QVERIFY(fs::is_directory(firstFolder));
-    QVERIFY(fs::is_directory(secondFolder));
-
-    // A third start while both run clears nothing of theirs either.
     {
       SessionUnderTest third(root.path(), settings);
       third.session->start({});
-      QVERIFY(fs::is_directory(firstFolder));
-      QVERIFY(fs::is_directory(secondFolder));
+      QVERIFY(fs::is_directory(firstFolder) && fs::is_directory(secondFolder));
     }
+    QVERIFY(fs::is_directory(firstFolder) && fs::is_directory(secondFolder));
     first->window->close();
     QVERIFY(!fs::exists(firstFolder));
     QVERIFY(fs::is_directory(secondFolder));

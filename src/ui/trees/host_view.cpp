@@ -60,6 +60,7 @@ HostTreeFill HostView::refresh() {
   tree_->setUpdatesEnabled(false);
   tree_->clear();
   items_.clear();
+  host_.forgetRead();  // a refresh shows what is on disk now
   const HostTreeFill fill = fillHostTree(host_, model_);
   for (const HostTreeNode& node : model_.nodes) {
     auto* item = node.parent == kNoParent ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_[node.parent]);
