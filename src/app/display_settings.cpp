@@ -30,23 +30,23 @@ bool flagValue(const std::string& text) { return numericValue(text) != 0; }
 const char* flagText(bool on) { return on ? "-1" : "0"; }
 
 // Each reader stores a non-empty text converted into its field.
-void readInt32(const SettingsStore& store, const char* key, std::int32_t& field) {
-  const std::string text = store.get(kOptionsSection, key);
+void readInt32(const SettingValues& values, const char* key, std::int32_t& field) {
+  const std::string text = values(key);
   if (!text.empty()) field = roundedValue<std::int32_t>(text);
 }
 
-void readInt16(const SettingsStore& store, const char* key, int& field) {
-  const std::string text = store.get(kOptionsSection, key);
+void readInt16(const SettingValues& values, const char* key, int& field) {
+  const std::string text = values(key);
   if (!text.empty()) field = roundedValue<std::int16_t>(text);
 }
 
-void readFlag(const SettingsStore& store, const char* key, bool& field) {
-  const std::string text = store.get(kOptionsSection, key);
+void readFlag(const SettingValues& values, const char* key, bool& field) {
+  const std::string text = values(key);
   if (!text.empty()) field = flagValue(text);
 }
 
-void readFont(const SettingsStore& store, DisplaySettings& settings) {
-  const std::string text = store.get(kOptionsSection, "font");
+void readFont(const SettingValues& values, DisplaySettings& settings) {
+  const std::string text = values("font");
   if (text.empty()) return;
   const auto firstComma = text.find(',');
   if (firstComma == std::string::npos) {
@@ -97,25 +97,29 @@ double numericValue(const std::string& text) {
   return negative ? -value : value;
 }
 
-void loadDisplaySettings(const SettingsStore& store, DisplaySettings& settings) {
-  readInt32(store, "fkey", settings.keywordColour);
-  readInt32(store, "fkom", settings.commentColour);
-  readInt32(store, "fstr", settings.stringColour);
-  readFlag(store, "einr", settings.reindent);
-  readFlag(store, "rouf", settings.boldRoutineLines);
-  readFlag(store, "vor", settings.htmlPreview);
-  readFlag(store, "rer", settings.indentRoutineBodies);
-  readFlag(store, "rle", settings.blankLineBeforeRoutines);
-  if (std::string preset = store.get(kOptionsSection, "bis"); !preset.empty()) {
+void loadDisplaySettings(const SettingValues& values, DisplaySettings& settings) {
+  readInt32(values, "fkey", settings.keywordColour);
+  readInt32(values, "fkom", settings.commentColour);
+  readInt32(values, "fstr", settings.stringColour);
+  readFlag(values, "einr", settings.reindent);
+  readFlag(values, "rouf", settings.boldRoutineLines);
+  readFlag(values, "vor", settings.htmlPreview);
+  readFlag(values, "rer", settings.indentRoutineBodies);
+  readFlag(values, "rle", settings.blankLineBeforeRoutines);
+  if (std::string preset = values("bis"); !preset.empty()) {
     settings.screenPreset = std::move(preset);
   }
-  readFlag(store, "meld", settings.confirmClipboardCopy);
-  readFlag(store, "usb", settings.applyScreenPreset);
-  readFlag(store, "stapro", settings.alwaysUseProjectFolder);
-  readFlag(store, "aufk", settings.expandProjectTree);
-  readFlag(store, "leer", settings.removeEmptyLines);
-  readInt16(store, "tab", settings.tabWidthMm);
-  readFont(store, settings);
+  readFlag(values, "meld", settings.confirmClipboardCopy);
+  readFlag(values, "usb", settings.applyScreenPreset);
+  readFlag(values, "stapro", settings.alwaysUseProjectFolder);
+  readFlag(values, "aufk", settings.expandProjectTree);
+  readFlag(values, "leer", settings.removeEmptyLines);
+  readInt16(values, "tab", settings.tabWidthMm);
+  readFont(values, settings);
+}
+
+void loadDisplaySettings(const SettingsStore& store, DisplaySettings& settings) {
+  loadDisplaySettings([&store](const char* key) { return store.get(kOptionsSection, key); }, settings);
 }
 
 void saveDisplaySettings(SettingsStore& store, const DisplaySettings& settings) {

@@ -2,6 +2,7 @@
 // The display settings of section "optionen": colours, font, tab stops and the
 // behaviour flags, with their defaults (settings keys in comments).
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "render/markup_options.h"
@@ -40,10 +41,14 @@ struct DisplaySettings {
   RenderOptions toRenderOptions() const;
 };
 
+// The text of a key of section "optionen" ("" when absent).
+using SettingValues = std::function<std::string(const char* key)>;
+
 // Reads every key that holds text into `settings`; empty keys keep their value.
 // Numbers are read like VBA's Val: a text that is no number reads as 0, and so
 // does a number out of range.
 void loadDisplaySettings(const SettingsStore& store, DisplaySettings& settings);
+void loadDisplaySettings(const SettingValues& values, DisplaySettings& settings);
 // Writes every key except "bis"; flags as "-1" or "0".
 void saveDisplaySettings(SettingsStore& store, const DisplaySettings& settings);
 

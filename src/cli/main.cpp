@@ -1,10 +1,9 @@
 // codequorix-cli: the engine without a window.
-#include <cstdio>
-#include <filesystem>
-#include <iostream>
-
 #include <malloc.h>
-#include <unistd.h>
+
+#include <iostream>
+#include <optional>
+#include <string>
 
 #include "app/edition.h"
 #include "app/settings_store.h"
@@ -14,23 +13,19 @@
 
 namespace {
 
-// The stored settings (unless --no-settings) with the --option values on top,
-// read by the same loader the window uses.
+// The --option values over the stored settings (none with --no-settings), read
+// by the same loader the window uses.
 cq::DisplaySettings settingsFor(const cq::cli::Arguments& args) {
+  std::optional<cq::SettingsStore> stored;
+  if (!args.noSettings) stored.emplace(cq::builtInEdition());
   cq::DisplaySettings settings;
-  const std::filesystem::path overlayFile =
-      std::filesystem::temp_directory_path() / ("codequorix-cli-" + std::to_string(::getpid()) + ".ini");
-  {
-    cq::SettingsStore overlay(overlayFile);
-    if (!args.noSettings) {
-      const cq::SettingsStore stored(cq::builtInEdition());
-      for (const auto& [key, value] : stored.getAll(cq::kOptionsSection)) overlay.save(cq::kOptionsSection, key, value);
-    }
-    for (const auto& [key, value] : args.options) overlay.save(cq::kOptionsSection, key, value);
-    cq::loadDisplaySettings(overlay, settings);
-  }
-  std::error_code ignored;
-  std::filesystem::remove(overlayFile, ignored);
+  cq::loadDisplaySettings(
+      [&](const char* key) -> std::string {
+        for (auto option = args.options.rbegin(); option != args.options.rend(); ++option)
+          if (option->first == key) return option->second;
+        return stored ? stored->get(cq::kOptionsSection, key) : std::string();
+      },
+      settings);
   return settings;
 }
 
