@@ -1,13 +1,10 @@
-// Reading ticked modules into a project folder: numbering, names and types, the
-// tree's tag, and what stays behind when a read fails.
 #include "projects/project_reader.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "codedb/code_database.h"
 #include "projects/host_tree.h"
+#include "projects/source_file.h"
 #include "support/fake_host.h"
 #include "support/temp_folder.h"
 
@@ -29,9 +26,13 @@ ProjectReadRequest requestFor(const test::TempFolder& folder) {
   return request;
 }
 
-void tickProject(HostTree& tree, const std::string& key) {
-  for (std::size_t i = 0; i < tree.nodes.size(); ++i)
-    if (tree.nodes[i].key == key) setTicked(tree, i, true);
+// The modules of the project folder's database as "number name type" lines.
+std::string storedModules(const std::filesystem::path& folder) {
+  std::string modules;
+  for (const auto& m : CodeDatabase::open(folder)->moduleList()) {
+    modules += std::to_string(m.number) + " " + m.name + " " + std::to_string(m.type) + "|";
+  }
+  return modules;
 }
 
 struct Fixture {
@@ -44,7 +45,7 @@ struct Fixture {
     second.addComponent(module("Werkzeuge", kStandardModule, kTwoRoutines + "\r\nSub Kaputt : End Sub\r\nEnd Sub"));
     second.addComponent(module("Report_Umsatz", kDocumentModule, kTwoRoutines));
     fillHostTree(host, tree);
-    tickProject(tree, "A2\\");
+    setTicked(tree, 2, true);  // the project node of Zweite
   }
 };
 
@@ -60,14 +61,9 @@ TEST(ProjectReader, ReadsTickedModulesInTreeOrderWithDisplayNamesAndTypes) {
   ASSERT_EQ(read.warnings.size(), 2u);
   EXPECT_EQ(read.warnings[0].module, "Werkzeuge");
   for (int n = 1; n <= 3; ++n) EXPECT_TRUE(std::filesystem::exists(moduleFilePath(folder.path(), n)));
-
-  const auto database = CodeDatabase::open(folder.path());
-  std::vector<std::tuple<int, std::string, int>> modules;
-  for (const auto& m : database->moduleList()) modules.emplace_back(m.number, m.name, m.type);
   // Listed by type, then name: the form (1), the standard module (2), the report (6).
-  EXPECT_EQ(modules, (std::vector<std::tuple<int, std::string, int>>{
-                         {1, "Kunden", 1}, {2, "Werkzeuge", 2}, {3, "Umsatz", 6}}));
-  EXPECT_EQ(database->routineList().size(), 6u);
+  EXPECT_EQ(storedModules(folder.path()), "1 Kunden 1|2 Werkzeuge 2|3 Umsatz 6|");
+  EXPECT_EQ(CodeDatabase::open(folder.path())->routineList().size(), 6u);
 }
 
 TEST(ProjectReader, AFailedReadKeepsWhatWasWrittenAndSaysWhy) {
@@ -79,15 +75,12 @@ TEST(ProjectReader, AFailedReadKeepsWhatWasWrittenAndSaysWhy) {
   EXPECT_EQ(read.message, kReadFailedMessage);
   EXPECT_NE(read.cause.find("Report_Umsatz"), std::string::npos);
   EXPECT_EQ(read.modules, 2);
-  EXPECT_TRUE(std::filesystem::exists(moduleFilePath(folder.path(), 2)));
-  EXPECT_EQ(CodeDatabase::open(folder.path())->moduleList().size(), 2u);
-
+  EXPECT_EQ(storedModules(folder.path()), "1 Kunden 1|2 Werkzeuge 2|");
   ProjectReadRequest noTemplate = requestFor(folder);
   noTemplate.templateFile = folder.path() / "fehlt.mdb";
   const ProjectRead missing = readTickedModules(f.host, f.tree, noTemplate);
   EXPECT_FALSE(missing);
   EXPECT_EQ(missing.message.rfind("Die notwendige Datenbank", 0), 0u) << missing.message;
-
   f.host.running = false;
   EXPECT_FALSE(readTickedModules(f.host, f.tree, requestFor(folder)).attached);
 }
@@ -104,20 +97,11 @@ TEST(ProjectReader, ReadsTickedModuleFilesByTheirKeys) {
   tree.addNode("A1\\ Modul.bas :2", "Modul", "M2", root);
   tree.addNode("A1\\Teil.cls:0", "Teil", "XXX", root);
   setTicked(tree, root, true);
-
   const test::TempFolder folder;
   const ProjectRead read = readTickedModuleFiles(tree, project.path(), requestFor(folder));
   ASSERT_TRUE(read) << read.cause;
-  const auto database = CodeDatabase::open(folder.path());
-  std::vector<std::tuple<int, std::string, int>> modules;
-  for (const auto& m : database->moduleList()) modules.emplace_back(m.number, m.name, m.type);
-  EXPECT_EQ(modules, (std::vector<std::tuple<int, std::string, int>>{
-                         {1, "Form1", 1}, {2, "Modul", 2}, {3, "Teil", 32}}));
-  std::ifstream first(moduleFilePath(folder.path(), 1), std::ios::binary);
-  std::string line;
-  std::getline(first, line);
-  EXPECT_EQ(line.find("Begin"), std::string::npos);  // the header is cut
-
+  EXPECT_EQ(storedModules(folder.path()), "1 Form1 1|2 Modul 2|3 Teil 32|");
+  EXPECT_EQ(readSourceFile(moduleFilePath(folder.path(), 1)).find("Begin"), std::string::npos);  // the header is cut
   tree.addNode("A1\\Fehlt.bas:2", "Fehlt", "M2", root);
   setTicked(tree, root, true);
   const test::TempFolder again;

@@ -18,38 +18,25 @@ namespace mk = cq::markers;
 using cq::MarkupOptions;
 
 // Builders of expected marked-up text.
-std::string wrap(std::string_view open, std::string_view text, std::string_view close) {
-  return std::string(open) + std::string(text) + std::string(close);
-}
-std::string kw(std::string_view word) { return wrap(mk::kKeyword, word, mk::kEnd); }
+std::string kw(std::string_view word) { return std::string(mk::kKeyword).append(word).append(mk::kEnd); }
 // Keywords separated by single blanks: kws("End Sub").
 std::string kws(std::string_view words) {
   const std::size_t blank = words.find(' ');
-  if (blank == std::string_view::npos) return kw(words);
-  return kw(words.substr(0, blank)) + " " + kws(words.substr(blank + 1));
+  return blank == std::string_view::npos ? kw(words) : kw(words.substr(0, blank)) + " " + kws(words.substr(blank + 1));
 }
-std::string str(std::string_view literal) { return wrap(mk::kString, literal, mk::kEnd); }
-std::string rem(std::string_view comment) { return wrap(mk::kComment, comment, mk::kEnd); }
-std::string bold(std::string_view line) { return wrap(mk::kBold, line, mk::kBoldEnd); }
+std::string str(std::string_view literal) { return std::string(mk::kString).append(literal).append(mk::kEnd); }
+std::string rem(std::string_view comment) { return std::string(mk::kComment).append(comment).append(mk::kEnd); }
+std::string bold(std::string_view line) { return std::string(mk::kBold).append(line).append(mk::kBoldEnd); }
 // Module text: every line ends in CR LF; `source` is the code as the host hands it over, without the last one.
 std::string lines(const std::vector<std::string>& each) {
   std::string out;
   for (const std::string& line : each) out += line + "\r\n";
   return out;
 }
-std::string source(const std::vector<std::string>& each) {
-  const std::string out = lines(each);
-  return out.substr(0, out.size() - 2);
-}
+std::string source(const std::vector<std::string>& each) { return lines(each).erase(lines(each).size() - 2); }
 
-MarkupOptions layout(bool leer, bool einr, bool rle, bool rer) {
-  MarkupOptions options;
-  options.removeEmptyLines = leer;
-  options.reindent = einr;
-  options.blankLineBeforeRoutines = rle;
-  options.indentRoutineBodies = rer;
-  return options;
-}
+// The layout options in the order "leer", "einr", "rle", "rer".
+MarkupOptions layout(bool leer, bool einr, bool rle, bool rer) { return MarkupOptions{leer, einr, rle, rer}; }
 
 struct ModuleRead {
   std::string text;
@@ -59,15 +46,8 @@ struct ModuleRead {
 
   ModuleRead(std::string_view code, const MarkupOptions& options = {}, std::int64_t counterStart = 0)
       : counter(counterStart) {
-    cq::ModuleScan scan;
-    scan.moduleNumber = 3;
-    scan.moduleType = 2;
-    scan.moduleName = "Modul3";
-    scan.routineCounter = &counter;
-    scan.sink = &sink;
-    scan.warnings = &warnings;
-    scan.blankLineBeforeRoutines = options.blankLineBeforeRoutines;
-    scan.indentRoutineBodies = options.reindent && options.indentRoutineBodies;
+    cq::ModuleScan scan{3, 2, "Modul3", &counter, &sink, &warnings, options.blankLineBeforeRoutines,
+                        options.reindent && options.indentRoutineBodies};
     text = cq::markUpModule(code, options, scan);
   }
   const cq::test::RecordingSink::Routine& number(std::int64_t n) const {
@@ -83,15 +63,11 @@ struct ModuleRead {
   }
 };
 
-#define EXPECT_TEXT(expected, actual)                                               \
-  do {                                                                              \
-    const std::string difference = cq::test::firstDifference((expected), (actual)); \
-    EXPECT_TRUE(difference.empty()) << difference;                                  \
-  } while (false)
+#define EXPECT_TEXT(expected, actual) EXPECT_EQ(cq::test::firstDifference((expected), (actual)), "")
 
 TEST(MarkupCases, KeywordsStringsAndComments) {
   const std::pair<std::string, std::string> cases[] = {
-      {"Option Explicit", kws("Option Explicit")},
+      {"Option Explicit", kws("Option Explicit")}, {"\tEnd If", "\t" + kws("End If")},
       // An apostrophe inside the literal does not start the comment; keywords in either stay plain.
       {"x = \"it's If\" ' If Then Sub", "x = " + str("\"it's If\"") + " " + rem("' If Then Sub")},
       {"' Private Sub x(\"a\")", rem("' Private Sub x(\"a\")")},
@@ -100,16 +76,13 @@ TEST(MarkupCases, KeywordsStringsAndComments) {
       {"s = \"a'b", "s = " + str("\"a'b")},
       {"s = \"x\" & \"it's", "s = " + str("\"x\"") + " & " + str("\"it's")},
       {"If Not Not x Then", kws("If Not") + " Not x " + kw("Then")},
-      {"If(x) Then y = 1", kw("If") + "(x) " + kw("Then") + " y = 1"},
-      {"\tEnd If", "\t" + kws("End If")},
+      {"If(x) Then y = 1", kw("If") + "(x) " + kw("Then") + " y = 1"}, {"f(a, b,c)  ,  (d)", "f(a, b,c)  ,  (d)"},
       {"a = CBool(x) And Cbool(y)", "a = CBool(x) " + kws("And Cbool") + "(y)"},
       {"Call Access(1): DoCmd.Close , MyAccess", kws("Call Access") + "(1): DoCmd.Close , MyAccess"},
-      {"f(a, b,c)  ,  (d)", "f(a, b,c)  ,  (d)"},
       // A continued statement is coloured as one line and keeps its line break.
       {"x = a _\r\n    And Not b", "x = a _\r\n    " + kws("And Not") + " b"},
       {"x = a_ \r\nAnd b", "x = a_ \r\n" + kw("And") + " b"},
-      {"x = True Or False", "x = " + kws("True Or False")},
-      {"Rem If", "Rem " + kw("If")},
+      {"x = True Or False", "x = " + kws("True Or False")}, {"Rem If", "Rem " + kw("If")},
   };
   for (const auto& [code, expected] : cases) EXPECT_TEXT(expected + "\r\n", ModuleRead(code).text);
 }
@@ -124,8 +97,7 @@ TEST(MarkupCases, RoutinesDeclarationsAndProperties) {
               "        b As String)", "    Exit Sub", "End Sub"}),
       {}, 10);
   ASSERT_EQ(read.sink.routines.size(), 6u);
-  EXPECT_TRUE(read.warnings.empty());
-  EXPECT_EQ(read.counter, 16);
+  EXPECT_TRUE(read.warnings.empty() && read.counter == 16);
   // Sub headers are numbered first, then Function, then Property headers.
   EXPECT_EQ(read.facts(11), std::tuple("Test", cq::kSub, cq::kPrivate, 2, 3, 13, 16));
   EXPECT_EQ(read.facts(12), std::tuple("GetTickCount", cq::kDeclaredFunction, cq::kPrivate, 1, 3, 2, 2));
@@ -159,18 +131,19 @@ TEST(MarkupCases, LayoutOptionsShiftLineNumbers) {
   const std::string first = bold(kw("Sub") + " First()"), endSub = bold(kws("End Sub"));
   const std::string second = bold(kw("Function") + " Second()"), endFunction = bold(kws("End Function"));
   const std::string ifLine = kw("If") + " x " + kw("Then"), endIf = kws("End If");
+  const std::vector<std::string> plain{first,  "x = 1",      "",      "",    endSub,
+                                       second, "  " + ifLine, "y = 2", endIf, endFunction};
   const struct {
     const char* name;
     MarkupOptions options;
     std::vector<std::string> text;
     std::int64_t firstStart, firstEnd;  // the second routine always spans lines 6 to 10
   } cases[] = {
-      {"no options", {}, {first, "x = 1", "", "", endSub, second, "  " + ifLine, "y = 2", endIf, endFunction}, 1, 5},
+      {"no options", {}, plain, 1, 5},
+      {"rer without einr changes nothing", layout(false, false, false, true), plain, 1, 5},
       {"leer rle: the first routine of a module without declarations starts on line 2",
        layout(true, false, true, false),
        {"", first, "x = 1", endSub, "", second, "  " + ifLine, "y = 2", endIf, endFunction}, 2, 4},
-      {"rer without einr changes nothing", layout(false, false, false, true),
-       {first, "x = 1", "", "", endSub, second, "  " + ifLine, "y = 2", endIf, endFunction}, 1, 5},
       {"einr rer: body lines one tab more, header and end lines none", layout(false, true, false, true),
        {first, "\tx = 1", "\t", "\t", endSub, second, "\t" + ifLine, "\t\ty = 2", "\t" + endIf, endFunction}, 1, 5},
       {"einr rer rle: the inserted empty line carries the tab", layout(true, true, true, true),
@@ -180,11 +153,9 @@ TEST(MarkupCases, LayoutOptionsShiftLineNumbers) {
     SCOPED_TRACE(c.name);
     const ModuleRead read(code, c.options);
     EXPECT_TEXT(lines(c.text), read.text);
-    EXPECT_EQ(read.number(1).start, c.firstStart);
-    EXPECT_EQ(read.number(1).end, c.firstEnd);
-    EXPECT_EQ(read.number(2).start, 6);
-    EXPECT_EQ(read.number(2).end, 10);
-    EXPECT_EQ(read.sink.modules.at(0).lineBreaks, 10);
+    EXPECT_EQ(std::tuple(read.number(1).start, read.number(1).end, read.number(2).start, read.number(2).end,
+                         read.sink.modules.at(0).lineBreaks),
+              std::tuple(c.firstStart, c.firstEnd, 6, 10, 10));
   }
   // leer keeps lines of blanks.
   EXPECT_TEXT("a\r\n   \r\nb\r\n", ModuleRead("a\r\n\r\n\r\n   \r\nb", layout(true, false, false, false)).text);
@@ -199,13 +170,11 @@ TEST(MarkupCases, HeadersThatCannotBeCut) {
   ASSERT_EQ(read.sink.routines.size(), 2u);
   EXPECT_EQ(read.facts(6), std::tuple("A", cq::kSub, cq::kPublic, 1, 3, 1, 2));
   EXPECT_EQ(read.facts(7), std::tuple("C", cq::kFunction, cq::kPublic, 1, 3, 4, 5));
-  EXPECT_EQ(read.counter, 7);
-  ASSERT_EQ(read.warnings.size(), 2u);
-  EXPECT_EQ(read.warnings[0].module, "Modul3");
-  EXPECT_EQ(read.warnings[0].line, 3);
-  EXPECT_EQ(read.warnings[0].code, "End Sub");
-  EXPECT_EQ(read.warnings[1].line, 6);
-  EXPECT_EQ(read.warnings[1].code, "Private Declare Function NoLib \"x\" ()");
+  ASSERT_EQ(std::tuple(read.counter, read.warnings.size()), std::tuple(7, 2u));
+  EXPECT_EQ(std::tie(read.warnings[0].module, read.warnings[0].line, read.warnings[0].code),
+            std::tuple("Modul3", 3, "End Sub"));
+  EXPECT_EQ(std::tie(read.warnings[1].line, read.warnings[1].code),
+            std::tuple(6, "Private Declare Function NoLib \"x\" ()"));
   // Lines that could not be cut stay as they are.
   EXPECT_TEXT(lines({bold(kw("Sub") + " A(): " + kws("End Sub")), bold(kw("Sub") + " B()"),
                      kws("End Sub"), bold(kw("Function") + " C()"), bold(kws("End Function")),
@@ -215,14 +184,12 @@ TEST(MarkupCases, HeadersThatCannotBeCut) {
   // A routine named like a keyword keeps its name.
   const ModuleRead keywordName("Public Property Get Object() As Menu");
   ASSERT_EQ(keywordName.sink.routines.size(), 1u);
-  EXPECT_EQ(keywordName.sink.routines[0].row.name, "Object");
-  EXPECT_TRUE(keywordName.warnings.empty());
+  EXPECT_EQ(std::tuple(keywordName.sink.routines[0].row.name, keywordName.warnings.size()), std::tuple("Object", 0u));
 
   // A property line without accessor uses up a routine number but makes no row.
   const ModuleRead property(source({"Dim Property As Long", "Sub S()", "End Sub"}));
   ASSERT_EQ(property.sink.routines.size(), 1u);
-  EXPECT_EQ(property.sink.routines[0].row.number, 1);
-  EXPECT_EQ(property.counter, 2);
+  EXPECT_EQ(std::tuple(property.sink.routines[0].row.number, property.counter), std::tuple(1, 2));
   EXPECT_TRUE(property.warnings.empty());
 }
 
@@ -230,8 +197,7 @@ TEST(MarkupCases, ModulesWithoutRoutines) {
   const ModuleRead read(source({"Option Explicit", "Public Event Changed(ByVal x As Long)", "Private Type T",
                                 "  a As Long", "End Type", "sub lower()", "end sub",
                                 "Dim s$: s = \"Sub X()\" ' Sub Y()"}));
-  EXPECT_TRUE(read.warnings.empty());
-  EXPECT_EQ(read.counter, 0);
+  EXPECT_TRUE(read.warnings.empty() && read.counter == 0);
   EXPECT_EQ(read.sink.log, (std::vector<std::string>{"endDeclarationsOfModule module=3",
                                                      "insertModule number=3 name=Modul3 type=2 lineBreaks=8"}));
   EXPECT_NE(read.text.find("sub lower()\r\nend sub\r\n"), std::string::npos);
@@ -249,12 +215,9 @@ TEST(MarkupCases, ModulesWithoutRoutines) {
 
 TEST(MarkupCases, SelectionModeAddsNoLineBreaks) {
   const std::pair<std::string, std::string> cases[] = {
-      {"x = 1", "x = 1"},
-      {"If a Then", kw("If") + " a " + kw("Then")},
+      {"x = 1", "x = 1"}, {"If a Then", kw("If") + " a " + kw("Then")}, {"", ""}, {"\r\n", "\r\n"},
       {"x = \"\x9F\" '\x9F", "x = " + str("\"\x9F\"") + " " + rem("'\x9F")},
-      {"Private Sub Test()", bold(kws("Private Sub") + " Test()")},
-      {"", ""},
-      {"\r\n", "\r\n"}};
+      {"Private Sub Test()", bold(kws("Private Sub") + " Test()")}};
   for (const auto& [code, expected] : cases) EXPECT_TEXT(expected, cq::markUpSelection(code, {}));
   // No anchors in selection mode; a declaration is bold but opens nothing.
   const std::string code = "Declare Sub Beep Lib \"k\" ()\r\nSub A()\r\nx\r\nEnd Sub";

@@ -1,5 +1,6 @@
 #pragma once
-// Dialog answers for window tests.
+// Dialog answers for window tests: answered from a queue and recorded; an empty
+// queue cancels, so a forgotten answer fails a test instead of blocking it.
 #include <deque>
 #include <vector>
 
@@ -7,8 +8,6 @@
 
 namespace cq {
 
-// Answers dialogs from a queue and records what was asked; an empty queue
-// cancels, so a forgotten answer fails a test instead of blocking it.
 struct ScriptedDialogs {
   std::deque<DialogReply> replies;
   std::vector<DialogRequest> requests;
@@ -16,11 +15,9 @@ struct ScriptedDialogs {
   MessagePresenter::Replier replier() {
     return [this](const DialogRequest& request) {
       requests.push_back(request);
-      DialogReply reply{Answer::Cancel, {}, {}};
-      if (!replies.empty()) {
-        reply = replies.front();
-        replies.pop_front();
-      }
+      if (replies.empty()) return DialogReply{Answer::Cancel, {}, {}};
+      const DialogReply reply = replies.front();
+      replies.pop_front();
       return reply;
     };
   }

@@ -1,0 +1,125 @@
+// The two trees of the left pane. Host tree: documents opened, nodes with keys and pictures,
+// ticking limited to one project, the host status texts. Project tree: modules and routines
+// of a read project, the current module's highlight, keys move but only Enter or a click loads.
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "support/office_samples.h"
+#include "support/sample_project.h"
+#include "support/temp_folder.h"
+#include "ui/trees/host_view.h"
+#include "ui/trees/project_tree_view.h"
+
+namespace cq {
+
+class TreeViewsTest : public QObject {
+  Q_OBJECT
+
+  static QString keyOf(QTreeWidgetItem* item) { return item->data(0, Qt::UserRole).toString(); }
+  static QStringList texts(QTreeWidgetItem* parent) {
+    QStringList all;
+    for (int i = 0; i < parent->childCount(); ++i) all << parent->child(i)->text(0);
+    return all;
+  }
+
+ private slots:
+  void listsDocumentsKeepsTicksToOneProjectAndShowsStatusTexts() {
+    test::TempFolder temp;
+    QTreeWidget tree;
+    QPlainTextEdit status;
+    {  // nothing open, then an open folder without code
+      HostView view(&tree, &status, "Access");
+      QVERIFY(!view.refresh().ok);  // nothing open
+      QVERIFY(!status.isHidden());
+      QVERIFY(status.toPlainText().startsWith("Access ist im Moment nicht ge\u00F6ffnet. Es k\u00F6nnen daher "
+                                              "keine Projekte aus Access angezeigt werden. "));
+      QVERIFY(status.toPlainText().contains("Klicken Sie danach auf Aktualisieren Access Projekte."));
+      temp.writeFile("leer/Kurz.bas", "Attribute VB_Name = \"Kurz\"\r\nOption Explicit\r\n");
+      view.openDocuments({QString::fromStdString((temp.path() / "leer").string())});
+      QVERIFY(view.refresh().ok);  // open, but without code
+      QCOMPARE(tree.topLevelItemCount(), 0);
+      QVERIFY(status.toPlainText().startsWith("Access ist zwar im Moment ge\u00F6ffnet"));
+    }
+
+    temp.writeFile("Module/Eins.bas", "Attribute VB_Name = \"Eins\"\r\nSub A()\r\n  x = 1\r\nEnd Sub\r\n");
+    const auto samples = test::officeSamples();
+    const auto xlsm = std::find_if(samples.begin(), samples.end(),
+                                   [](const auto& s) { return s.fileName.ends_with(".xlsm"); });
+    QVERIFY(xlsm != samples.end());
+    const auto workbook = temp.writeFile(xlsm->fileName, xlsm->bytes);
+    HostView view(&tree, &status, "Access");
+    view.openDocuments({QString::fromStdString((temp.path() / "Module").string()),
+                        QString::fromStdString(workbook.string())});
+    QVERIFY(view.refresh().ok && status.isHidden());
+    QCOMPARE(tree.topLevelItemCount(), 2);
+    QTreeWidgetItem* folder = tree.topLevelItem(0);
+    QTreeWidgetItem* document = tree.topLevelItem(1);
+    QCOMPARE((QStringList{keyOf(folder), keyOf(folder->child(0)), keyOf(document)}),
+             (QStringList{"A1\\", "A1\\Eins", "A2\\"}));
+    QVERIFY(document->childCount() > 0 && document->isExpanded() && !folder->icon(0).isNull());
+
+    QSignalSpy ticked(&view, &HostView::tickedChanged);
+    document->setCheckState(0, Qt::Checked);  // a project passes its tick on to its modules
+    QVERIFY(ticked.count() == 1 && ticked.last().at(0).toBool());
+    for (int i = 0; i < document->childCount(); ++i) QCOMPARE(document->child(i)->checkState(0), Qt::Checked);
+    folder->child(0)->setCheckState(0, Qt::Checked);  // ticking in the other project unticks the first
+    QVERIFY(document->checkState(0) == Qt::Unchecked && document->child(0)->checkState(0) == Qt::Unchecked);
+    QVERIFY(view.anyTicked());
+    folder->child(0)->setCheckState(0, Qt::Unchecked);
+    QCOMPARE(ticked.last().at(0).toBool(), false);
+  }
+
+  void fillsHighlightsAndLoadsOnlyOnEnterOrClick() {
+    test::TempFolder folder;
+    QVERIFY(test::readSampleProject(folder.path()));
+    QTreeWidget tree;
+    ProjectTreeView view(&tree);
+    auto database = CodeDatabase::open(folder.path());
+    QCOMPARE(view.fill(*database, false), 4);
+    // Modules by type: form, standard module, class, document module; routines by name.
+    QCOMPARE(texts(tree.invisibleRootItem()), QStringList({"frmBestellung", "modLager", "clsArtikel", "ThisWorkbook"}));
+    QTreeWidgetItem* lager = tree.topLevelItem(1);
+    QCOMPARE(keyOf(lager), QString("M3"));
+    QStringList sorted = texts(lager);
+    std::sort(sorted.begin(), sorted.end(), [](auto& a, auto& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    QCOMPARE(texts(lager), sorted);
+    QVERIFY(keyOf(lager->child(0)).startsWith('R') && !lager->child(0)->icon(0).isNull());
+    QVERIFY(!tree.topLevelItem(0)->isExpanded());
+    view.fill(*database, true);
+    QVERIFY(tree.topLevelItem(0)->isExpanded());
+
+    view.highlightModule(2);  // module M3
+    QCOMPARE(view.nodeByKey("M3")->foreground(0).color(), QColor(Qt::yellow));
+    view.highlightModule(0);
+    QCOMPARE(view.nodeByKey("M3")->background(0).color(), QColor(Qt::white));
+    QCOMPARE(view.nodeByKey("M1")->background(0).color(), QColor(Qt::black));
+
+    tree.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    QSignalSpy activated(&view, &ProjectTreeView::activated);
+    tree.setCurrentItem(tree.topLevelItem(0));
+    QTest::keyClick(&tree, Qt::Key_Down);
+    QTreeWidgetItem* selected = tree.currentItem();
+    QVERIFY(selected != tree.topLevelItem(0));
+    QTest::keyClick(&tree, Qt::Key_M);  // typing searches nothing
+    QCOMPARE(tree.currentItem(), selected);
+    QCOMPARE(activated.count(), 0);
+    const QRect rect = tree.visualItemRect(selected);
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, rect.center());
+    QCOMPARE(activated.count(), 0);  // the click after a key only clears the key state
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, rect.center());
+    QCOMPARE(activated.count(), 1);
+    QTest::keyClick(&tree, Qt::Key_Return);
+    QCOMPARE(activated.count(), 2);
+    const auto node = activated.last().at(0).value<NodeActivation>();
+    QCOMPARE(QString::fromStdString(node.key), keyOf(selected));
+    QCOMPARE(QString::fromStdString(node.moduleKey), keyOf(selected->parent() ? selected->parent() : selected));
+  }
+};
+
+}  // namespace cq
+
+QTEST_MAIN(cq::TreeViewsTest)
+#include "tree_views_test.moc"
