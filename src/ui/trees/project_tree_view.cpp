@@ -35,10 +35,10 @@ int ProjectTreeView::fill(CodeDatabase& database, bool expandAll) {
   const std::vector<ModuleListEntry> list = database.moduleList();
   for (const ModuleListEntry& module : list) {
     auto* item = new QTreeWidgetItem(tree_);
-    const std::string key = "M" + std::to_string(module.number);
+    const std::string key = std::string("M").append(std::to_string(module.number));
     item->setText(0, windows1252ToQString(module.name));
     item->setData(0, kKeyRole, QString::fromStdString(key));
-    item->setIcon(0, treeIcon("M" + std::to_string(module.type)));
+    item->setIcon(0, treeIcon(std::string("M").append(std::to_string(module.type))));
     modules.emplace(key, item);
   }
   for (const RoutineListEntry& routine : database.routineList()) {
@@ -74,7 +74,7 @@ void ProjectTreeView::highlightModule(int moduleIndex) {
     previous->setBackground(0, Qt::white);
     previous->setForeground(0, Qt::black);
   }
-  const std::string key = "M" + std::to_string(moduleIndex + 1);
+  const std::string key = std::string("M").append(std::to_string(moduleIndex + 1));
   if (QTreeWidgetItem* current = nodeByKey(key)) {
     current->setBackground(0, Qt::black);
     current->setForeground(0, Qt::yellow);
