@@ -135,6 +135,7 @@ TEST(DocumentHost, ProjectFilesAndBadDocumentsAreListedWithTheirReason) {
   EXPECT_EQ(tree.nodes[3].key + tree.nodes[3].image, "A1\\KnopfXXX");  // the two-line class before it is not listed
   EXPECT_EQ(tree.nodes[4].key + " " + tree.nodes[4].text, "A2\\ Kaputt.vbp: " + errors[0].message);
   EXPECT_FALSE(tree.nodes[4].checkable);
+  EXPECT_EQ(tree.nodes[0].image + " " + tree.nodes[4].image, "Fahne Warnung");  // an error is no project
   setTicked(tree, 4, true);
   EXPECT_FALSE(anyTicked(tree));
   EXPECT_EQ(tree.nodes.back().key, "A6\\");

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QToolBar>
@@ -150,6 +151,27 @@ class MainWindowTest : public QObject {
     QCOMPARE(panes.sizes().front() + panes.handleWidth() + panes.sizes().back(), panes.width());
   }
 
+  void theWindowDoesNotShrinkBelowAUsableSize() {
+    WindowUnderTest frame({900, 600});
+    MainWindow& window = *frame.window;
+    window.resize(120, 90);
+    QApplication::processEvents();
+    QVERIFY(window.minimumWidth() >= twipsToPixels(9000) && window.minimumHeight() >= twipsToPixels(6000));
+    QCOMPARE(window.size(), window.minimumSize());
+    // Every toolbar button keeps its place (none moves into the overflow), beside the search box.
+    QToolBar* toolbar = window.commands().mainToolbar();
+    for (QAction* button : toolbar->actions()) {
+      if (!button->isVisible()) continue;
+      QWidget* widget = toolbar->widgetForAction(button);
+      QVERIFY2(widget && widget->isVisible() && toolbar->rect().contains(widget->geometry()),
+               qPrintable(button->objectName()));
+    }
+    QVERIFY(window.searchBox()->isVisible() && window.searchBox()->geometry().left() >= toolbar->geometry().right());
+    // The status bar keeps its height and the code pane its room.
+    QCOMPARE(window.statusPanels().height(), twipsToPixels(500));
+    QVERIFY(window.panes().codePane()->height() > twipsToPixels(2000));
+  }
+
   void screenPresetIsStoredAndApplied() {
     WindowUnderTest frame;
     MainWindow& window = *frame.window;
@@ -198,6 +220,13 @@ class MainWindowTest : public QObject {
     frame.window->showHelp();  // the copy beside the program wins
     QCOMPARE(frame.openedUrls.back(), QUrl::fromLocalFile(QString::fromStdString(beside.string())));
     QCOMPARE(frame.dialogs.requests.size(), std::size_t{1});
+    // A desktop that cannot show the manual: said so, naming the manual.
+    frame.window->setUrlOpener([](const QUrl&) { return false; });
+    frame.command("mnuHilfe_Hilfe")->trigger();
+    QCOMPARE(frame.dialogs.requests.size(), std::size_t{2});
+    QCOMPARE(frame.dialogs.requests[1].kind, DialogKind::Warning);
+    QVERIFY(frame.dialogs.requests[1].text.contains(QString::fromStdString(beside.string())));
+    QVERIFY(frame.dialogs.requests[1].text.contains("konnte nicht ge\u00F6ffnet werden"));
 
     QVERIFY(parseStartArguments({"/A"}).compactWindow);
     const StartArguments mixed = parseStartArguments({"/a", "Mappe.xlsm"});

@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QtTest>
 #include <sqlite3.h>
@@ -199,6 +200,28 @@ class ProjectBrowserTest : public QObject {
     const auto parsed = parseHistoryPosition("3|1520");  // what a slot stores: module index and caret
     QVERIFY(parsed && parsed->moduleIndex == 3 && parsed->caret == 1520);
     QVERIFY(!parseHistoryPosition("ohne Trenner") && !parseHistoryPosition("x|1"));
+  }
+
+  void aHistoryStepShowsItsLineAsATreeClickDoes() {
+    BrowserUnderTest t(project_.path());
+    t.window->resize(900, 400);  // a module taller than its view
+    QApplication::processEvents();
+    const auto topLine = [&] { return t.shownView()->verticalScrollBar()->value(); };
+    QTreeWidgetItem* later = t.node("Bestellvorschlag");
+    QTreeWidgetItem* earlier = t.node("Bestand");
+    t.click(later);
+    const int laterTop = topLine();
+    QCOMPARE(laterTop, int(t.routineColumn("rou_start", later)) - 1);  // its line at the top
+    t.click(earlier);
+    const int earlierTop = topLine();
+    QVERIFY(earlierTop < laterTop);
+    t.clickPanel(StatusBar::kBackPanel);
+    QCOMPARE(t.caretLine(), t.routineColumn("rou_start", later));
+    QCOMPARE(topLine(), laterTop);
+    const CodeView* view = t.shownView();
+    QCOMPARE(view->text().substr(view->caretOffset(), view->selectionLength()), std::string("Public"));
+    t.clickPanel(StatusBar::kForwardPanel);
+    QCOMPARE(topLine(), earlierTop);
   }
 
   void caretMovesQueryTheRoutineOnlyOnAnotherLine() {
