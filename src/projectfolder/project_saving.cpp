@@ -23,10 +23,6 @@ std::string projectExistsText(const fs::path& target) {
   return "Ein Projekt:\r\n" + pathToText(target) + "\r\nexistiert schon";
 }
 
-SaveOutcome refused(const fs::path& workingFolder, std::string message) {
-  return SaveOutcome{workingFolder, std::move(message)};
-}
-
 }  // namespace
 
 std::string cleanedProjectName(std::string name) {
@@ -42,30 +38,37 @@ std::string overwriteQuestion(const fs::path& target) {
   return projectExistsText(target) + "\r\n\xDC" "berschreiben ?";
 }
 
-SaveOutcome saveProject(const fs::path& workingFolder, const fs::path& target, bool overwriteAgreed) {
-  // Emptying the target would otherwise delete the very files about to be copied.
-  if (isSameFolder(workingFolder, target)) return refused(workingFolder, "Das Projekt liegt schon in diesem Ordner.");
-
+Outcome<SaveTarget> checkSaveTarget(const fs::path& workingFolder, const fs::path& target) {
+  if (isSameFolder(workingFolder, target)) return Failure{"Das Projekt liegt schon in diesem Ordner.", {}};
+  if (auto problem = foreignFolderProblem(target)) return *std::move(problem);
   std::error_code error;
-  if (fs::exists(target, error)) {
-    if (!overwriteAgreed) return refused(workingFolder, projectExistsText(target));
+  if (!fs::exists(target, error)) return SaveTarget::Missing;
+  return isProjectFolder(target) ? SaveTarget::Project : SaveTarget::EmptyFolder;
+}
+
+Outcome<fs::path> saveProject(const fs::path& workingFolder, const fs::path& target, bool overwriteAgreed) {
+  const Outcome<SaveTarget> found = checkSaveTarget(workingFolder, target);
+  if (!found) return found.failure();
+  if (found.value() == SaveTarget::Project) {
+    if (!overwriteAgreed) return Failure{projectExistsText(target), {}};
     clearFolder(target);
   }
+  std::error_code error;
   fs::create_directories(target, error);
   if (error) {
-    return refused(workingFolder, "Der Ordner \"" + pathToText(target) + "\" konnte nicht angelegt werden.\r\n" +
-                                      systemErrorText(error));
+    return Failure{"Der Ordner \"" + pathToText(target) + "\" konnte nicht angelegt werden.", systemErrorText(error)};
   }
 
   try {
     copyFolderFiles(workingFolder, target);
   } catch (const std::runtime_error& failure) {
-    return refused(workingFolder, std::string(failure.what()) +
-                                      "\r\nDas Projekt wurde nicht vollst\xE4ndig gespeichert; es bleibt im Ordner \"" +
-                                      pathToText(workingFolder) + "\".");
+    return Failure{std::string(failure.what()) +
+                       "\r\nDas Projekt wurde nicht vollst\xE4ndig gespeichert; es bleibt im Ordner \"" +
+                       pathToText(workingFolder) + "\".",
+                   {}};
   }
   deleteTemporaryFiles(workingFolder);
-  return SaveOutcome{target, {}};
+  return target;
 }
 
 std::optional<std::string> projectFolderProblem(const fs::path& folder) {

@@ -10,6 +10,7 @@ namespace cq {
 namespace {
 
 constexpr std::string_view kProjectImage = "Fahne";
+constexpr std::string_view kDocumentErrorImage = "Warnung";
 constexpr std::string_view kFormPrefix = "Form_";
 constexpr std::string_view kReportPrefix = "Report_";
 constexpr long kMinimumLinesShown = 3;
@@ -78,7 +79,7 @@ HostTreeFill fillHostTree(HostApplication& host, HostTree& tree) {
 
       const std::string projectKey = std::string("A").append(std::to_string(i)).append("\\");
       if (const std::string reason = project.loadError(); !reason.empty()) {
-        const std::size_t node = tree.addNode(projectKey, fileText + ": " + reason, std::string(kProjectImage));
+        const std::size_t node = tree.addNode(projectKey, fileText + ": " + reason, std::string(kDocumentErrorImage));
         tree.nodes[node].checkable = false;
         continue;
       }

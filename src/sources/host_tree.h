@@ -16,7 +16,7 @@ inline constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
 struct HostTreeNode {
   std::string key;    // project "A<index>\", module "A<index>\<component name>"
   std::string text;
-  std::string image;  // "Fahne" for projects, "M<code>" or "XXX" for modules
+  std::string image;  // "Fahne" for projects, "Warnung" for unreadable documents, "M<code>" or "XXX" for modules
   bool checked = false;
   bool checkable = true;  // false for a document that could not be read
   std::size_t parent = kNoParent;

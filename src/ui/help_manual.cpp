@@ -2,7 +2,11 @@
 
 #include <system_error>
 
+#include "app/text_boundary.h"
+
 namespace cq {
+
+using namespace Qt::StringLiterals;
 
 namespace fs = std::filesystem;
 
@@ -28,6 +32,12 @@ QString missingHelpManualMessage(std::string_view editionAbbreviation, const fs:
          QStringLiteral("_ZT.exe installiert werden.") + lineBreak +
          QStringLiteral("Bitte kopieren Sie also ") + abbreviation + QStringLiteral(".chm nach:") +
          lineBreak + folder;
+}
+
+QString unopenedHelpManualMessage(const fs::path& manual) {
+  return u"Das Handbuch\r\n"_s + pathToQString(manual) +
+         u"\r\nkonnte nicht ge\u00F6ffnet werden: Der Desktop hat kein Programm zum Anzeigen von HTML-Seiten "
+         u"gestartet.\r\nBitte \u00F6ffnen Sie die Datei mit einem Web-Browser."_s;
 }
 
 }  // namespace cq

@@ -13,6 +13,7 @@
 #include "app/app_state.h"
 #include "app/display_settings.h"
 #include "app/settings_store.h"
+#include "app/text_boundary.h"
 #include "ui/commands/command_table.h"
 #include "ui/help_manual.h"
 #include "ui/screen_preset.h"
@@ -27,6 +28,8 @@ namespace {
 constexpr int kBandHeightTwips = 500;
 constexpr int kDesignWidthTwips = 15000;
 constexpr int kDesignHeightTwips = 10500;
+constexpr int kMinimumWidthTwips = 9000;
+constexpr int kMinimumHeightTwips = 6000;
 constexpr int kSearchBoxWidthTwips = 2500;
 constexpr int kToolbarIconPixels = 16;
 
@@ -45,6 +48,8 @@ MainWindow::MainWindow(AppState& state, SettingsStore& settings, QWidget* parent
   setWindowTitle(fromUtf8(state.programTitle));
   setWindowIcon(treeIcon(std::string("A").append(std::to_string(state.edition.hostCode))));  // the edition's picture
   resize(twipsToPixels(kDesignWidthTwips), twipsToPixels(kDesignHeightTwips));
+  // Enough for the toolbar beside the search box, the status bar and some code.
+  setMinimumSize(twipsToPixels(kMinimumWidthTwips), twipsToPixels(kMinimumHeightTwips));
 
   commands_ = new CommandTable(menuBar(), state.edition, this);
   statusPanels_ = new StatusBar(this);
@@ -146,7 +151,7 @@ void MainWindow::applyScreenPreset() {
 
 void MainWindow::showHelp() {
   if (const auto manual = findHelpManual(state_.programFolder, installedDataFolder_)) {
-    urlOpener_(QUrl::fromLocalFile(QString::fromStdString(manual->string())));
+    if (!urlOpener_(QUrl::fromLocalFile(pathToQString(*manual)))) messages_.warning(unopenedHelpManualMessage(*manual));
     return;
   }
   messages_.plain(missingHelpManualMessage(state_.edition.abbreviation, state_.programFolder));

@@ -306,17 +306,22 @@ class ProjectBrowserTest : public QObject {
     QCOMPARE(t.dialogs.requests.size(), std::size_t{1});  // the missing module file, when shown
     QCOMPARE(t.dialogs.requests[0].kind, DialogKind::Warning);
     QVERIFY(t.dialogs.requests[0].text.contains("M3.txt"));
-    // A folder without an intact code database is refused.
+    // A folder without an intact code database is refused; the project shown stays, with its database.
     const std::filesystem::path folder = copy.path() / "kaputt/";
     std::filesystem::create_directories(folder);
+    const CodeDatabase* shown = t.browser->database();
+    const int modules = t.tree()->topLevelItemCount();
     QVERIFY(!t.browser->showProject(folder));
     QCOMPARE(t.dialogs.requests.size(), std::size_t{2});
     QCOMPARE(t.dialogs.requests[1].text,
              "Projekt in " + QString::fromStdString(folder.string()) + "\r\nist nicht mehr intakt");
-    QVERIFY(QApplication::overrideCursor() == nullptr && t.browser->database() == nullptr);
+    QVERIFY(QApplication::overrideCursor() == nullptr && t.browser->database() == shown);
     copy.writeFile("kaputt/CodeQuorix.mdb", "kein SQLite");
     QVERIFY(!t.browser->showProject(folder));
     QCOMPARE(t.dialogs.requests.size(), std::size_t{3});
+    QVERIFY(t.browser->database() == shown && t.browser->workingFolder() == copy.path());
+    QCOMPARE(t.tree()->topLevelItemCount(), modules);
+    QCOMPARE(t.browser->moduleViews().count(), modules);
   }
 };
 

@@ -33,17 +33,18 @@ class TreeViewsTest : public QObject {
     QTreeWidget tree;
     QPlainTextEdit status;
     {  // nothing open, then an open folder without code
-      HostView view(&tree, &status, "Access");
+      HostView view(&tree, &status, "Access", "Neu laden");
       QVERIFY(!view.refresh().ok);  // nothing open
       QVERIFY(!status.isHidden());
       QVERIFY(status.toPlainText().startsWith("Access ist im Moment nicht ge\u00F6ffnet. Es k\u00F6nnen daher "
                                               "keine Projekte aus Access angezeigt werden. "));
-      QVERIFY(status.toPlainText().contains("Klicken Sie danach auf Aktualisieren Access Projekte."));
+      QVERIFY(status.toPlainText().contains("Klicken Sie danach auf Neu laden."));
       temp.writeFile("leer/Kurz.bas", "Attribute VB_Name = \"Kurz\"\r\nOption Explicit\r\n");
       view.openDocuments({QString::fromStdString((temp.path() / "leer").string())});
       QVERIFY(view.refresh().ok);  // open, but without code
       QCOMPARE(tree.topLevelItemCount(), 0);
       QVERIFY(status.toPlainText().startsWith("Access ist zwar im Moment ge\u00F6ffnet"));
+      QVERIFY(status.toPlainText().contains("klicken Sie danach auf Neu laden."));
     }
 
     temp.writeFile("Module/Eins.bas", "Attribute VB_Name = \"Eins\"\r\nSub A()\r\n  x = 1\r\nEnd Sub\r\n");
@@ -52,7 +53,7 @@ class TreeViewsTest : public QObject {
                                    [](const auto& s) { return s.fileName.ends_with(".xlsm"); });
     QVERIFY(xlsm != samples.end());
     const auto workbook = temp.writeFile(xlsm->fileName, xlsm->bytes);
-    HostView view(&tree, &status, "Access");
+    HostView view(&tree, &status, "Access", "Neu laden");
     view.openDocuments({QString::fromStdString((temp.path() / "Module").string()),
                         QString::fromStdString(workbook.string())});
     QVERIFY(view.refresh().ok && status.isHidden());
@@ -91,7 +92,7 @@ class TreeViewsTest : public QObject {
     }
     QTreeWidget tree;
     QPlainTextEdit status;
-    HostView view(&tree, &status, "Access");
+    HostView view(&tree, &status, "Access", "Neu laden");
     view.openDocuments(documents);
     QVERIFY(view.refresh().ok);
     QCOMPARE(tree.topLevelItemCount(), documents.size());

@@ -63,28 +63,33 @@ ProjectBrowser::ProjectBrowser(MainWindow& window, const DisplaySettings& settin
 ProjectBrowser::~ProjectBrowser() = default;
 
 bool ProjectBrowser::showProject(const std::filesystem::path& workingFolder) {
-  reset();
   StatusBar& panels = window_.statusPanels();
   panels.setText(StatusBar::kProgressPanel, QStringLiteral("Lese Projekt"));
   const WaitCursor waitCursor;
+  // The new database and the tree first: when either fails, the project shown
+  // so far stays as it was, with its database.
+  std::unique_ptr<CodeDatabase> opened;
+  int moduleCount = 0;
   try {
-    database_.reset();
-    folder_ = workingFolder;
-    database_ = CodeDatabase::open(workingFolder);
-    window_.panes().showLeftPane(LeftPane::ProjectTree);
-    moduleCount_ = projectTree_->fill(*database_, settings_.expandProjectTree);
-    moduleViews_->loadProject(workingFolder, moduleCount_, settings_.toRenderOptions());
-    wireContextMenus();
-    caretTracking_ = true;
-    QTreeWidget* tree = window_.panes().projectTree();
-    if (QTreeWidgetItem* first = tree->topLevelItem(0)) {
-      tree->setCurrentItem(first);
-      projectTree_->activate(first);
-    }
+    opened = CodeDatabase::open(workingFolder);
+    moduleCount = projectTree_->fill(*opened, settings_.expandProjectTree);
   } catch (const std::exception&) {
     panels.setText(StatusBar::kProgressPanel, QString());
     window_.messages().warning("Projekt in " + pathToText(workingFolder) + "\r\nist nicht mehr intakt");
     return false;
+  }
+  reset();
+  database_ = std::move(opened);
+  folder_ = workingFolder;
+  moduleCount_ = moduleCount;
+  window_.panes().showLeftPane(LeftPane::ProjectTree);
+  moduleViews_->loadProject(workingFolder, moduleCount_, settings_.toRenderOptions());
+  wireContextMenus();
+  caretTracking_ = true;
+  QTreeWidget* tree = window_.panes().projectTree();
+  if (QTreeWidgetItem* first = tree->topLevelItem(0)) {
+    tree->setCurrentItem(first);
+    projectTree_->activate(first);
   }
   panels.setText(StatusBar::kProgressPanel, QString());
   return true;
@@ -109,6 +114,7 @@ void ProjectBrowser::closeDatabase() { database_.reset(); }
 void ProjectBrowser::reopenDatabase(const std::filesystem::path& workingFolder) {
   database_.reset();
   folder_ = workingFolder;
+  moduleViews_->moveProject(workingFolder);
   database_ = CodeDatabase::open(workingFolder);
 }
 

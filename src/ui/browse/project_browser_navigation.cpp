@@ -55,7 +55,7 @@ void ProjectBrowser::stepHistory(int panel) {
     panels.setText(StatusBar::kModulePanel, QString::fromStdString(textBeforeFirst(entry->label, separator)));
     projectTree_->highlightModule(moduleViews_->currentIndex());
     panels.setText(StatusBar::kRoutinePanel, QString::fromStdString(textAfterLast(entry->label, kPartSeparator)));
-    selectFirstWordOfLine(view);
+    showCaretLineAtTop(view);
     showHistoryState();
   }
   focusCode();

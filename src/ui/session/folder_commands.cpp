@@ -58,9 +58,9 @@ void Session::openRecentProject(int index) {
 }
 
 void Session::showSavedProject(const fs::path& folder) {
-  browser_->closeDatabase();
+  if (!browser_->showProject(folder)) return;
   workingFolder_ = folder;
-  browser_->showProject(workingFolder_);
+  unsaved_ = false;
   rememberRecentProject(workingFolder_);
   showProjectCaption(workingFolder_);
   hostView_->model().tag = projectNameOf(workingFolder_);
@@ -78,18 +78,24 @@ bool Session::saveProjectAs() {
   if (name.empty()) return false;
 
   const fs::path target = saveTarget(*parent, name);
-  std::error_code error;
-  const bool targetExists = fs::exists(target, error);
-  if (targetExists && messages.question(overwriteQuestion(target), QuestionButtons::YesNo) != Answer::Yes) return false;
+  // Refusals come before any question, while the project is still open.
+  const Outcome<SaveTarget> found = checkSaveTarget(workingFolder_, target);
+  if (!found) {
+    messages.warning(found.failure().text());
+    return false;
+  }
+  const bool overwrite = found.value() == SaveTarget::Project;
+  if (overwrite && messages.question(overwriteQuestion(target), QuestionButtons::YesNo) != Answer::Yes) return false;
 
   browser_->closeDatabase();
-  const SaveOutcome outcome = saveProject(workingFolder_, target, targetExists);
-  if (!outcome.saved()) {
-    messages.warning(outcome.error);
+  const Outcome<fs::path> saved = saveProject(workingFolder_, target, overwrite);
+  if (!saved) {
+    messages.warning(saved.failure().text());
     reopenDatabase();
     return false;
   }
-  workingFolder_ = outcome.workingFolder;
+  workingFolder_ = saved.value();
+  unsaved_ = false;
   reopenDatabase();
   rememberRecentProject(workingFolder_);
   showProjectCaption(workingFolder_);

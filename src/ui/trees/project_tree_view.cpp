@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "app/text_boundary.h"
+#include "ui/redraw_freeze.h"
 #include "ui/trees/tree_icons.h"
 
 namespace cq {
@@ -29,28 +30,29 @@ void ProjectTreeView::watch(QTreeWidget* tree) {
 }
 
 int ProjectTreeView::fill(CodeDatabase& database, bool expandAll) {
-  tree_->setUpdatesEnabled(false);
+  // Both lists before the tree is touched: a query that fails leaves it as it was.
+  const std::vector<ModuleListEntry> list = database.moduleList();
+  const std::vector<RoutineListEntry> routines = database.routineList();
+  const RedrawFreeze frozen(*tree_);
   clear();
   std::unordered_map<std::string, QTreeWidgetItem*> modules;
-  const std::vector<ModuleListEntry> list = database.moduleList();
   for (const ModuleListEntry& module : list) {
     auto* item = new QTreeWidgetItem(tree_);
     const std::string key = std::string("M").append(std::to_string(module.number));
-    item->setText(0, toQString(module.name));
+    setNodeText(item, toQString(module.name));
     item->setData(0, kKeyRole, QString::fromStdString(key));
     item->setIcon(0, treeIcon(std::string("M").append(std::to_string(module.type))));
     modules.emplace(key, item);
   }
-  for (const RoutineListEntry& routine : database.routineList()) {
+  for (const RoutineListEntry& routine : routines) {
     const auto module = modules.find(routine.moduleKey);
     if (module == modules.end()) continue;
     auto* item = new QTreeWidgetItem(module->second);
-    item->setText(0, toQString(routine.name));
+    setNodeText(item, toQString(routine.name));
     item->setData(0, kKeyRole, QString::fromStdString(routine.routineKey));
     item->setIcon(0, treeIcon(routine.imageKey));
   }
   if (expandAll) tree_->expandAll();
-  tree_->setUpdatesEnabled(true);
   return static_cast<int>(list.size());
 }
 
