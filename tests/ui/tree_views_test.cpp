@@ -105,7 +105,8 @@ class TreeViewsTest : public QObject {
       QVERIFY(!damaged->icon(0).isNull() && damaged->icon(0).pixmap(16, 16).toImage() != projectImage);
     }
     // Every node shows its full text as tooltip, for names the pane cuts.
-    for (QTreeWidgetItem* item : {folder, folder->child(0), tree.topLevelItem(1)}) QCOMPARE(item->toolTip(0), item->text(0));
+    for (QTreeWidgetItem* item : {folder, folder->child(0), tree.topLevelItem(1)})
+      QCOMPARE(item->toolTip(0), item->text(0));
     if (!withDatabase) QSKIP("corpus database not present: only the made-up damaged document was listed");
   }
 
