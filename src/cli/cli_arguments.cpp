@@ -13,8 +13,13 @@ const char* const kUsage =
     "  codequorix-cli rtf PROJECT_FOLDER [--module N] [-o FILE]\n"
     "  codequorix-cli text PROJECT_FOLDER --module N\n"
     "  codequorix-cli markup [--html] < FILE\n"
+    "  codequorix-cli search PROJECT_FOLDER TEXT [--word] [--module N]\n"
+    "  codequorix-cli callers PROJECT_FOLDER ROUTINE [--module N]\n"
+    "  codequorix-cli definition PROJECT_FOLDER NAME [--module N]\n"
+    "  codequorix-cli unused PROJECT_FOLDER\n"
     "SOURCE: ein Ordner mit Moduldateien, eine .vbp-Datei oder ein Office-Dokument.\n"
     "--project N: der Projektknoten mit dem Schl\xFC" "ssel \"AN\\\" (Standard: der erste).\n"
+    "--module N bei callers und definition: das aktuelle Modul (Standard: 1).\n"
     "Gemeinsame Optionen: --option KEY=VALUE (Einstellung, ersetzt den gespeicherten Wert),\n"
     "  --no-settings (nur Standardwerte).\n"
     "R\xFC" "ckgabewerte: 0 erledigt, 1 Fehler (Meldung auf stderr), 2 falscher Aufruf.\n";
@@ -42,6 +47,10 @@ const CommandShape* shapeOf(const std::string& command) {
       {"rtf", {1, 1, {"--module", "-o"}}},
       {"text", {1, 1, {"--module"}}},
       {"markup", {0, 0, {"--html"}}},
+      {"search", {2, 2, {"--word", "--module"}}},
+      {"callers", {2, 2, {"--module"}}},
+      {"definition", {2, 2, {"--module"}}},
+      {"unused", {1, 1, {}}},
   };
   for (const auto& [name, shape] : shapes)
     if (name == command) return &shape;
@@ -86,6 +95,8 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
       }
       if (arg == "--html") {
         args.html = true;
+      } else if (arg == "--word") {
+        args.word = true;
       } else if (arg == "-o") {
         args.output = argv[++i];
       } else {

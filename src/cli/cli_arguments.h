@@ -8,12 +8,13 @@
 namespace cq::cli {
 
 struct Arguments {
-  std::string command;                 // list, read, html, rtf, text, markup
+  std::string command;                 // list, read, html, rtf, text, markup, search, callers, definition, unused
   std::vector<std::string> positional;  // sources and folders
   std::optional<int> project;          // --project N
   std::optional<int> module;           // --module N
   std::optional<std::string> output;   // -o FILE
   bool html = false;                   // markup --html
+  bool word = false;                   // search --word
   bool noSettings = false;             // --no-settings
   std::vector<std::pair<std::string, std::string>> options;  // --option KEY=VALUE
 };

@@ -9,6 +9,7 @@
 #include "app/settings_store.h"
 #include "cli/cli_arguments.h"
 #include "cli/cli_commands.h"
+#include "cli/navigation_commands.h"
 #include "text/text_decoding.h"
 
 namespace {
@@ -50,5 +51,9 @@ int main(int argc, char** argv) {
   if (command == "html") return cq::cli::exportHtml(context);
   if (command == "rtf") return cq::cli::exportRtf(context);
   if (command == "text") return cq::cli::exportText(context);
+  if (command == "search") return cq::cli::searchProject(context);
+  if (command == "callers") return cq::cli::listCallers(context);
+  if (command == "definition") return cq::cli::showDefinition(context);
+  if (command == "unused") return cq::cli::listUnused(context);
   return cq::cli::markUpInput(context, std::cin);
 }

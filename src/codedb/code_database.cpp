@@ -103,7 +103,8 @@ std::optional<RoutineAtLine> CodeDatabase::routineAtLine(std::int64_t line, int 
   SqliteStatement query(db_,
                         "SELECT rou_typ, rou_open, rou_name, rou_num, rou_start, rou_ende"
                         " FROM td_rout"
-                        " WHERE (((rou_start)<=?1) AND ((rou_ende)>=?1) AND ((mod_num)=?2))");
+                        " WHERE (((rou_start)<=?1) AND ((rou_ende)>=?1) AND ((mod_num)=?2))"
+                        " ORDER BY rou_num");
   query.bind(1, line).bind(2, module);
   if (!query.step()) return std::nullopt;
   RoutineAtLine routine;
@@ -121,25 +122,6 @@ std::optional<std::int64_t> CodeDatabase::routineStart(std::int64_t routineNumbe
   query.bind(1, routineNumber);
   if (!query.step()) return std::nullopt;
   return query.optionalInteger(0);
-}
-
-RoutineByName CodeDatabase::routineByName(const std::string& name, int module) {
-  try {
-    SqliteStatement query(db_,
-                          "SELECT rou_name, mod_num, rou_typ, rou_open, rou_num FROM td_rout"
-                          " WHERE (((rou_name)=?) AND ((mod_num)=?))");
-    query.bind(1, name).bind(2, module);
-    if (!query.step()) return {RoutineByNameStatus::kNotFound};
-    const auto type = query.integer(2);
-    if (type == kPropertyLet || type == kPropertyGet || type == kPropertySet) {
-      return {RoutineByNameStatus::kProperty};
-    }
-    const auto status =
-        query.integer(3) == kPrivate ? RoutineByNameStatus::kPrivate : RoutineByNameStatus::kOther;
-    return {status, query.integer(4)};
-  } catch (const DatabaseError&) {
-    return {RoutineByNameStatus::kEngineFailure};
-  }
 }
 
 std::optional<ModuleListEntry> CodeDatabase::moduleByNumber(int module) {

@@ -47,23 +47,6 @@ struct RoutineAtLine {
   std::int64_t end = 0;
 };
 
-// What a look-up of a routine by name found. The window tells the user about
-// kNotFound ("Infos zu Routine nicht gefunden") and kProperty ("Property wird von
-// der Routinensuche nicht unterstützt"); kEngineFailure stays silent.
-enum class RoutineByNameStatus { kNotFound, kProperty, kEngineFailure, kPrivate, kOther };
-
-struct RoutineByName {
-  RoutineByNameStatus status = RoutineByNameStatus::kNotFound;
-  std::int64_t number = 0;  // set for kPrivate and kOther only
-
-  // The classic result code: 0 none (or property, or failure), 1 private, 2 other.
-  int code() const {
-    return status == RoutineByNameStatus::kPrivate ? 1
-           : status == RoutineByNameStatus::kOther ? 2
-                                                   : 0;
-  }
-};
-
 // The open connection. Closing is the destructor (never reports anything).
 class CodeDatabase {
  public:
@@ -87,14 +70,12 @@ class CodeDatabase {
   // said otherwise.
   std::vector<ModuleListEntry> moduleList();                 // by type, then name
   std::vector<RoutineListEntry> routineList();               // by module, then name
-  // The first routine whose line range holds the line; a routine without an end
-  // line is never found.
+  // The routine whose line range holds the line (the lowest routine number when
+  // ranges overlap); a routine without an end line is never found.
   std::optional<RoutineAtLine> routineAtLine(std::int64_t line, int module);
   // The first line of a routine, nullopt when the number is unknown or the
   // start was never recorded.
   std::optional<std::int64_t> routineStart(std::int64_t routineNumber);
-  // Never throws: an engine failure is reported as kEngineFailure.
-  RoutineByName routineByName(const std::string& name, int module);
   std::optional<ModuleListEntry> moduleByNumber(int module);
   // Line range of the routine at a line, else 1 to the line before the module's
   // first routine (the declarations); nullopt for a module without routines.

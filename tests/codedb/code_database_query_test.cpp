@@ -90,25 +90,6 @@ TEST_F(CodeDatabaseQueries, RoutineAtLineFindsOnlyLinesInsideARange) {
   EXPECT_FALSE(database->routineAtLine(8, 2)) << "other module";
 }
 
-TEST_F(CodeDatabaseQueries, RoutineByNameTellsPrivateOtherPropertyAndMissing) {
-  using enum RoutineByNameStatus;
-  const struct {
-    const char* name;
-    RoutineByNameStatus status;
-    std::int64_t number;
-    int code;
-  } cases[] = {{"HELFER", kPrivate, 5, 1}, {"Start", kOther, 2, 2}, {"Name", kProperty, 0, 0},
-               {"Init", kNotFound, 0, 0}};  // Init lives in module 2
-  for (const auto& c : cases) {
-    const RoutineByName found = database->routineByName(c.name, 1);
-    EXPECT_EQ(found.status, c.status) << c.name;
-    EXPECT_EQ(found.code(), c.code) << c.name;
-    if (c.status != kProperty) {
-      EXPECT_EQ(found.number, c.number) << c.name;
-    }
-  }
-}
-
 TEST_F(CodeDatabaseQueries, RoutineStartIsFoundByRoutineNumber) {
   EXPECT_EQ(database->routineStart(2), 7);
   EXPECT_EQ(database->routineStart(6), 27) << "a missing end does not hide the start";

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "codedb/code_database.h"
+#include "codedb/code_database_index.h"
 #include "codedb/sqlite_statement.h"
 #include "support/temp_folder.h"
 
@@ -89,7 +90,8 @@ TEST_F(CodeDatabaseWrite, NamesWithQuotesAndHighBytesRoundTrip) {
   reopen();
 
   for (std::int64_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(database->routineByName(names[i], 1).number, i + 1) << names[i];
+    const auto named = CodeDatabaseIndex(*database).routineNamed(names[i], 1);
+    EXPECT_EQ(named ? named->number : 0, i + 1) << names[i];
     const auto atLine = database->routineAtLine((i + 1) * 10 + 2, 1);
     EXPECT_EQ(atLine ? atLine->name : "", names[i]);
   }
@@ -128,7 +130,8 @@ TEST_F(CodeDatabaseWrite, StatementRejectedByTheEngineThrows) {
   EXPECT_THROW(database->moduleList(), DatabaseError);
   // The routine statements are unaffected and usable after the failure.
   EXPECT_NO_THROW(database->scanSink().insertRoutine({kSub, kPublic, 1, "Weiter", 1, 1}));
-  EXPECT_EQ(database->routineByName("weiter", 1).status, RoutineByNameStatus::kOther);
+  const auto named = CodeDatabaseIndex(*database).routineNamed("weiter", 1);
+  EXPECT_EQ(named ? named->name : "", "Weiter");
 }
 
 }  // namespace

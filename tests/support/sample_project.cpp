@@ -6,9 +6,10 @@
 
 namespace cq::test {
 
-bool readSampleProject(const std::filesystem::path& folder) {
+bool readModuleFolder(const std::filesystem::path& sources, const std::filesystem::path& folder) {
+  std::filesystem::create_directories(folder);
   DocumentHost host;
-  host.open(std::filesystem::path(CQ_SOURCE_DIR) / "samples" / "Lagerverwaltung");
+  host.open(sources);
   HostTree tree;
   if (!fillHostTree(host, tree).ok || tree.nodes.empty()) return false;
   setTicked(tree, 0, true);
@@ -16,6 +17,10 @@ bool readSampleProject(const std::filesystem::path& folder) {
   request.templateFile = CQ_TEMPLATE_PATH;
   request.folder = folder;
   return readTickedModules(host, tree, request).ok;
+}
+
+bool readSampleProject(const std::filesystem::path& folder) {
+  return readModuleFolder(std::filesystem::path(CQ_SOURCE_DIR) / "samples" / "Lagerverwaltung", folder);
 }
 
 }  // namespace cq::test

@@ -1,0 +1,93 @@
+#include "analysis/call_search.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "analysis/identifiers.h"
+#include "analysis/line_counter.h"
+#include "analysis/marked_runs.h"
+#include "analysis/scan_sink.h"
+
+namespace cq {
+
+std::vector<std::int64_t> callLines(std::string marked, std::string_view name) {
+  std::vector<std::int64_t> lines;
+  if (name.empty()) return lines;
+  const std::boyer_moore_horspool_searcher searcher(name.begin(), name.end());
+  const auto find = [&](std::size_t from) -> std::size_t {
+    const auto at = std::search(marked.begin() + static_cast<std::ptrdiff_t>(from), marked.end(), searcher);
+    return at == marked.end() ? std::string::npos : static_cast<std::size_t>(at - marked.begin());
+  };
+  // Most modules never name the routine at all and need no blanking; blanking
+  // can only make a name appear that holds a blank.
+  if (name.find(' ') == std::string_view::npos && find(0) == std::string::npos) return lines;
+  blankMarkedRuns(marked);
+  LineCounter counter(marked);
+  for (std::size_t at = find(0); at != std::string::npos; at = find(at + 1)) {
+    if (at > 0 && isIdentifierCharacter(marked[at - 1])) continue;
+    const std::size_t after = at + name.size();
+    if (after < marked.size() && isIdentifierCharacter(marked[after])) continue;
+    lines.push_back(counter.lineOf(at));
+  }
+  return lines;
+}
+
+std::string CallListNode::key() const {
+  std::string key(1, isModule() ? 'M' : 'R');
+  return key.append(std::to_string(isModule() ? module : routine));
+}
+
+std::string CallListNode::image() const {
+  std::string image(1, isModule() ? 'M' : 'R');
+  image.append(std::to_string(type));
+  if (!isModule()) image.append("O").append(std::to_string(visibility));
+  return image;
+}
+
+std::string_view CallList::message() const {
+  switch (lookup) {
+    case Lookup::kUnknownRoutine:
+      return "Infos zu Routine nicht gefunden";
+    case Lookup::kProperty:
+      return "Property wird von der Routinensuche nicht unterst\xFCtzt";
+    case Lookup::kSearched:
+      break;
+  }
+  return {};
+}
+
+Outcome<CallList> findCallers(CodeIndex& index, const MarkedTextOf& markedTextOf, std::string_view name,
+                              int currentModule) {
+  return catchFailure([&] {
+    CallList list;
+    const std::optional<RoutineFacts> target = index.routineNamed(name, currentModule);
+    if (!target) {
+      list.lookup = CallList::Lookup::kUnknownRoutine;
+      return list;
+    }
+    if (target->type == kPropertyLet || target->type == kPropertyGet || target->type == kPropertySet) {
+      list.lookup = CallList::Lookup::kProperty;
+      return list;
+    }
+    const bool ownModuleOnly = target->visibility == kPrivate;
+    const int first = ownModuleOnly ? currentModule : 1;
+    const int last = ownModuleOnly ? currentModule : index.moduleCount();
+    std::int64_t lastAdded = 0;
+    for (int module = first; module <= last; ++module) {
+      const std::vector<std::int64_t> lines = callLines(markedTextOf(module), target->name);
+      if (lines.empty()) continue;
+      const std::optional<ModuleFacts> facts = index.module(module);
+      if (!facts) continue;  // no node to hang the callers on
+      list.nodes.push_back({module, 0, facts->name, facts->type, 0});
+      for (const std::int64_t line : lines) {
+        const std::optional<RoutineFacts> caller = index.routineAtLine(line, module);
+        if (!caller || caller->number == lastAdded) continue;
+        list.nodes.push_back({module, caller->number, caller->name, caller->type, caller->visibility});
+        lastAdded = caller->number;
+      }
+    }
+    return list;
+  });
+}
+
+}  // namespace cq

@@ -1,0 +1,114 @@
+#include "analysis/host_called_routines.h"
+
+#include <algorithm>
+#include <array>
+
+#include "analysis/identifiers.h"
+#include "analysis/routine_lines.h"
+#include "text/ascii_case.h"
+
+namespace cq {
+
+namespace {
+
+// Module type codes whose routines the host calls as event procedures.
+constexpr int kFormModule = 1;
+constexpr int kStandardModule = 2;
+constexpr int kDocumentModule = 5;
+constexpr int kReportModule = 6;
+
+// The events that documents, forms, reports, user forms and their controls raise,
+// in Access, Excel, Word and PowerPoint: the part after the last "_" of an event
+// procedure's name, compared ignoring case. This list is the only one.
+constexpr std::array<std::string_view, 103> kEventNames = {
+    "Activate", "AddControl", "AfterDelConfirm", "AfterFinalRender", "AfterInsert", "AfterLayout",
+    "AfterRender", "AfterSave", "AfterUpdate", "ApplyFilter", "BeforeClose", "BeforeDelConfirm",
+    "BeforeDoubleClick", "BeforeDragOver", "BeforeDropOrPaste", "BeforeInsert", "BeforePrint", "BeforeQuery",
+    "BeforeRender", "BeforeRightClick", "BeforeSave", "BeforeScreenTip", "BeforeUpdate", "Calculate",
+    "Calculated", "Change", "Click", "Close", "ContentControlAfterAdd", "ContentControlBeforeDelete",
+    "ContentControlOnEnter", "ContentControlOnExit", "Current", "DblClick", "Deactivate", "Delete", "Dirty",
+    "DocumentBeforeClose", "DocumentChange", "DragDrop", "DragOver", "DropButtonClick", "Enter", "Error",
+    "Exit", "Filter", "FollowHyperlink", "Format", "GotFocus", "Initialize", "KeyDown", "KeyPress", "KeyUp",
+    "Layout", "Load", "LostFocus", "MouseDown", "MouseMove", "MouseUp", "MouseWheel", "New", "NewChart",
+    "NewSheet", "NoData", "NotInList", "Open", "Page", "PivotTableUpdate", "Print", "QueryClose", "Quit",
+    "RemoveControl", "Reposition", "Resize", "Retreat", "Scroll", "Select", "SelectionChange", "SeriesChange",
+    "SheetActivate", "SheetBeforeDelete", "SheetBeforeDoubleClick", "SheetBeforeRightClick", "SheetCalculate",
+    "SheetChange", "SheetDeactivate", "SheetFollowHyperlink", "SheetSelectionChange", "SpinDown", "SpinUp",
+    "Sync", "Terminate", "Timer", "Undo", "Unload", "Updated", "WindowActivate", "WindowDeactivate",
+    "WindowResize", "WindowSelectionChange", "WindowSize", "XmlAfterInsert", "XmlBeforeDelete"};
+
+// Macros the Office hosts run by themselves when a document opens or closes.
+constexpr std::array<std::string_view, 7> kAutoMacros = {"Auto_Open", "Auto_Close", "AutoExec", "AutoOpen",
+                                                          "AutoClose", "AutoNew", "AutoExit"};
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The name that follows `at` after blanks and tabs: identifier characters and
+// dots, of which the part after the last dot counts (a library's interface).
+std::string nameAfter(std::string_view text, std::size_t at) {
+  while (at < text.size() && isBlank(text[at])) ++at;
+  const std::size_t start = at;
+  while (at < text.size() && (isIdentifierCharacter(text[at]) || text[at] == '.')) ++at;
+  const std::string_view name = text.substr(start, at - start);
+  const std::size_t dot = name.rfind('.');
+  return std::string(dot == std::string_view::npos ? name : name.substr(dot + 1));
+}
+
+bool startsWithPrefixAndUnderscore(std::string_view name, std::string_view prefix) {
+  return !prefix.empty() && name.size() > prefix.size() + 1 && name[prefix.size()] == '_' &&
+         startsWithIgnoringAsciiCase(name, prefix);
+}
+
+}  // namespace
+
+ModuleHostFacts moduleHostFacts(std::string_view marked, std::string_view clean) {
+  ModuleHostFacts facts;
+  static const std::string withEvents = markedKeyword("WithEvents");
+  for (std::size_t at = marked.find(withEvents); at != std::string_view::npos;
+       at = marked.find(withEvents, at + withEvents.size())) {
+    std::string name = nameAfter(marked, at + withEvents.size());
+    if (!name.empty()) facts.withEventsVariables.push_back(std::move(name));
+  }
+  // "Implements" is no keyword of the mark-up: it stays in the clean text, as
+  // the first word of its line.
+  constexpr std::string_view kImplements = "Implements";
+  for (std::size_t at = clean.find(kImplements); at != std::string_view::npos;
+       at = clean.find(kImplements, at + kImplements.size())) {
+    std::size_t before = at;
+    while (before > 0 && isBlank(clean[before - 1])) --before;
+    const bool firstWord = before == 0 || clean[before - 1] == '\n' || clean[before - 1] == '\r';
+    const std::size_t after = at + kImplements.size();
+    if (!firstWord || after >= clean.size() || !isBlank(clean[after])) continue;
+    std::string name = nameAfter(clean, after);
+    if (!name.empty()) facts.interfaces.push_back(std::move(name));
+  }
+  return facts;
+}
+
+bool isKnownEventName(std::string_view name) {
+  return std::any_of(kEventNames.begin(), kEventNames.end(),
+                     [&](std::string_view event) { return equalsIgnoringAsciiCase(event, name); });
+}
+
+std::string hostCallReason(std::string_view name, int moduleType, const ModuleHostFacts& facts) {
+  for (const std::string_view macro : kAutoMacros)
+    if (equalsIgnoringAsciiCase(name, macro)) return "Makro, das die Office-Anwendung von selbst startet";
+  if (moduleType != kStandardModule &&
+      (equalsIgnoringAsciiCase(name, "Class_Initialize") || equalsIgnoringAsciiCase(name, "Class_Terminate")))
+    return "Ereignis " + std::string(name.substr(6)) + " der Klasse";
+  for (const std::string& variable : facts.withEventsVariables)
+    if (startsWithPrefixAndUnderscore(name, variable))
+      return "Ereignis " + std::string(name.substr(variable.size() + 1)) + " der WithEvents-Variablen " + variable;
+  for (const std::string& interface : facts.interfaces)
+    if (startsWithPrefixAndUnderscore(name, interface))
+      return "Implementiert " + std::string(name.substr(interface.size() + 1)) + " der Schnittstelle " + interface;
+  if (moduleType == kFormModule || moduleType == kDocumentModule || moduleType == kReportModule) {
+    const std::size_t underscore = name.rfind('_');
+    if (underscore != std::string_view::npos && underscore > 0 && isKnownEventName(name.substr(underscore + 1)))
+      return "Ereignisprozedur: Ereignis " + std::string(name.substr(underscore + 1)) + " von " +
+             std::string(name.substr(0, underscore));
+  }
+  return {};
+}
+
+}  // namespace cq

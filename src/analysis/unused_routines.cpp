@@ -1,0 +1,163 @@
+#include "analysis/unused_routines.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <utility>
+
+#include "analysis/host_called_routines.h"
+#include "analysis/marked_runs.h"
+#include "analysis/reference_finder.h"
+#include "analysis/scan_sink.h"
+#include "text/markers.h"
+#include "text/windows1252_letters.h"
+
+namespace cq {
+
+namespace {
+
+std::string folded(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = foldCase(c);
+  return out;
+}
+
+// The characters of a string literal run, its inner markers (blanks, doubled
+// quotes) read as blanks and letters folded: Application.Run ignores case.
+std::string foldedLiteral(std::string_view marked, const MarkedRun& run) {
+  std::string_view body = marked.substr(run.begin, run.end - run.begin);
+  body.remove_prefix(std::min(body.size(), markers::kString.size()));
+  if (body.ends_with(markers::kEnd)) body.remove_suffix(markers::kEnd.size());
+  std::string out;
+  out.reserve(body.size());
+  for (std::size_t i = 0; i < body.size();) {
+    if (body[i] == '|' && i + 3 < body.size() && body[i + 1] == markers::kChar && body[i + 3] == '|') {
+      out.push_back(' ');
+      i += 4;
+    } else {
+      out.push_back(foldCase(body[i++]));
+    }
+  }
+  return out;
+}
+
+// The candidates that share one name, split by where a reference counts for them.
+struct NameScope {
+  std::vector<std::size_t> everywhere;                    // public and Friend candidates
+  std::vector<std::pair<int, std::size_t>> ownModuleOnly;  // Private ones, by module
+};
+
+class Report {
+ public:
+  explicit Report(std::vector<RoutineFacts> candidates)
+      : candidates_(std::move(candidates)),
+        referenced_(candidates_.size(), false),
+        namedInString_(candidates_.size(), false),
+        references_(namesOf(candidates_, false)),
+        mentions_(namesOf(candidates_, true)) {
+    scopes_.resize(references_.nameCount());
+    mentioned_.resize(mentions_.nameCount());
+    std::unordered_map<std::string_view, std::size_t> nameIndex, foldedIndex;
+    for (std::size_t i = 0; i < references_.nameCount(); ++i) nameIndex.emplace(references_.name(i), i);
+    for (std::size_t i = 0; i < mentions_.nameCount(); ++i) foldedIndex.emplace(mentions_.name(i), i);
+    for (std::size_t c = 0; c < candidates_.size(); ++c) {
+      const RoutineFacts& candidate = candidates_[c];
+      if (candidate.name.empty()) continue;
+      NameScope& scope = scopes_[nameIndex.at(candidate.name)];
+      if (candidate.visibility == kPrivate) scope.ownModuleOnly.emplace_back(candidate.module, c);
+      else scope.everywhere.push_back(c);
+      mentioned_[foldedIndex.at(folded(candidate.name))].push_back(c);
+    }
+    for (NameScope& scope : scopes_) std::sort(scope.ownModuleOnly.begin(), scope.ownModuleOnly.end());
+  }
+
+  // Reads one module; returns what it declares for the host.
+  ModuleHostFacts readModule(int module, std::string text) {
+    forEachMarkedRun(text, [&](const MarkedRun& run) {
+      if (!run.isString()) return;
+      mentions_.forEachReference(foldedLiteral(text, run), [&](std::size_t, std::size_t name) {
+        for (const std::size_t c : mentioned_[name]) namedInString_[c] = true;
+      });
+    });
+    std::string clean = text;
+    blankMarkedRuns(clean);
+    references_.forEachReference(clean, [&](std::size_t, std::size_t name) {
+      const NameScope& scope = scopes_[name];
+      for (const std::size_t c : scope.everywhere) referenced_[c] = true;
+      const auto local = std::equal_range(
+          scope.ownModuleOnly.begin(), scope.ownModuleOnly.end(), std::pair<int, std::size_t>(module, 0),
+          [](const auto& a, const auto& b) { return a.first < b.first; });
+      for (auto it = local.first; it != local.second; ++it) referenced_[it->second] = true;
+    });
+    return moduleHostFacts(text, clean);
+  }
+
+  std::vector<UnusedRoutine> result(const std::vector<int>& moduleTypes,
+                                    const std::vector<ModuleHostFacts>& moduleFacts) const {
+    static const ModuleHostFacts kNoFacts;
+    std::vector<UnusedRoutine> unused;
+    for (std::size_t c = 0; c < candidates_.size(); ++c) {
+      if (referenced_[c]) continue;
+      const RoutineFacts& candidate = candidates_[c];
+      const auto module = static_cast<std::size_t>(candidate.module);
+      const bool known = candidate.module > 0 && module < moduleFacts.size();
+      UnusedRoutine entry{UnusedGroup::kUnused, candidate, {}};
+      entry.reason = hostCallReason(candidate.name, known ? moduleTypes[module] : 0,
+                                    known ? moduleFacts[module] : kNoFacts);
+      if (!entry.reason.empty()) entry.group = UnusedGroup::kHostCalled;
+      else if (namedInString_[c]) entry.group = UnusedGroup::kNamedInStrings;
+      unused.push_back(std::move(entry));
+    }
+    return unused;
+  }
+
+ private:
+  static std::vector<std::string> namesOf(const std::vector<RoutineFacts>& candidates, bool fold) {
+    std::vector<std::string> names;
+    names.reserve(candidates.size());
+    for (const RoutineFacts& candidate : candidates) names.push_back(fold ? folded(candidate.name) : candidate.name);
+    return names;
+  }
+
+  std::vector<RoutineFacts> candidates_;
+  std::vector<bool> referenced_, namedInString_;
+  ReferenceFinder references_;  // the names as they are, in clean text
+  ReferenceFinder mentions_;    // the names folded, in folded string literals
+  std::vector<NameScope> scopes_;                     // by name of references_
+  std::vector<std::vector<std::size_t>> mentioned_;  // candidates by name of mentions_
+};
+
+}  // namespace
+
+std::string_view groupKey(UnusedGroup group) {
+  switch (group) {
+    case UnusedGroup::kHostCalled: return "host";
+    case UnusedGroup::kNamedInStrings: return "zeichenkette";
+    case UnusedGroup::kUnused: break;
+  }
+  return "unbenutzt";
+}
+
+std::string_view groupCaption(UnusedGroup group) {
+  switch (group) {
+    case UnusedGroup::kHostCalled: return "Vom Host aufgerufen";
+    case UnusedGroup::kNamedInStrings: return "Nur in Zeichenketten genannt";
+    case UnusedGroup::kUnused: break;
+  }
+  return "Unbenutzt";
+}
+
+Outcome<std::vector<UnusedRoutine>> findUnusedRoutines(CodeIndex& index, const MarkedTextOf& markedTextOf) {
+  return catchFailure([&] {
+    Report report(index.uncalledCandidates());
+    const int count = index.moduleCount();
+    std::vector<int> moduleTypes(static_cast<std::size_t>(count) + 1, 0);
+    for (const ModuleFacts& module : index.modules())
+      if (module.number >= 1 && module.number <= count) moduleTypes[static_cast<std::size_t>(module.number)] = module.type;
+    std::vector<ModuleHostFacts> moduleFacts(static_cast<std::size_t>(count) + 1);
+    for (int module = 1; module <= count; ++module)
+      moduleFacts[static_cast<std::size_t>(module)] = report.readModule(module, markedTextOf(module));
+    return report.result(moduleTypes, moduleFacts);
+  });
+}
+
+}  // namespace cq

@@ -1,0 +1,160 @@
+#include "cli/navigation_commands.h"
+
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "analysis/call_search.h"
+#include "analysis/definition_lookup.h"
+#include "analysis/line_counter.h"
+#include "analysis/text_search.h"
+#include "analysis/unused_routines.h"
+#include "codedb/code_database_index.h"
+#include "projectfolder/module_texts.h"
+#include "projectfolder/project_folder.h"
+#include "render/styled_text.h"
+#include "text/path_text.h"
+#include "text/text_decoding.h"
+
+namespace fs = std::filesystem;
+
+namespace cq::cli {
+
+namespace {
+
+void printLine(std::ostream& stream, std::string_view windows1252) {
+  stream << windows1252ToUtf8(windows1252) << '\n';
+}
+
+// One output line: the fields separated by tabs.
+void printFields(std::ostream& stream, std::initializer_list<std::string_view> fields) {
+  std::string line;
+  bool first = true;
+  for (const std::string_view field : fields) {
+    if (!first) line.push_back('\t');
+    line.append(field);
+    first = false;
+  }
+  printLine(stream, line);
+}
+
+// A key such as "M3" or "R12".
+std::string key(char letter, std::int64_t number) { return std::string(1, letter).append(std::to_string(number)); }
+
+int refuse(Context& context, std::string_view message) {
+  printLine(context.err, message);
+  return 1;
+}
+
+// The project folder named first on the command line, with its code database open.
+struct Project {
+  fs::path folder;
+  std::unique_ptr<CodeDatabase> database;
+};
+
+Outcome<Project> openProject(const std::string& argument) {
+  const fs::path folder(argument);
+  if (!isProjectFolder(folder)) return Failure{"Kein g\xFCltiges Projekt: " + pathToText(folder), {}};
+  try {
+    return Project{folder, CodeDatabase::open(folder)};
+  } catch (const DatabaseError& error) {
+    return Failure{error.what(), {}};
+  }
+}
+
+// A name or search text of the command line (UTF-8) as Windows-1252 text.
+Outcome<std::string> argumentText(const std::string& utf8) {
+  DecodedText text = utf8ToWindows1252(utf8);
+  if (text.replaced > 0) return Failure{"Der Text enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt: " + text.text, {}};
+  return std::move(text.text);
+}
+
+// Search texts lose their leading and trailing blanks, as in the search box.
+std::string trimmedBlanks(std::string text) {
+  text.erase(0, text.find_first_not_of(' '));
+  const std::size_t last = text.find_last_not_of(' ');
+  text.erase(last == std::string::npos ? 0 : last + 1);
+  return text;
+}
+
+// Runs `command` on the opened project and the Windows-1252 text of the second
+// argument; failures of either end the command with their message.
+template <typename Command>
+int withProjectAndText(Context& context, Command command) {
+  Outcome<Project> project = openProject(context.args.positional[0]);
+  if (!project) return refuse(context, project.failure().text());
+  const Outcome<std::string> text = argumentText(context.args.positional[1]);
+  if (!text) return refuse(context, text.failure().text());
+  return command(project.value(), text.value());
+}
+
+}  // namespace
+
+int searchProject(Context& context) {
+  return withProjectAndText(context, [&](Project& project, const std::string& argument) {
+    const TextSearch search(trimmedBlanks(argument), context.args.word);
+    if (search.empty()) return 0;  // a blank search text does nothing, as in the window
+    CodeDatabaseIndex index(*project.database);
+    const Outcome<void> done = catchFailure([&] {
+      const int count = index.moduleCount();
+      if (context.args.module && *context.args.module > count)
+        throw Failed(std::string("Das Modul ").append(std::to_string(*context.args.module)).append(" gibt es nicht."));
+      const int first = context.args.module.value_or(1);
+      const int last = context.args.module.value_or(count);
+      const MarkedTextOf markedTextOf = moduleFilesOf(project.folder);
+      for (int module = first; module <= last; ++module) {
+        const std::string text = plainTextOfMarked(markedTextOf(module));
+        LineCounter lines(text);
+        for (const std::size_t hit : search.allHits(text)) {
+          const std::int64_t line = lines.lineOf(hit);
+          const auto routine = index.routineAtLine(line, module);
+          printFields(context.out, {key('M', module), std::to_string(line), routine ? routine->name : ""});
+        }
+      }
+    });
+    return done ? 0 : refuse(context, done.failure().text());
+  });
+}
+
+int listCallers(Context& context) {
+  return withProjectAndText(context, [&](Project& project, const std::string& name) {
+    CodeDatabaseIndex index(*project.database);
+    const Outcome<CallList> list =
+        findCallers(index, moduleFilesOf(project.folder), name, context.args.module.value_or(1));
+    if (!list) return refuse(context, list.failure().text());
+    if (list->lookup != CallList::Lookup::kSearched) return refuse(context, list->message());
+    for (const CallListNode& node : list->nodes)
+      if (node.isModule()) printFields(context.out, {node.key(), node.name});
+      else printFields(context.out, {"", node.key(), node.name});
+    return 0;
+  });
+}
+
+int showDefinition(Context& context) {
+  return withProjectAndText(context, [&](Project& project, const std::string& name) {
+    CodeDatabaseIndex index(*project.database);
+    const auto target = findDefinition(index, name, context.args.module.value_or(1));
+    if (!target) return refuse(context, target.failure().text());
+    if (!target.value()) return refuse(context, kDefinitionNotFound);
+    const DefinitionTarget& found = *target.value();
+    printFields(context.out, {key('M', found.module), std::to_string(found.line)});
+    return 0;
+  });
+}
+
+int listUnused(Context& context) {
+  Outcome<Project> project = openProject(context.args.positional[0]);
+  if (!project) return refuse(context, project.failure().text());
+  CodeDatabaseIndex index(*project->database);
+  const auto unused = findUnusedRoutines(index, moduleFilesOf(project->folder));
+  if (!unused) return refuse(context, unused.failure().text());
+  for (const UnusedRoutine& entry : unused.value()) {
+    const RoutineFacts& routine = entry.routine;
+    printFields(context.out, {groupKey(entry.group), key('M', routine.module), key('R', routine.number), routine.name,
+                              std::to_string(routine.start)});
+  }
+  return 0;
+}
+
+}  // namespace cq::cli

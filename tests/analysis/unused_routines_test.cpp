@@ -1,0 +1,146 @@
+// Routines nobody calls: which candidates are searched where, and the groups of
+// routines that the host calls by name or that only literals name.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "analysis/host_called_routines.h"
+#include "analysis/unused_routines.h"
+#include "codedb/code_database_index.h"
+#include "projectfolder/module_texts.h"
+#include "support/navigation_project.h"
+#include "support/sample_project.h"
+#include "support/temp_folder.h"
+
+namespace cq {
+namespace {
+
+constexpr int kForm = 1, kStandard = 2, kClass = 3, kDocument = 5, kReport = 6;
+
+TEST(HostCalledRoutines, EachReasonAppliesWhereTheHostCallsByName) {
+  const ModuleHostFacts none;
+  // Event procedures: in form, document and report modules only, and only for known events.
+  EXPECT_EQ(hostCallReason("Form_Load", kForm, none), "Ereignisprozedur: Ereignis Load von Form");
+  EXPECT_EQ(hostCallReason("cmd_OK_click", kForm, none), "Ereignisprozedur: Ereignis click von cmd_OK");
+  EXPECT_EQ(hostCallReason("Workbook_Open", kDocument, none), "Ereignisprozedur: Ereignis Open von Workbook");
+  EXPECT_EQ(hostCallReason("Detail_Format", kReport, none), "Ereignisprozedur: Ereignis Format von Detail");
+  EXPECT_EQ(hostCallReason("UserForm_Initialize", kForm, none), "Ereignisprozedur: Ereignis Initialize von UserForm");
+  EXPECT_EQ(hostCallReason("cmdOK_Click", kStandard, none), "") << "no events in a standard module";
+  EXPECT_EQ(hostCallReason("cmdOK_Click", kClass, none), "") << "nor in a class without WithEvents";
+  EXPECT_EQ(hostCallReason("Liste_Fuellen", kForm, none), "") << "no event of that name";
+  EXPECT_EQ(hostCallReason("_Click", kForm, none), "");
+  EXPECT_EQ(hostCallReason("Click", kForm, none), "");
+  EXPECT_TRUE(isKnownEventName("dblclick") && isKnownEventName("NoData") && !isKnownEventName("Fuellen"));
+
+  // The class's own events, wherever a class is: not in a standard module.
+  EXPECT_EQ(hostCallReason("Class_Initialize", kClass, none), "Ereignis Initialize der Klasse");
+  EXPECT_EQ(hostCallReason("class_terminate", kForm, none), "Ereignis terminate der Klasse");
+  EXPECT_EQ(hostCallReason("Class_Initialize", kStandard, none), "");
+
+  // WithEvents handlers and interface implementations in any module that declares them.
+  ModuleHostFacts facts;
+  facts.withEventsVariables = {"mKnopf", "m_App"};
+  facts.interfaces = {"IAusgabe"};
+  EXPECT_EQ(hostCallReason("mKnopf_Click", kClass, facts), "Ereignis Click der WithEvents-Variablen mKnopf");
+  EXPECT_EQ(hostCallReason("m_App_WorkbookOpen", kStandard, facts),
+            "Ereignis WorkbookOpen der WithEvents-Variablen m_App");
+  EXPECT_EQ(hostCallReason("mKnopfX_Click", kClass, facts), "");
+  EXPECT_EQ(hostCallReason("IAusgabe_Zeige_Alles", kClass, facts), "Implementiert Zeige_Alles der Schnittstelle IAusgabe");
+  EXPECT_EQ(hostCallReason("IAusgabe_", kClass, facts), "");
+
+  // The macros an Office host starts by itself, in any module, ignoring case.
+  for (const char* name : {"Auto_Open", "auto_close", "AutoExec", "AutoOpen", "AutoNew"})
+    EXPECT_EQ(hostCallReason(name, kStandard, none), "Makro, das die Office-Anwendung von selbst startet") << name;
+  EXPECT_EQ(hostCallReason("Auto_Opener", kStandard, none), "");
+}
+
+TEST(HostCalledRoutines, ModuleFactsComeFromDeclarationsNotFromCommentsOrLiterals) {
+  // Marked as the module files hold them: WithEvents is a keyword run, Implements plain code.
+  const std::string marked =
+      "|\x9F" "f|Private|n\x9F| |\x9F" "f|WithEvents|n\x9F| mApp |\x9F" "f|As|n\x9F| Application\r\n"
+      "|\x9F" "f|Dim|n\x9F| |\x9F" "f|WithEvents|n\x9F|\tmKnopf |\x9F" "f|As|n\x9F| CommandButton\r\n"
+      "Implements Bibliothek.IDruck\r\n"
+      "  Implements IAusgabe\r\n"
+      "|\x9F" "k|' WithEvents mKommentar|n\x9F|\r\n"
+      "x = Implements\r\n"
+      "s = |\x9F" "s|\"Implements IText\"|n\x9F|\r\n";
+  std::string clean = marked;
+  for (const std::string_view run : {"|\x9F" "k|' WithEvents mKommentar|n\x9F|", "|\x9F" "s|\"Implements IText\"|n\x9F|"})
+    clean.replace(clean.find(run), run.size(), std::string(run.size(), ' '));
+  const ModuleHostFacts facts = moduleHostFacts(marked, clean);
+  EXPECT_EQ(facts.withEventsVariables, (std::vector<std::string>{"mApp", "mKnopf"}));
+  EXPECT_EQ(facts.interfaces, (std::vector<std::string>{"IDruck", "IAusgabe"}));
+}
+
+struct Listed {
+  std::string group;
+  std::string routine;  // "M<module> R<number> name line"
+  std::string reason;
+  friend bool operator==(const Listed&, const Listed&) = default;
+  friend std::ostream& operator<<(std::ostream& out, const Listed& l) {
+    return out << l.group << " | " << l.routine << " | " << l.reason;
+  }
+};
+
+std::vector<Listed> reportOf(const std::filesystem::path& project) {
+  auto database = CodeDatabase::open(project);
+  CodeDatabaseIndex index(*database);
+  const auto unused = findUnusedRoutines(index, moduleFilesOf(project));
+  if (!unused) return {{"failure", unused.failure().text(), ""}};
+  std::vector<Listed> listed;
+  for (const UnusedRoutine& entry : unused.value()) {
+    const RoutineFacts& r = entry.routine;
+    std::string routine = std::string("M").append(std::to_string(r.module));
+    routine.append(" R").append(std::to_string(r.number)).append(" ").append(r.name);
+    routine.append(" ").append(std::to_string(r.start));
+    listed.push_back({std::string(groupKey(entry.group)), routine, entry.reason});
+  }
+  return listed;
+}
+
+TEST(UnusedRoutines, ReportsEachCandidateWithoutReferenceInItsGroup) {
+  test::TempFolder work;
+  test::writeNavigationModules(work.path() / "quellen");
+  ASSERT_TRUE(test::readModuleFolder(work.path() / "quellen", work.path() / "projekt"));
+  // Not listed: Helfer (called in its module, twice), Foo, FooBar, Rechne (called),
+  // Melde (Friend, called from another module), Zeige (public in two modules:
+  // no candidate), Wert (a property: no candidate).
+  const std::vector<Listed> expected = {
+      {"host", "M1 R4 Auto_Open 16", "Makro, das die Office-Anwendung von selbst startet"},
+      {"zeichenkette", "M1 R5 Knopfdruck 19", ""},
+      {"host", "M2 R6 Form_Load 3", "Ereignisprozedur: Ereignis Load von Form"},
+      {"host", "M2 R7 cmdOK_Click 7", "Ereignisprozedur: Ereignis Click von cmdOK"},
+      {"unbenutzt", "M2 R8 Liste_Fuellen 11", ""},
+      {"unbenutzt", "M3 R9 Start 5", ""},
+      {"zeichenkette", "M3 R11 Gr\xF6\xDF" "e 26", ""},
+      {"unbenutzt", "M3 R12 \xDC" "brig 29", ""},
+      {"host", "M4 R14 Class_Initialize 5", "Ereignis Initialize der Klasse"},
+      {"host", "M4 R16 mKnopf_Click 12", "Ereignis Click der WithEvents-Variablen mKnopf"},
+      {"host", "M4 R17 IAusgabe_Zeige 15", "Implementiert Zeige der Schnittstelle IAusgabe"},
+      {"unbenutzt", "M4 R18 Ungenutzt 18", ""},
+      {"zeichenkette", "M4 R20 Rechner 24", ""},
+      {"host", "M5 R22 Workbook_Open 3", "Ereignisprozedur: Ereignis Open von Workbook"},
+      {"unbenutzt", "M5 R23 Workbook_Wunder 8", ""},
+  };
+  EXPECT_EQ(reportOf(work.path() / "projekt"), expected);
+}
+
+TEST(UnusedRoutines, TheSampleProjectsHandlersAreHostCalled) {
+  test::TempFolder work;
+  ASSERT_TRUE(test::readSampleProject(work.path()));
+  const std::vector<Listed> expected = {
+      {"host", "M2 R8 UserForm_Initialize 5", "Ereignisprozedur: Ereignis Initialize von UserForm"},
+      {"host", "M2 R9 cmdBestellen_Click 10", "Ereignisprozedur: Ereignis Click von cmdBestellen"},
+      {"host", "M2 R10 mArtikel_PreisGeaendert 18", "Ereignis PreisGeaendert der WithEvents-Variablen mArtikel"},
+      {"host", "M2 R11 cmdAbbrechen_Click 22", "Ereignisprozedur: Ereignis Click von cmdAbbrechen"},
+      {"unbenutzt", "M3 R13 Buchen 22", ""},
+      {"unbenutzt", "M3 R14 Warten 55", ""},
+      {"host", "M4 R20 Workbook_Open 3", "Ereignisprozedur: Ereignis Open von Workbook"},
+      {"host", "M4 R21 Workbook_BeforeClose 7", "Ereignisprozedur: Ereignis BeforeClose von Workbook"},
+  };
+  EXPECT_EQ(reportOf(work.path()), expected);
+}
+
+}  // namespace
+}  // namespace cq

@@ -1,0 +1,116 @@
+// search, callers, definition and unused of codequorix-cli on a project read
+// from generated module files: the exact lines scripts rely on, messages on
+// stderr and the exit codes.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/navigation_project.h"
+#include "support/run_process.h"
+#include "support/temp_folder.h"
+
+namespace cq {
+namespace {
+
+using test::runCli;
+
+class NavigationCli : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    work_ = std::make_unique<test::TempFolder>();
+    test::writeNavigationModules(work_->path() / "quellen");
+    const auto read = runCli({"read", (work_->path() / "quellen").string(), project()});
+    ASSERT_EQ(read.exitCode, 0) << read.err;
+  }
+  static void TearDownTestSuite() { work_.reset(); }
+  static std::string project() { return (work_->path() / "projekt").string(); }
+
+  // Runs the command on the project; its output, or its exit code and stderr when it failed.
+  static std::string run(std::vector<std::string> args) {
+    args.insert(args.begin() + 1, project());
+    const auto result = runCli(args);
+    if (result.exitCode != 0) return "exit " + std::to_string(result.exitCode) + ": " + result.err;
+    return result.err.empty() ? result.out : "stderr: " + result.err;
+  }
+
+  static std::unique_ptr<test::TempFolder> work_;
+};
+
+std::unique_ptr<test::TempFolder> NavigationCli::work_;
+
+TEST_F(NavigationCli, SearchListsEveryHitWithLineAndRoutine) {
+  EXPECT_EQ(run({"search", "name"}),
+            "M3\t2\t\nM3\t3\t\nM3\t18\tHelfer\nM3\t19\tHelfer\nM3\t19\tHelfer\n");
+  EXPECT_EQ(run({"search", "Name", "--word"}), "M3\t2\t\nM3\t19\tHelfer\n");
+  EXPECT_EQ(run({"search", "  FOO  ", "--module", "1"}),
+            "M1\t4\tHelfer\nM1\t4\tHelfer\nM1\t4\tHelfer\nM1\t7\tFoo\nM1\t8\tFoo\nM1\t11\tFooBar\nM1\t12\tFooBar\n");
+  // Umlauts as UTF-8 on the command line, found in either case.
+  EXPECT_EQ(run({"search", "GR\xC3\x96\xC3\x9F" "E"}), "M3\t26\tGr\xC3\xB6\xC3\x9F" "e\nM5\t5\tWorkbook_Open\n");
+  // Every module starts with "Option": a search from the beginning never sees offset 0.
+  EXPECT_EQ(run({"search", "option"}), "");
+  EXPECT_EQ(run({"search", "ption", "--module", "2"}), "M2\t1\t\nM2\t4\tForm_Load\n");
+  EXPECT_EQ(run({"search", "   "}), "") << "a blank search text does nothing";
+  EXPECT_EQ(run({"search", "x", "--module", "6"}), "exit 1: Das Modul 6 gibt es nicht.\n");
+  EXPECT_EQ(run({"search", "\xE2\x82\xAC\xE2\x88\x9E"}),
+            "exit 1: Der Text enth\xC3\xA4lt Zeichen, die es in Windows-1252 nicht gibt: \xE2\x82\xAC?\n");
+}
+
+TEST_F(NavigationCli, CallersPrintsTheCallListTreeOrLookupMessages) {
+  EXPECT_EQ(run({"callers", "Foo"}), "M1\tAndere\n\tR1\tHelfer\n\tR3\tFooBar\nM3\tHaupt\n\tR9\tStart\n");
+  EXPECT_EQ(run({"callers", "Helfer", "--module", "3"}), "M3\tHaupt\n\tR9\tStart\n");
+  EXPECT_EQ(run({"callers", "Rechne", "--module", "3"}), "M3\tHaupt\n\tR9\tStart\n\tR13\tRechne\n");
+  EXPECT_EQ(run({"callers", "Knopfdruck"}), "") << "named in a literal only";
+  EXPECT_EQ(run({"callers", "Foo", "--module", "3"}), "exit 1: Infos zu Routine nicht gefunden\n");
+  EXPECT_EQ(run({"callers", "Wert", "--module", "4"}),
+            "exit 1: Property wird von der Routinensuche nicht unterst\xC3\xBCtzt\n");
+}
+
+TEST_F(NavigationCli, DefinitionPrintsModuleAndFirstLine) {
+  EXPECT_EQ(run({"definition", "Foo", "--module", "3"}), "M1\t7\n");
+  EXPECT_EQ(run({"definition", "Helfer", "--module", "3"}), "M3\t17\n");
+  EXPECT_EQ(run({"definition", "Zeige"}), "M4\t21\n");
+  EXPECT_EQ(run({"definition", "Helfer", "--module", "2"}), "exit 1: Bezeichner unter Cursor nicht erkannt\n");
+}
+
+TEST_F(NavigationCli, UnusedListsGroupModuleRoutineNameAndLine) {
+  EXPECT_EQ(run({"unused"}),
+            "host\tM1\tR4\tAuto_Open\t16\n"
+            "zeichenkette\tM1\tR5\tKnopfdruck\t19\n"
+            "host\tM2\tR6\tForm_Load\t3\n"
+            "host\tM2\tR7\tcmdOK_Click\t7\n"
+            "unbenutzt\tM2\tR8\tListe_Fuellen\t11\n"
+            "unbenutzt\tM3\tR9\tStart\t5\n"
+            "zeichenkette\tM3\tR11\tGr\xC3\xB6\xC3\x9F" "e\t26\n"
+            "unbenutzt\tM3\tR12\t\xC3\x9C" "brig\t29\n"
+            "host\tM4\tR14\tClass_Initialize\t5\n"
+            "host\tM4\tR16\tmKnopf_Click\t12\n"
+            "host\tM4\tR17\tIAusgabe_Zeige\t15\n"
+            "unbenutzt\tM4\tR18\tUngenutzt\t18\n"
+            "zeichenkette\tM4\tR20\tRechner\t24\n"
+            "host\tM5\tR22\tWorkbook_Open\t3\n"
+            "unbenutzt\tM5\tR23\tWorkbook_Wunder\t8\n");
+}
+
+TEST_F(NavigationCli, WrongUsageAndMissingProjects) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"search", project()}, {"search", project(), "a", "b"}, {"unused", project(), "x"},
+        {"unused", project(), "--word"}, {"callers", project(), "Foo", "--word"}, {"definition", project()},
+        {"callers", project(), "Foo", "--module", "0"}}) {
+    const auto result = runCli(args);
+    EXPECT_EQ(result.exitCode, 2) << args[0] << " " << args.size();
+    EXPECT_NE(result.err.find("Aufruf:"), std::string::npos);
+  }
+  const test::TempFolder empty;
+  for (const char* command : {"search", "callers", "definition", "unused"}) {
+    std::vector<std::string> args = {command, empty.path().string()};
+    if (std::string(command) != "unused") args.push_back("Foo");
+    const auto result = runCli(args);
+    EXPECT_EQ(result.exitCode, 1) << command;
+    EXPECT_EQ(result.err.rfind("Kein g\xC3\xBCltiges Projekt: ", 0), 0u) << result.err;
+  }
+}
+
+}  // namespace
+}  // namespace cq
