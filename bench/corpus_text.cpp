@@ -1,10 +1,13 @@
 #include "corpus_text.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "sources/document_host.h"
+#include "sources/project_reader.h"
 #include "text/text_decoding.h"
 
 namespace fs = std::filesystem;
@@ -34,4 +37,30 @@ std::size_t totalSize(const std::vector<std::string>& texts) {
   std::size_t size = 0;
   for (const auto& t : texts) size += t.size();
   return size;
+}
+
+fs::path readCorpusProject(const fs::path& work, int moduleCount) {
+  const std::vector<std::string> modules = corpusModules();
+  if (modules.empty()) return {};
+  const fs::path sources = work / "quellen";
+  fs::create_directories(sources);
+  for (int n = 0; n < moduleCount; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "Modul%04d.bas", n);
+    std::ofstream(sources / name, std::ios::binary)
+        << "Attribute VB_Name = \"" << fs::path(name).stem().string() << "\"\r\n"
+        << modules[static_cast<std::size_t>(n) % modules.size()];
+  }
+  cq::DocumentHost host;
+  host.open(sources);
+  cq::HostTree tree;
+  cq::fillHostTree(host, tree);
+  cq::setTicked(tree, 0, true);
+  cq::ProjectReadRequest request;
+  request.templateFile = CQ_TEMPLATE_PATH;
+  request.folder = work / "projekt";
+  fs::create_directories(request.folder);
+  const cq::ProjectRead read = cq::readTickedModules(host, tree, request);
+  std::printf("project: %d modules, %lld routines\n", read.modules, static_cast<long long>(read.routines));
+  return request.folder;
 }

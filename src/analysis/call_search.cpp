@@ -1,23 +1,18 @@
 #include "analysis/call_search.h"
 
-#include <algorithm>
-#include <functional>
-
 #include "analysis/identifiers.h"
 #include "analysis/line_counter.h"
 #include "analysis/marked_runs.h"
 #include "analysis/scan_sink.h"
+#include "analysis/text_finder.h"
 
 namespace cq {
 
 std::vector<std::int64_t> callLines(std::string marked, std::string_view name) {
   std::vector<std::int64_t> lines;
   if (name.empty()) return lines;
-  const std::boyer_moore_horspool_searcher searcher(name.begin(), name.end());
-  const auto find = [&](std::size_t from) -> std::size_t {
-    const auto at = std::search(marked.begin() + static_cast<std::ptrdiff_t>(from), marked.end(), searcher);
-    return at == marked.end() ? std::string::npos : static_cast<std::size_t>(at - marked.begin());
-  };
+  const TextFinder finder(name);
+  const auto find = [&](std::size_t from) { return finder(marked, from); };
   // Most modules never name the routine at all and need no blanking; blanking
   // can only make a name appear that holds a blank.
   if (name.find(' ') == std::string_view::npos && find(0) == std::string::npos) return lines;

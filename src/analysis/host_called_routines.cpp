@@ -4,8 +4,10 @@
 #include <array>
 
 #include "analysis/identifiers.h"
-#include "analysis/routine_lines.h"
+#include "analysis/marked_runs.h"
+#include "analysis/text_finder.h"
 #include "text/ascii_case.h"
+#include "text/markers.h"
 
 namespace cq {
 
@@ -63,17 +65,30 @@ bool startsWithPrefixAndUnderscore(std::string_view name, std::string_view prefi
 
 ModuleHostFacts moduleHostFacts(std::string_view marked, std::string_view clean) {
   ModuleHostFacts facts;
-  static const std::string withEvents = markedKeyword("WithEvents");
-  for (std::size_t at = marked.find(withEvents); at != std::string_view::npos;
-       at = marked.find(withEvents, at + withEvents.size())) {
-    std::string name = nameAfter(marked, at + withEvents.size());
+  // Both declarations belong to the declarations section, which ends with the
+  // first bold line.
+  const std::size_t declarationsEnd = std::min(findMarker(marked, markers::kBold, 0), marked.size());
+  marked = marked.substr(0, declarationsEnd);
+  clean = clean.substr(0, std::min(declarationsEnd, clean.size()));
+  // The keyword run of WithEvents, found by its word, which skips along faster
+  // than its markers.
+  constexpr std::string_view kWithEvents = "WithEvents";
+  static const TextFinder findWithEvents(kWithEvents);
+  for (std::size_t at = findWithEvents(marked, 0); at != std::string_view::npos;
+       at = findWithEvents(marked, at + kWithEvents.size())) {
+    const std::size_t after = at + kWithEvents.size();
+    if (at < markers::kKeyword.size() || marked.substr(at - markers::kKeyword.size(), markers::kKeyword.size()) != markers::kKeyword ||
+        marked.substr(after, markers::kEnd.size()) != markers::kEnd)
+      continue;
+    std::string name = nameAfter(marked, after + markers::kEnd.size());
     if (!name.empty()) facts.withEventsVariables.push_back(std::move(name));
   }
   // "Implements" is no keyword of the mark-up: it stays in the clean text, as
   // the first word of its line.
   constexpr std::string_view kImplements = "Implements";
-  for (std::size_t at = clean.find(kImplements); at != std::string_view::npos;
-       at = clean.find(kImplements, at + kImplements.size())) {
+  static const TextFinder findImplements(kImplements);
+  for (std::size_t at = findImplements(clean, 0); at != std::string_view::npos;
+       at = findImplements(clean, at + kImplements.size())) {
     std::size_t before = at;
     while (before > 0 && isBlank(clean[before - 1])) --before;
     const bool firstWord = before == 0 || clean[before - 1] == '\n' || clean[before - 1] == '\r';

@@ -17,7 +17,8 @@ struct ModuleHostFacts {
 };
 
 // Reads the WithEvents declarations from a module file's marked-up text and the
-// Implements lines from its clean text (the marked runs blanked).
+// Implements lines from its clean text (the marked runs blanked), both in the
+// declarations section before the first routine.
 ModuleHostFacts moduleHostFacts(std::string_view marked, std::string_view clean);
 
 // True for the names of the events that the hosts' documents, forms, reports and

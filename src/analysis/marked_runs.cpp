@@ -1,12 +1,13 @@
 #include "analysis/marked_runs.h"
 
+#include <algorithm>
+
 namespace cq {
 
-void blankMarkedRuns(std::string& text) {
-  forEachMarkedRun(text, [&text](const MarkedRun& run) {
-    for (std::size_t i = run.begin; i < run.end; ++i)
-      if (text[i] != '\r' && text[i] != '\n') text[i] = ' ';
-  });
+void blankRun(std::string& text, const MarkedRun& run) {
+  const auto begin = text.begin() + static_cast<std::ptrdiff_t>(run.begin);
+  const auto end = text.begin() + static_cast<std::ptrdiff_t>(run.end);
+  std::replace_if(begin, end, [](char c) { return c != '\r' && c != '\n'; }, ' ');
 }
 
 }  // namespace cq

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/text_finder.h"
 #include "text/markers.h"
 
 namespace cq {
@@ -20,27 +21,46 @@ struct MarkedRun {
   bool isString() const { return kind == 's'; }
 };
 
+// Where `marker` next occurs at or after `from`, or npos. Found by its marker
+// character, far rarer in marked-up text than the "|" every marker begins with.
+inline std::size_t findMarker(std::string_view text, std::string_view marker, std::size_t from) {
+  return findByByte(text, marker, marker.find(markers::kChar), from);
+}
+
 // Calls `visit(const MarkedRun&)` for each outermost run, in text order. A run
 // whose closing marker is missing reaches to the end of the text.
 template <typename Visit>
 void forEachMarkedRun(std::string_view text, Visit&& visit) {
   static constexpr char kOpening[] = {'|', markers::kChar};
   const std::string_view opening(kOpening, 2);
-  for (std::size_t at = text.find(opening); at != std::string_view::npos; ) {
+  for (std::size_t at = findMarker(text, opening, 0); at != std::string_view::npos;) {
     MarkedRun run;
     run.begin = at;
     run.kind = at + 2 < text.size() ? text[at + 2] : '\0';
     const std::string_view closing = run.kind == 'x' ? markers::kBoldEnd : markers::kEnd;
-    const std::size_t close = text.find(closing, at + 2);
+    const std::size_t close = findMarker(text, closing, at + 2);
     run.end = close == std::string_view::npos ? text.size() : close + closing.size();
     visit(static_cast<const MarkedRun&>(run));
-    at = text.find(opening, run.end);
+    at = findMarker(text, opening, run.end);
   }
 }
 
-// The clean text: every run replaced by blanks, character for character, so
-// that offsets stay those of the module file. Line breaks inside a run (a
-// header continued over several lines) stay, so line numbers stay too.
-void blankMarkedRuns(std::string& text);
+// Replaces the run by blanks, except its line breaks (a header continued over
+// several lines), so that offsets and line numbers stay.
+void blankRun(std::string& text, const MarkedRun& run);
+
+// The clean text: every run blanked. `visit(const MarkedRun&)` sees each run
+// while the text still holds it.
+template <typename Visit>
+void blankMarkedRuns(std::string& text, Visit&& visit) {
+  forEachMarkedRun(text, [&](const MarkedRun& run) {
+    visit(run);
+    blankRun(text, run);
+  });
+}
+
+inline void blankMarkedRuns(std::string& text) {
+  blankMarkedRuns(text, [](const MarkedRun&) {});
+}
 
 }  // namespace cq

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <tuple>
 #include <unordered_set>
 
 #include "analysis/identifiers.h"
 #include "analysis/marked_runs.h"
+#include "analysis/text_finder.h"
 
 namespace cq {
 
@@ -26,9 +29,16 @@ const std::array<bool, 256>& wordTable() {
 
 bool isWordByte(const std::array<bool, 256>& table, char c) { return table[static_cast<unsigned char>(c)]; }
 
+constexpr std::size_t kSieveSlots = 1 << 16;
+
+std::size_t sieveSlot(std::string_view word) {
+  return (static_cast<unsigned char>(word.front()) * 131u + static_cast<unsigned char>(word.back()) * 7u +
+          word.size()) % kSieveSlots;
+}
+
 }  // namespace
 
-ReferenceFinder::ReferenceFinder(const std::vector<std::string>& names) {
+ReferenceFinder::ReferenceFinder(const std::vector<std::string>& names) : sieve_(kSieveSlots, false) {
   std::unordered_set<std::string_view> seen;
   for (const std::string& name : names)
     if (!name.empty() && seen.insert(name).second) names_.push_back(name);
@@ -36,12 +46,14 @@ ReferenceFinder::ReferenceFinder(const std::vector<std::string>& names) {
   const auto& table = wordTable();
   for (std::size_t i = 0; i < names_.size(); ++i) {
     const std::string& name = names_[i];
-    if (std::all_of(name.begin(), name.end(), [&](char c) { return isWordByte(table, c); })) {
+    const auto other = std::find_if(name.begin(), name.end(), [&](char c) { return !isWordByte(table, c); });
+    if (other == name.end()) {
       wordNames_.emplace(name, i);
+      sieve_[sieveSlot(name)] = true;
       shortest_ = wordNames_.size() == 1 ? name.size() : std::min(shortest_, name.size());
       longest_ = std::max(longest_, name.size());
     } else {
-      otherNames_.push_back(i);
+      otherNames_.push_back({i, static_cast<std::size_t>(other - name.begin())});
     }
   }
 }
@@ -52,33 +64,53 @@ void ReferenceFinder::forEachReference(
   // A word name can only be a reference where it ends a run of word characters,
   // starting at the run's start or right after a digit inside it.
   if (!wordNames_.empty()) {
+    const auto check = [&](std::size_t at, std::size_t end) {
+      const std::size_t length = end - at;
+      if (length < shortest_ || length > longest_) return;
+      const std::string_view word = clean.substr(at, length);
+      if (!sieve_[sieveSlot(word)]) return;
+      const auto found = wordNames_.find(word);
+      if (found != wordNames_.end()) visit(at, found->second);
+    };
     const std::size_t size = clean.size();
+    constexpr std::uint64_t kEightBlanks = 0x2020202020202020;
     for (std::size_t i = 0; i < size;) {
       if (!isWordByte(table, clean[i])) {
         ++i;
+        // Blanked runs make up much of a clean text: pass them eight at a time.
+        for (std::uint64_t eight = 0; i + 8 <= size; i += 8) {
+          std::memcpy(&eight, clean.data() + i, 8);
+          if (eight != kEightBlanks) break;
+        }
         continue;
       }
       const std::size_t start = i;
-      while (i < size && isWordByte(table, clean[i])) ++i;
-      for (std::size_t at = start; at < i; ++at) {
-        if (at != start && !isDigit(clean[at - 1])) continue;
-        const std::size_t length = i - at;
-        if (length < shortest_ || length > longest_) continue;
-        const auto found = wordNames_.find(clean.substr(at, length));
-        if (found != wordNames_.end()) visit(at, found->second);
-      }
+      bool digits = false;
+      for (; i < size && isWordByte(table, clean[i]); ++i) digits = digits || isDigit(clean[i]);
+      check(start, i);
+      if (digits)
+        for (std::size_t at = start + 1; at < i; ++at)
+          if (isDigit(clean[at - 1])) check(at, i);
     }
   }
-  // Any other name the plain way: from the end backwards, each next place
-  // wholly before the last.
-  for (const std::size_t index : otherNames_) {
-    const std::string& name = names_[index];
-    for (std::size_t at = clean.rfind(name); at != std::string_view::npos;
-         at = at >= name.size() ? clean.rfind(name, at - name.size()) : std::string_view::npos) {
+  // Any other name as the report reads it: from the end backwards, each next
+  // place wholly before the last one taken. Found forwards, then taken backwards.
+  for (const OtherName& other : otherNames_) {
+    const std::string& name = names_[other.index];
+    const std::size_t length = name.size();
+    std::vector<std::size_t> places;
+    for (std::size_t at = findByByte(clean, name, other.anchor, 0); at != std::string_view::npos;
+         at = findByByte(clean, name, other.anchor, at + 1))
+      places.push_back(at);
+    std::size_t limit = clean.size();  // a place taken must end at or before this
+    for (auto place = places.rbegin(); place != places.rend(); ++place) {
+      const std::size_t at = *place;
+      if (at + length > limit) continue;
+      limit = at;
       const bool freeBefore = at == 0 || !isWordByte(table, clean[at - 1]) || isDigit(clean[at - 1]);
-      const std::size_t after = at + name.size();
+      const std::size_t after = at + length;
       const bool freeAfter = after >= clean.size() || !isWordByte(table, clean[after]);
-      if (freeBefore && freeAfter) visit(at, index);
+      if (freeBefore && freeAfter) visit(at, other.index);
     }
   }
 }

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+
 namespace cq {
 
 class ReferenceFinder {
@@ -30,8 +31,15 @@ class ReferenceFinder {
   // Names made of identifier characters and digits only: looked up by the word
   // they would end; any other name is searched for on its own.
   std::unordered_map<std::string_view, std::size_t> wordNames_;
-  std::vector<std::size_t> otherNames_;
+  struct OtherName {
+    std::size_t index;
+    std::size_t anchor;  // a byte of the name that is no word character, rare in code
+  };
+  std::vector<OtherName> otherNames_;
   std::size_t shortest_ = 0, longest_ = 0;  // of the word names
+  // A first sieve for the words of a text, most of which are no name: set at
+  // each word name's slot (by its first and last byte and its length).
+  std::vector<bool> sieve_;
 };
 
 struct Reference {

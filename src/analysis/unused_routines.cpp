@@ -71,15 +71,14 @@ class Report {
   }
 
   // Reads one module; returns what it declares for the host.
-  ModuleHostFacts readModule(int module, std::string text) {
-    forEachMarkedRun(text, [&](const MarkedRun& run) {
+  ModuleHostFacts readModule(int module, const std::string& text) {
+    std::string clean = text;
+    blankMarkedRuns(clean, [&](const MarkedRun& run) {
       if (!run.isString()) return;
-      mentions_.forEachReference(foldedLiteral(text, run), [&](std::size_t, std::size_t name) {
+      mentions_.forEachReference(foldedLiteral(clean, run), [&](std::size_t, std::size_t name) {
         for (const std::size_t c : mentioned_[name]) namedInString_[c] = true;
       });
     });
-    std::string clean = text;
-    blankMarkedRuns(clean);
     references_.forEachReference(clean, [&](std::size_t, std::size_t name) {
       const NameScope& scope = scopes_[name];
       for (const std::size_t c : scope.everywhere) referenced_[c] = true;
