@@ -23,9 +23,9 @@ struct RoutineFacts {
   int module = 0;
   std::int64_t number = 0;
   std::string name;
-  int type = 0;              // rou_typ
-  int visibility = 0;        // rou_open
-  std::int64_t start = 0;    // first line; 0 when it was never recorded
+  int type = 0;            // rou_typ
+  int visibility = 0;      // rou_open
+  std::int64_t start = 0;  // first line; 0 when it was never recorded
 };
 
 class CodeIndex {

@@ -21,7 +21,7 @@ constexpr int kReportModule = 6;
 
 // The events that documents, forms, reports, user forms and their controls raise,
 // in Access, Excel, Word and PowerPoint: the part after the last "_" of an event
-// procedure's name, compared ignoring case. This list is the only one.
+// procedure's name, compared ignoring case. The one list of them.
 constexpr std::array<std::string_view, 103> kEventNames = {
     "Activate", "AddControl", "AfterDelConfirm", "AfterFinalRender", "AfterInsert", "AfterLayout",
     "AfterRender", "AfterSave", "AfterUpdate", "ApplyFilter", "BeforeClose", "BeforeDelConfirm",
@@ -41,7 +41,7 @@ constexpr std::array<std::string_view, 103> kEventNames = {
 
 // Macros the Office hosts run by themselves when a document opens or closes.
 constexpr std::array<std::string_view, 7> kAutoMacros = {"Auto_Open", "Auto_Close", "AutoExec", "AutoOpen",
-                                                          "AutoClose", "AutoNew", "AutoExit"};
+                                                         "AutoClose", "AutoNew", "AutoExit"};
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -77,7 +77,8 @@ ModuleHostFacts moduleHostFacts(std::string_view marked, std::string_view clean)
   for (std::size_t at = findWithEvents(marked, 0); at != std::string_view::npos;
        at = findWithEvents(marked, at + kWithEvents.size())) {
     const std::size_t after = at + kWithEvents.size();
-    if (at < markers::kKeyword.size() || marked.substr(at - markers::kKeyword.size(), markers::kKeyword.size()) != markers::kKeyword ||
+    if (at < markers::kKeyword.size() ||
+        marked.substr(at - markers::kKeyword.size(), markers::kKeyword.size()) != markers::kKeyword ||
         marked.substr(after, markers::kEnd.size()) != markers::kEnd)
       continue;
     std::string name = nameAfter(marked, after + markers::kEnd.size());

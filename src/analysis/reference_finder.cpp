@@ -33,7 +33,8 @@ constexpr std::size_t kSieveSlots = 1 << 16;
 
 std::size_t sieveSlot(std::string_view word) {
   return (static_cast<unsigned char>(word.front()) * 131u + static_cast<unsigned char>(word.back()) * 7u +
-          word.size()) % kSieveSlots;
+          word.size()) %
+         kSieveSlots;
 }
 
 }  // namespace
@@ -122,8 +123,9 @@ std::vector<Reference> findReferences(std::string marked, const std::vector<std:
   finder.forEachReference(marked, [&](std::size_t offset, std::size_t index) {
     references.push_back({offset, finder.name(index)});
   });
-  std::sort(references.begin(), references.end(),
-            [](const Reference& a, const Reference& b) { return std::tie(a.offset, a.name) < std::tie(b.offset, b.name); });
+  std::sort(references.begin(), references.end(), [](const Reference& a, const Reference& b) {
+    return std::tie(a.offset, a.name) < std::tie(b.offset, b.name);
+  });
   return references;
 }
 

@@ -11,7 +11,6 @@
 #include <unordered_map>
 #include <vector>
 
-
 namespace cq {
 
 class ReferenceFinder {

@@ -42,7 +42,7 @@ std::string foldedLiteral(std::string_view marked, const MarkedRun& run) {
 
 // The candidates that share one name, split by where a reference counts for them.
 struct NameScope {
-  std::vector<std::size_t> everywhere;                    // public and Friend candidates
+  std::vector<std::size_t> everywhere;                     // public and Friend candidates
   std::vector<std::pair<int, std::size_t>> ownModuleOnly;  // Private ones, by module
 };
 
@@ -63,8 +63,10 @@ class Report {
       const RoutineFacts& candidate = candidates_[c];
       if (candidate.name.empty()) continue;
       NameScope& scope = scopes_[nameIndex.at(candidate.name)];
-      if (candidate.visibility == kPrivate) scope.ownModuleOnly.emplace_back(candidate.module, c);
-      else scope.everywhere.push_back(c);
+      if (candidate.visibility == kPrivate)
+        scope.ownModuleOnly.emplace_back(candidate.module, c);
+      else
+        scope.everywhere.push_back(c);
       mentioned_[foldedIndex.at(folded(candidate.name))].push_back(c);
     }
     for (NameScope& scope : scopes_) std::sort(scope.ownModuleOnly.begin(), scope.ownModuleOnly.end());
@@ -82,9 +84,9 @@ class Report {
     references_.forEachReference(clean, [&](std::size_t, std::size_t name) {
       const NameScope& scope = scopes_[name];
       for (const std::size_t c : scope.everywhere) referenced_[c] = true;
-      const auto local = std::equal_range(
-          scope.ownModuleOnly.begin(), scope.ownModuleOnly.end(), std::pair<int, std::size_t>(module, 0),
-          [](const auto& a, const auto& b) { return a.first < b.first; });
+      const auto local = std::equal_range(scope.ownModuleOnly.begin(), scope.ownModuleOnly.end(),
+                                          std::pair<int, std::size_t>(module, 0),
+                                          [](const auto& a, const auto& b) { return a.first < b.first; });
       for (auto it = local.first; it != local.second; ++it) referenced_[it->second] = true;
     });
     return moduleHostFacts(text, clean);
@@ -100,10 +102,12 @@ class Report {
       const auto module = static_cast<std::size_t>(candidate.module);
       const bool known = candidate.module > 0 && module < moduleFacts.size();
       UnusedRoutine entry{UnusedGroup::kUnused, candidate, {}};
-      entry.reason = hostCallReason(candidate.name, known ? moduleTypes[module] : 0,
-                                    known ? moduleFacts[module] : kNoFacts);
-      if (!entry.reason.empty()) entry.group = UnusedGroup::kHostCalled;
-      else if (namedInString_[c]) entry.group = UnusedGroup::kNamedInStrings;
+      entry.reason =
+          hostCallReason(candidate.name, known ? moduleTypes[module] : 0, known ? moduleFacts[module] : kNoFacts);
+      if (!entry.reason.empty())
+        entry.group = UnusedGroup::kHostCalled;
+      else if (namedInString_[c])
+        entry.group = UnusedGroup::kNamedInStrings;
       unused.push_back(std::move(entry));
     }
     return unused;
@@ -119,9 +123,9 @@ class Report {
 
   std::vector<RoutineFacts> candidates_;
   std::vector<bool> referenced_, namedInString_;
-  ReferenceFinder references_;  // the names as they are, in clean text
-  ReferenceFinder mentions_;    // the names folded, in folded string literals
-  std::vector<NameScope> scopes_;                     // by name of references_
+  ReferenceFinder references_;                       // the names as they are, in clean text
+  ReferenceFinder mentions_;                         // the names folded, in folded string literals
+  std::vector<NameScope> scopes_;                    // by name of references_
   std::vector<std::vector<std::size_t>> mentioned_;  // candidates by name of mentions_
 };
 
@@ -129,18 +133,24 @@ class Report {
 
 std::string_view groupKey(UnusedGroup group) {
   switch (group) {
-    case UnusedGroup::kHostCalled: return "host";
-    case UnusedGroup::kNamedInStrings: return "zeichenkette";
-    case UnusedGroup::kUnused: break;
+    case UnusedGroup::kHostCalled:
+      return "host";
+    case UnusedGroup::kNamedInStrings:
+      return "zeichenkette";
+    case UnusedGroup::kUnused:
+      break;
   }
   return "unbenutzt";
 }
 
 std::string_view groupCaption(UnusedGroup group) {
   switch (group) {
-    case UnusedGroup::kHostCalled: return "Vom Host aufgerufen";
-    case UnusedGroup::kNamedInStrings: return "Nur in Zeichenketten genannt";
-    case UnusedGroup::kUnused: break;
+    case UnusedGroup::kHostCalled:
+      return "Vom Host aufgerufen";
+    case UnusedGroup::kNamedInStrings:
+      return "Nur in Zeichenketten genannt";
+    case UnusedGroup::kUnused:
+      break;
   }
   return "Unbenutzt";
 }
@@ -151,7 +161,8 @@ Outcome<std::vector<UnusedRoutine>> findUnusedRoutines(CodeIndex& index, const M
     const int count = index.moduleCount();
     std::vector<int> moduleTypes(static_cast<std::size_t>(count) + 1, 0);
     for (const ModuleFacts& module : index.modules())
-      if (module.number >= 1 && module.number <= count) moduleTypes[static_cast<std::size_t>(module.number)] = module.type;
+      if (module.number >= 1 && module.number <= count)
+        moduleTypes[static_cast<std::size_t>(module.number)] = module.type;
     std::vector<ModuleHostFacts> moduleFacts(static_cast<std::size_t>(count) + 1);
     for (int module = 1; module <= count; ++module)
       moduleFacts[static_cast<std::size_t>(module)] = report.readModule(module, markedTextOf(module));

@@ -20,6 +20,7 @@ const char* const kUsage =
     "SOURCE: ein Ordner mit Moduldateien, eine .vbp-Datei oder ein Office-Dokument.\n"
     "--project N: der Projektknoten mit dem Schl\xFC" "ssel \"AN\\\" (Standard: der erste).\n"
     "--module N bei callers und definition: das aktuelle Modul (Standard: 1).\n"
+    "--word bei search: nur Treffer ohne Buchstabe, Ziffer oder \"_\" direkt davor oder danach.\n"
     "Gemeinsame Optionen: --option KEY=VALUE (Einstellung, ersetzt den gespeicherten Wert),\n"
     "  --no-settings (nur Standardwerte).\n"
     "R\xFC" "ckgabewerte: 0 erledigt, 1 Fehler (Meldung auf stderr), 2 falscher Aufruf.\n";

@@ -23,9 +23,7 @@ namespace cq::cli {
 
 namespace {
 
-void printLine(std::ostream& stream, std::string_view windows1252) {
-  stream << windows1252ToUtf8(windows1252) << '\n';
-}
+void printLine(std::ostream& stream, std::string_view windows1252) { stream << windows1252ToUtf8(windows1252) << '\n'; }
 
 // One output line: the fields separated by tabs.
 void printFields(std::ostream& stream, std::initializer_list<std::string_view> fields) {
@@ -66,7 +64,8 @@ Outcome<Project> openProject(const std::string& argument) {
 // A name or search text of the command line (UTF-8) as Windows-1252 text.
 Outcome<std::string> argumentText(const std::string& utf8) {
   DecodedText text = utf8ToWindows1252(utf8);
-  if (text.replaced > 0) return Failure{"Der Text enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt: " + text.text, {}};
+  if (text.replaced > 0)
+    return Failure{"Der Text enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt: " + text.text, {}};
   return std::move(text.text);
 }
 
@@ -125,8 +124,10 @@ int listCallers(Context& context) {
     if (!list) return refuse(context, list.failure().text());
     if (list->lookup != CallList::Lookup::kSearched) return refuse(context, list->message());
     for (const CallListNode& node : list->nodes)
-      if (node.isModule()) printFields(context.out, {node.key(), node.name});
-      else printFields(context.out, {"", node.key(), node.name});
+      if (node.isModule())
+        printFields(context.out, {node.key(), node.name});
+      else
+        printFields(context.out, {"", node.key(), node.name});
     return 0;
   });
 }

@@ -79,11 +79,10 @@ std::optional<RoutineFacts> CodeDatabaseIndex::routineNamed(std::string_view nam
 
 std::optional<RoutineFacts> CodeDatabaseIndex::nonPrivateRoutineNamed(std::string_view name) {
   return reading([&] {
-    SqliteStatement query(database_.handle(),
-                          std::string(kRoutineColumns) +
-                              " INNER JOIN td_mod ON td_rout.mod_num = td_mod.mod_num"
-                              " WHERE td_rout.rou_name = ?1 AND td_rout.rou_open <> 2"
-                              " ORDER BY td_rout.mod_num, td_rout.rou_num");
+    SqliteStatement query(database_.handle(), std::string(kRoutineColumns) +
+                                                  " INNER JOIN td_mod ON td_rout.mod_num = td_mod.mod_num"
+                                                  " WHERE td_rout.rou_name = ?1 AND td_rout.rou_open <> 2"
+                                                  " ORDER BY td_rout.mod_num, td_rout.rou_num");
     query.bind(1, name);
     return firstRoutine(query);
   });

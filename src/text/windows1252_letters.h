@@ -27,7 +27,7 @@ constexpr LetterTable makeLetterTable() {
   pair(0x8E, 0x9E);  // Ž ž
   pair(0x9F, 0xFF);  // Ÿ ÿ
   for (int c = 0xC0; c <= 0xDE; ++c)
-    if (c != 0xD7) pair(c, c + 32);  // À … Þ, not the multiplication sign
+    if (c != 0xD7) pair(c, c + 32);             // À … Þ, not the multiplication sign
   for (int c : {0x83, 0xAA, 0xB5, 0xBA, 0xDF})  // ƒ ª µ º ß: no other case
     table.letter[c] = true;
   return table;
@@ -38,9 +38,7 @@ inline constexpr LetterTable kLetterTable = makeLetterTable();
 }  // namespace detail
 
 // The lower-case form of a Windows-1252 character; every other character as it is.
-constexpr char foldCase(char c) {
-  return static_cast<char>(detail::kLetterTable.lower[static_cast<unsigned char>(c)]);
-}
+constexpr char foldCase(char c) { return static_cast<char>(detail::kLetterTable.lower[static_cast<unsigned char>(c)]); }
 
 // True for the letters of Windows-1252, in either case.
 constexpr bool isLetter(char c) { return detail::kLetterTable.letter[static_cast<unsigned char>(c)]; }

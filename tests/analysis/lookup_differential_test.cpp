@@ -64,7 +64,11 @@ std::vector<std::string> namesFor(const MarkedModule& module, std::size_t step) 
   std::size_t i = 0;
   for (const std::string& w : words)
     if (i++ % step == 0) names.push_back(w);
-  for (const char* odd : {"Caf\xE9", "x.y", "e", "1", "Gr\xF6\xDF" "e", "(", "n\x9F"}) names.push_back(odd);
+  for (const char* odd : {"Caf\xE9", "x.y", "e", "1",
+                          "Gr\xF6\xDF"
+                          "e",
+                          "(", "n\x9F"})
+    names.push_back(odd);
   return names;
 }
 
@@ -110,9 +114,33 @@ TEST(LookupDifferential, GeneratedModules) {
 // Texts that no mark-up writes: runs that never close, markers inside runs,
 // escaped marker characters, line breaks inside runs.
 TEST(LookupDifferential, GeneratedMarkedTexts) {
-  const std::vector<std::string> pieces = {
-      "Foo", "FooBar", " ", "\t", "\r\n", ".", "(", "1", "_", "\xC4", "Caf\xE9", "|\x9F" "x|", "|y\x9F|",
-      "|\x9F" "f|", "|\x9F" "s|", "|\x9F" "k|", "|n\x9F|", "\x9F|?", "|\x9F" "b|", "|", "\x9F", "x"};
+  const std::vector<std::string> pieces = {"Foo",
+                                           "FooBar",
+                                           " ",
+                                           "\t",
+                                           "\r\n",
+                                           ".",
+                                           "(",
+                                           "1",
+                                           "_",
+                                           "\xC4",
+                                           "Caf\xE9",
+                                           "|\x9F"
+                                           "x|",
+                                           "|y\x9F|",
+                                           "|\x9F"
+                                           "f|",
+                                           "|\x9F"
+                                           "s|",
+                                           "|\x9F"
+                                           "k|",
+                                           "|n\x9F|",
+                                           "\x9F|?",
+                                           "|\x9F"
+                                           "b|",
+                                           "|",
+                                           "\x9F",
+                                           "x"};
   const std::vector<std::string> names = {"Foo", "FooBar", "Caf\xE9", "x", "1", "n"};
   for (std::uint32_t seed = 1; seed <= 2000; ++seed) {
     test::RandomVba random(seed);

@@ -36,47 +36,54 @@ std::string moduleFileOf(std::string_view code) {
 
 TEST(CallLines, CountWholeNamesOutsideRunsWithTheirLines) {
   const std::string code =
-      "Sub Foo()\r\n"                      // 1 header: a bold line
-      "    Foo 1\r\n"                      // 2
-      "    FooBar\r\n"                     // 3
-      "    x.Foo(2)\r\n"                   // 4
-      "    y = Foo1 + _Foo + Foo_\r\n"     // 5 none of them
-      "    ' Foo im Kommentar\r\n"         // 6
-      "    s = \"Foo\" & foo\r\n"          // 7 neither the literal nor the other case
-      "    Call Foo: Foo\r\n"              // 8 twice
-      "End Sub\r\n"                        // 9
-      "Sub Lang(ByVal a As Long, _\r\n"    // 10 a header continued over two lines
-      "         ByVal b As Long)\r\n"      // 11
-      "    Gr\xF6\xDF" "er = Gr\xF6\xDF" "e: Foo\r\n"  // 12
+      "Sub Foo()\r\n"                    // 1 header: a bold line
+      "    Foo 1\r\n"                    // 2
+      "    FooBar\r\n"                   // 3
+      "    x.Foo(2)\r\n"                 // 4
+      "    y = Foo1 + _Foo + Foo_\r\n"   // 5 none of them
+      "    ' Foo im Kommentar\r\n"       // 6
+      "    s = \"Foo\" & foo\r\n"        // 7 neither the literal nor the other case
+      "    Call Foo: Foo\r\n"            // 8 twice
+      "End Sub\r\n"                      // 9
+      "Sub Lang(ByVal a As Long, _\r\n"  // 10 a header continued over two lines
+      "         ByVal b As Long)\r\n"    // 11
+      "    Gr\xF6\xDF"
+      "er = Gr\xF6\xDF"
+      "e: Foo\r\n"  // 12
       "End Sub\r\n";
   const std::string marked = moduleFileOf(code);
   EXPECT_EQ(callLines(marked, "Foo"), (std::vector<std::int64_t>{2, 4, 8, 8, 12}));
-  EXPECT_EQ(callLines(marked, "Gr\xF6\xDF" "e"), (std::vector<std::int64_t>{12}));
+  EXPECT_EQ(callLines(marked,
+                      "Gr\xF6\xDF"
+                      "e"),
+            (std::vector<std::int64_t>{12}));
   EXPECT_EQ(callLines(marked, "FooBar"), (std::vector<std::int64_t>{3}));
   EXPECT_TRUE(callLines(marked, "Lang").empty()) << "named in its own header only";
   EXPECT_TRUE(callLines(marked, "Kommentar").empty());
   EXPECT_TRUE(callLines(marked, "").empty());
   // A run that never closes reaches to the end of the text.
-  EXPECT_EQ(callLines("Foo\r\n|\x9F" "k|' Foo\r\nFoo", "Foo"), (std::vector<std::int64_t>{1}));
+  EXPECT_EQ(callLines("Foo\r\n|\x9F"
+                      "k|' Foo\r\nFoo",
+                      "Foo"),
+            (std::vector<std::int64_t>{1}));
 }
 
 TEST(References, NameBoundariesFollowTheReportsRules) {
   const std::string code =
       "Sub Test()\r\n"
-      "    FooBar\r\n"                       // FooBar only
-      "    y = Foo1 + Foo_ + \xC4" "Foo\r\n"  // none: a letter or digit after, a German letter before
-      "    x.Foo\r\n"                         // Foo
-      "    z = a1Foo\r\n"                     // Foo: a digit before does not join the words
+      "    FooBar\r\n"  // FooBar only
+      "    y = Foo1 + Foo_ + \xC4"
+      "Foo\r\n"            // none: a letter or digit after, a German letter before
+      "    x.Foo\r\n"      // Foo
+      "    z = a1Foo\r\n"  // Foo: a digit before does not join the words
       "    ' Foo\r\n"
       "    s = \"FooBar\"\r\n"
       "    Caf\xE9 = xCaf\xE9 + Caf\xE9s\r\n"  // a name with a letter outside the identifier characters
       "End Sub\r\n";
   const std::string marked = moduleFileOf(code);
   const auto at = [&](std::string_view text) { return marked.find(text); };
-  const std::vector<Reference> expected = {{at("FooBar"), "FooBar"},
-                                           {at("x.Foo") + 2, "Foo"},
-                                           {at("a1Foo") + 2, "Foo"},
-                                           {at("Caf\xE9 ="), "Caf\xE9"}};
+  const std::vector<Reference> expected = {
+      {at("FooBar"), "FooBar"}, {at("x.Foo") + 2, "Foo"}, {at("a1Foo") + 2, "Foo"}, {at("Caf\xE9 ="), "Caf\xE9"}};
   EXPECT_EQ(findReferences(marked, {"Foo", "FooBar", "", "Foo", "Caf\xE9", "Test"}), expected);
 }
 
@@ -98,8 +105,7 @@ class ProjectLookups : public ::testing::Test {
 
   // The call list as "key name" lines, module nodes flush left, routines indented.
   std::vector<std::string> callers(std::string_view name, int module) {
-    const Outcome<CallList> list =
-        findCallers(*index_, moduleFilesOf(project()), name, module);
+    const Outcome<CallList> list = findCallers(*index_, moduleFilesOf(project()), name, module);
     if (!list) return {"failure: " + list.failure().text()};
     if (list->lookup != CallList::Lookup::kSearched) return {std::string(list->message())};
     std::vector<std::string> lines;

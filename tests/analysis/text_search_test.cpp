@@ -20,19 +20,28 @@ TEST(TextSearch, CaseNeverMattersForAnyWindows1252Letter) {
   EXPECT_EQ(hits(" Dim x", "dim"), Hits{1});
   EXPECT_EQ(hits(" \xC4nderung \xE4nderung", "\xE4nderung"), (Hits{1, 10}));  // ä finds Ä
   EXPECT_EQ(hits(" \xD6L \xF6l", "\xD6L"), (Hits{1, 4}));                     // Ö and ö
-  EXPECT_EQ(hits(" \x8A\x9A \xC9\xE9 \x9F\xFF", "\x9A\x8A"), Hits{1});         // Š and š
-  EXPECT_EQ(hits(" \x8A\x9A \xC9\xE9 \x9F\xFF", "\xE9\xC9"), Hits{4});         // É and é
-  EXPECT_EQ(hits(" \x8A\x9A \xC9\xE9 \x9F\xFF", "\xFF\xFF"), Hits{7});         // Ÿ and ÿ
-  EXPECT_EQ(hits(" Gr\xF6\xDF" "e GR\xD6\xDF" "E", "gr\xD6\xDF" "e"), (Hits{1, 7}));
+  EXPECT_EQ(hits(" \x8A\x9A \xC9\xE9 \x9F\xFF", "\x9A\x8A"), Hits{1});        // Š and š
+  EXPECT_EQ(hits(" \x8A\x9A \xC9\xE9 \x9F\xFF", "\xE9\xC9"), Hits{4});        // É and é
+  EXPECT_EQ(hits(" \x8A\x9A \xC9\xE9 \x9F\xFF", "\xFF\xFF"), Hits{7});        // Ÿ and ÿ
+  EXPECT_EQ(hits(" Gr\xF6\xDF"
+                 "e GR\xD6\xDF"
+                 "E",
+                 "gr\xD6\xDF"
+                 "e"),
+            (Hits{1, 7}));
   // Signs that only look like a pair are no letters: × does not find ÷, ß no "SS".
   EXPECT_EQ(hits(" \xD7 \xF7", "\xF7"), Hits{3});
-  EXPECT_EQ(hits(" Stra\xDF" "e STRASSE", "stra\xDF" "e"), Hits{1});
+  EXPECT_EQ(hits(" Stra\xDF"
+                 "e STRASSE",
+                 "stra\xDF"
+                 "e"),
+            Hits{1});
 }
 
 TEST(TextSearch, HitAtTheFirstCharacterIsSkippedAndHitsMayOverlap) {
   EXPECT_EQ(hits("Name Name", "name"), Hits{5});
   EXPECT_EQ(TextSearch("name", false).find("Name Name", 0), 0u);  // only a search from 0 sees it
-  EXPECT_EQ(hits("aaaa", "aa"), (Hits{1, 2}));                     // each next one from one after the last
+  EXPECT_EQ(hits("aaaa", "aa"), (Hits{1, 2}));                    // each next one from one after the last
   EXPECT_TRUE(hits("", "x").empty());
   EXPECT_TRUE(hits("x", "x").empty());
   EXPECT_TRUE(TextSearch("", false).empty());
@@ -43,13 +52,20 @@ TEST(TextSearch, HitAtTheFirstCharacterIsSkippedAndHitsMayOverlap) {
 TEST(TextSearch, WholeWordRejectsLettersDigitsAndUnderscoreBesideTheHit) {
   const std::string text = " Name Namen mName Name_1 Name1 (Name) x.Name \xC9Name Name\xE9 Name";
   Hits expected;
-  for (const std::string_view word : {"(Name)", "x.Name"}) expected.push_back(text.find(word) + (word[0] == '(' ? 1 : 2));
+  for (const std::string_view word : {"(Name)", "x.Name"})
+    expected.push_back(text.find(word) + (word[0] == '(' ? 1 : 2));
   expected.insert(expected.begin(), 1);
   expected.push_back(text.size() - 4);  // at the very end, with nothing after it
   EXPECT_EQ(hits(text, "name", true), expected);
   EXPECT_EQ(hits(text, "name").size(), 10u);
   // The German letters count as letters: Größe is no whole word in Größere.
-  EXPECT_EQ(hits(" Gr\xF6\xDF" "ere Gr\xF6\xDF" "e", "gr\xF6\xDF" "e", true), Hits{9});
+  EXPECT_EQ(hits(" Gr\xF6\xDF"
+                 "ere Gr\xF6\xDF"
+                 "e",
+                 "gr\xF6\xDF"
+                 "e",
+                 true),
+            Hits{9});
 }
 
 TEST(TextSearch, ProjectSearchVisitsModulesInOrderAndWrapsAroundOnGoing) {
@@ -58,7 +74,9 @@ TEST(TextSearch, ProjectSearchVisitsModulesInOrderAndWrapsAroundOnGoing) {
   const ModuleTextOf textOf = [&](int module) { return texts.at(static_cast<std::size_t>(module - 1)); };
   const TextSearch alpha("alpha", false);
   using Hit = std::pair<int, std::size_t>;
-  const auto pairOf = [](const std::optional<SearchHit>& hit) { return hit ? Hit{hit->module, hit->offset} : Hit{0, 0}; };
+  const auto pairOf = [](const std::optional<SearchHit>& hit) {
+    return hit ? Hit{hit->module, hit->offset} : Hit{0, 0};
+  };
 
   EXPECT_EQ(pairOf(findFirstInProject(alpha, 4, textOf)), Hit(1, 2));
   EXPECT_EQ(pairOf(findFirstInProject(TextSearch("beta", false), 4, textOf)), Hit(4, 1));

@@ -1,12 +1,13 @@
 // Routines nobody calls: which candidates are searched where, and the groups of
 // routines that the host calls by name or that only literals name.
+#include "analysis/unused_routines.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "analysis/host_called_routines.h"
-#include "analysis/unused_routines.h"
 #include "codedb/code_database_index.h"
 #include "projectfolder/module_texts.h"
 #include "support/navigation_project.h"
@@ -46,7 +47,8 @@ TEST(HostCalledRoutines, EachReasonAppliesWhereTheHostCallsByName) {
   EXPECT_EQ(hostCallReason("m_App_WorkbookOpen", kStandard, facts),
             "Ereignis WorkbookOpen der WithEvents-Variablen m_App");
   EXPECT_EQ(hostCallReason("mKnopfX_Click", kClass, facts), "");
-  EXPECT_EQ(hostCallReason("IAusgabe_Zeige_Alles", kClass, facts), "Implementiert Zeige_Alles der Schnittstelle IAusgabe");
+  EXPECT_EQ(hostCallReason("IAusgabe_Zeige_Alles", kClass, facts),
+            "Implementiert Zeige_Alles der Schnittstelle IAusgabe");
   EXPECT_EQ(hostCallReason("IAusgabe_", kClass, facts), "");
 
   // The macros an Office host starts by itself, in any module, ignoring case.
@@ -58,15 +60,26 @@ TEST(HostCalledRoutines, EachReasonAppliesWhereTheHostCallsByName) {
 TEST(HostCalledRoutines, ModuleFactsComeFromDeclarationsNotFromCommentsOrLiterals) {
   // Marked as the module files hold them: WithEvents is a keyword run, Implements plain code.
   const std::string marked =
-      "|\x9F" "f|Private|n\x9F| |\x9F" "f|WithEvents|n\x9F| mApp |\x9F" "f|As|n\x9F| Application\r\n"
-      "|\x9F" "f|Dim|n\x9F| |\x9F" "f|WithEvents|n\x9F|\tmKnopf |\x9F" "f|As|n\x9F| CommandButton\r\n"
+      "|\x9F"
+      "f|Private|n\x9F| |\x9F"
+      "f|WithEvents|n\x9F| mApp |\x9F"
+      "f|As|n\x9F| Application\r\n"
+      "|\x9F"
+      "f|Dim|n\x9F| |\x9F"
+      "f|WithEvents|n\x9F|\tmKnopf |\x9F"
+      "f|As|n\x9F| CommandButton\r\n"
       "Implements Bibliothek.IDruck\r\n"
       "  Implements IAusgabe\r\n"
-      "|\x9F" "k|' WithEvents mKommentar|n\x9F|\r\n"
+      "|\x9F"
+      "k|' WithEvents mKommentar|n\x9F|\r\n"
       "x = Implements\r\n"
-      "s = |\x9F" "s|\"Implements IText\"|n\x9F|\r\n";
+      "s = |\x9F"
+      "s|\"Implements IText\"|n\x9F|\r\n";
   std::string clean = marked;
-  for (const std::string_view run : {"|\x9F" "k|' WithEvents mKommentar|n\x9F|", "|\x9F" "s|\"Implements IText\"|n\x9F|"})
+  for (const std::string_view run : {"|\x9F"
+                                     "k|' WithEvents mKommentar|n\x9F|",
+                                     "|\x9F"
+                                     "s|\"Implements IText\"|n\x9F|"})
     clean.replace(clean.find(run), run.size(), std::string(run.size(), ' '));
   const ModuleHostFacts facts = moduleHostFacts(marked, clean);
   EXPECT_EQ(facts.withEventsVariables, (std::vector<std::string>{"mApp", "mKnopf"}));
@@ -113,8 +126,14 @@ TEST(UnusedRoutines, ReportsEachCandidateWithoutReferenceInItsGroup) {
       {"host", "M2 R7 cmdOK_Click 7", "Ereignisprozedur: Ereignis Click von cmdOK"},
       {"unbenutzt", "M2 R8 Liste_Fuellen 11", ""},
       {"unbenutzt", "M3 R9 Start 5", ""},
-      {"zeichenkette", "M3 R11 Gr\xF6\xDF" "e 26", ""},
-      {"unbenutzt", "M3 R12 \xDC" "brig 29", ""},
+      {"zeichenkette",
+       "M3 R11 Gr\xF6\xDF"
+       "e 26",
+       ""},
+      {"unbenutzt",
+       "M3 R12 \xDC"
+       "brig 29",
+       ""},
       {"host", "M4 R14 Class_Initialize 5", "Ereignis Initialize der Klasse"},
       {"host", "M4 R16 mKnopf_Click 12", "Ereignis Click der WithEvents-Variablen mKnopf"},
       {"host", "M4 R17 IAusgabe_Zeige 15", "Implementiert Zeige der Schnittstelle IAusgabe"},

@@ -41,13 +41,16 @@ class NavigationCli : public ::testing::Test {
 std::unique_ptr<test::TempFolder> NavigationCli::work_;
 
 TEST_F(NavigationCli, SearchListsEveryHitWithLineAndRoutine) {
-  EXPECT_EQ(run({"search", "name"}),
-            "M3\t2\t\nM3\t3\t\nM3\t18\tHelfer\nM3\t19\tHelfer\nM3\t19\tHelfer\n");
+  EXPECT_EQ(run({"search", "name"}), "M3\t2\t\nM3\t3\t\nM3\t18\tHelfer\nM3\t19\tHelfer\nM3\t19\tHelfer\n");
   EXPECT_EQ(run({"search", "Name", "--word"}), "M3\t2\t\nM3\t19\tHelfer\n");
   EXPECT_EQ(run({"search", "  FOO  ", "--module", "1"}),
             "M1\t4\tHelfer\nM1\t4\tHelfer\nM1\t4\tHelfer\nM1\t7\tFoo\nM1\t8\tFoo\nM1\t11\tFooBar\nM1\t12\tFooBar\n");
   // Umlauts as UTF-8 on the command line, found in either case.
-  EXPECT_EQ(run({"search", "GR\xC3\x96\xC3\x9F" "E"}), "M3\t26\tGr\xC3\xB6\xC3\x9F" "e\nM5\t5\tWorkbook_Open\n");
+  EXPECT_EQ(run({"search",
+                 "GR\xC3\x96\xC3\x9F"
+                 "E"}),
+            "M3\t26\tGr\xC3\xB6\xC3\x9F"
+            "e\nM5\t5\tWorkbook_Open\n");
   // Every module starts with "Option": a search from the beginning never sees offset 0.
   EXPECT_EQ(run({"search", "option"}), "");
   EXPECT_EQ(run({"search", "ption", "--module", "2"}), "M2\t1\t\nM2\t4\tForm_Load\n");
@@ -82,8 +85,10 @@ TEST_F(NavigationCli, UnusedListsGroupModuleRoutineNameAndLine) {
             "host\tM2\tR7\tcmdOK_Click\t7\n"
             "unbenutzt\tM2\tR8\tListe_Fuellen\t11\n"
             "unbenutzt\tM3\tR9\tStart\t5\n"
-            "zeichenkette\tM3\tR11\tGr\xC3\xB6\xC3\x9F" "e\t26\n"
-            "unbenutzt\tM3\tR12\t\xC3\x9C" "brig\t29\n"
+            "zeichenkette\tM3\tR11\tGr\xC3\xB6\xC3\x9F"
+            "e\t26\n"
+            "unbenutzt\tM3\tR12\t\xC3\x9C"
+            "brig\t29\n"
             "host\tM4\tR14\tClass_Initialize\t5\n"
             "host\tM4\tR16\tmKnopf_Click\t12\n"
             "host\tM4\tR17\tIAusgabe_Zeige\t15\n"
@@ -94,10 +99,13 @@ TEST_F(NavigationCli, UnusedListsGroupModuleRoutineNameAndLine) {
 }
 
 TEST_F(NavigationCli, WrongUsageAndMissingProjects) {
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"search", project()}, {"search", project(), "a", "b"}, {"unused", project(), "x"},
-        {"unused", project(), "--word"}, {"callers", project(), "Foo", "--word"}, {"definition", project()},
-        {"callers", project(), "Foo", "--module", "0"}}) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"search", project()},
+                                               {"search", project(), "a", "b"},
+                                               {"unused", project(), "x"},
+                                               {"unused", project(), "--word"},
+                                               {"callers", project(), "Foo", "--word"},
+                                               {"definition", project()},
+                                               {"callers", project(), "Foo", "--module", "0"}}) {
     const auto result = runCli(args);
     EXPECT_EQ(result.exitCode, 2) << args[0] << " " << args.size();
     EXPECT_NE(result.err.find("Aufruf:"), std::string::npos);

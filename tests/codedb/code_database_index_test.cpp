@@ -1,15 +1,16 @@
 // The lookups' queries on a hand-filled code database: where several rows
 // match, the lowest module number, then the lowest routine number decides,
 // whatever order the rows were written in.
+#include "codedb/code_database_index.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "codedb/code_database_index.h"
 #include "codedb/sqlite_statement.h"
-#include "text/failure.h"
 #include "support/temp_folder.h"
+#include "text/failure.h"
 
 namespace cq {
 namespace {
@@ -77,9 +78,9 @@ TEST_F(CodeDatabaseIndexQueries, CandidatesArePrivateFriendAndUniquePublicSubsAn
   std::vector<std::string> candidates;
   for (const RoutineFacts& r : CodeDatabaseIndex(*database).uncalledCandidates()) candidates.push_back(describe(r));
   // Not: Zeige and Doppelt/doppelt (public twice), Wert (a property).
-  EXPECT_EQ(candidates, (std::vector<std::string>{"M1 R11 Eigen 1 2 3", "M1 R12 Einmal 1 1 6",
-                                                  "M2 R19 GetTickCount 12 1 2", "M2 R20 Innen 2 2 12",
-                                                  "M2 R22 Eigen 1 2 10", "M2 R25 O'Brien 1 3 40"}));
+  EXPECT_EQ(candidates,
+            (std::vector<std::string>{"M1 R11 Eigen 1 2 3", "M1 R12 Einmal 1 1 6", "M2 R19 GetTickCount 12 1 2",
+                                      "M2 R20 Innen 2 2 12", "M2 R22 Eigen 1 2 10", "M2 R25 O'Brien 1 3 40"}));
 }
 
 TEST_F(CodeDatabaseIndexQueries, EngineFailuresBecomeTheEnginesFailureType) {

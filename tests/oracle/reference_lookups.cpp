@@ -13,15 +13,22 @@ const std::string kEndMarker = "|n" + kMarker + "|";
 const std::string kBoldEndMarker = "|y" + kMarker + "|";
 
 // The word characters of the call search, tested ignoring case.
-const std::string kCallWordList = "a;b;c;d;e;f;g;h;i;j;k;l;m;n;o;p;q;r;s;t;u;v;w;x;y;z;\xE4;\xF6;\xFC;\xDF;_;0;1;2;3;4;5;6;7;8;9";
+const std::string kCallWordList =
+    "a;b;c;d;e;f;g;h;i;j;k;l;m;n;o;p;q;r;s;t;u;v;w;x;y;z;\xE4;\xF6;\xFC;\xDF;_;0;1;2;3;4;5;6;7;8;9";
 
 // The identifier characters of the reference search (no digits).
 const std::string kNameLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz_\xC4\xD6\xDC\xDF\xE4\xF6\xFC";
 const std::string kDigits = "0123456789";
 
 // Every letter of Windows-1252 with its other case, for the text search.
-const std::string kUpper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ\x8A\x8C\x8E\x9F\xC0\xC1\xC2\xC3\xC4\xC5\xC6\xC7\xC8\xC9\xCA\xCB\xCC\xCD\xCE\xCF\xD0\xD1\xD2\xD3\xD4\xD5\xD6\xD8\xD9\xDA\xDB\xDC\xDD\xDE";
-const std::string kLower = "abcdefghijklmnopqrstuvwxyz\x9A\x9C\x9E\xFF\xE0\xE1\xE2\xE3\xE4\xE5\xE6\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF\xF0\xF1\xF2\xF3\xF4\xF5\xF6\xF8\xF9\xFA\xFB\xFC\xFD\xFE";
+const std::string kUpper =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZ\x8A\x8C\x8E\x9F"
+    "\xC0\xC1\xC2\xC3\xC4\xC5\xC6\xC7\xC8\xC9\xCA\xCB\xCC\xCD\xCE\xCF"
+    "\xD0\xD1\xD2\xD3\xD4\xD5\xD6\xD8\xD9\xDA\xDB\xDC\xDD\xDE";
+const std::string kLower =
+    "abcdefghijklmnopqrstuvwxyz\x9A\x9C\x9E\xFF"
+    "\xE0\xE1\xE2\xE3\xE4\xE5\xE6\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF"
+    "\xF0\xF1\xF2\xF3\xF4\xF5\xF6\xF8\xF9\xFA\xFB\xFC\xFD\xFE";
 const std::string kCaselessLetters = "\x83\xAA\xB5\xBA\xDF";
 
 char lower(char c) {
@@ -88,7 +95,8 @@ std::vector<Reference> findReferences(std::string marked, const std::vector<std:
       if (at == std::string::npos) break;
       const bool before = at == 0 || !inList(kNameLetters, clean[at - 1]);
       const std::size_t after = at + name.size();
-      const bool behind = after == clean.size() || (!inList(kNameLetters, clean[after]) && !inList(kDigits, clean[after]));
+      const bool behind =
+          after == clean.size() || (!inList(kNameLetters, clean[after]) && !inList(kDigits, clean[after]));
       if (before && behind) found.emplace(at, name);
       if (at < name.size()) break;
       last = at - name.size();
@@ -108,7 +116,8 @@ std::vector<std::size_t> searchHits(std::string_view text, std::string_view need
   for (std::size_t at = lowerText.find(lowerNeedle, 1); at != std::string::npos;
        at = lowerText.find(lowerNeedle, at + 1)) {
     const std::size_t after = at + needle.size();
-    const bool word = !isSearchWordCharacter(text[at - 1]) && (after == text.size() || !isSearchWordCharacter(text[after]));
+    const bool word =
+        !isSearchWordCharacter(text[at - 1]) && (after == text.size() || !isSearchWordCharacter(text[after]));
     if (!wholeWord || word) hits.push_back(at);
   }
   return hits;
