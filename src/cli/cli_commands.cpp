@@ -165,7 +165,7 @@ int exportRtf(Context& context) {
   std::ofstream file(*context.args.output, std::ios::binary | std::ios::trunc);
   file << document;
   file.close();
-  if (!file) return fail(context, "Die Datei " + *context.args.output + " konnte nicht geschrieben werden.");
+  if (!file) return fail(context, "Die Datei " + pathToText(*context.args.output) + " konnte nicht geschrieben werden.");
   return 0;
 }
 

@@ -70,7 +70,7 @@ SaveOutcome saveProject(const fs::path& workingFolder, const fs::path& target, b
 
 std::optional<std::string> projectFolderProblem(const fs::path& folder) {
   if (isProjectFolder(folder)) return std::nullopt;
-  return "Kein G\xDCltiges Projekt";
+  return "Kein G\xFCltiges Projekt";
 }
 
 }  // namespace cq

@@ -1,8 +1,6 @@
 #include "projectfolder/working_folders.h"
 
-#include <QFile>
 #include <QLockFile>
-#include <QString>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -11,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/text_boundary.h"
 #include "text/path_text.h"
 #include "sources/file_lists.h"
 
@@ -45,7 +44,7 @@ bool isSameOrBelow(const fs::path& path, const fs::path& folder) {
 // No age limit: an instance may run for days, and only the death of its process
 // makes its lock stale.
 std::unique_ptr<QLockFile> lockFileFor(const fs::path& lockPath) {
-  auto lock = std::make_unique<QLockFile>(QFile::decodeName(QByteArray::fromStdString(lockPath.native())));
+  auto lock = std::make_unique<QLockFile>(pathToQString(lockPath));
   lock->setStaleLockTime(0);
   return lock;
 }

@@ -36,10 +36,12 @@ void removeForbiddenNameCharacters(std::string& name) {
   std::erase_if(name, [](char c) { return kForbiddenNameCharacters.find(c) != std::string_view::npos; });
 }
 
-std::string pathToText(const fs::path& path) { return decodeSourceText(path.native()).text; }
+std::string pathToText(const fs::path& path) { return systemText(path.native()); }
 
 fs::path textToPath(std::string_view windows1252) { return fs::path(windows1252ToUtf8(windows1252)); }
 
-std::string systemErrorText(const std::error_code& error) { return decodeSourceText(error.message()).text; }
+std::string systemText(std::string_view text) { return decodeSourceText(text).text; }
+
+std::string systemErrorText(const std::error_code& error) { return systemText(error.message()); }
 
 }  // namespace cq

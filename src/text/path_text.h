@@ -33,6 +33,10 @@ void removeForbiddenNameCharacters(std::string& name);
 std::string pathToText(const std::filesystem::path& path);
 std::filesystem::path textToPath(std::string_view windows1252);
 
+// A text of the system or a library (a message, a command-line argument; UTF-8 as
+// a rule) as Windows-1252 text, for messages.
+std::string systemText(std::string_view text);
+
 // The system's description of an error as Windows-1252 text (it may come in the
 // user's language, encoded as UTF-8).
 std::string systemErrorText(const std::error_code& error);

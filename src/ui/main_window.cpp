@@ -13,6 +13,7 @@
 #include "app/app_state.h"
 #include "app/display_settings.h"
 #include "app/settings_store.h"
+#include "app/text_boundary.h"
 #include "ui/commands/command_table.h"
 #include "ui/help_manual.h"
 #include "ui/screen_preset.h"
@@ -30,19 +31,17 @@ constexpr int kDesignHeightTwips = 10500;
 constexpr int kSearchBoxWidthTwips = 2500;
 constexpr int kToolbarIconPixels = 16;
 
-QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
-
 }  // namespace
 
 MainWindow::MainWindow(AppState& state, SettingsStore& settings, QWidget* parent)
     : QMainWindow(parent),
       state_(state),
       settings_(settings),
-      messages_(this, fromUtf8(state.programTitle)),
+      messages_(this, toQString(state.programTitle)),
       installedDataFolder_(CQ_INSTALLED_DATA_DIR),
       urlOpener_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
   setObjectName("frmHaupt");
-  setWindowTitle(fromUtf8(state.programTitle));
+  setWindowTitle(toQString(state.programTitle));
   setWindowIcon(treeIcon(std::string("A").append(std::to_string(state.edition.hostCode))));  // the edition's picture
   resize(twipsToPixels(kDesignWidthTwips), twipsToPixels(kDesignHeightTwips));
 
@@ -136,17 +135,17 @@ void MainWindow::storeScreenPreset() {
   const Answer answer = messages_.question(QStringLiteral("Aktuelle Anzeigegrösse als Standard festlegen ?"),
                                            QuestionButtons::YesNo);
   if (answer != Answer::Yes) return;
-  state_.display.screenPreset = screenPresetOf(*this).toStdString();
+  state_.display.screenPreset = toEngineText(screenPresetOf(*this));
   settings_.save(kOptionsSection, "bis", state_.display.screenPreset);
 }
 
 void MainWindow::applyScreenPreset() {
-  cq::applyScreenPreset(*this, QString::fromStdString(state_.display.screenPreset));
+  cq::applyScreenPreset(*this, toQString(state_.display.screenPreset));
 }
 
 void MainWindow::showHelp() {
   if (const auto manual = findHelpManual(state_.programFolder, installedDataFolder_)) {
-    urlOpener_(QUrl::fromLocalFile(QString::fromStdString(manual->string())));
+    urlOpener_(QUrl::fromLocalFile(pathToQString(*manual)));
     return;
   }
   messages_.plain(missingHelpManualMessage(state_.edition.abbreviation, state_.programFolder));

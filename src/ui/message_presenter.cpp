@@ -63,7 +63,7 @@ DialogRequest requestOf(DialogKind kind, QString text, QString title) {
 }
 
 QString asFolder(QString folder) {
-  if (!folder.endsWith('/')) folder += '/';
+  if (!folder.endsWith(u'/')) folder += u'/';
   return folder;
 }
 

@@ -46,8 +46,8 @@ TEST_F(ProjectSaving, NamesTargetsAndProjectFolders) {
   EXPECT_EQ(overwriteQuestion("/p/Alt/"), "Ein Projekt:\r\n/p/Alt/\r\nexistiert schon\r\n\xDC" "berschreiben ?");
   // Only a folder with the database is a project.
   EXPECT_EQ(projectFolderProblem(folderWith("Projekte/Alt", kProject)), std::nullopt);
-  EXPECT_EQ(projectFolderProblem(folderWith("Projekte/Leer", {{"M1.txt", "x"}})), "Kein G\xDCltiges Projekt");
-  EXPECT_EQ(projectFolderProblem(projects_ / "fehlt/"), "Kein G\xDCltiges Projekt");
+  EXPECT_EQ(projectFolderProblem(folderWith("Projekte/Leer", {{"M1.txt", "x"}})), "Kein G\xFCltiges Projekt");
+  EXPECT_EQ(projectFolderProblem(projects_ / "fehlt/"), "Kein G\xFCltiges Projekt");
 }
 
 TEST_F(ProjectSaving, SavingCopiesTheFilesAndEmptiesOnlyATemporaryFolder) {

@@ -32,7 +32,7 @@ DialogReply folderReply(const fs::path& folder) { return DialogReply{Answer::Ok,
 DialogReply textReply(const QString& answer) { return DialogReply{Answer::Ok, answer, {}}; }
 DialogReply answerReply(Answer answer) { return DialogReply{answer, {}, {}}; }
 const QString kUnsaved = " [nicht gespeichert !!!]";
-const QString kInvalid = "Kein G\u00DCltiges Projekt";
+const QString kInvalid = "Kein G\u00FCltiges Projekt";
 const std::vector<std::string> kReadFiles{"CodeQuorix.mdb", "M1.txt", "M2.txt"};
 
 std::vector<std::string> filesIn(const fs::path& folder) {

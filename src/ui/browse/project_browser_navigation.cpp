@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "app/text_boundary.h"
 #include "text/path_text.h"
 #include "ui/browse/project_browser.h"
 #include "ui/code/code_view.h"
@@ -28,9 +29,9 @@ constexpr char kPartSeparator = '|';
 void ProjectBrowser::rememberPosition() {
   const StatusBar& panels = window_.statusPanels();
   // The label holds both panels, so callers set them before remembering.
-  std::string label = panels.text(StatusBar::kModulePanel).toStdString();
+  std::string label = toEngineText(panels.text(StatusBar::kModulePanel));
   label += kPartSeparator;
-  label += panels.text(StatusBar::kRoutinePanel).toStdString();
+  label += toEngineText(panels.text(StatusBar::kRoutinePanel));
   std::string position = std::to_string(moduleViews_->currentIndex());
   position += kPartSeparator;
   position += std::to_string(moduleViews_->current().caretOffset());
@@ -52,9 +53,9 @@ void ProjectBrowser::stepHistory(int panel) {
     view.setCaret(static_cast<std::size_t>(std::max(position->caret, 0)));
     StatusBar& panels = window_.statusPanels();
     const std::string_view separator(&kPartSeparator, 1);
-    panels.setText(StatusBar::kModulePanel, QString::fromStdString(textBeforeFirst(entry->label, separator)));
+    panels.setEngineText(StatusBar::kModulePanel, textBeforeFirst(entry->label, separator));
     projectTree_->highlightModule(moduleViews_->currentIndex());
-    panels.setText(StatusBar::kRoutinePanel, QString::fromStdString(textAfterLast(entry->label, kPartSeparator)));
+    panels.setEngineText(StatusBar::kRoutinePanel, textAfterLast(entry->label, kPartSeparator));
     selectFirstWordOfLine(view);
     showHistoryState();
   }

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "projectfolder/project_folder.h"
+#include "app/text_boundary.h"
 #include "render/styled_text.h"
 #include "ui/code/code_view.h"
 
@@ -70,7 +71,7 @@ void ModuleViews::fill(int index) {
     slot.view->setMarkedText(readModuleFile(folder_, index + 1), options_);
   } catch (const std::exception& error) {
     slot.view->clearText();
-    emit moduleUnreadable(index, QString::fromStdString(error.what()));
+    emit moduleUnreadable(index, toQString(error.what()));
   }
 }
 
@@ -96,7 +97,7 @@ std::string ModuleViews::textOf(int index) {
   try {
     return plainTextOfMarked(readModuleFile(folder_, index + 1));
   } catch (const std::exception& error) {
-    emit moduleUnreadable(index, QString::fromStdString(error.what()));
+    emit moduleUnreadable(index, toQString(error.what()));
     return {};
   }
 }

@@ -21,9 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QString folderText(const fs::path& folder) { return QString::fromStdString(folder.string()); }
-fs::path folderPath(const QString& folder) { return fs::path(folder.toStdString()); }
-
 // The project's name: the folder's own name, as Windows-1252 text.
 std::string projectNameOf(const fs::path& folder) {
   std::string text = pathToText(folder);
@@ -35,19 +32,19 @@ std::string projectNameOf(const fs::path& folder) {
 
 void Session::openProject() {
   const auto folder = window_.messages().askFolder(QStringLiteral("Bitte Projekt auswählen"),
-                                                   folderText(state_.defaultProjectFolder));
+                                                   pathToQString(state_.defaultProjectFolder));
   if (!folder) return;
-  if (const auto problem = projectFolderProblem(folderPath(*folder))) {
+  if (const auto problem = projectFolderProblem(qStringToPath(*folder))) {
     window_.messages().warning(*problem);
     return;
   }
-  showSavedProject(folderPath(*folder));
+  showSavedProject(qStringToPath(*folder));
 }
 
 void Session::openRecentProject(int index) {
   const QAction* slot = window_.commands().recentProjectSlot(index);
   if (slot == nullptr || slot->data().toString().isEmpty()) return;
-  const fs::path folder = folderPath(slot->data().toString());
+  const fs::path folder = qStringToPath(slot->data().toString());
   // A folder that lost its code database would only fail to show, so it gets
   // the same check as a folder chosen in the dialog.
   if (const auto problem = projectFolderProblem(folder)) {
@@ -110,13 +107,13 @@ std::optional<fs::path> Session::saveParentFolder() {
   if (state_.display.alwaysUseProjectFolder && fs::is_directory(state_.defaultProjectFolder, error))
     return state_.defaultProjectFolder;
   const auto chosen = window_.messages().askFolder(QStringLiteral("Bitte Projektpfad auswählen"),
-                                                   folderText(state_.defaultProjectFolder));
+                                                   pathToQString(state_.defaultProjectFolder));
   if (!chosen) return std::nullopt;
-  return folderPath(*chosen);
+  return qStringToPath(*chosen);
 }
 
 void Session::rememberRecentProject(const fs::path& folder) {
-  showRecentProjects(addRecentProject(settings_, folder.string()));
+  showRecentProjects(addRecentProject(settings_, folder.native()));
 }
 
 void Session::showRecentProjects(const std::vector<std::string>& folders) {
@@ -125,8 +122,8 @@ void Session::showRecentProjects(const std::vector<std::string>& folders) {
     const bool filled = static_cast<std::size_t>(index) < folders.size();
     if (filled) {
       const std::string& folder = folders[static_cast<std::size_t>(index)];
-      slot->setText(QString::fromStdString(recentMenuCaption(index, folder)));
-      slot->setData(QString::fromStdString(folder));
+      slot->setText(pathToQString(recentMenuCaption(index, folder)));
+      slot->setData(pathToQString(folder));
     }
     slot->setVisible(filled);
     slot->setEnabled(filled);

@@ -26,19 +26,17 @@ const QString kDocumentFilter = QStringLiteral(
     "*.pptm *.potm *.ppam *.ppt *.pps *.pot *.mdb *.accdb *.accda *.mde *.accde *.vbp *.bin);;"
     "Alle Dateien (*)");
 
-QString folderText(const std::filesystem::path& folder) { return QString::fromStdString(folder.string()); }
-
 }  // namespace
 
 void Session::openDocumentFiles() {
   const QStringList files = window_.messages().askFiles(QStringLiteral("Dokument öffnen"),
-                                                        folderText(state_.defaultProjectFolder), kDocumentFilter);
+                                                        pathToQString(state_.defaultProjectFolder), kDocumentFilter);
   if (!files.isEmpty()) openDocuments(files);
 }
 
 void Session::openModuleFolder() {
   const auto folder = window_.messages().askFolder(QStringLiteral("Ordner mit Moduldateien öffnen"),
-                                                   folderText(state_.defaultProjectFolder));
+                                                   pathToQString(state_.defaultProjectFolder));
   if (folder) openDocuments({*folder});
 }
 
@@ -48,7 +46,7 @@ void Session::openDocuments(const QStringList& paths) {
 }
 
 void Session::refreshHostView() {
-  if (window_.windowTitle().contains('[')) {
+  if (window_.windowTitle().contains(u'[')) {
     const Answer answer = window_.messages().question(
         QStringLiteral("Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?"), QuestionButtons::YesNoCancel);
     if (answer == Answer::Cancel) return;

@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/settings_store.h"
+#include "app/text_boundary.h"
 #include "projectfolder/recent_projects.h"
 #include "ui/browse/project_browser.h"
 #include "ui/commands/command_table.h"
@@ -103,7 +104,7 @@ void Session::shutdown() {
 }
 
 void Session::setCaption(const QString& suffix) {
-  window_.setWindowTitle(QString::fromStdString(state_.programTitle) + suffix);
+  window_.setWindowTitle(toQString(state_.programTitle) + suffix);
 }
 
 bool Session::eventFilter(QObject* watched, QEvent* event) {

@@ -13,8 +13,8 @@ namespace {
 
 std::string withEditionName(std::string text, const std::string& editionName) {
   QString replaced = toQString(text);
-  replaced.replace(QRegularExpression("excel", QRegularExpression::CaseInsensitiveOption),
-                   QString::fromStdString(editionName));
+  replaced.replace(QRegularExpression(QStringLiteral("excel"), QRegularExpression::CaseInsensitiveOption),
+                   toQString(editionName));
   return toEngineText(replaced);
 }
 
@@ -52,7 +52,7 @@ HostView::HostView(QTreeWidget* tree, QPlainTextEdit* statusText, std::string ed
 }
 
 void HostView::openDocuments(const QStringList& paths) {
-  for (const QString& path : paths) host_.open(std::filesystem::path(path.toStdString()));
+  for (const QString& path : paths) host_.open(qStringToPath(path));
 }
 
 HostTreeFill HostView::refresh() {
@@ -66,7 +66,7 @@ HostTreeFill HostView::refresh() {
     auto* item = node.parent == kNoParent ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_[node.parent]);
     item->setText(0, toQString(node.text));
     item->setIcon(0, treeIcon(node.image));
-    item->setData(0, Qt::UserRole, QString::fromStdString(node.key));
+    item->setData(0, Qt::UserRole, toQString(node.key));
     item->setFlags(node.checkable ? item->flags() | Qt::ItemIsUserCheckable : item->flags() & ~Qt::ItemIsUserCheckable);
     if (node.checkable) item->setCheckState(0, node.checked ? Qt::Checked : Qt::Unchecked);
     items_.push_back(item);

@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
 
-std::string keyOf(const QTreeWidgetItem* item) { return item->data(0, kKeyRole).toString().toStdString(); }
+std::string keyOf(const QTreeWidgetItem* item) { return toEngineText(item->data(0, kKeyRole).toString()); }
 std::string engineText(const QTreeWidgetItem* item) { return toEngineText(item->text(0)); }
 
 }  // namespace
@@ -37,7 +37,7 @@ int ProjectTreeView::fill(CodeDatabase& database, bool expandAll) {
     auto* item = new QTreeWidgetItem(tree_);
     const std::string key = std::string("M").append(std::to_string(module.number));
     item->setText(0, toQString(module.name));
-    item->setData(0, kKeyRole, QString::fromStdString(key));
+    item->setData(0, kKeyRole, toQString(key));
     item->setIcon(0, treeIcon(std::string("M").append(std::to_string(module.type))));
     modules.emplace(key, item);
   }
@@ -46,7 +46,7 @@ int ProjectTreeView::fill(CodeDatabase& database, bool expandAll) {
     if (module == modules.end()) continue;
     auto* item = new QTreeWidgetItem(module->second);
     item->setText(0, toQString(routine.name));
-    item->setData(0, kKeyRole, QString::fromStdString(routine.routineKey));
+    item->setData(0, kKeyRole, toQString(routine.routineKey));
     item->setIcon(0, treeIcon(routine.imageKey));
   }
   if (expandAll) tree_->expandAll();
