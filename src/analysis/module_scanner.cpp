@@ -1,8 +1,8 @@
 #include "analysis/module_scanner.h"
 
 #include <cstdio>
-#include <stdexcept>
 
+#include "text/failure.h"
 #include "text/markers.h"
 #include "text/text_replace.h"
 
@@ -14,7 +14,7 @@ constexpr std::size_t kAnchorLength = 12;  // marker, "*", "A"/"E", 8 digits, "|
 constexpr std::int64_t kMaxRoutineNumber = 99999999;
 
 std::string anchor(char letter, std::int64_t number) {
-  if (number > kMaxRoutineNumber) throw std::runtime_error("Zu viele Routinen in einem Projekt");
+  if (number > kMaxRoutineNumber) throw Failed("Zu viele Routinen in einem Projekt");
   char buf[32];
   std::snprintf(buf, sizeof buf, "%c*%c%08lld|", markers::kChar, letter, static_cast<long long>(number));
   return std::string(buf, kAnchorLength);

@@ -1,6 +1,5 @@
 #include "projectfolder/project_saving.h"
 
-#include <stdexcept>
 #include <system_error>
 
 #include "text/path_text.h"
@@ -23,10 +22,6 @@ std::string projectExistsText(const fs::path& target) {
   return "Ein Projekt:\r\n" + pathToText(target) + "\r\nexistiert schon";
 }
 
-SaveOutcome refused(const fs::path& workingFolder, std::string message) {
-  return SaveOutcome{workingFolder, std::move(message)};
-}
-
 }  // namespace
 
 std::string cleanedProjectName(std::string name) {
@@ -42,35 +37,32 @@ std::string overwriteQuestion(const fs::path& target) {
   return projectExistsText(target) + "\r\n\xDC" "berschreiben ?";
 }
 
-SaveOutcome saveProject(const fs::path& workingFolder, const fs::path& target, bool overwriteAgreed) {
+Outcome<fs::path> saveProject(const fs::path& workingFolder, const fs::path& target, bool overwriteAgreed) {
   // Emptying the target would otherwise delete the very files about to be copied.
-  if (isSameFolder(workingFolder, target)) return refused(workingFolder, "Das Projekt liegt schon in diesem Ordner.");
+  if (isSameFolder(workingFolder, target)) return Failure{"Das Projekt liegt schon in diesem Ordner."};
 
   std::error_code error;
   if (fs::exists(target, error)) {
-    if (!overwriteAgreed) return refused(workingFolder, projectExistsText(target));
+    if (!overwriteAgreed) return Failure{projectExistsText(target)};
     clearFolder(target);
   }
   fs::create_directories(target, error);
-  if (error) {
-    return refused(workingFolder, "Der Ordner \"" + pathToText(target) + "\" konnte nicht angelegt werden.\r\n" +
-                                      systemErrorText(error));
-  }
+  if (error) return Failure{"Der Ordner \"" + pathToText(target) + "\" konnte nicht angelegt werden.", systemErrorText(error)};
 
   try {
     copyFolderFiles(workingFolder, target);
-  } catch (const std::runtime_error& failure) {
-    return refused(workingFolder, std::string(failure.what()) +
-                                      "\r\nDas Projekt wurde nicht vollst\xE4ndig gespeichert; es bleibt im Ordner \"" +
-                                      pathToText(workingFolder) + "\".");
+  } catch (const Failed& failed) {
+    return Failure{failed.failure().message + "\r\nDas Projekt wurde nicht vollst\xE4ndig gespeichert; es bleibt im Ordner \"" +
+                       pathToText(workingFolder) + "\".",
+                   failed.failure().cause};
   }
   deleteTemporaryFiles(workingFolder);
-  return SaveOutcome{target, {}};
+  return target;
 }
 
-std::optional<std::string> projectFolderProblem(const fs::path& folder) {
-  if (isProjectFolder(folder)) return std::nullopt;
-  return "Kein G\xFCltiges Projekt";
+Outcome<void> checkProjectFolder(const fs::path& folder) {
+  if (isProjectFolder(folder)) return {};
+  return Failure{"Kein G\xFCltiges Projekt"};
 }
 
 }  // namespace cq

@@ -3,10 +3,11 @@
 // folder is opened as a project. The dialogs belong to the window: it asks for
 // the parent folder and the name, asks overwriteQuestion() when the target
 // exists, closes the code database, calls saveProject() and then opens the
-// database in the outcome's working folder again.
+// database in the working folder again.
 #include <filesystem>
-#include <optional>
 #include <string>
+
+#include "text/failure.h"
 
 namespace cq {
 
@@ -20,23 +21,17 @@ std::filesystem::path saveTarget(const std::filesystem::path& parentFolder, cons
 // The question to ask before an existing target is overwritten (Yes/No).
 std::string overwriteQuestion(const std::filesystem::path& target);
 
-struct SaveOutcome {
-  std::filesystem::path workingFolder;  // the target once saved, else the working folder as it was
-  std::string error;                    // German message (Windows-1252) when the project was not saved
-  bool saved() const { return error.empty(); }
-};
-
-// Copies the working folder's files (not its subfolders) into `target` and makes
-// the target the working folder; the old working folder is then rid of its
+// Copies the working folder's files (not its subfolders) into `target`, which is
+// then the new working folder (the value); the old working folder is rid of its
 // temporary files. An existing target is emptied first (its subfolders stay),
 // but only with `overwriteAgreed`. Refused when the target is the working folder
 // itself. When a file cannot be copied, the working folder stays the working
-// folder with all its files, the target keeps what was copied, and the error
+// folder with all its files, the target keeps what was copied, and the failure
 // names the file and the reason. The code database must be closed by the caller.
-SaveOutcome saveProject(const std::filesystem::path& workingFolder, const std::filesystem::path& target,
-                        bool overwriteAgreed);
+Outcome<std::filesystem::path> saveProject(const std::filesystem::path& workingFolder,
+                                           const std::filesystem::path& target, bool overwriteAgreed);
 
-// "Kein Gültiges Projekt" when `folder` holds no code database, else nothing.
-std::optional<std::string> projectFolderProblem(const std::filesystem::path& folder);
+// Fails with "Kein Gültiges Projekt" when `folder` holds no code database.
+Outcome<void> checkProjectFolder(const std::filesystem::path& folder);
 
 }  // namespace cq

@@ -2,7 +2,6 @@
 
 #include <QLockFile>
 #include <random>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -105,11 +104,11 @@ std::string lockFailureText(QLockFile::LockError error, const fs::path& lockPath
 
 }  // namespace
 
-InstanceFolder InstanceFolder::create(const fs::path& temporaryFolder) {
+Outcome<InstanceFolder> InstanceFolder::create(const fs::path& temporaryFolder) {
   std::error_code error;
   const fs::file_status status = fs::status(temporaryFolder, error);
-  if (error) throw std::runtime_error(systemErrorText(error));
-  if (!fs::is_directory(status)) throw std::runtime_error(systemErrorText(std::make_error_code(std::errc::not_a_directory)));
+  if (error) return Failure{systemErrorText(error)};
+  if (!fs::is_directory(status)) return Failure{systemErrorText(std::make_error_code(std::errc::not_a_directory))};
 
   std::random_device entropy;
   std::mt19937 generator(entropy());
@@ -124,16 +123,15 @@ InstanceFolder InstanceFolder::create(const fs::path& temporaryFolder) {
     std::unique_ptr<QLockFile> lock = lockFileFor(lockPath);
     if (!lock->tryLock(0)) {
       if (lock->error() == QLockFile::LockFailedError) continue;  // another instance is taking this number
-      throw std::runtime_error(lockFailureText(lock->error(), lockPath));
+      return Failure{lockFailureText(lock->error(), lockPath)};
     }
     if (!fs::create_directory(folder, error)) {
-      if (error) throw std::runtime_error(systemErrorText(error));
+      if (error) return Failure{systemErrorText(error)};
       continue;  // appeared since the check
     }
     return InstanceFolder(folder / "", std::move(lock));
   }
-  throw std::runtime_error("Im Ordner \"" + pathToText(temporaryFolder) +
-                           "\" ist kein Name f\xFC" "r einen Instanzordner mehr frei.");
+  return Failure{"Im Ordner \"" + pathToText(temporaryFolder) + "\" ist kein Name f\xFC" "r einen Instanzordner mehr frei."};
 }
 
 InstanceFolder::InstanceFolder(fs::path path, std::unique_ptr<QLockFile> lock)

@@ -18,7 +18,7 @@ constexpr long kMinimumLinesShown = 3;
 std::string fileNamePart(const HostProject& project) {
   try {
     return fileNameOf(project.fileName(), '/');
-  } catch (const std::exception&) {
+  } catch (const Failed&) {
     return "Nicht gespeichert";  // the document was never saved
   }
 }
@@ -65,9 +65,9 @@ std::string imageKeyOfTypeCode(int typeCode) {
   return key.append(std::to_string(typeCode));
 }
 
-HostTreeFill fillHostTree(HostApplication& host, HostTree& tree) {
+Outcome<HostTreeFill> fillHostTree(HostApplication& host, HostTree& tree) {
   tree.nodes.clear();
-  if (!host.attach()) return {};
+  if (!host.attach()) return HostTreeFill{false};
   try {
     const long projectCount = host.projectCount();
     for (long i = 1; i <= projectCount; ++i) {
@@ -97,10 +97,12 @@ HostTreeFill fillHostTree(HostApplication& host, HostTree& tree) {
       // The project node is the last node when it got no module node.
       if (tree.nodes[projectNode].children.empty()) tree.nodes.pop_back();
     }
+  } catch (const Failed& failed) {
+    return failed.failure();
   } catch (const std::exception& error) {
-    return {false, error.what()};
+    return Failure{systemText(error.what())};
   }
-  return {true, {}};
+  return HostTreeFill{true};
 }
 
 void setTicked(HostTree& tree, std::size_t nodeIndex, bool ticked) {

@@ -41,17 +41,14 @@ ModuleKind moduleKindOf(int componentType, std::string_view componentName);
 std::string imageKeyOfTypeCode(int typeCode);
 
 struct HostTreeFill {
-  bool ok = false;
-  std::string error;  // German description of a failed walk; empty when attaching failed
-  explicit operator bool() const { return ok; }
+  bool attached = false;  // false: the host could not be attached, the tree stays empty
 };
 
-// Refills the tree from the host's projects. Fails when the host cannot be
-// attached (the tree stays empty) or when the walk fails (the nodes added so far
-// stay and `error` says why). Locked projects and modules of 2 lines or fewer are
+// Refills the tree from the host's projects. Fails when the walk fails (the
+// nodes added so far stay). Locked projects and modules of 2 lines or fewer are
 // left out, and so is a project without any module left; a document that could
 // not be read is kept as a project node naming the file and the reason.
-HostTreeFill fillHostTree(HostApplication& host, HostTree& tree);
+Outcome<HostTreeFill> fillHostTree(HostApplication& host, HostTree& tree);
 
 // The user ticked or unticked a node: only one project's nodes can be ticked,
 // and a project node passes its state on to its modules.

@@ -1,5 +1,6 @@
 #include "sources/project_reader.h"
 
+#include <cerrno>
 #include <fstream>
 #include <memory>
 
@@ -54,20 +55,24 @@ class CountingSink final : public ScanSink {
 };
 
 void writeModuleFile(const std::filesystem::path& file, const std::string& text) {
+  errno = 0;
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   out.close();
-  if (!out) throw std::runtime_error("Die Moduldatei " + pathToText(file) + " konnte nicht geschrieben werden.");
+  if (!out) throw Failed("Die Moduldatei " + pathToText(file) + " konnte nicht geschrieben werden.", lastSystemErrorText());
 }
 
 // The project under construction: a fresh code database in the folder and one
 // module file per module, numbered in the order the modules come.
 class ProjectWriter {
  public:
-  // Throws with the message to show when the database cannot be made or opened.
+  // Throws Failed when the database cannot be made or opened.
   ProjectWriter(const ProjectReadRequest& request, ProjectRead& result) : request_(request), result_(result) {
-    createDatabaseFromTemplate(request.templateFile, request.folder);
-    database_ = CodeDatabase::open(request.folder);
+    if (const Outcome<void> made = createDatabaseFromTemplate(request.templateFile, request.folder); !made)
+      throw Failed(made.failure());
+    Outcome<std::unique_ptr<CodeDatabase>> opened = CodeDatabase::open(request.folder);
+    if (!opened) throw Failed(opened.failure());
+    database_ = std::move(opened).value();
     database_->beginBulkWrite();
     sink_ = std::make_unique<CountingSink>(database_->scanSink());
   }
@@ -87,10 +92,7 @@ class ProjectWriter {
     result_.routines = sink_->routines;
   }
 
-  void finish() {
-    database_->endBulkWrite();
-    result_.ok = true;
-  }
+  void finish() { database_->endBulkWrite(); }
 
  private:
   const ProjectReadRequest& request_;
@@ -103,21 +105,21 @@ class ProjectWriter {
 // Runs a read: a database that cannot be made fails with its own message, any
 // later failure with `failureMessage` and the cause; written rows and files stay.
 template <typename ReadModules>
-ProjectRead runRead(const ProjectReadRequest& request, std::string_view failureMessage, ReadModules readModules) {
+Outcome<ProjectRead> runRead(const ProjectReadRequest& request, const char* failureMessage, ReadModules readModules) {
   ProjectRead result;
-  std::unique_ptr<ProjectWriter> writer;
   try {
-    writer = std::make_unique<ProjectWriter>(request, result);
-  } catch (const std::exception& e) {
-    result.message = e.what();
-    return result;
-  }
-  try {
-    readModules(*writer, result);
-    writer->finish();
-  } catch (const std::exception& e) {
-    result.message = failureMessage;
-    result.cause = e.what();
+    ProjectWriter writer(request, result);
+    try {
+      readModules(writer, result);
+      writer.finish();
+    } catch (const Failed& failed) {
+      return Failure{failureMessage, failed.failure().text()};
+    } catch (const std::exception& error) {
+      // Hostile input may still exhaust a limit of the library.
+      return Failure{failureMessage, systemText(error.what())};
+    }
+  } catch (const Failed& failed) {
+    return failed.failure();
   }
   return result;
 }
@@ -127,7 +129,7 @@ long projectIndexOfKey(const std::string& key) {
   const std::string digits = textBeforeFirst(key.substr(1), "\\");
   long index = 0;
   for (char c : digits) {
-    if (c < '0' || c > '9' || index > 1000000) throw HostError("Ung\xFCltiger Schl\xFCssel im Baum: " + key);
+    if (c < '0' || c > '9' || index > 1000000) throw Failed("Ung\xFCltiger Schl\xFCssel im Baum: " + key);
     index = index * 10 + (c - '0');
   }
   return index;
@@ -145,7 +147,7 @@ std::filesystem::path moduleFilePath(const std::filesystem::path& folder, int mo
   return folder / name;
 }
 
-ProjectRead readTickedModules(HostApplication& host, HostTree& tree, const ProjectReadRequest& request) {
+Outcome<ProjectRead> readTickedModules(HostApplication& host, HostTree& tree, const ProjectReadRequest& request) {
   if (!host.attach()) {
     ProjectRead result;
     result.attached = false;
@@ -167,8 +169,8 @@ ProjectRead readTickedModules(HostApplication& host, HostTree& tree, const Proje
   });
 }
 
-ProjectRead readTickedModuleFiles(const HostTree& tree, const std::filesystem::path& projectFolder,
-                                  const ProjectReadRequest& request) {
+Outcome<ProjectRead> readTickedModuleFiles(const HostTree& tree, const std::filesystem::path& projectFolder,
+                                           const ProjectReadRequest& request) {
   return runRead(request, kVbReadFailedMessage, [&](ProjectWriter& writer, ProjectRead& result) {
     for (const HostTreeNode& node : tree.nodes) {
       if (!isTickedModule(node)) continue;

@@ -1,5 +1,7 @@
 #include "text/path_text.h"
 
+#include <cerrno>
+
 #include "text/ascii_case.h"
 #include "text/text_decoding.h"
 
@@ -43,5 +45,10 @@ fs::path textToPath(std::string_view windows1252) { return fs::path(windows1252T
 std::string systemText(std::string_view text) { return decodeSourceText(text).text; }
 
 std::string systemErrorText(const std::error_code& error) { return systemText(error.message()); }
+
+std::string lastSystemErrorText() {
+  const int error = errno;
+  return error != 0 ? systemErrorText(std::error_code(error, std::generic_category())) : std::string();
+}
 
 }  // namespace cq

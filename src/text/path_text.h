@@ -41,4 +41,8 @@ std::string systemText(std::string_view text);
 // user's language, encoded as UTF-8).
 std::string systemErrorText(const std::error_code& error);
 
+// systemErrorText of the error that the last failed system call left in errno;
+// empty when it left none (callers clear errno before the call).
+std::string lastSystemErrorText();
+
 }  // namespace cq

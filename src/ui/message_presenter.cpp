@@ -96,6 +96,10 @@ Answer MessagePresenter::question(const MessageText& text, QuestionButtons butto
   return present(std::move(request)).answer;
 }
 
+void MessagePresenter::show(const Failure& failure, DialogKind kind, const QString& title) {
+  present(requestOf(kind, toQString(failure.text()), title));
+}
+
 std::optional<QString> MessagePresenter::askText(const MessageText& prompt, const QString& title,
                                                  const QString& proposal) {
   DialogRequest request = requestOf(DialogKind::TextInput, prompt.text(), title);

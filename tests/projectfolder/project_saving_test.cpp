@@ -45,18 +45,21 @@ TEST_F(ProjectSaving, NamesTargetsAndProjectFolders) {
   EXPECT_EQ(saveTarget("/p/", "\xDC" "bung"), fs::path("/p/\xC3\x9C" "bung/")) << "a Windows-1252 name";
   EXPECT_EQ(overwriteQuestion("/p/Alt/"), "Ein Projekt:\r\n/p/Alt/\r\nexistiert schon\r\n\xDC" "berschreiben ?");
   // Only a folder with the database is a project.
-  EXPECT_EQ(projectFolderProblem(folderWith("Projekte/Alt", kProject)), std::nullopt);
-  EXPECT_EQ(projectFolderProblem(folderWith("Projekte/Leer", {{"M1.txt", "x"}})), "Kein G\xFCltiges Projekt");
-  EXPECT_EQ(projectFolderProblem(projects_ / "fehlt/"), "Kein G\xFCltiges Projekt");
+  EXPECT_TRUE(checkProjectFolder(folderWith("Projekte/Alt", kProject)));
+  for (const fs::path& folder : {folderWith("Projekte/Leer", {{"M1.txt", "x"}}), projects_ / "fehlt/"}) {
+    const Outcome<void> checked = checkProjectFolder(folder);
+    ASSERT_FALSE(checked) << folder;
+    EXPECT_EQ(checked.failure().text(), "Kein G\xFCltiges Projekt");
+  }
 }
 
 TEST_F(ProjectSaving, SavingCopiesTheFilesAndEmptiesOnlyATemporaryFolder) {
   // A host read saved: the instance folder is left empty.
   const fs::path instance = folderWith("TempDateien/T_4711", kProject);
   const fs::path target = saveTarget(projects_, cleanedProjectName("Kunden:Daten?"));
-  SaveOutcome outcome = saveProject(instance, target, false);
-  ASSERT_TRUE(outcome.saved()) << outcome.error;
-  EXPECT_EQ(outcome.workingFolder, target);
+  Outcome<fs::path> outcome = saveProject(instance, target, false);
+  ASSERT_TRUE(outcome) << outcome.failure().text();
+  EXPECT_EQ(outcome.value(), target);
   EXPECT_EQ(contentsOf(target), kProject);
   EXPECT_TRUE(fs::is_directory(instance));
   EXPECT_EQ(contentsOf(instance), Contents{});
@@ -65,9 +68,9 @@ TEST_F(ProjectSaving, SavingCopiesTheFilesAndEmptiesOnlyATemporaryFolder) {
   withSubfolder["Sicherung/M1.txt"] = "alt";
   const fs::path original = folderWith("Projekte/Alt", withSubfolder);
   outcome = saveProject(original, saveTarget(projects_, "Neu"), false);
-  ASSERT_TRUE(outcome.saved()) << outcome.error;
+  ASSERT_TRUE(outcome) << outcome.failure().text();
   EXPECT_EQ(contentsOf(original), withSubfolder);
-  EXPECT_EQ(contentsOf(outcome.workingFolder), kProject);
+  EXPECT_EQ(contentsOf(outcome.value()), kProject);
 }
 
 TEST_F(ProjectSaving, OverwritingEmptiesTheTargetButKeepsItsSubfolders) {
@@ -76,13 +79,12 @@ TEST_F(ProjectSaving, OverwritingEmptiesTheTargetButKeepsItsSubfolders) {
   old["M3.txt"] = "Sub Drei()";
   old["Sicherung/M1.txt"] = "alt";
   const fs::path target = folderWith("Projekte/Alt", old);
-  const SaveOutcome asked = saveProject(working, target, false);
-  EXPECT_FALSE(asked.saved()) << "an existing target needs the user's yes";
-  EXPECT_TRUE(asked.error.starts_with("Ein Projekt:\r\n")) << asked.error;
-  EXPECT_EQ(asked.workingFolder, working);
+  const Outcome<fs::path> asked = saveProject(working, target, false);
+  ASSERT_FALSE(asked) << "an existing target needs the user's yes";
+  EXPECT_TRUE(asked.failure().text().starts_with("Ein Projekt:\r\n")) << asked.failure().text();
   EXPECT_EQ(contentsOf(target), old);
-  const SaveOutcome outcome = saveProject(working, target, true);
-  ASSERT_TRUE(outcome.saved()) << outcome.error;
+  const Outcome<fs::path> outcome = saveProject(working, target, true);
+  ASSERT_TRUE(outcome) << outcome.failure().text();
   EXPECT_EQ(contentsOf(target),
             (Contents{{"CodeQuorix.mdb", "neu"}, {"M1.txt", "Sub Neu()"}, {"Sicherung/M1.txt", "alt"}}));
 }
@@ -91,9 +93,9 @@ TEST_F(ProjectSaving, SavingIntoTheWorkingFolderItselfIsRefused) {
   const fs::path working = folderWith("Projekte/Alt", kProject);
   fs::create_directory_symlink(working, root_.path() / "Verweis");
   for (const fs::path& target : {saveTarget(projects_, "Alt"), projects_ / "Alt", root_.path() / "Verweis/"}) {
-    const SaveOutcome outcome = saveProject(working, target, true);
-    EXPECT_EQ(outcome.error, "Das Projekt liegt schon in diesem Ordner.") << target;
-    EXPECT_EQ(outcome.workingFolder, working);
+    const Outcome<fs::path> outcome = saveProject(working, target, true);
+    ASSERT_FALSE(outcome) << target;
+    EXPECT_EQ(outcome.failure().text(), "Das Projekt liegt schon in diesem Ordner.") << target;
     EXPECT_EQ(contentsOf(working), kProject) << "nothing lost";
   }
 }
@@ -103,13 +105,12 @@ TEST_F(ProjectSaving, AFailedCopyKeepsTheWorkingFolder) {
   // A folder named like a module file survives the emptying and blocks its copy.
   const fs::path target = projects_ / "Alt/";
   fs::create_directories(target / "M2.txt");
-  const SaveOutcome outcome = saveProject(instance, target, true);
-  ASSERT_FALSE(outcome.saved());
-  EXPECT_EQ(outcome.workingFolder, instance);
-  EXPECT_NE(outcome.error.find("M2.txt\" konnte nicht nach"), std::string::npos) << outcome.error;
-  const std::size_t reason = outcome.error.find("kopiert werden.\r\n") + 17;
-  EXPECT_NE(outcome.error.substr(reason, 1), "\r") << "the system's reason follows: " << outcome.error;
-  EXPECT_NE(outcome.error.find("nicht vollst\xE4ndig gespeichert"), std::string::npos) << outcome.error;
+  const Outcome<fs::path> outcome = saveProject(instance, target, true);
+  ASSERT_FALSE(outcome);
+  const Failure& failure = outcome.failure();
+  EXPECT_NE(failure.message.find("M2.txt\" konnte nicht nach"), std::string::npos) << failure.message;
+  EXPECT_NE(failure.message.find("nicht vollst\xE4ndig gespeichert"), std::string::npos) << failure.message;
+  EXPECT_FALSE(failure.cause.empty()) << "the system's reason";
   EXPECT_EQ(contentsOf(instance), kProject) << "the temporary files stay until a save succeeds";
   EXPECT_EQ(contentsOf(target), (Contents{{"CodeQuorix.mdb", "Datenbank"}, {"M1.txt", "Sub Eins()"}}))
       << "what was copied stays";

@@ -10,12 +10,12 @@ bool readSampleProject(const std::filesystem::path& folder) {
   DocumentHost host;
   host.open(std::filesystem::path(CQ_SOURCE_DIR) / "samples" / "Lagerverwaltung");
   HostTree tree;
-  if (!fillHostTree(host, tree).ok || tree.nodes.empty()) return false;
+  if (!fillHostTree(host, tree) || tree.nodes.empty()) return false;
   setTicked(tree, 0, true);
   ProjectReadRequest request;
   request.templateFile = CQ_TEMPLATE_PATH;
   request.folder = folder;
-  return readTickedModules(host, tree, request).ok;
+  return readTickedModules(host, tree, request).ok();
 }
 
 }  // namespace cq::test

@@ -223,7 +223,7 @@ class CodeViewTest : public QObject {
     views.showModule(3);
     QVERIFY(unreadable.count() == 1 && unreadable.at(0).at(0).toInt() == 3);
     QVERIFY(views.current().text().empty());
-    const QString message = unreadable.at(0).at(1).toString();
+    const QString message = toQString(unreadable.at(0).at(1).value<Failure>().message);
     QVERIFY2(message.contains(QString::fromUtf8((folder / "M4.txt").native())), qPrintable(message));
     views.reset();  // the rest of a reset: see the browser test
     QVERIFY(views.findChild<CodeView*>(QString("rtbHaupt_0")) == named[0] && named[0]->document()->isEmpty());

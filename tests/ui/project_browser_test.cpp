@@ -288,8 +288,12 @@ class ProjectBrowserTest : public QObject {
     std::filesystem::create_directories(folder);
     QVERIFY(!t.browser->showProject(folder));
     QCOMPARE(t.dialogs.requests.size(), std::size_t{2});
-    QCOMPARE(t.dialogs.requests[1].text,
-             "Projekt in " + QString::fromStdString(folder.string()) + "\r\nist nicht mehr intakt");
+    // The message, and below it why: here the code database that is not there.
+    const QString damaged = t.dialogs.requests[1].text;
+    QVERIFY2(damaged.startsWith("Projekt in " + QString::fromStdString(folder.string()) +
+                                "\r\nist nicht mehr intakt\r\n\r\nDie Datenbank"),
+             qPrintable(damaged));
+    QVERIFY2(damaged.contains("CodeQuorix.mdb"), qPrintable(damaged));
     QVERIFY(QApplication::overrideCursor() == nullptr && t.browser->database() == nullptr);
     copy.writeFile("kaputt/CodeQuorix.mdb", "kein SQLite");
     QVERIFY(!t.browser->showProject(folder));

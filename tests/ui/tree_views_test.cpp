@@ -31,14 +31,14 @@ class TreeViewsTest : public QObject {
     QPlainTextEdit status;
     {  // nothing open, then an open folder without code
       HostView view(&tree, &status, "Access");
-      QVERIFY(!view.refresh().ok);  // nothing open
+      QVERIFY(!view.refresh()->attached);  // nothing open
       QVERIFY(!status.isHidden());
       QVERIFY(status.toPlainText().startsWith("Access ist im Moment nicht ge\u00F6ffnet. Es k\u00F6nnen daher "
                                               "keine Projekte aus Access angezeigt werden. "));
       QVERIFY(status.toPlainText().contains("Klicken Sie danach auf Aktualisieren Access Projekte."));
       temp.writeFile("leer/Kurz.bas", "Attribute VB_Name = \"Kurz\"\r\nOption Explicit\r\n");
       view.openDocuments({QString::fromStdString((temp.path() / "leer").string())});
-      QVERIFY(view.refresh().ok);  // open, but without code
+      QVERIFY(view.refresh()->attached);  // open, but without code
       QCOMPARE(tree.topLevelItemCount(), 0);
       QVERIFY(status.toPlainText().startsWith("Access ist zwar im Moment ge\u00F6ffnet"));
     }
@@ -52,7 +52,7 @@ class TreeViewsTest : public QObject {
     HostView view(&tree, &status, "Access");
     view.openDocuments({QString::fromStdString((temp.path() / "Module").string()),
                         QString::fromStdString(workbook.string())});
-    QVERIFY(view.refresh().ok && status.isHidden());
+    QVERIFY(view.refresh()->attached && status.isHidden());
     QCOMPARE(tree.topLevelItemCount(), 2);
     QTreeWidgetItem* folder = tree.topLevelItem(0);
     QTreeWidgetItem* document = tree.topLevelItem(1);
@@ -76,8 +76,8 @@ class TreeViewsTest : public QObject {
     QVERIFY(test::readSampleProject(folder.path()));
     QTreeWidget tree;
     ProjectTreeView view(&tree);
-    auto database = CodeDatabase::open(folder.path());
-    QCOMPARE(view.fill(*database, false), 4);
+    auto database = CodeDatabase::open(folder.path()).value();
+    QCOMPARE(view.fill(*database, false).value(), 4);
     // Modules by type: form, standard module, class, document module; routines by name.
     QCOMPARE(texts(tree.invisibleRootItem()), QStringList({"frmBestellung", "modLager", "clsArtikel", "ThisWorkbook"}));
     QTreeWidgetItem* lager = tree.topLevelItem(1);
@@ -87,7 +87,7 @@ class TreeViewsTest : public QObject {
     QCOMPARE(texts(lager), sorted);
     QVERIFY(keyOf(lager->child(0)).startsWith('R') && !lager->child(0)->icon(0).isNull());
     QVERIFY(!tree.topLevelItem(0)->isExpanded());
-    view.fill(*database, true);
+    QVERIFY(view.fill(*database, true));
     QVERIFY(tree.topLevelItem(0)->isExpanded());
 
     view.highlightModule(2);  // module M3

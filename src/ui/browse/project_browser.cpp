@@ -5,7 +5,6 @@
 #include <QLayout>
 #include <QTreeWidget>
 #include <charconv>
-#include <exception>
 #include <optional>
 #include <string>
 
@@ -19,6 +18,7 @@
 #include "ui/status_bar.h"
 #include "ui/trees/project_tree_view.h"
 #include "ui/wait_cursor.h"
+#include "ui/window_log.h"
 
 namespace cq {
 
@@ -47,7 +47,7 @@ ProjectBrowser::ProjectBrowser(MainWindow& window, const DisplaySettings& settin
   connect(moduleViews_, &ModuleViews::caretActivity, this, &ProjectBrowser::trackCaret);
   // A module file that went missing or cannot be read must not just show an empty view.
   connect(moduleViews_, &ModuleViews::moduleUnreadable, this,
-          [this](int, const QString& message) { window_.messages().warning(message); });
+          [this](int, const Failure& failure) { window_.messages().show(failure); });
   connect(&window_.statusPanels(), &StatusBar::panelClicked, this, &ProjectBrowser::stepHistory);
   CommandTable& commands = window_.commands();
   connect(commands.action(QStringLiteral("mnuBearbeiten_RouBew_3")), &QAction::triggered, this,
@@ -67,27 +67,32 @@ bool ProjectBrowser::showProject(const std::filesystem::path& workingFolder) {
   StatusBar& panels = window_.statusPanels();
   panels.setText(StatusBar::kProgressPanel, QStringLiteral("Lese Projekt"));
   const WaitCursor waitCursor;
-  try {
+  const Outcome<void> shown = openAndFill(workingFolder);
+  panels.setText(StatusBar::kProgressPanel, QString());
+  if (!shown) {
     database_.reset();
-    folder_ = workingFolder;
-    database_ = CodeDatabase::open(workingFolder);
-    window_.panes().showLeftPane(LeftPane::ProjectTree);
-    moduleCount_ = projectTree_->fill(*database_, settings_.expandProjectTree);
-    moduleViews_->loadProject(workingFolder, moduleCount_, settings_.toRenderOptions());
-    wireContextMenus();
-    caretTracking_ = true;
-    QTreeWidget* tree = window_.panes().projectTree();
-    if (QTreeWidgetItem* first = tree->topLevelItem(0)) {
-      tree->setCurrentItem(first);
-      projectTree_->activate(first);
-    }
-  } catch (const std::exception&) {
-    panels.setText(StatusBar::kProgressPanel, QString());
-    window_.messages().warning("Projekt in " + pathToText(workingFolder) + "\r\nist nicht mehr intakt");
+    window_.messages().show(
+        Failure{"Projekt in " + pathToText(workingFolder) + "\r\nist nicht mehr intakt", shown.failure().text()});
     return false;
   }
-  panels.setText(StatusBar::kProgressPanel, QString());
   return true;
+}
+
+Outcome<void> ProjectBrowser::openAndFill(const std::filesystem::path& workingFolder) {
+  if (const Outcome<void> opened = reopenDatabase(workingFolder); !opened) return opened;
+  window_.panes().showLeftPane(LeftPane::ProjectTree);
+  const Outcome<int> filled = projectTree_->fill(*database_, settings_.expandProjectTree);
+  if (!filled) return filled.failure();
+  moduleCount_ = filled.value();
+  moduleViews_->loadProject(workingFolder, moduleCount_, settings_.toRenderOptions());
+  wireContextMenus();
+  caretTracking_ = true;
+  QTreeWidget* tree = window_.panes().projectTree();
+  if (QTreeWidgetItem* first = tree->topLevelItem(0)) {
+    tree->setCurrentItem(first);
+    projectTree_->activate(first);
+  }
+  return {};
 }
 
 void ProjectBrowser::reset() {
@@ -106,10 +111,13 @@ void ProjectBrowser::reset() {
 
 void ProjectBrowser::closeDatabase() { database_.reset(); }
 
-void ProjectBrowser::reopenDatabase(const std::filesystem::path& workingFolder) {
+Outcome<void> ProjectBrowser::reopenDatabase(const std::filesystem::path& workingFolder) {
   database_.reset();
   folder_ = workingFolder;
-  database_ = CodeDatabase::open(workingFolder);
+  Outcome<std::unique_ptr<CodeDatabase>> opened = CodeDatabase::open(workingFolder);
+  if (!opened) return opened.failure();
+  database_ = std::move(opened).value();
+  return {};
 }
 
 void ProjectBrowser::activate(const NodeActivation& node) {
@@ -127,10 +135,12 @@ void ProjectBrowser::activate(const NodeActivation& node) {
     // A routine that is no longer in the table leaves the view where it was.
     const auto routineNumber = numberOfKey(node.key);
     std::optional<std::int64_t> start;
-    try {
-      if (routineNumber && database_) start = database_->routineStart(*routineNumber);
-    } catch (const std::exception&) {
-      start.reset();
+    if (routineNumber && database_) {
+      const Outcome<std::optional<std::int64_t>> found = database_->routineStart(*routineNumber);
+      if (found)
+        start = found.value();
+      else
+        logFailure("start of the routine", found.failure());
     }
     if (start) goToLine(view, *start);
     panels.setEngineText(StatusBar::kModulePanel, node.moduleText);
@@ -152,15 +162,11 @@ void ProjectBrowser::trackCaret(int viewIndex) {
   const auto line = static_cast<long long>(caretLine(view));
   if (line == lastCaretLine_) return;
   lastCaretLine_ = line;
-  std::optional<RoutineAtLine> routine;
-  try {
-    routine = database_->routineAtLine(line + 1, viewIndex + 1);
-  } catch (const std::exception&) {
-    routine.reset();
-  }
+  const Outcome<std::optional<RoutineAtLine>> routine = database_->routineAtLine(line + 1, viewIndex + 1);
+  if (!routine) logFailure("routine at the caret", routine.failure());
   StatusBar& panels = window_.statusPanels();
-  if (routine)
-    panels.setEngineText(StatusBar::kRoutinePanel, routine->name);
+  if (routine && routine.value())
+    panels.setEngineText(StatusBar::kRoutinePanel, routine.value()->name);
   else
     panels.setText(StatusBar::kRoutinePanel, QString());
 }

@@ -32,17 +32,18 @@ class ProjectBrowser : public QObject {
 
   // Shows the project in `workingFolder` ("Lese Projekt"): opens its code
   // database, fills the project tree and the module views, activates the first
-  // node. False (after showing "Projekt in … ist nicht mehr intakt") on failure.
+  // node. False (after showing "Projekt in … ist nicht mehr intakt" with the
+  // cause) on failure.
   bool showProject(const std::filesystem::path& workingFolder);
 
   // The code view reset: history, module views, zoom, panels, read command off.
   void reset();
 
   // The open code database, or nullptr. closeDatabase() never reports anything;
-  // reopenDatabase() throws DatabaseError like CodeDatabase::open.
+  // reopenDatabase() fails like CodeDatabase::open.
   CodeDatabase* database() const { return database_.get(); }
   void closeDatabase();
-  void reopenDatabase(const std::filesystem::path& workingFolder);
+  Outcome<void> reopenDatabase(const std::filesystem::path& workingFolder);
 
   // Caret tracking runs only while a shown project is browsed.
   void setCaretTracking(bool on) { caretTracking_ = on; }
@@ -58,6 +59,8 @@ class ProjectBrowser : public QObject {
   bool isZoomOn() const;
 
  private:
+  // Opens the database and fills the tree and the views.
+  Outcome<void> openAndFill(const std::filesystem::path& workingFolder);
   void activate(const NodeActivation& node);
   void switchToModule(int index);
   void rememberPosition();

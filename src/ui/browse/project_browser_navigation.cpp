@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QMenu>
 #include <algorithm>
-#include <exception>
 #include <optional>
 #include <string>
 
@@ -17,6 +16,7 @@
 #include "ui/main_window.h"
 #include "ui/status_bar.h"
 #include "ui/trees/project_tree_view.h"
+#include "ui/window_log.h"
 
 namespace cq {
 
@@ -80,13 +80,12 @@ void ProjectBrowser::fillZoomForCaret() {
   if (!database_) return;
   CodeView& view = moduleViews_->current();
   const auto line = static_cast<std::int64_t>(caretLine(view)) + 1;
-  try {
-    // A module without routines has no range: the zoom view stays as it was.
-    if (const auto range = database_->zoomRange(line, moduleViews_->currentIndex() + 1))
-      fillZoomForLine(view, moduleViews_->zoomView(), *range);
-  } catch (const std::exception&) {
-    // The zoom view simply keeps what it showed.
-  }
+  const auto range = database_->zoomRange(line, moduleViews_->currentIndex() + 1);
+  // Without a range (a module without routines, or a failed query) the zoom view keeps what it showed.
+  if (!range)
+    logFailure("zoom range", range.failure());
+  else if (range.value())
+    fillZoomForLine(view, moduleViews_->zoomView(), *range.value());
 }
 
 void ProjectBrowser::focusCode() {

@@ -34,8 +34,8 @@ void Session::openProject() {
   const auto folder = window_.messages().askFolder(QStringLiteral("Bitte Projekt auswählen"),
                                                    pathToQString(state_.defaultProjectFolder));
   if (!folder) return;
-  if (const auto problem = projectFolderProblem(qStringToPath(*folder))) {
-    window_.messages().warning(*problem);
+  if (const Outcome<void> checked = checkProjectFolder(qStringToPath(*folder)); !checked) {
+    window_.messages().show(checked.failure());
     return;
   }
   showSavedProject(qStringToPath(*folder));
@@ -47,8 +47,8 @@ void Session::openRecentProject(int index) {
   const fs::path folder = qStringToPath(slot->data().toString());
   // A folder that lost its code database would only fail to show, so it gets
   // the same check as a folder chosen in the dialog.
-  if (const auto problem = projectFolderProblem(folder)) {
-    window_.messages().warning(*problem);
+  if (const Outcome<void> checked = checkProjectFolder(folder); !checked) {
+    window_.messages().show(checked.failure());
     return;
   }
   showSavedProject(folder);
@@ -80,13 +80,13 @@ bool Session::saveProjectAs() {
   if (targetExists && messages.question(overwriteQuestion(target), QuestionButtons::YesNo) != Answer::Yes) return false;
 
   browser_->closeDatabase();
-  const SaveOutcome outcome = saveProject(workingFolder_, target, targetExists);
-  if (!outcome.saved()) {
-    messages.warning(outcome.error);
+  const Outcome<fs::path> saved = saveProject(workingFolder_, target, targetExists);
+  if (!saved) {
+    messages.show(saved.failure());
     reopenDatabase();
     return false;
   }
-  workingFolder_ = outcome.workingFolder;
+  workingFolder_ = saved.value();
   reopenDatabase();
   rememberRecentProject(workingFolder_);
   showProjectCaption(workingFolder_);
@@ -95,11 +95,8 @@ bool Session::saveProjectAs() {
 }
 
 void Session::reopenDatabase() {
-  try {
-    browser_->reopenDatabase(workingFolder_);
-  } catch (const std::exception& failure) {
-    window_.messages().warning(std::string(failure.what()));
-  }
+  if (const Outcome<void> reopened = browser_->reopenDatabase(workingFolder_); !reopened)
+    window_.messages().show(reopened.failure());
 }
 
 std::optional<fs::path> Session::saveParentFolder() {

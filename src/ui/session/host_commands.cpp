@@ -65,11 +65,11 @@ void Session::showHostView() {
   window_.showMainToolbar();  // a call list that was open closes with the project
   WindowPanes& panes = window_.panes();
   panes.showLeftPane(LeftPane::HostTree);
-  const HostTreeFill fill = hostView_->refresh();
+  const Outcome<HostTreeFill> fill = hostView_->refresh();
   // The host view shows its status text when there is nothing to tick.
   panes.showLeftPane(panes.hostStatusText()->isHidden() ? LeftPane::HostTree : LeftPane::HostStatus);
   enableReadCommand(hostView_->anyTicked());
-  if (!fill.error.empty()) window_.messages().plain(fill.error);
+  if (!fill) window_.messages().show(fill.failure(), DialogKind::Plain);
 }
 
 void Session::enableReadCommand(bool anyTicked) {
@@ -89,21 +89,21 @@ void Session::readTickedCode() {
   if (instance_) deleteTemporaryFiles(workingFolder_);
 
   StatusBar& panels = window_.statusPanels();
-  ProjectRead read;
-  {
+  const Outcome<ProjectRead> read = [&] {
     const WaitCursor waiting;
     panels.setText(StatusBar::kProgressPanel, QStringLiteral("Erzeuge Projekt"));
     ReadProgressHost host(hostView_->host(), [&panels](const std::string& componentName) {
       panels.setEngineText(StatusBar::kModulePanel, "Modul: " + componentName);
       panels.repaint();
     });
-    read = readTickedModules(host, hostView_->model(),
-                             ProjectReadRequest{state_.templateFile, workingFolder_, state_.display.toMarkupOptions()});
+    Outcome<ProjectRead> result = readTickedModules(
+        host, hostView_->model(), ProjectReadRequest{state_.templateFile, workingFolder_, state_.display.toMarkupOptions()});
     panels.setText(StatusBar::kProgressPanel, {});
-  }
-  if (!read) {
+    return result;
+  }();
+  if (!read || !read->attached) {
     // Nothing open to read from says nothing; the refresh shows the host status.
-    if (!read.message.empty()) window_.messages().warning(readFailureText(read.message, read.cause));
+    if (!read) window_.messages().show(read.failure());
     refreshHostView();
     return;
   }
@@ -111,7 +111,7 @@ void Session::readTickedCode() {
              QString::fromUtf8(kUnsavedMarker));
   browser_->showProject(workingFolder_);
   window_.setCommandState(1);
-  if (!read.warnings.empty()) window_.messages().information(readWarningsText(read.warnings));
+  if (!read->warnings.empty()) window_.messages().information(readWarningsText(read->warnings));
 }
 
 }  // namespace cq

@@ -55,13 +55,13 @@ void HostView::openDocuments(const QStringList& paths) {
   for (const QString& path : paths) host_.open(qStringToPath(path));
 }
 
-HostTreeFill HostView::refresh() {
+Outcome<HostTreeFill> HostView::refresh() {
   filling_ = true;
   tree_->setUpdatesEnabled(false);
   tree_->clear();
   items_.clear();
   host_.forgetRead();  // a refresh shows what is on disk now
-  const HostTreeFill fill = fillHostTree(host_, model_);
+  Outcome<HostTreeFill> fill = fillHostTree(host_, model_);
   for (const HostTreeNode& node : model_.nodes) {
     auto* item = node.parent == kNoParent ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_[node.parent]);
     item->setText(0, toQString(node.text));
@@ -75,8 +75,8 @@ HostTreeFill HostView::refresh() {
   tree_->setUpdatesEnabled(true);
   filling_ = false;
 
-  if (!fill.ok)
-    showStatus(hostNotRunningText(editionName_));  // the window shows a walk's error itself
+  if (!fill || !fill->attached)
+    showStatus(hostNotRunningText(editionName_));  // the window shows a walk's failure itself
   else if (model_.nodes.empty())
     showStatus(noReadableProjectText(editionName_));
   else

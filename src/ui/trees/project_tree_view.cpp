@@ -28,12 +28,15 @@ void ProjectTreeView::watch(QTreeWidget* tree) {
   connect(tree, &QTreeWidget::itemClicked, this, &ProjectTreeView::onClicked);
 }
 
-int ProjectTreeView::fill(CodeDatabase& database, bool expandAll) {
-  tree_->setUpdatesEnabled(false);
+Outcome<int> ProjectTreeView::fill(CodeDatabase& database, bool expandAll) {
   clear();
+  const Outcome<std::vector<ModuleListEntry>> list = database.moduleList();
+  if (!list) return list.failure();
+  const Outcome<std::vector<RoutineListEntry>> routines = database.routineList();
+  if (!routines) return routines.failure();
+  tree_->setUpdatesEnabled(false);
   std::unordered_map<std::string, QTreeWidgetItem*> modules;
-  const std::vector<ModuleListEntry> list = database.moduleList();
-  for (const ModuleListEntry& module : list) {
+  for (const ModuleListEntry& module : list.value()) {
     auto* item = new QTreeWidgetItem(tree_);
     const std::string key = std::string("M").append(std::to_string(module.number));
     item->setText(0, toQString(module.name));
@@ -41,7 +44,7 @@ int ProjectTreeView::fill(CodeDatabase& database, bool expandAll) {
     item->setIcon(0, treeIcon(std::string("M").append(std::to_string(module.type))));
     modules.emplace(key, item);
   }
-  for (const RoutineListEntry& routine : database.routineList()) {
+  for (const RoutineListEntry& routine : routines.value()) {
     const auto module = modules.find(routine.moduleKey);
     if (module == modules.end()) continue;
     auto* item = new QTreeWidgetItem(module->second);
@@ -51,7 +54,7 @@ int ProjectTreeView::fill(CodeDatabase& database, bool expandAll) {
   }
   if (expandAll) tree_->expandAll();
   tree_->setUpdatesEnabled(true);
-  return static_cast<int>(list.size());
+  return static_cast<int>(list->size());
 }
 
 void ProjectTreeView::clear() {

@@ -29,7 +29,7 @@ class ProjectTreeView : public QObject {
 
   // Refills the tree: module nodes by type and name, routines below them by name.
   // Returns the number of modules.
-  int fill(CodeDatabase& database, bool expandAll);
+  Outcome<int> fill(CodeDatabase& database, bool expandAll);
   void clear();
 
   // Shows the node of module index `moduleIndex` (0-based) yellow on black and
