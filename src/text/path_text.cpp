@@ -12,6 +12,40 @@ namespace {
 
 constexpr std::string_view kForbiddenNameCharacters = "/\\:*?<>|\"";
 
+// The errors a user meets with files, in German: the system's own text is
+// English unless the system happens to speak German.
+const char* germanErrorText(const std::error_code& error) {
+  const std::error_condition condition = error.default_error_condition();
+  if (condition.category() != std::generic_category()) return nullptr;
+  switch (condition.value()) {
+    case EACCES:
+    case EPERM:
+      return "Zugriff verweigert";
+    case EROFS:
+      return "Das Dateisystem ist schreibgesch\xFCtzt";
+    case ENOSPC:
+    case EDQUOT:
+      return "Kein Speicherplatz mehr auf dem Datentr\xE4ger";
+    case ENOENT:
+      return "Datei oder Ordner nicht gefunden";
+    case ENOTDIR:
+      return "Ist kein Ordner";
+    case EISDIR:
+      return "Ist ein Ordner";
+    case EEXIST:
+      return "Die Datei existiert bereits";
+    case EMFILE:
+    case ENFILE:
+      return "Zu viele ge\xF6" "ffnete Dateien";
+    case ENAMETOOLONG:
+      return "Der Name ist zu lang";
+    case EIO:
+      return "Ein- oder Ausgabefehler";
+    default:
+      return nullptr;
+  }
+}
+
 }  // namespace
 
 std::string textAfterLast(std::string_view text, char c) {
@@ -44,7 +78,10 @@ fs::path textToPath(std::string_view windows1252) { return fs::path(windows1252T
 
 std::string systemText(std::string_view text) { return decodeSourceText(text).text; }
 
-std::string systemErrorText(const std::error_code& error) { return systemText(error.message()); }
+std::string systemErrorText(const std::error_code& error) {
+  if (const char* german = germanErrorText(error)) return german;
+  return systemText(error.message());
+}
 
 std::string lastSystemErrorText() {
   const int error = errno;

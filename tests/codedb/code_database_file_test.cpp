@@ -68,16 +68,23 @@ TEST(CodeDatabaseFile, OpenRefusesWhatIsNoCodeDatabase) {
   const fs::path file = folder / kDatabaseFileName;
   const std::string fileText = pathToText(file);
   ASSERT_NE(fileText.find("/\xDC" "bung/"), std::string::npos);
-  const auto expectRefused = [&](const std::string& reason) {
+  const auto expectRefused = [&](const std::string& reason, const std::string& cause = {}) {
     const auto opened = CodeDatabase::open(folder);
     ASSERT_FALSE(opened);
     const Failure& failure = opened.failure();
     EXPECT_NE(failure.message.find(reason), std::string::npos) << failure.message;
     EXPECT_NE(failure.message.find(fileText), std::string::npos) << failure.message;
     EXPECT_FALSE(failure.cause.empty());
+    if (!cause.empty()) {
+      EXPECT_EQ(failure.cause, cause);
+    }
   };
-  expectRefused("kann nicht ge\xF6" "ffnet werden");  // no file at all
+  // The system's reason why the file cannot be opened, in German.
+  expectRefused("kann nicht ge\xF6" "ffnet werden", "Datei oder Ordner nicht gefunden");  // no file at all
   EXPECT_FALSE(fs::exists(file)) << "open must not create a file";
+  fs::create_directory(file);
+  expectRefused("kann nicht ge\xF6" "ffnet werden", "Ist ein Ordner");
+  fs::remove(file);
 
   std::ofstream(file, std::ios::binary) << std::string(2048, 'x');  // a text file under the database's name
   expectRefused("ist keine Code Quorix Datenbank");

@@ -134,5 +134,21 @@ TEST_F(CodeDatabaseWrite, StatementRejectedByTheEngineFails) {
   EXPECT_EQ(database->routineByName("weiter", 1).status, RoutineByNameStatus::kOther);
 }
 
+// A full database says so in German; so do the other common causes, the rest in SQLite's words.
+TEST_F(CodeDatabaseWrite, CommonCausesAreGerman) {
+  executeSql(database->handle(), "PRAGMA max_page_count=1");  // no room for more rows
+  try {
+    for (std::int64_t number = 1; number <= 1000; ++number)
+      database->scanSink().insertRoutine({kSub, kPublic, 1, std::string(500, 'x'), number, 1});
+    ADD_FAILURE() << "the database should be full";
+  } catch (const Failed& failed) {
+    EXPECT_EQ(failed.failure().cause, "Kein Speicherplatz mehr auf dem Datentr\xE4ger");
+  }
+  EXPECT_EQ(sqliteCause(nullptr, SQLITE_READONLY), "Die Datenbank ist schreibgesch\xFCtzt");
+  EXPECT_EQ(sqliteCause(nullptr, SQLITE_CANTOPEN), "Die Datenbankdatei kann nicht ge\xF6" "ffnet werden");
+  EXPECT_EQ(sqliteCause(nullptr, SQLITE_IOERR_WRITE), "Ein- oder Ausgabefehler beim Zugriff auf die Datenbank");
+  EXPECT_EQ(sqliteCause(nullptr, SQLITE_CONSTRAINT), "constraint failed");
+}
+
 }  // namespace
 }  // namespace cq

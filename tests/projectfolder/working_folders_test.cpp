@@ -109,11 +109,11 @@ TEST(InstanceFolder, IsFreshLockedAndGoesAtExitOrReportsWhyItCannotBeCreated) {
     const Outcome<InstanceFolder> created = InstanceFolder::create(folder);
     return created ? std::string("(created)") : created.failure().text();
   };
-  EXPECT_NE(whyNot(root.path() / "fehlt/TempDateien/"), "(created)");
-  EXPECT_NE(whyNot(root.writeFile("TempDateien2", "Datei")), "(created)");
+  EXPECT_EQ(whyNot(root.path() / "fehlt/TempDateien/"), "Datei oder Ordner nicht gefunden");
+  EXPECT_EQ(whyNot(root.writeFile("TempDateien2", "Datei")), "Ist kein Ordner");
   if (geteuid() == 0) return;  // permissions do not bind the superuser
   fs::permissions(temporary, fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_NE(whyNot(temporary), "(created)");
+  EXPECT_EQ(whyNot(temporary), "Zugriff verweigert");
   fs::permissions(temporary, fs::perms::owner_all);
 }
 
