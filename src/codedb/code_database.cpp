@@ -44,7 +44,8 @@ Outcome<std::unique_ptr<CodeDatabase>> CodeDatabase::open(const fs::path& folder
   // Owned from here on, so that every failure below closes the handle.
   std::unique_ptr<CodeDatabase> database(new CodeDatabase(db));
   if (result != SQLITE_OK) {
-    return Failure{"Die Datenbank\n" + pathToText(file) + "\nkann nicht ge\xF6" "ffnet werden.", sqliteCause(db, result)};
+    return Failure{"Die Datenbank\n" + pathToText(file) + "\nkann nicht ge\xF6" "ffnet werden.",
+                   sqliteCause(db, result)};
   }
   try {
     SqliteStatement modules(db, "SELECT mod_num,mod_name,mod_typ,mod_zeilen FROM td_mod");

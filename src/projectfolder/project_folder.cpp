@@ -45,7 +45,8 @@ Outcome<void> prepareNewProjectFolder(const fs::path& folder) {
     const std::string name = entry.path().filename().string();
     if (!entry.is_regular_file(ec) || !(name == kDatabaseFileName || isModuleFileName(name))) continue;
     if (!fs::remove(entry.path(), ec) && ec)
-      return Failure{"Die Datei " + pathToText(entry.path()) + " konnte nicht gel\xF6scht werden.", systemErrorText(ec)};
+      return Failure{"Die Datei " + pathToText(entry.path()) + " konnte nicht gel\xF6scht werden.",
+                     systemErrorText(ec)};
   }
   return {};
 }

@@ -47,12 +47,15 @@ Outcome<fs::path> saveProject(const fs::path& workingFolder, const fs::path& tar
     clearFolder(target);
   }
   fs::create_directories(target, error);
-  if (error) return Failure{"Der Ordner \"" + pathToText(target) + "\" konnte nicht angelegt werden.", systemErrorText(error)};
+  if (error) {
+    return Failure{"Der Ordner \"" + pathToText(target) + "\" konnte nicht angelegt werden.", systemErrorText(error)};
+  }
 
   try {
     copyFolderFiles(workingFolder, target);
   } catch (const Failed& failed) {
-    return Failure{failed.failure().message + "\r\nDas Projekt wurde nicht vollst\xE4ndig gespeichert; es bleibt im Ordner \"" +
+    return Failure{failed.failure().message +
+                       "\r\nDas Projekt wurde nicht vollst\xE4ndig gespeichert; es bleibt im Ordner \"" +
                        pathToText(workingFolder) + "\".",
                    failed.failure().cause};
   }

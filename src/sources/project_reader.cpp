@@ -59,7 +59,9 @@ void writeModuleFile(const std::filesystem::path& file, const std::string& text)
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   out.close();
-  if (!out) throw Failed("Die Moduldatei " + pathToText(file) + " konnte nicht geschrieben werden.", lastSystemErrorText());
+  if (!out) {
+    throw Failed("Die Moduldatei " + pathToText(file) + " konnte nicht geschrieben werden.", lastSystemErrorText());
+  }
 }
 
 // The project under construction: a fresh code database in the folder and one

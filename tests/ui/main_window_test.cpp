@@ -255,7 +255,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(caption(buttons.button(QDialogButtonBox::Yes)), QString("Ja"));
     QCOMPARE(caption(buttons.button(QDialogButtonBox::No)), QString("Nein"));
     QCOMPARE(caption(buttons.button(QDialogButtonBox::Cancel)), QString("Abbrechen"));
-    QMessageBox box(QMessageBox::Question, "Titel", "Speichern ?", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QMessageBox box(QMessageBox::Question, "Titel", "Speichern ?",
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     QCOMPARE(caption(box.button(QMessageBox::Yes)), QString("Ja"));
     QCOMPARE(caption(box.button(QMessageBox::Cancel)), QString("Abbrechen"));
   }

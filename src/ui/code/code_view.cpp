@@ -41,7 +41,7 @@ QTextCharFormat formatOf(const QColor& colour, bool bold) {
 }
 
 // Fonts of the other platform ("MS Sans Serif") are usually missing here; code
-// then shows in the system's fixed-width font.
+// then shows in the system's fixed-width font. The name is a settings text (UTF-8).
 QFont codeFont(const RenderOptions& options) {
   const QString family = QString::fromStdString(options.fontName).trimmed();
   QFont font = QFontDatabase::hasFamily(family) ? QFont(family) : QFontDatabase::systemFont(QFontDatabase::FixedFont);

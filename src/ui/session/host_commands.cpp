@@ -96,8 +96,9 @@ void Session::readTickedCode() {
       panels.setEngineText(StatusBar::kModulePanel, "Modul: " + componentName);
       panels.repaint();
     });
-    Outcome<ProjectRead> result = readTickedModules(
-        host, hostView_->model(), ProjectReadRequest{state_.templateFile, workingFolder_, state_.display.toMarkupOptions()});
+    Outcome<ProjectRead> result =
+        readTickedModules(host, hostView_->model(),
+                          ProjectReadRequest{state_.templateFile, workingFolder_, state_.display.toMarkupOptions()});
     panels.setText(StatusBar::kProgressPanel, {});
     return result;
   }();
