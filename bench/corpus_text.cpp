@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "projects/text_decoding.h"
+#include "text/text_decoding.h"
 
 namespace fs = std::filesystem;
 

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <random>
 
-#include "projects/document_host.h"
-#include "projects/host_tree.h"
-#include "projects/project_reader.h"
+#include "sources/document_host.h"
+#include "sources/host_tree.h"
+#include "sources/project_reader.h"
 #include "support/office_file_writer.h"
 #include "support/vba_project_writer.h"
 

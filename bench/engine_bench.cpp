@@ -5,10 +5,10 @@
 #include "corpus_text.h"
 #include "oracle/reference_markup.h"
 #include "render/html.h"
-#include "render/markers.h"
+#include "text/markers.h"
 #include "render/markup.h"
 #include "render/rtf.h"
-#include "render/text_replace.h"
+#include "text/text_replace.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "render/markers.h"
-#include "render/text_replace.h"
+#include "text/markers.h"
+#include "text/text_replace.h"
 
 namespace cq {
 

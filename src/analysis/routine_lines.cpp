@@ -1,7 +1,7 @@
 #include "analysis/routine_lines.h"
 
-#include "render/markers.h"
-#include "render/text_replace.h"
+#include "text/markers.h"
+#include "text/text_replace.h"
 
 namespace cq {
 

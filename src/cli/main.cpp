@@ -9,7 +9,7 @@
 #include "app/settings_store.h"
 #include "cli/cli_arguments.h"
 #include "cli/cli_commands.h"
-#include "projects/text_decoding.h"
+#include "text/text_decoding.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <optional>
 
-#include "render/markers.h"
-#include "render/text_replace.h"
+#include "text/markers.h"
+#include "text/text_replace.h"
 
 namespace cq {
 

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "render/keywords.h"
-#include "render/markers.h"
+#include "text/markers.h"
 
 namespace cq {
 

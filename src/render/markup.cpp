@@ -4,9 +4,9 @@
 
 #include "analysis/routine_lines.h"
 #include "render/keyword_matcher.h"
-#include "render/markers.h"
+#include "text/markers.h"
 #include "render/reindent.h"
-#include "render/text_replace.h"
+#include "text/text_replace.h"
 
 namespace cq {
 

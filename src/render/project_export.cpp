@@ -1,7 +1,7 @@
 #include "render/project_export.h"
 
 #include "render/html.h"
-#include "render/markers.h"
+#include "text/markers.h"
 #include "render/rtf.h"
 
 namespace cq {

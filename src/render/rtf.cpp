@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "render/markers.h"
-#include "render/text_replace.h"
+#include "text/markers.h"
+#include "text/text_replace.h"
 
 namespace cq {
 

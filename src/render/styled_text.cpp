@@ -1,6 +1,6 @@
 #include "render/styled_text.h"
 
-#include "render/markers.h"
+#include "text/markers.h"
 
 namespace cq {
 

@@ -4,7 +4,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-#include "ui/code/windows1252_text.h"
+#include "app/text_boundary.h"
 
 namespace cq {
 
@@ -69,7 +69,7 @@ QString asFolder(QString folder) {
 
 }  // namespace
 
-MessageText::MessageText(const std::string& windows1252) : text_(windows1252ToQString(windows1252)) {}
+MessageText::MessageText(const std::string& windows1252) : text_(toQString(windows1252)) {}
 
 MessagePresenter::MessagePresenter(QWidget* parent, QString defaultTitle)
     : parent_(parent), defaultTitle_(std::move(defaultTitle)) {}

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 
-#include "ui/code/windows1252_text.h"
+#include "app/text_boundary.h"
 
 namespace cq {
 
@@ -54,7 +54,7 @@ void StatusBar::setText(int panel, const QString& text) {
 }
 
 void StatusBar::setEngineText(int panel, std::string_view windows1252) {
-  setText(panel, windows1252ToQString(windows1252));
+  setText(panel, toQString(windows1252));
 }
 
 QString StatusBar::text(int panel) const {

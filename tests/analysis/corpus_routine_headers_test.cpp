@@ -8,7 +8,7 @@
 #include <string_view>
 #include <regex>
 
-#include "projects/source_file.h"
+#include "sources/source_file.h"
 #include "render/markup.h"
 #include "support/corpus.h"
 #include "support/recording_sink.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "render/keywords.h"
-#include "render/markers.h"
+#include "text/markers.h"
 #include "render/reindent.h"
 
 namespace cq::oracle {

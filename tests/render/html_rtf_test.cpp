@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "render/html.h"
-#include "render/markers.h"
+#include "text/markers.h"
 #include "render/rtf.h"
 #include "render/sample_marked_module.h"
-#include "render/text_replace.h"
+#include "text/text_replace.h"
 #include "support/golden.h"
 
 namespace cq {

@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "render/markers.h"
+#include "text/markers.h"
 #include "render/markup.h"
 #include "support/recording_sink.h"
 #include "support/text_difference.h"

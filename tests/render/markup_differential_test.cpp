@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "oracle/reference_markup.h"
-#include "projects/text_decoding.h"
+#include "text/text_decoding.h"
 #include "render/markup.h"
 #include "support/random_vba.h"
 #include "support/recording_sink.h"

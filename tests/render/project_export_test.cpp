@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "render/sample_marked_module.h"
-#include "render/text_replace.h"
+#include "text/text_replace.h"
 #include "support/golden.h"
 
 namespace cq {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "render/markers.h"
+#include "text/markers.h"
 
 namespace cq::test {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "render/markers.h"
+#include "text/markers.h"
 #include "render/render_options.h"
 #include "render/rtf.h"
 #include "render/sample_marked_module.h"

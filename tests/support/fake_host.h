@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "projects/host_application.h"
-#include "projects/loaded_project.h"
+#include "sources/host_application.h"
+#include "sources/loaded_project.h"
 
 namespace cq::test {
 

@@ -5,7 +5,7 @@
 
 #include <zlib.h>
 
-#include "projects/office/gsf_handles.h"
+#include "sources/office/gsf_handles.h"
 
 namespace cq::test {
 

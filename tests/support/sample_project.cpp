@@ -1,8 +1,8 @@
 #include "support/sample_project.h"
 
-#include "projects/document_host.h"
-#include "projects/host_tree.h"
-#include "projects/project_reader.h"
+#include "sources/document_host.h"
+#include "sources/host_tree.h"
+#include "sources/project_reader.h"
 
 namespace cq::test {
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "projects/ascii_case.h"
-#include "projects/vba/code_page.h"
+#include "text/ascii_case.h"
+#include "sources/vba/code_page.h"
 #include "support/ovba_compressor.h"
 
 namespace cq::test {

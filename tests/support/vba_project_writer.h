@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "projects/vba/vba_project_reader.h"
+#include "sources/vba/vba_project_reader.h"
 
 namespace cq::test {
 

@@ -13,7 +13,7 @@
 #include "ui/code/code_view.h"
 #include "ui/code/module_views.h"
 #include "ui/code/text_operations.h"
-#include "ui/code/windows1252_text.h"
+#include "app/text_boundary.h"
 
 namespace cq {
 namespace {
@@ -106,7 +106,7 @@ class CodeViewTest : public QObject {
     view.setMarkedText(text, RenderOptions{});
     QCOMPARE(view.text(), text);
     QVERIFY(view.lineCount() == 5 && view.document()->blockCount() == 5);
-    const QString shown = windows1252ToQString(text);
+    const QString shown = toQString(text);
     for (std::size_t offset = 0; offset <= text.size(); ++offset) {
       view.setCaret(offset);
       const bool insideLineBreak = offset > 0 && text[offset - 1] == '\r' && text[offset] == '\n';
@@ -121,8 +121,8 @@ class CodeViewTest : public QObject {
       QCOMPARE(view.lineOfOffset(at), std::size_t(line));
     std::string everyByte;
     for (int b = 1; b < 256; ++b) everyByte += static_cast<char>(b);
-    QCOMPARE(qStringToWindows1252(windows1252ToQString(everyByte)), everyByte);
-    QCOMPARE(qStringToWindows1252(QString::fromUtf8("\u4E2D\u20AC")), std::string("?\x80"));
+    QCOMPARE(toEngineText(toQString(everyByte)), everyByte);
+    QCOMPARE(toEngineText(QString::fromUtf8("\u4E2D\u20AC")), std::string("?\x80"));
   }
 
   void goToLineSelectsTheFirstWord() {

@@ -11,7 +11,7 @@
 
 #include "app/app_state.h"
 #include "app/settings_store.h"
-#include "projects/document_host.h"
+#include "sources/document_host.h"
 #include "support/office_samples.h"
 #include "support/temp_folder.h"
 #include "ui/commands/command_table.h"

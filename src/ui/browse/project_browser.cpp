@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/display_settings.h"
-#include "projects/path_helpers.h"
+#include "text/path_text.h"
 #include "ui/code/code_view.h"
 #include "ui/code/module_views.h"
 #include "ui/code/text_operations.h"

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "projects/path_helpers.h"
+#include "text/path_text.h"
 #include "ui/browse/project_browser.h"
 #include "ui/code/code_view.h"
 #include "ui/code/module_views.h"

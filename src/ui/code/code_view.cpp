@@ -13,7 +13,7 @@
 #include <limits>
 #include <utility>
 
-#include "ui/code/windows1252_text.h"
+#include "app/text_boundary.h"
 
 namespace cq {
 namespace {
@@ -51,7 +51,7 @@ QFont codeFont(const RenderOptions& options) {
 
 // The document splits at every line break, so each break becomes one character.
 QString documentTextOf(std::string_view text) {
-  QString shown = windows1252ToQString(text);
+  QString shown = toQString(text);
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   return shown;

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "projects/project_folder.h"
+#include "projectfolder/project_folder.h"
 #include "render/styled_text.h"
 #include "ui/code/code_view.h"
 

@@ -5,11 +5,11 @@
 
 #include "app/app_state.h"
 #include "app/settings_store.h"
-#include "projects/path_helpers.h"
-#include "projects/project_saving.h"
-#include "projects/recent_projects.h"
+#include "text/path_text.h"
+#include "projectfolder/project_saving.h"
+#include "projectfolder/recent_projects.h"
 #include "ui/browse/project_browser.h"
-#include "ui/code/windows1252_text.h"
+#include "app/text_boundary.h"
 #include "ui/commands/command_table.h"
 #include "ui/main_window.h"
 #include "ui/session/session.h"
@@ -72,9 +72,9 @@ bool Session::saveProjectAs() {
   const auto parent = saveParentFolder();
   if (!parent) return false;
   const auto answer = messages.askText(QStringLiteral("Bitte Projektnamen angeben"), QStringLiteral("Projektname"),
-                                       windows1252ToQString(hostView_->model().tag));
+                                       toQString(hostView_->model().tag));
   if (!answer) return false;
-  const std::string name = cleanedProjectName(qStringToWindows1252(*answer));
+  const std::string name = cleanedProjectName(toEngineText(*answer));
   if (name.empty()) return false;
 
   const fs::path target = saveTarget(*parent, name);
@@ -134,7 +134,7 @@ void Session::showRecentProjects(const std::vector<std::string>& folders) {
 }
 
 void Session::showProjectCaption(const fs::path& folder) {
-  setCaption(QStringLiteral(" Projekt: ") + windows1252ToQString(projectNameOf(folder)));
+  setCaption(QStringLiteral(" Projekt: ") + toQString(projectNameOf(folder)));
 }
 
 }  // namespace cq

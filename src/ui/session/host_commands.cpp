@@ -4,9 +4,9 @@
 #include <QPlainTextEdit>
 
 #include "app/app_state.h"
-#include "projects/project_reader.h"
+#include "sources/project_reader.h"
 #include "ui/browse/project_browser.h"
-#include "ui/code/windows1252_text.h"
+#include "app/text_boundary.h"
 #include "ui/commands/command_table.h"
 #include "ui/main_window.h"
 #include "ui/session/read_progress_host.h"
@@ -109,7 +109,7 @@ void Session::readTickedCode() {
     refreshHostView();
     return;
   }
-  setCaption(QStringLiteral(" Projekt: ") + windows1252ToQString(hostView_->model().tag) +
+  setCaption(QStringLiteral(" Projekt: ") + toQString(hostView_->model().tag) +
              QString::fromUtf8(kUnsavedMarker));
   browser_->showProject(workingFolder_);
   window_.setCommandState(1);

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "projects/host_application.h"
+#include "sources/host_application.h"
 
 namespace cq {
 

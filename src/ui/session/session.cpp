@@ -8,7 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/settings_store.h"
-#include "projects/recent_projects.h"
+#include "projectfolder/recent_projects.h"
 #include "ui/browse/project_browser.h"
 #include "ui/commands/command_table.h"
 #include "ui/main_window.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "projects/working_folders.h"
+#include "projectfolder/working_folders.h"
 
 namespace cq {
 

@@ -4,7 +4,7 @@
 #include <QRegularExpression>
 #include <QTreeWidget>
 
-#include "ui/code/windows1252_text.h"
+#include "app/text_boundary.h"
 #include "ui/trees/tree_icons.h"
 
 namespace cq {
@@ -12,10 +12,10 @@ namespace cq {
 namespace {
 
 std::string withEditionName(std::string text, const std::string& editionName) {
-  QString replaced = windows1252ToQString(text);
+  QString replaced = toQString(text);
   replaced.replace(QRegularExpression("excel", QRegularExpression::CaseInsensitiveOption),
                    QString::fromStdString(editionName));
-  return qStringToWindows1252(replaced);
+  return toEngineText(replaced);
 }
 
 }  // namespace
@@ -64,7 +64,7 @@ HostTreeFill HostView::refresh() {
   const HostTreeFill fill = fillHostTree(host_, model_);
   for (const HostTreeNode& node : model_.nodes) {
     auto* item = node.parent == kNoParent ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_[node.parent]);
-    item->setText(0, windows1252ToQString(node.text));
+    item->setText(0, toQString(node.text));
     item->setIcon(0, treeIcon(node.image));
     item->setData(0, Qt::UserRole, QString::fromStdString(node.key));
     item->setFlags(node.checkable ? item->flags() | Qt::ItemIsUserCheckable : item->flags() & ~Qt::ItemIsUserCheckable);
@@ -106,7 +106,7 @@ void HostView::showTicks() {
 }
 
 void HostView::showStatus(const std::string& windows1252) {
-  statusText_->setPlainText(windows1252ToQString(windows1252));
+  statusText_->setPlainText(toQString(windows1252));
   statusText_->show();
 }
 

@@ -5,8 +5,8 @@
 #include <QStringList>
 #include <string>
 
-#include "projects/document_host.h"
-#include "projects/host_tree.h"
+#include "sources/document_host.h"
+#include "sources/host_tree.h"
 
 class QPlainTextEdit;
 class QTreeWidget;

@@ -4,7 +4,7 @@
 #include <QTreeWidget>
 #include <unordered_map>
 
-#include "ui/code/windows1252_text.h"
+#include "app/text_boundary.h"
 #include "ui/trees/tree_icons.h"
 
 namespace cq {
@@ -14,7 +14,7 @@ namespace {
 constexpr int kKeyRole = Qt::UserRole;
 
 std::string keyOf(const QTreeWidgetItem* item) { return item->data(0, kKeyRole).toString().toStdString(); }
-std::string engineText(const QTreeWidgetItem* item) { return qStringToWindows1252(item->text(0)); }
+std::string engineText(const QTreeWidgetItem* item) { return toEngineText(item->text(0)); }
 
 }  // namespace
 
@@ -36,7 +36,7 @@ int ProjectTreeView::fill(CodeDatabase& database, bool expandAll) {
   for (const ModuleListEntry& module : list) {
     auto* item = new QTreeWidgetItem(tree_);
     const std::string key = std::string("M").append(std::to_string(module.number));
-    item->setText(0, windows1252ToQString(module.name));
+    item->setText(0, toQString(module.name));
     item->setData(0, kKeyRole, QString::fromStdString(key));
     item->setIcon(0, treeIcon(std::string("M").append(std::to_string(module.type))));
     modules.emplace(key, item);
@@ -45,7 +45,7 @@ int ProjectTreeView::fill(CodeDatabase& database, bool expandAll) {
     const auto module = modules.find(routine.moduleKey);
     if (module == modules.end()) continue;
     auto* item = new QTreeWidgetItem(module->second);
-    item->setText(0, windows1252ToQString(routine.name));
+    item->setText(0, toQString(routine.name));
     item->setData(0, kKeyRole, QString::fromStdString(routine.routineKey));
     item->setIcon(0, treeIcon(routine.imageKey));
   }

@@ -1,0 +1,126 @@
+#include "sources/host_tree.h"
+
+#include <algorithm>
+
+#include "text/ascii_case.h"
+#include "text/path_text.h"
+
+namespace cq {
+
+namespace {
+
+constexpr std::string_view kProjectImage = "Fahne";
+constexpr std::string_view kFormPrefix = "Form_";
+constexpr std::string_view kReportPrefix = "Report_";
+constexpr long kMinimumLinesShown = 3;
+
+// The file name part of a project's node text.
+std::string fileNamePart(const HostProject& project) {
+  try {
+    return fileNameOf(project.fileName(), '/');
+  } catch (const std::exception&) {
+    return "Nicht gespeichert";  // the document was never saved
+  }
+}
+
+}  // namespace
+
+std::size_t HostTree::addNode(std::string key, std::string text, std::string image, std::size_t parent) {
+  const std::size_t index = nodes.size();
+  HostTreeNode node;
+  node.key = std::move(key);
+  node.text = std::move(text);
+  node.image = std::move(image);
+  node.parent = parent;
+  nodes.push_back(std::move(node));
+  if (parent != kNoParent) nodes[parent].children.push_back(index);
+  return index;
+}
+
+ModuleKind moduleKindOf(int componentType, std::string_view componentName) {
+  switch (componentType) {
+    case kDocumentModule:
+      if (startsWithIgnoringAsciiCase(componentName, kFormPrefix)) {
+        return {1, std::string(componentName.substr(kFormPrefix.size()))};
+      }
+      if (startsWithIgnoringAsciiCase(componentName, kReportPrefix)) {
+        return {6, std::string(componentName.substr(kReportPrefix.size()))};
+      }
+      // Sheets, ThisWorkbook and ThisDocument keep their names.
+      return {5, std::string(componentName)};
+    case kStandardModule:
+      return {2, std::string(componentName)};
+    case kClassModule:
+      return {3, std::string(componentName)};
+    case kUserForm:
+      return {1, std::string(componentName)};
+    default:
+      return {32, std::string(componentName)};
+  }
+}
+
+std::string imageKeyOfTypeCode(int typeCode) {
+  if (typeCode == 32) return "XXX";
+  std::string key = "M";
+  return key.append(std::to_string(typeCode));
+}
+
+HostTreeFill fillHostTree(HostApplication& host, HostTree& tree) {
+  tree.nodes.clear();
+  if (!host.attach()) return {};
+  try {
+    const long projectCount = host.projectCount();
+    for (long i = 1; i <= projectCount; ++i) {
+      const HostProject& project = host.project(i);
+      const std::string fileText = fileNamePart(project);
+      const std::string name = project.name();
+      if (project.protection()) continue;
+
+      const std::string projectKey = std::string("A").append(std::to_string(i)).append("\\");
+      if (const std::string reason = project.loadError(); !reason.empty()) {
+        const std::size_t node = tree.addNode(projectKey, fileText + ": " + reason, std::string(kProjectImage));
+        tree.nodes[node].checkable = false;
+        continue;
+      }
+
+      const std::size_t projectNode =
+          tree.addNode(projectKey, name + " [" + fileText + "]", std::string(kProjectImage));
+      const long componentCount = project.componentCount();
+      for (long j = 1; j <= componentCount; ++j) {
+        const HostComponent& component = project.component(j);
+        if (component.countOfLines() < kMinimumLinesShown) continue;
+        const std::string componentName = component.name();
+        ModuleKind kind = moduleKindOf(component.type(), componentName);
+        tree.addNode(projectKey + componentName, std::move(kind.displayName), imageKeyOfTypeCode(kind.typeCode),
+                     projectNode);
+      }
+      // The project node is the last node when it got no module node.
+      if (tree.nodes[projectNode].children.empty()) tree.nodes.pop_back();
+    }
+  } catch (const std::exception& error) {
+    return {false, error.what()};
+  }
+  return {true, {}};
+}
+
+void setTicked(HostTree& tree, std::size_t nodeIndex, bool ticked) {
+  if (nodeIndex >= tree.nodes.size()) return;
+  HostTreeNode& changed = tree.nodes[nodeIndex];
+  if (!changed.checkable) {
+    changed.checked = false;
+    return;
+  }
+  changed.checked = ticked;
+  // The prefix keeps its "\" so that ticking in A1\ leaves A11\ alone.
+  const std::string prefix = textBeforeFirst(changed.key, "\\") + "\\";
+  for (HostTreeNode& node : tree.nodes) {
+    if (!startsWithIgnoringAsciiCase(node.key, prefix)) node.checked = false;
+  }
+  for (const std::size_t child : changed.children) tree.nodes[child].checked = ticked;
+}
+
+bool anyTicked(const HostTree& tree) {
+  return std::any_of(tree.nodes.begin(), tree.nodes.end(), [](const HostTreeNode& node) { return node.checked; });
+}
+
+}  // namespace cq

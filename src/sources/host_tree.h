@@ -1,0 +1,61 @@
+#pragma once
+// The host tree as data: one node per readable project of the host and, below
+// it, one per module worth reading, each with a check box. The window shows it;
+// the rules of filling and ticking live here.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sources/host_application.h"
+
+namespace cq {
+
+inline constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
+
+struct HostTreeNode {
+  std::string key;    // project "A<index>\", module "A<index>\<component name>"
+  std::string text;
+  std::string image;  // "Fahne" for projects, "M<code>" or "XXX" for modules
+  bool checked = false;
+  bool checkable = true;  // false for a document that could not be read
+  std::size_t parent = kNoParent;
+  std::vector<std::size_t> children;
+};
+
+struct HostTree {
+  std::vector<HostTreeNode> nodes;  // in the order they were added
+  std::string tag;                  // name of the project last read
+
+  std::size_t addNode(std::string key, std::string text, std::string image, std::size_t parent = kNoParent);
+};
+
+// Module type code and the name shown for a component.
+struct ModuleKind {
+  int typeCode;  // 1 form, 2 standard module, 3 class, 5 document module, 6 report, 32 other
+  std::string displayName;
+};
+ModuleKind moduleKindOf(int componentType, std::string_view componentName);
+
+// "M" + code, "XXX" for code 32.
+std::string imageKeyOfTypeCode(int typeCode);
+
+struct HostTreeFill {
+  bool ok = false;
+  std::string error;  // German description of a failed walk; empty when attaching failed
+  explicit operator bool() const { return ok; }
+};
+
+// Refills the tree from the host's projects. Fails when the host cannot be
+// attached (the tree stays empty) or when the walk fails (the nodes added so far
+// stay and `error` says why). Locked projects and modules of 2 lines or fewer are
+// left out, and so is a project without any module left; a document that could
+// not be read is kept as a project node naming the file and the reason.
+HostTreeFill fillHostTree(HostApplication& host, HostTree& tree);
+
+// The user ticked or unticked a node: only one project's nodes can be ticked,
+// and a project node passes its state on to its modules.
+void setTicked(HostTree& tree, std::size_t nodeIndex, bool ticked);
+bool anyTicked(const HostTree& tree);
+
+}  // namespace cq

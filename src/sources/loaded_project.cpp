@@ -1,0 +1,56 @@
+#include "sources/loaded_project.h"
+
+#include <algorithm>
+
+#include <numeric>
+
+#include "text/ascii_case.h"
+
+namespace cq {
+
+LoadedComponent::LoadedComponent(std::string name, int type, ModuleCode code, std::size_t replacedCharacters)
+    : name_(std::move(name)), type_(type), code_(std::move(code)), replacedCharacters_(replacedCharacters) {}
+
+LoadedProject::LoadedProject(std::string fileName, std::string name)
+    : fileName_(std::move(fileName)), name_(std::move(name)) {}
+
+LoadedProject LoadedProject::unreadable(std::string fileName, std::string name, std::string reason) {
+  LoadedProject project(std::move(fileName), std::move(name));
+  project.loadError_ = std::move(reason);
+  return project;
+}
+
+std::size_t LoadedProject::replacedCharacters() const {
+  return std::accumulate(components_.begin(), components_.end(), std::size_t{0},
+                         [](std::size_t sum, const LoadedComponent& c) { return sum + c.replacedCharacters(); });
+}
+
+const HostComponent& LoadedProject::component(long index) const {
+  if (index < 1 || index > componentCount()) {
+    throw HostError("Das Modul Nummer " + std::to_string(index) + " gibt es im Projekt " + name_ + " nicht.");
+  }
+  return components_[static_cast<std::size_t>(index - 1)];
+}
+
+void LoadedProject::addComponent(LoadedComponent component) {
+  const auto taken = [this](const std::string& name) {
+    return std::any_of(components_.begin(), components_.end(),
+                       [&](const LoadedComponent& each) { return equalsIgnoringAsciiCase(each.name(), name); });
+  };
+  if (taken(component.name())) {
+    const std::string base = component.name();
+    int suffix = 2;
+    while (taken(base + " (" + std::to_string(suffix) + ")")) ++suffix;
+    component.rename(base + " (" + std::to_string(suffix) + ")");
+  }
+  components_.push_back(std::move(component));
+}
+
+const HostComponent& LoadedProject::component(const std::string& name) const {
+  for (const LoadedComponent& each : components_) {
+    if (equalsIgnoringAsciiCase(each.name(), name)) return each;
+  }
+  throw HostError("Das Modul " + name + " gibt es im Projekt " + name_ + " nicht.");
+}
+
+}  // namespace cq

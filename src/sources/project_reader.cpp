@@ -1,0 +1,188 @@
+#include "sources/project_reader.h"
+
+#include <fstream>
+#include <memory>
+
+#include "codedb/code_database.h"
+#include "sources/module_file.h"
+#include "sources/source_file.h"
+#include "text/text_decoding.h"
+#include "text/path_text.h"
+#include "render/markup.h"
+
+namespace cq {
+
+const char* const kReadFailedMessage =
+    "Fehler beim Einlesen !\r\n"
+    "Dies kann mehrere Ursachen haben:\r\n"
+    "1. Die Mappe mit dem Modul ist nicht mehr ge\xF6" "ffnet.\r\n"
+    "2. Im Code sind Konstrukte, die die Codequorix nicht auslesen kann, z.B.  spezielle Doppelpunktonstrukte\r\n"
+    "in der Art, \r\n"
+    "Private Sub Test : End Sub\r\n"
+    "(Also Deklaration Sub und  End Sub in einer Zeile)\r\n"
+    "3. Syntaktisch nicht korrekter Code (Sollte dann auch im Editior rot sein)\r\n"
+    "\r\n"
+    "Siehe auch m\xF6" "gliche Fehler in der Hilfe";
+
+const char* const kVbReadFailedMessage =
+    "Das Projekt konnte nicht gelesen werden.\r\n"
+    "M\xF6" "gliche Ursachen:\r\n"
+    "Ein Modul ist nicht im gleichen Verzeichnis wie die vbp gespeichert.\r\n"
+    "Im Code befinden sich Syntaxerrors\r\n"
+    "Es gibt Konstruktionen wie Sub Bla: End Sub \r\n"
+    "Also die Routine in Doppelpunkt Konstrukten.\r\n"
+    "Siehe auch OH";
+
+namespace {
+
+// Counts the routine rows on their way to the database.
+class CountingSink final : public ScanSink {
+ public:
+  explicit CountingSink(ScanSink& target) : target_(target) {}
+  void insertRoutine(const RoutineRow& row) override {
+    target_.insertRoutine(row);
+    ++routines;
+  }
+  void setRoutineStart(std::int64_t n, std::int64_t line) override { target_.setRoutineStart(n, line); }
+  void setRoutineEnd(std::int64_t n, std::int64_t line) override { target_.setRoutineEnd(n, line); }
+  void endDeclarationsOfModule(int module) override { target_.endDeclarationsOfModule(module); }
+  void insertModule(const ModuleRow& row) override { target_.insertModule(row); }
+  std::int64_t routines = 0;
+
+ private:
+  ScanSink& target_;
+};
+
+void writeModuleFile(const std::filesystem::path& file, const std::string& text) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.close();
+  if (!out) throw std::runtime_error("Die Moduldatei " + pathToText(file) + " konnte nicht geschrieben werden.");
+}
+
+// The project under construction: a fresh code database in the folder and one
+// module file per module, numbered in the order the modules come.
+class ProjectWriter {
+ public:
+  // Throws with the message to show when the database cannot be made or opened.
+  ProjectWriter(const ProjectReadRequest& request, ProjectRead& result) : request_(request), result_(result) {
+    createDatabaseFromTemplate(request.templateFile, request.folder);
+    database_ = CodeDatabase::open(request.folder);
+    database_->beginBulkWrite();
+    sink_ = std::make_unique<CountingSink>(database_->scanSink());
+  }
+
+  void addModule(std::string_view code, int typeCode, const std::string& name) {
+    ModuleScan scan;
+    scan.moduleNumber = ++result_.modules;
+    scan.moduleType = typeCode;
+    scan.moduleName = name;
+    scan.routineCounter = &routineCounter_;
+    scan.sink = sink_.get();
+    scan.warnings = &result_.warnings;
+    scan.blankLineBeforeRoutines = request_.markup.blankLineBeforeRoutines;
+    scan.indentRoutineBodies = request_.markup.reindent && request_.markup.indentRoutineBodies;
+    const std::string marked = markUpModule(code, request_.markup, scan);
+    writeModuleFile(moduleFilePath(request_.folder, scan.moduleNumber), marked);
+    result_.routines = sink_->routines;
+  }
+
+  void finish() {
+    database_->endBulkWrite();
+    result_.ok = true;
+  }
+
+ private:
+  const ProjectReadRequest& request_;
+  ProjectRead& result_;
+  std::unique_ptr<CodeDatabase> database_;
+  std::unique_ptr<CountingSink> sink_;
+  std::int64_t routineCounter_ = 0;
+};
+
+// Runs a read: a database that cannot be made fails with its own message, any
+// later failure with `failureMessage` and the cause; written rows and files stay.
+template <typename ReadModules>
+ProjectRead runRead(const ProjectReadRequest& request, std::string_view failureMessage, ReadModules readModules) {
+  ProjectRead result;
+  std::unique_ptr<ProjectWriter> writer;
+  try {
+    writer = std::make_unique<ProjectWriter>(request, result);
+  } catch (const std::exception& e) {
+    result.message = e.what();
+    return result;
+  }
+  try {
+    readModules(*writer, result);
+    writer->finish();
+  } catch (const std::exception& e) {
+    result.message = failureMessage;
+    result.cause = e.what();
+  }
+  return result;
+}
+
+// The project index of a key "A<index>\...".
+long projectIndexOfKey(const std::string& key) {
+  const std::string digits = textBeforeFirst(key.substr(1), "\\");
+  long index = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9' || index > 1000000) throw HostError("Ung\xFCltiger Schl\xFCssel im Baum: " + key);
+    index = index * 10 + (c - '0');
+  }
+  return index;
+}
+
+bool isTickedModule(const HostTreeNode& node) {
+  return node.checked && node.children.empty() && node.parent != kNoParent;
+}
+
+}  // namespace
+
+std::filesystem::path moduleFilePath(const std::filesystem::path& folder, int moduleNumber) {
+  std::string name = "M";
+  name.append(std::to_string(moduleNumber)).append(".txt");
+  return folder / name;
+}
+
+ProjectRead readTickedModules(HostApplication& host, HostTree& tree, const ProjectReadRequest& request) {
+  if (!host.attach()) {
+    ProjectRead result;
+    result.attached = false;
+    return result;
+  }
+  return runRead(request, kReadFailedMessage, [&](ProjectWriter& writer, ProjectRead& result) {
+    const HostProject* project = nullptr;
+    for (const HostTreeNode& node : tree.nodes) {
+      if (!isTickedModule(node)) continue;
+      if (!project) {
+        project = &host.project(projectIndexOfKey(node.key));
+        tree.tag = project->name();
+      }
+      const HostComponent& component = project->component(textAfterLast(node.key, '\\'));
+      const ModuleKind kind = moduleKindOf(component.type(), component.name());
+      writer.addModule(component.lines(1, component.countOfLines()), kind.typeCode, kind.displayName);
+      result.replacedCharacters += component.replacedCharacters();
+    }
+  });
+}
+
+ProjectRead readTickedModuleFiles(const HostTree& tree, const std::filesystem::path& projectFolder,
+                                  const ProjectReadRequest& request) {
+  return runRead(request, kVbReadFailedMessage, [&](ProjectWriter& writer, ProjectRead& result) {
+    for (const HostTreeNode& node : tree.nodes) {
+      if (!isTickedModule(node)) continue;
+      const char typeDigit = node.key.empty() ? '0' : node.key.back();
+      const int typeCode = typeDigit >= '1' && typeDigit <= '9' ? typeDigit - '0' : 32;
+      std::string fileName = textAfterLast(textBeforeFirst(node.key, ":"), '\\');
+      fileName.erase(0, fileName.find_first_not_of(' '));
+      fileName.erase(fileName.find_last_not_of(' ') + 1);
+      const std::filesystem::path file = projectFolder / textToPath(fileName);
+      const DecodedText text = decodeSourceText(readSourceFile(file));
+      writer.addModule(splitModuleFile(text.text).code, typeCode, node.text);
+      result.replacedCharacters += text.replaced;
+    }
+  });
+}
+
+}  // namespace cq

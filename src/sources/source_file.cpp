@@ -1,0 +1,40 @@
+#include "sources/source_file.h"
+
+#include <fstream>
+#include <system_error>
+
+#include "sources/module_file.h"
+#include "text/path_text.h"
+#include "text/text_decoding.h"
+
+namespace cq {
+namespace fs = std::filesystem;
+
+std::string readSourceFile(const fs::path& file) {
+  const std::string quotedName = std::string("\"").append(pathToText(file)).append("\"");
+  std::error_code error;
+  if (!fs::is_regular_file(file, error)) throw HostError("Die Datei " + quotedName + " wurde nicht gefunden.");
+  const std::uintmax_t size = fs::file_size(file, error);
+  if (error) throw HostError("Die Datei " + quotedName + " konnte nicht gelesen werden.");
+  if (size > kMaxSourceFileBytes) {
+    throw HostError("Die Datei " + quotedName + " ist zu gro\xDF (mehr als " +
+                    std::to_string(kMaxSourceFileBytes / (1024 * 1024)) + " MB).");
+  }
+  std::ifstream stream(file, std::ios::binary);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  if (!stream || !stream.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+    throw HostError("Die Datei " + quotedName + " konnte nicht gelesen werden.");
+  }
+  return bytes;
+}
+
+LoadedComponent loadModuleFile(const fs::path& file, std::string_view fallbackName) {
+  DecodedText decoded = decodeSourceText(readSourceFile(file));
+  const ModuleFileParts parts = splitModuleFile(decoded.text);
+  std::string name = moduleNameAttribute(parts.header);
+  if (name.empty()) name = std::string(fallbackName);
+  const int type = moduleFileComponentType(pathToText(file.filename()), parts.header, name);
+  return LoadedComponent(std::move(name), type, ModuleCode(parts.code), decoded.replaced);
+}
+
+}  // namespace cq

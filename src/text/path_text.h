@@ -1,0 +1,40 @@
+#pragma once
+// Path texts and names: the parts of a path or key text, names cleaned for the
+// file system, and file-system paths and system errors as Windows-1252 text. The
+// text helpers take the separator as an argument so that they work on keys and on
+// paths written with "\" alike.
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace cq {
+
+// The text after the last occurrence of `c` (letters compared ignoring case);
+// empty when `c` does not occur or is the last character.
+std::string textAfterLast(std::string_view text, char c);
+
+// The text before the first occurrence of `separator` (letters compared ignoring
+// case); all of `text` when it does not occur.
+std::string textBeforeFirst(std::string_view text, std::string_view separator);
+
+// The file name part of a path: the text after the last separator, empty for a
+// text without one.
+std::string fileNameOf(std::string_view path, char separator = '/');
+
+// `path` ending in `separator`; an empty path becomes the separator alone.
+std::string withTrailingSeparator(std::string path, char separator = '/');
+
+// Removes the nine characters a file name must not hold: / \ : * ? < > | "
+void removeForbiddenNameCharacters(std::string& name);
+
+// A file-system path as Windows-1252 text for names and messages (UTF-8 names are
+// converted, other bytes are taken as they are), and back.
+std::string pathToText(const std::filesystem::path& path);
+std::filesystem::path textToPath(std::string_view windows1252);
+
+// The system's description of an error as Windows-1252 text (it may come in the
+// user's language, encoded as UTF-8).
+std::string systemErrorText(const std::error_code& error);
+
+}  // namespace cq

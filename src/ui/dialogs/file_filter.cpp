@@ -1,0 +1,48 @@
+#include "ui/dialogs/file_filter.h"
+
+#include "text/ascii_case.h"
+#include "text/text_replace.h"
+
+namespace cq {
+
+FileFilter translateFileFilter(std::string_view filterText) {
+  FileFilter filter;
+  if (filterText.empty() || filterText.back() != ';') {
+    filter.error = "Bitte Filterart mit ; abschlie\xDF" "en";
+    return filter;
+  }
+  std::size_t start = 0;
+  while (start < filterText.size()) {
+    const std::size_t end = filterText.find(';', start);
+    const std::string_view entry = filterText.substr(start, end - start);
+    start = end + 1;
+    const std::size_t colon = entry.find(':');
+    if (colon == std::string_view::npos) {
+      filter.entries.clear();
+      filter.error = "Doppelpunkt vergessen";
+      return filter;
+    }
+    const std::string_view extensions = entry.substr(colon + 1);
+    const std::string pattern =
+        extensions.empty() ? std::string("*.*") : "*." + replaceAll(extensions, ",", ", *.");
+    FileFilterEntry translated;
+    translated.name = std::string(entry.substr(0, colon));
+    translated.description = translated.name + " (" + toLowerAscii(pattern) + ")";
+    translated.patterns = replaceAll(pattern, ",", ";");
+    filter.entries.push_back(std::move(translated));
+  }
+  return filter;
+}
+
+std::string qtFileFilter(const FileFilter& filter) {
+  std::string qtFilter;
+  for (const FileFilterEntry& entry : filter.entries) {
+    if (!qtFilter.empty()) qtFilter += ";;";
+    // Qt separates patterns by blanks, and "*.*" would miss names without a dot.
+    const std::string patterns = entry.patterns == "*.*" ? std::string("*") : replaceAll(entry.patterns, "; ", " ");
+    qtFilter += entry.name + " (" + patterns + ")";
+  }
+  return qtFilter;
+}
+
+}  // namespace cq

@@ -1,0 +1,32 @@
+#pragma once
+// The file-type filter notation of the save dialogs ("RTF-Dokument:RTF;") and its
+// translation into Qt's filter strings.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cq {
+
+// One entry of a save dialog's type list.
+struct FileFilterEntry {
+  std::string name;         // "Code"
+  std::string description;  // "Code (*.bas, *.cls)"
+  std::string patterns;     // "*.bas; *.cls"
+};
+
+struct FileFilter {
+  std::vector<FileFilterEntry> entries;
+  std::string error;  // German message when the filter text is malformed
+  bool ok() const { return error.empty(); }
+};
+
+// Translates the filter notation "name:ext,ext;name:ext;" ("RTF-Dokument:RTF;").
+// The text must end with ";" and every entry must hold ":"; otherwise the result
+// carries the message to show and no entries.
+FileFilter translateFileFilter(std::string_view filterText);
+
+// The entries as a filter string for Qt's file dialogs: "RTF-Dokument (*.RTF)",
+// entries separated by ";;". Empty for a malformed filter.
+std::string qtFileFilter(const FileFilter& filter);
+
+}  // namespace cq

@@ -1,0 +1,116 @@
+#include "sources/project_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "codedb/code_database.h"
+#include "sources/host_tree.h"
+#include "sources/source_file.h"
+#include "support/fake_host.h"
+#include "support/temp_folder.h"
+
+namespace cq {
+namespace {
+
+using test::FakeHost;
+
+LoadedComponent module(const std::string& name, int type, const std::string& code) {
+  return LoadedComponent(name, type, ModuleCode(code));
+}
+
+const std::string kTwoRoutines = "Option Explicit\r\nSub Eins()\r\nEnd Sub\r\nFunction Zwei() As Long\r\nEnd Function";
+
+ProjectReadRequest requestFor(const test::TempFolder& folder) {
+  ProjectReadRequest request;
+  request.templateFile = CQ_TEMPLATE_PATH;
+  request.folder = folder.path();
+  return request;
+}
+
+// The modules of the project folder's database as "number name type" lines.
+std::string storedModules(const std::filesystem::path& folder) {
+  std::string modules;
+  for (const auto& m : CodeDatabase::open(folder)->moduleList()) {
+    modules += std::to_string(m.number) + " " + m.name + " " + std::to_string(m.type) + "|";
+  }
+  return modules;
+}
+
+struct Fixture {
+  FakeHost host;
+  HostTree tree;
+  Fixture() {
+    host.add("/daten/Erste.xlsm", "Erste").addComponent(module("Anderes", kStandardModule, kTwoRoutines));
+    auto& second = host.add("/daten/Zweite.accdb", "Zweite");
+    second.addComponent(module("Form_Kunden", kDocumentModule, kTwoRoutines));
+    second.addComponent(module("Werkzeuge", kStandardModule, kTwoRoutines + "\r\nSub Kaputt : End Sub\r\nEnd Sub"));
+    second.addComponent(module("Report_Umsatz", kDocumentModule, kTwoRoutines));
+    fillHostTree(host, tree);
+    setTicked(tree, 2, true);  // the project node of Zweite
+  }
+};
+
+TEST(ProjectReader, ReadsTickedModulesInTreeOrderWithDisplayNamesAndTypes) {
+  const test::TempFolder folder;
+  Fixture f;
+  const ProjectRead read = readTickedModules(f.host, f.tree, requestFor(folder));
+  ASSERT_TRUE(read) << read.message << read.cause;
+  EXPECT_EQ(read.modules, 3);
+  EXPECT_EQ(read.routines, 6);
+  EXPECT_EQ(f.tree.tag, "Zweite");
+  // "Sub Kaputt : End Sub" has no "(", and the "End Sub" after it is taken as a header.
+  ASSERT_EQ(read.warnings.size(), 2u);
+  EXPECT_EQ(read.warnings[0].module, "Werkzeuge");
+  for (int n = 1; n <= 3; ++n) EXPECT_TRUE(std::filesystem::exists(moduleFilePath(folder.path(), n)));
+  // Listed by type, then name: the form (1), the standard module (2), the report (6).
+  EXPECT_EQ(storedModules(folder.path()), "1 Kunden 1|2 Werkzeuge 2|3 Umsatz 6|");
+  EXPECT_EQ(CodeDatabase::open(folder.path())->routineList().size(), 6u);
+}
+
+TEST(ProjectReader, AFailedReadKeepsWhatWasWrittenAndSaysWhy) {
+  Fixture f;
+  f.host.projects[1]->vanished = "Report_Umsatz";
+  const test::TempFolder folder;
+  const ProjectRead read = readTickedModules(f.host, f.tree, requestFor(folder));
+  EXPECT_FALSE(read);
+  EXPECT_EQ(read.message, kReadFailedMessage);
+  EXPECT_NE(read.cause.find("Report_Umsatz"), std::string::npos);
+  EXPECT_EQ(read.modules, 2);
+  EXPECT_EQ(storedModules(folder.path()), "1 Kunden 1|2 Werkzeuge 2|");
+  ProjectReadRequest noTemplate = requestFor(folder);
+  noTemplate.templateFile = folder.path() / "fehlt.mdb";
+  const ProjectRead missing = readTickedModules(f.host, f.tree, noTemplate);
+  EXPECT_FALSE(missing);
+  EXPECT_EQ(missing.message.rfind("Die notwendige Datenbank", 0), 0u) << missing.message;
+  f.host.running = false;
+  EXPECT_FALSE(readTickedModules(f.host, f.tree, requestFor(folder)).attached);
+}
+
+TEST(ProjectReader, ReadsTickedModuleFilesByTheirKeys) {
+  const test::TempFolder project;
+  project.writeFile("Form1.frm", "VERSION 5.00\r\nBegin VB.Form Form1\r\nEnd\r\nAttribute VB_Name = \"Form1\"\r\n"
+                                 "Private Sub Form_Load()\r\nEnd Sub\r\n");
+  project.writeFile("Modul.bas", "Attribute VB_Name = \"Modul\"\r\nSub A()\r\nEnd Sub\r\n");
+  project.writeFile("Teil.cls", "Sub B()\r\nEnd Sub\r\n");
+  HostTree tree;
+  const std::size_t root = tree.addNode("A1\\", "Projekt1", "Fahne");
+  tree.addNode("A1\\Form1.frm:1", "Form1", "M1", root);
+  tree.addNode("A1\\ Modul.bas :2", "Modul", "M2", root);
+  tree.addNode("A1\\Teil.cls:0", "Teil", "XXX", root);
+  setTicked(tree, root, true);
+  const test::TempFolder folder;
+  const ProjectRead read = readTickedModuleFiles(tree, project.path(), requestFor(folder));
+  ASSERT_TRUE(read) << read.cause;
+  EXPECT_EQ(storedModules(folder.path()), "1 Form1 1|2 Modul 2|3 Teil 32|");
+  EXPECT_EQ(readSourceFile(moduleFilePath(folder.path(), 1)).find("Begin"), std::string::npos);  // the header is cut
+  tree.addNode("A1\\Fehlt.bas:2", "Fehlt", "M2", root);
+  setTicked(tree, root, true);
+  const test::TempFolder again;
+  const ProjectRead failed = readTickedModuleFiles(tree, project.path(), requestFor(again));
+  EXPECT_FALSE(failed);
+  EXPECT_EQ(failed.message, kVbReadFailedMessage);
+  EXPECT_NE(failed.cause.find("Fehlt.bas"), std::string::npos) << failed.cause;
+  EXPECT_EQ(failed.modules, 3);
+}
+
+}  // namespace
+}  // namespace cq
