@@ -1,26 +1,67 @@
 #include "render/rtf.h"
 
+#include <array>
 #include <cmath>
 
-#include "text/markers.h"
-#include "text/text_replace.h"
+#include "render/marked_text_decoder.h"
 
 namespace cq {
 
+namespace {
+
+// What each code byte becomes in RTF; empty where the byte stays.
+using ByteOutputs = std::array<std::string_view, 256>;
+
+constexpr ByteOutputs makeByteOutputs() {
+  ByteOutputs table{};
+  table[static_cast<unsigned char>('\\')] = "\\\\";
+  table[static_cast<unsigned char>('{')] = "\\{";
+  table[static_cast<unsigned char>('}')] = "\\}";
+  table[static_cast<unsigned char>('\t')] = "\\tab ";
+  return table;
+}
+
+constexpr ByteOutputs kByteOutputs = makeByteOutputs();
+
+// Writes what the decoder reports as an RTF body: escaped code, colour and bold control words.
+class RtfWriter {
+ public:
+  explicit RtfWriter(std::string& out) : out_(out) {}
+
+  void text(std::string_view bytes) {
+    const char* const end = bytes.data() + bytes.size();
+    const char* stretch = bytes.data();
+    for (const char* p = stretch; p != end; ++p) {
+      const std::string_view output = kByteOutputs[static_cast<unsigned char>(*p)];
+      if (output.empty()) continue;
+      out_.append(stretch, static_cast<std::size_t>(p - stretch));
+      out_.append(output);
+      stretch = p + 1;
+    }
+    out_.append(stretch, static_cast<std::size_t>(end - stretch));
+  }
+  // "\par " opens each following line.
+  void lineBreak() { out_ += "\r\n\\par "; }
+  void mark(Mark mark) {
+    // By Mark: colour indices 0 plain, 1 keyword, 2 comment, 3 string.
+    static constexpr std::array<std::string_view, 6> kControlWords = {"\\cf0 ", "\\cf2 ", "\\cf1 ",
+                                                                      "\\cf3 ", "\\b ",   "\\b0 "};
+    out_ += kControlWords[static_cast<std::size_t>(mark)];
+  }
+
+ private:
+  std::string& out_;
+};
+
+}  // namespace
+
 std::string markedToRtf(std::string_view marked, const RenderOptions& options) {
-  // The order matters: backslashes are doubled before any control word is
-  // inserted, and markers become control words before tabs and line breaks do.
-  std::string rtf = replaceAll(marked, "\\", "\\\\");
-  replaceAllInPlace(rtf, "{", "\\{");
-  replaceAllInPlace(rtf, "}", "\\}");
-  replaceAllInPlace(rtf, markers::kEnd, "\\cf0 ");
-  replaceAllInPlace(rtf, markers::kComment, "\\cf2 ");
-  replaceAllInPlace(rtf, markers::kKeyword, "\\cf1 ");
-  replaceAllInPlace(rtf, markers::kString, "\\cf3 ");
-  replaceAllInPlace(rtf, "\t", "\\tab ");
-  replaceAllInPlace(rtf, markers::kBold, options.boldRoutineLines ? "\\b " : "");
-  replaceAllInPlace(rtf, markers::kBoldEnd, options.boldRoutineLines ? "\\b0 " : "");
-  replaceAllInPlace(rtf, "\r\n", "\r\n\\par ");
+  const MarkedTextDecoder decoder(marked, options.boldRoutineLines);
+  std::string rtf;
+  // Room for every mark as a control word and a line break every few dozen bytes.
+  rtf.reserve(marked.size() + marked.size() / 8 + decoder.markCount() * 2);
+  RtfWriter writer(rtf);
+  decoder.walk(writer);
   return rtf;
 }
 
