@@ -120,7 +120,8 @@ std::string htmlColour(std::int32_t colour) {
 std::string markedToHtml(std::string_view marked, const RenderOptions& options) {
   static constexpr std::string_view kFragmentEnd = "</span></pre>";
   std::string fragment = "<pre><span style=\"font-family=";
-  fragment += options.fontName;
+  // The name stands inside a quoted attribute.
+  fragment += escapeHtml(options.fontName);
   fragment += ",Arial; font-size=";
   fragment += std::to_string(options.fontSize);
   fragment += "pt\"; >";

@@ -53,6 +53,25 @@ class RtfWriter {
   std::string& out_;
 };
 
+// A font name as the font table needs it: backslashes and braces escaped, bytes
+// beyond ASCII as \'hh of their Windows-1252 code.
+std::string rtfFontName(std::string_view name) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x80) {
+      out += "\\'";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xFu];
+      continue;
+    }
+    if (c == '\\' || c == '{' || c == '}') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string markedToRtf(std::string_view marked, const RenderOptions& options) {
@@ -81,7 +100,7 @@ std::string wrapRtfDocument(std::string_view body, const RenderOptions& options)
   doc.reserve(body.size() + 512);
   doc += "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fswiss MS Sans Serif;}\r\n";
   doc += "{\\f1\\froman\\fcharset2 Symbol;}{\\f2\\fswiss MS Sans Serif;}{\\f3\\fswiss ";
-  doc += options.fontName;
+  doc += rtfFontName(options.fontName);
   doc += ";}{\\f4\\fswiss\\fprq2 System;}}\r\n";
   doc += "{\\colortbl\\red0\\green0\\blue0;";
   doc += rtfColourEntry(options.keywordColour);

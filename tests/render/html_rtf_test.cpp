@@ -53,6 +53,19 @@ TEST(Rendering, ColoursSplitRedFromTheLowByte) {
   EXPECT_EQ(htmlColour(0xABCDEF), "#EFCDAB") << "upper-case hex digits";
 }
 
+TEST(Rendering, FontNamesAreEscapedWhereTheyStand) {
+  RenderOptions options;
+  options.fontName = "A\"B<C>&\\{\xF6}";
+  // In the HTML the name stands inside a quoted style attribute.
+  EXPECT_EQ(markedToHtml("x", options), "<pre><span style=\"font-family=A&#34;B&lt;C&gt;&#38;\\{&ouml;},Arial; "
+                                        "font-size=10pt\"; >x</span></pre>");
+  // In the RTF font table backslashes and braces are escaped and bytes beyond ASCII written as hex.
+  EXPECT_NE(wrapRtfDocument("", options).find("{\\f3\\fswiss A\"B<C>&\\\\\\{\\'f6\\};}{\\f4"), std::string::npos)
+      << wrapRtfDocument("", options);
+  options.fontName = "\xC4\x80\xFF";
+  EXPECT_NE(wrapRtfDocument("", options).find("\\fswiss \\'c4\\'80\\'ff;}"), std::string::npos);
+}
+
 TEST(HtmlRendering, OnePassEscapeEqualsTheReplacementsInTableOrder) {
   const std::vector<std::pair<std::string, std::string>> table = {
       {"&", "&#38;"},   {"<", "&lt;"},     {">", "&gt;"},     {"\xE4", "&auml;"}, {"\xF6", "&ouml;"},
