@@ -73,7 +73,7 @@ bool ProjectBrowser::showProject(const std::filesystem::path& workingFolder) {
     database_ = CodeDatabase::open(workingFolder);
     window_.panes().showLeftPane(LeftPane::ProjectTree);
     moduleCount_ = projectTree_->fill(*database_, settings_.expandProjectTree);
-    moduleViews_->loadProject(workingFolder, moduleCount_, settings_.toRenderOptions());
+    moduleViews_->loadProject(workingFolder, moduleCount_, settings_.render);
     wireContextMenus();
     caretTracking_ = true;
     QTreeWidget* tree = window_.panes().projectTree();

@@ -100,7 +100,7 @@ void Session::readTickedCode() {
       panels.repaint();
     });
     read = readTickedModules(host, hostView_->model(),
-                             ProjectReadRequest{state_.templateFile, workingFolder_, state_.display.toMarkupOptions()});
+                             ProjectReadRequest{state_.templateFile, workingFolder_, state_.display.markup});
     panels.setText(StatusBar::kProgressPanel, {});
   }
   if (!read) {
