@@ -50,12 +50,12 @@ class CodeDatabaseQueries : public ::testing::Test {
 TEST_F(CodeDatabaseQueries, ModuleListIsOrderedByTypeThenNameIgnoringCase) {
   std::vector<std::string> listed;
   for (const ModuleListEntry& m : database->moduleList())
-    listed.push_back(std::to_string(m.number) + " " + m.name + " " + std::to_string(m.type));
+    listed.push_back(std::to_string(m.number) + " " + m.name + " " + std::to_string(moduleTypeCode(m.type)));
   EXPECT_EQ(listed, (std::vector<std::string>{"2 alpha 2", "1 Zeta 2", "3 Klasse 3"}));
 
   const auto module = database->moduleByNumber(3);
   ASSERT_TRUE(module);
-  EXPECT_EQ(std::tuple(module->number, module->name, module->type), std::tuple(3, "Klasse", 3));
+  EXPECT_EQ(std::tuple(module->number, module->name, module->type), std::tuple(3, "Klasse", ModuleType::kClassModule));
   EXPECT_FALSE(database->moduleByNumber(9));
 }
 

@@ -30,7 +30,7 @@ ProjectReadRequest requestFor(const test::TempFolder& folder) {
 std::string storedModules(const std::filesystem::path& folder) {
   std::string modules;
   for (const auto& m : CodeDatabase::open(folder)->moduleList()) {
-    modules += std::to_string(m.number) + " " + m.name + " " + std::to_string(m.type) + "|";
+    modules += std::to_string(m.number) + " " + m.name + " " + std::to_string(moduleTypeCode(m.type)) + "|";
   }
   return modules;
 }
