@@ -55,7 +55,7 @@ void Session::refreshHostView() {
     if (answer == Answer::Yes) saveProjectAs();  // the refresh follows whether it was saved or not
   }
   setCaption({});
-  window_.setCommandState(0);
+  window_.setCommandState(CommandState::kNoProject);
   showHostView();
 }
 
@@ -112,7 +112,7 @@ void Session::readTickedCode() {
   setCaption(QStringLiteral(" Projekt: ") + toQString(hostView_->model().tag) +
              QString::fromUtf8(kUnsavedMarker));
   browser_->showProject(workingFolder_);
-  window_.setCommandState(1);
+  window_.setCommandState(CommandState::kReadNotSaved);
   if (!read.warnings.empty()) window_.messages().information(readWarningsText(read.warnings));
 }
 
