@@ -92,13 +92,15 @@ TEST_F(CodeDatabaseQueries, RoutineAtLineFindsOnlyLinesInsideARange) {
 
 TEST_F(CodeDatabaseQueries, RoutineByNameTellsPrivateOtherPropertyAndMissing) {
   using enum RoutineByNameStatus;
+  // A property with a Set accessor only.
+  database->scanSink().insertRoutine({kPropertySet, kPublic, 1, "Ziel", 8, 1});
   const struct {
     const char* name;
     RoutineByNameStatus status;
     std::int64_t number;
     int code;
   } cases[] = {{"HELFER", kPrivate, 5, 1}, {"Start", kOther, 2, 2}, {"Name", kProperty, 0, 0},
-               {"Init", kNotFound, 0, 0}};  // Init lives in module 2
+               {"Ziel", kProperty, 0, 0}, {"Init", kNotFound, 0, 0}};  // Init lives in module 2
   for (const auto& c : cases) {
     const RoutineByName found = database->routineByName(c.name, 1);
     EXPECT_EQ(found.status, c.status) << c.name;

@@ -85,6 +85,27 @@ TEST(ProjectReader, AFailedReadKeepsWhatWasWrittenAndSaysWhy) {
   EXPECT_FALSE(readTickedModules(f.host, f.tree, requestFor(folder)).attached);
 }
 
+TEST(ProjectReader, RoutineBodiesAreIndentedOnlyWhenReIndentingToo) {
+  FakeHost host;
+  host.add("/daten/Eins.xlsm", "Eins").addComponent(module("Modul", kStandardModule, "Sub Eins()\r\nx = 1\r\nEnd Sub"));
+  HostTree tree;
+  fillHostTree(host, tree);
+  setTicked(tree, 0, true);
+  const auto bodyLineOfRead = [&](bool einr, bool rer) {
+    const test::TempFolder folder;
+    ProjectReadRequest request = requestFor(folder);
+    request.markup.reindent = einr;
+    request.markup.indentRoutineBodies = rer;
+    const ProjectRead read = readTickedModules(host, tree, request);
+    EXPECT_TRUE(read) << read.message << read.cause;
+    const std::string text = readSourceFile(moduleFilePath(folder.path(), 1));
+    const std::size_t lineStart = text.find("\r\n") + 2;
+    return text.substr(lineStart, text.find("\r\n", lineStart) - lineStart);
+  };
+  EXPECT_EQ(bodyLineOfRead(false, true), "x = 1") << "\"rer\" without \"einr\"";
+  EXPECT_EQ(bodyLineOfRead(true, true), "\tx = 1");
+}
+
 TEST(ProjectReader, ReadsTickedModuleFilesByTheirKeys) {
   const test::TempFolder project;
   project.writeFile("Form1.frm", "VERSION 5.00\r\nBegin VB.Form Form1\r\nEnd\r\nAttribute VB_Name = \"Form1\"\r\n"
