@@ -79,7 +79,7 @@ std::unique_ptr<CodeDatabase> openProject(const fs::path& folder) {
 
 std::string moduleOrProject(Context& context, const fs::path& folder, bool rtf) {
   auto database = openProject(folder);
-  const RenderOptions options = context.settings.toRenderOptions();
+  const RenderOptions& options = context.settings.render;
   if (context.args.module) {
     const std::string marked = readModuleFile(folder, *context.args.module);
     return rtf ? wrapRtfDocument(markedToRtf(marked, options), options) : markedToHtml(marked, options);
@@ -124,7 +124,7 @@ int readSources(Context& context) {
   ProjectReadRequest request;
   request.templateFile = templateFilePath(programFolder());
   request.folder = folder;
-  request.markup = context.settings.toMarkupOptions();
+  request.markup = context.settings.markup;
   const ProjectRead read = readTickedModules(host, tree, request);
   for (const ScanWarning& warning : read.warnings) {
     print(context.err, "Warnung: Modul " + warning.module + ", Zeile " + std::to_string(warning.line) +
@@ -181,8 +181,8 @@ int exportText(Context& context) {
 
 int markUpInput(Context& context, std::istream& in) {
   const DecodedText code = decodeSourceText(readAll(in));
-  const std::string marked = markUpSelection(code.text, context.settings.toMarkupOptions());
-  print(context.out, context.args.html ? markedToHtml(marked, context.settings.toRenderOptions()) : marked);
+  const std::string marked = markUpSelection(code.text, context.settings.markup);
+  print(context.out, context.args.html ? markedToHtml(marked, context.settings.render) : marked);
   return 0;
 }
 

@@ -14,6 +14,7 @@
 
 #include "analysis/scan_sink.h"
 #include "codedb/database_error.h"
+#include "render/module_type.h"
 
 namespace cq {
 
@@ -28,7 +29,7 @@ void createDatabaseFromTemplate(const std::filesystem::path& templateFile,
 struct ModuleListEntry {
   int number = 0;
   std::string name;
-  int type = 0;
+  ModuleType type = ModuleType::kOther;
 };
 
 struct RoutineListEntry {

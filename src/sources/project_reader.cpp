@@ -72,10 +72,10 @@ class ProjectWriter {
     sink_ = std::make_unique<CountingSink>(database_->scanSink());
   }
 
-  void addModule(std::string_view code, int typeCode, const std::string& name) {
+  void addModule(std::string_view code, ModuleType type, const std::string& name) {
     ModuleScan scan;
     scan.moduleNumber = ++result_.modules;
-    scan.moduleType = typeCode;
+    scan.moduleType = moduleTypeCode(type);
     scan.moduleName = name;
     scan.routineCounter = &routineCounter_;
     scan.sink = sink_.get();
@@ -161,7 +161,7 @@ ProjectRead readTickedModules(HostApplication& host, HostTree& tree, const Proje
       }
       const HostComponent& component = project->component(textAfterLast(node.key, '\\'));
       const ModuleKind kind = moduleKindOf(component.type(), component.name());
-      writer.addModule(component.lines(1, component.countOfLines()), kind.typeCode, kind.displayName);
+      writer.addModule(component.lines(1, component.countOfLines()), kind.type, kind.displayName);
       result.replacedCharacters += component.replacedCharacters();
     }
   });
@@ -173,13 +173,14 @@ ProjectRead readTickedModuleFiles(const HostTree& tree, const std::filesystem::p
     for (const HostTreeNode& node : tree.nodes) {
       if (!isTickedModule(node)) continue;
       const char typeDigit = node.key.empty() ? '0' : node.key.back();
-      const int typeCode = typeDigit >= '1' && typeDigit <= '9' ? typeDigit - '0' : 32;
+      const ModuleType type =
+          typeDigit >= '1' && typeDigit <= '9' ? moduleTypeOfCode(typeDigit - '0') : ModuleType::kOther;
       std::string fileName = textAfterLast(textBeforeFirst(node.key, ":"), '\\');
       fileName.erase(0, fileName.find_first_not_of(' '));
       fileName.erase(fileName.find_last_not_of(' ') + 1);
       const std::filesystem::path file = projectFolder / textToPath(fileName);
       const DecodedText text = decodeSourceText(readSourceFile(file));
-      writer.addModule(splitModuleFile(text.text).code, typeCode, node.text);
+      writer.addModule(splitModuleFile(text.text).code, type, node.text);
       result.replacedCharacters += text.replaced;
     }
   });

@@ -105,10 +105,10 @@ void MainWindow::connectFrameCommands() {
   wire("mnuExtras_Screen_call", [this] { applyScreenPreset(); });
 }
 
-void MainWindow::setCommandState(int state) {
-  if (!commands_->applyCommandState(state)) return;
-  codeLoaded_ = state != 0;
-  if (state == 0) {
+void MainWindow::setCommandState(CommandState state) {
+  commands_->applyCommandState(state);
+  codeLoaded_ = state != CommandState::kNoProject;
+  if (!codeLoaded_) {
     statusPanels_->setText(StatusBar::kModulePanel, QStringLiteral("Modul"));
     statusPanels_->setText(StatusBar::kRoutinePanel, QStringLiteral("Routine"));
     statusPanels_->setText(StatusBar::kProgressPanel, QStringLiteral("Aktion"));

@@ -192,7 +192,7 @@ TEST(HostTree, TypeCodesAndDisplayNames) {
       {11, "Designer1", "32 Designer1 XXX"},                  {0, "X", "32 X XXX"}};
   for (const auto& [type, name, expected] : cases) {
     const ModuleKind k = moduleKindOf(type, name);
-    EXPECT_EQ(std::to_string(k.typeCode) + " " + k.displayName + " " + imageKeyOfTypeCode(k.typeCode), expected);
+    EXPECT_EQ(std::to_string(moduleTypeCode(k.type)) + " " + k.displayName + " " + imageKeyOfModuleType(k.type), expected);
   }
 }
 

@@ -107,8 +107,8 @@ class MainWindowTest : public QObject {
           "mnuBearbeiten_Kopieren_Modul", "save", "ht_aus", "ht_mod", "ht_pro", "neu", "zoom"}, true},
         {{"mnuBearbeiten_Code", "mnuAnsicht_App_Aktualisieren", "doit", "refresh"}, false}};
     StatusBar& panels = frame.window->statusPanels();
-    for (int state : {2, 0, 1}) {
-      const bool loaded = state != 0;
+    for (CommandState state : {CommandState::kSavedOrOpened, CommandState::kNoProject, CommandState::kReadNotSaved}) {
+      const bool loaded = state != CommandState::kNoProject;
       frame.window->setCommandState(state);
       for (const auto& [names, withProject] : table)
         for (const QString& name : names) {
@@ -116,8 +116,9 @@ class MainWindowTest : public QObject {
           QVERIFY2(a->isEnabled() == (loaded == withProject), qPrintable(name));
         }
       QCOMPARE(frame.window->codeLoaded(), loaded);
-      QVERIFY(state != 2 || !frame.command("mnuHtml_Clipboard")->isEnabled());  // outside the state's reach
-      if (state == 0) {  // no project: the panels show their names
+      // Outside the state's reach.
+      QVERIFY(state != CommandState::kSavedOrOpened || !frame.command("mnuHtml_Clipboard")->isEnabled());
+      if (!loaded) {  // no project: the panels show their names
         QCOMPARE((QStringList{panels.text(1), panels.text(2), panels.text(5)}),
                  (QStringList{"Modul", "Routine", "Aktion"}));
         panels.setText(1, "Modul1");

@@ -83,7 +83,7 @@ bool ProjectBrowser::showProject(const std::filesystem::path& workingFolder) {
   folder_ = workingFolder;
   moduleCount_ = moduleCount;
   window_.panes().showLeftPane(LeftPane::ProjectTree);
-  moduleViews_->loadProject(workingFolder, moduleCount_, settings_.toRenderOptions());
+  moduleViews_->loadProject(workingFolder, moduleCount_, settings_.render);
   wireContextMenus();
   caretTracking_ = true;
   QTreeWidget* tree = window_.panes().projectTree();

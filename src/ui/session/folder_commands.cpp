@@ -64,7 +64,7 @@ void Session::showSavedProject(const fs::path& folder) {
   rememberRecentProject(workingFolder_);
   showProjectCaption(workingFolder_);
   hostView_->model().tag = projectNameOf(workingFolder_);
-  window_.setCommandState(2);
+  window_.setCommandState(CommandState::kSavedOrOpened);
 }
 
 bool Session::saveProjectAs() {
@@ -99,7 +99,7 @@ bool Session::saveProjectAs() {
   reopenDatabase();
   rememberRecentProject(workingFolder_);
   showProjectCaption(workingFolder_);
-  window_.setCommandState(2);
+  window_.setCommandState(CommandState::kSavedOrOpened);
   return true;
 }
 

@@ -56,7 +56,7 @@ void Session::refreshHostView() {
   }
   unsaved_ = false;
   setCaption({});
-  window_.setCommandState(0);
+  window_.setCommandState(CommandState::kNoProject);
   showHostView();
 }
 
@@ -102,7 +102,7 @@ void Session::readTickedCode() {
       panels.repaint();
     });
     read = readTickedModules(host, hostView_->model(),
-                             ProjectReadRequest{state_.templateFile, workingFolder_, state_.display.toMarkupOptions()});
+                             ProjectReadRequest{state_.templateFile, workingFolder_, state_.display.markup});
     panels.setText(StatusBar::kProgressPanel, {});
   }
   if (!read) {
@@ -118,7 +118,7 @@ void Session::readTickedCode() {
   unsaved_ = true;
   setCaption(QStringLiteral(" Projekt: ") + toQString(hostView_->model().tag) +
              QString::fromUtf8(kUnsavedMarker));
-  window_.setCommandState(1);
+  window_.setCommandState(CommandState::kReadNotSaved);
   if (!read.warnings.empty()) window_.messages().information(readWarningsText(read.warnings));
 }
 

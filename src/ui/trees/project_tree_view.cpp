@@ -41,7 +41,7 @@ int ProjectTreeView::fill(CodeDatabase& database, bool expandAll) {
     const std::string key = std::string("M").append(std::to_string(module.number));
     setNodeText(item, toQString(module.name));
     item->setData(0, kKeyRole, QString::fromStdString(key));
-    item->setIcon(0, treeIcon(std::string("M").append(std::to_string(module.type))));
+    item->setIcon(0, treeIcon(std::string("M").append(std::to_string(moduleTypeCode(module.type)))));
     modules.emplace(key, item);
   }
   for (const RoutineListEntry& routine : routines) {
