@@ -84,7 +84,7 @@ Outcome<std::unique_ptr<CodeDatabase>> openProject(const fs::path& folder) {
 Outcome<std::string> moduleOrProject(Context& context, const fs::path& folder, bool rtf) {
   const auto database = openProject(folder);
   if (!database) return database.failure();
-  const RenderOptions options = context.settings.toRenderOptions();
+  const RenderOptions& options = context.settings.render;
   if (context.args.module) {
     const Outcome<std::string> marked = readModuleFile(folder, *context.args.module);
     if (!marked) return marked;
@@ -128,7 +128,7 @@ int readSources(Context& context) {
   ProjectReadRequest request;
   request.templateFile = templateFilePath(programFolder());
   request.folder = folder;
-  request.markup = context.settings.toMarkupOptions();
+  request.markup = context.settings.markup;
   const Outcome<ProjectRead> read = readTickedModules(host, tree, request);
   if (!read) return fail(context, read.failure());
   for (const ScanWarning& warning : read->warnings) {
@@ -182,8 +182,8 @@ int exportText(Context& context) {
 
 int markUpInput(Context& context, std::istream& in) {
   const DecodedText code = decodeSourceText(readAll(in));
-  const std::string marked = markUpSelection(code.text, context.settings.toMarkupOptions());
-  print(context.out, context.args.html ? markedToHtml(marked, context.settings.toRenderOptions()) : marked);
+  const std::string marked = markUpSelection(code.text, context.settings.markup);
+  print(context.out, context.args.html ? markedToHtml(marked, context.settings.render) : marked);
   return 0;
 }
 

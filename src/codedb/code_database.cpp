@@ -82,8 +82,7 @@ Outcome<std::vector<ModuleListEntry>> CodeDatabase::moduleList() {
                           " ORDER BY mod_typ, mod_name");
     std::vector<ModuleListEntry> modules;
     while (query.step()) {
-      modules.push_back({static_cast<int>(query.integer(2)), query.text(1),
-                         static_cast<int>(query.integer(0))});
+      modules.push_back({static_cast<int>(query.integer(2)), query.text(1), moduleTypeOfCode(query.integer(0))});
     }
     return modules;
   });
@@ -155,8 +154,7 @@ Outcome<std::optional<ModuleListEntry>> CodeDatabase::moduleByNumber(int module)
     SqliteStatement query(db_, "SELECT mod_typ, mod_name, mod_num FROM td_mod WHERE mod_num = ?");
     query.bind(1, module);
     if (!query.step()) return std::nullopt;
-    return ModuleListEntry{static_cast<int>(query.integer(2)), query.text(1),
-                           static_cast<int>(query.integer(0))};
+    return ModuleListEntry{static_cast<int>(query.integer(2)), query.text(1), moduleTypeOfCode(query.integer(0))};
   });
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "analysis/scan_sink.h"
+#include "render/module_type.h"
 #include "text/failure.h"
 
 namespace cq {
@@ -29,7 +30,7 @@ Outcome<void> createDatabaseFromTemplate(const std::filesystem::path& templateFi
 struct ModuleListEntry {
   int number = 0;
   std::string name;
-  int type = 0;
+  ModuleType type = ModuleType::kOther;
 };
 
 struct RoutineListEntry {

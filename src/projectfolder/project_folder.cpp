@@ -26,6 +26,19 @@ bool isProjectFolder(const fs::path& folder) {
   return fs::is_regular_file(folder / kDatabaseFileName, ec);
 }
 
+std::optional<Failure> foreignFolderProblem(const fs::path& folder) {
+  std::error_code ec;
+  const auto reason = [&ec] { return ec ? systemErrorText(ec) : std::string(); };
+  if (!fs::exists(folder, ec) && !ec) return std::nullopt;
+  if (!fs::is_directory(folder, ec)) return Failure{pathToText(folder) + " ist kein Ordner.", reason()};
+  if (isProjectFolder(folder)) return std::nullopt;
+  // A folder that cannot even be listed counts as occupied.
+  if (fs::is_empty(folder, ec) && !ec) return std::nullopt;
+  return Failure{"Der Ordner " + pathToText(folder) +
+                     " ist nicht leer und enth\xE4lt kein Projekt; er wird nicht \xFC" "berschrieben.",
+                 reason()};
+}
+
 Outcome<void> prepareNewProjectFolder(const fs::path& folder) {
   std::error_code ec;
   if (!fs::exists(folder, ec)) {
@@ -33,13 +46,8 @@ Outcome<void> prepareNewProjectFolder(const fs::path& folder) {
       return Failure{"Der Ordner " + pathToText(folder) + " konnte nicht angelegt werden.", systemErrorText(ec)};
     return {};
   }
-  if (!fs::is_directory(folder, ec)) return Failure{pathToText(folder) + " ist kein Ordner."};
-  if (!isProjectFolder(folder)) {
-    if (!fs::is_empty(folder, ec))
-      return Failure{"Der Ordner " + pathToText(folder) +
-                     " ist nicht leer und enth\xE4lt kein Projekt; er wird nicht \xFC" "berschrieben."};
-    return {};
-  }
+  if (auto problem = foreignFolderProblem(folder)) return *std::move(problem);
+  if (!isProjectFolder(folder)) return {};
   // Only the project's own files go; anything else the user put there stays.
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
     const std::string name = entry.path().filename().string();

@@ -2,6 +2,7 @@
 // A project folder: the code database "CodeQuorix.mdb" and the module files
 // "M1.txt", "M2.txt", … of marked-up text.
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,12 @@
 namespace cq {
 
 bool isProjectFolder(const std::filesystem::path& folder);
+
+// Why no project may be put into `folder`: it exists but is no folder, or it
+// holds something and is no project folder (a project put there would mix
+// with, or delete, what it holds). Nothing for a missing or empty folder and
+// for a project folder.
+std::optional<Failure> foreignFolderProblem(const std::filesystem::path& folder);
 
 // Makes `folder` ready to receive a new project: creates it, or empties an
 // existing project folder of its database and module files. Any other folder

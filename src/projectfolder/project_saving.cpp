@@ -37,15 +37,22 @@ std::string overwriteQuestion(const fs::path& target) {
   return projectExistsText(target) + "\r\n\xDC" "berschreiben ?";
 }
 
-Outcome<fs::path> saveProject(const fs::path& workingFolder, const fs::path& target, bool overwriteAgreed) {
-  // Emptying the target would otherwise delete the very files about to be copied.
-  if (isSameFolder(workingFolder, target)) return Failure{"Das Projekt liegt schon in diesem Ordner."};
-
+Outcome<SaveTarget> checkSaveTarget(const fs::path& workingFolder, const fs::path& target) {
+  if (isSameFolder(workingFolder, target)) return Failure{"Das Projekt liegt schon in diesem Ordner.", {}};
+  if (auto problem = foreignFolderProblem(target)) return *std::move(problem);
   std::error_code error;
-  if (fs::exists(target, error)) {
-    if (!overwriteAgreed) return Failure{projectExistsText(target)};
+  if (!fs::exists(target, error)) return SaveTarget::Missing;
+  return isProjectFolder(target) ? SaveTarget::Project : SaveTarget::EmptyFolder;
+}
+
+Outcome<fs::path> saveProject(const fs::path& workingFolder, const fs::path& target, bool overwriteAgreed) {
+  const Outcome<SaveTarget> found = checkSaveTarget(workingFolder, target);
+  if (!found) return found.failure();
+  if (found.value() == SaveTarget::Project) {
+    if (!overwriteAgreed) return Failure{projectExistsText(target), {}};
     clearFolder(target);
   }
+  std::error_code error;
   fs::create_directories(target, error);
   if (error) {
     return Failure{"Der Ordner \"" + pathToText(target) + "\" konnte nicht angelegt werden.", systemErrorText(error)};

@@ -10,6 +10,7 @@ namespace cq {
 namespace {
 
 constexpr std::string_view kProjectImage = "Fahne";
+constexpr std::string_view kDocumentErrorImage = "Warnung";
 constexpr std::string_view kFormPrefix = "Form_";
 constexpr std::string_view kReportPrefix = "Report_";
 constexpr long kMinimumLinesShown = 3;
@@ -41,28 +42,28 @@ ModuleKind moduleKindOf(int componentType, std::string_view componentName) {
   switch (componentType) {
     case kDocumentModule:
       if (startsWithIgnoringAsciiCase(componentName, kFormPrefix)) {
-        return {1, std::string(componentName.substr(kFormPrefix.size()))};
+        return {ModuleType::kForm, std::string(componentName.substr(kFormPrefix.size()))};
       }
       if (startsWithIgnoringAsciiCase(componentName, kReportPrefix)) {
-        return {6, std::string(componentName.substr(kReportPrefix.size()))};
+        return {ModuleType::kReport, std::string(componentName.substr(kReportPrefix.size()))};
       }
       // Sheets, ThisWorkbook and ThisDocument keep their names.
-      return {5, std::string(componentName)};
+      return {ModuleType::kDocumentModule, std::string(componentName)};
     case kStandardModule:
-      return {2, std::string(componentName)};
+      return {ModuleType::kStandardModule, std::string(componentName)};
     case kClassModule:
-      return {3, std::string(componentName)};
+      return {ModuleType::kClassModule, std::string(componentName)};
     case kUserForm:
-      return {1, std::string(componentName)};
+      return {ModuleType::kForm, std::string(componentName)};
     default:
-      return {32, std::string(componentName)};
+      return {ModuleType::kOther, std::string(componentName)};
   }
 }
 
-std::string imageKeyOfTypeCode(int typeCode) {
-  if (typeCode == 32) return "XXX";
+std::string imageKeyOfModuleType(ModuleType type) {
+  if (type == ModuleType::kOther) return "XXX";
   std::string key = "M";
-  return key.append(std::to_string(typeCode));
+  return key.append(std::to_string(moduleTypeCode(type)));
 }
 
 Outcome<HostTreeFill> fillHostTree(HostApplication& host, HostTree& tree) {
@@ -78,7 +79,7 @@ Outcome<HostTreeFill> fillHostTree(HostApplication& host, HostTree& tree) {
 
       const std::string projectKey = std::string("A").append(std::to_string(i)).append("\\");
       if (const std::string reason = project.loadError(); !reason.empty()) {
-        const std::size_t node = tree.addNode(projectKey, fileText + ": " + reason, std::string(kProjectImage));
+        const std::size_t node = tree.addNode(projectKey, fileText + ": " + reason, std::string(kDocumentErrorImage));
         tree.nodes[node].checkable = false;
         continue;
       }
@@ -91,7 +92,7 @@ Outcome<HostTreeFill> fillHostTree(HostApplication& host, HostTree& tree) {
         if (component.countOfLines() < kMinimumLinesShown) continue;
         const std::string componentName = component.name();
         ModuleKind kind = moduleKindOf(component.type(), componentName);
-        tree.addNode(projectKey + componentName, std::move(kind.displayName), imageKeyOfTypeCode(kind.typeCode),
+        tree.addNode(projectKey + componentName, std::move(kind.displayName), imageKeyOfModuleType(kind.type),
                      projectNode);
       }
       // The project node is the last node when it got no module node.

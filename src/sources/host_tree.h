@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "render/module_type.h"
 #include "sources/host_application.h"
 
 namespace cq {
@@ -16,7 +17,7 @@ inline constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
 struct HostTreeNode {
   std::string key;    // project "A<index>\", module "A<index>\<component name>"
   std::string text;
-  std::string image;  // "Fahne" for projects, "M<code>" or "XXX" for modules
+  std::string image;  // "Fahne" for projects, "Warnung" for unreadable documents, "M<code>" or "XXX" for modules
   bool checked = false;
   bool checkable = true;  // false for a document that could not be read
   std::size_t parent = kNoParent;
@@ -30,15 +31,15 @@ struct HostTree {
   std::size_t addNode(std::string key, std::string text, std::string image, std::size_t parent = kNoParent);
 };
 
-// Module type code and the name shown for a component.
+// Module type and the name shown for a component.
 struct ModuleKind {
-  int typeCode;  // 1 form, 2 standard module, 3 class, 5 document module, 6 report, 32 other
+  ModuleType type;
   std::string displayName;
 };
 ModuleKind moduleKindOf(int componentType, std::string_view componentName);
 
-// "M" + code, "XXX" for code 32.
-std::string imageKeyOfTypeCode(int typeCode);
+// "M" + type code, "XXX" for other modules.
+std::string imageKeyOfModuleType(ModuleType type);
 
 struct HostTreeFill {
   bool attached = false;  // false: the host could not be attached, the tree stays empty

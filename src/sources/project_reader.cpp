@@ -79,10 +79,10 @@ class ProjectWriter {
     sink_ = std::make_unique<CountingSink>(database_->scanSink());
   }
 
-  void addModule(std::string_view code, int typeCode, const std::string& name) {
+  void addModule(std::string_view code, ModuleType type, const std::string& name) {
     ModuleScan scan;
     scan.moduleNumber = ++result_.modules;
-    scan.moduleType = typeCode;
+    scan.moduleType = moduleTypeCode(type);
     scan.moduleName = name;
     scan.routineCounter = &routineCounter_;
     scan.sink = sink_.get();
@@ -165,7 +165,7 @@ Outcome<ProjectRead> readTickedModules(HostApplication& host, HostTree& tree, co
       }
       const HostComponent& component = project->component(textAfterLast(node.key, '\\'));
       const ModuleKind kind = moduleKindOf(component.type(), component.name());
-      writer.addModule(component.lines(1, component.countOfLines()), kind.typeCode, kind.displayName);
+      writer.addModule(component.lines(1, component.countOfLines()), kind.type, kind.displayName);
       result.replacedCharacters += component.replacedCharacters();
     }
   });
@@ -177,13 +177,14 @@ Outcome<ProjectRead> readTickedModuleFiles(const HostTree& tree, const std::file
     for (const HostTreeNode& node : tree.nodes) {
       if (!isTickedModule(node)) continue;
       const char typeDigit = node.key.empty() ? '0' : node.key.back();
-      const int typeCode = typeDigit >= '1' && typeDigit <= '9' ? typeDigit - '0' : 32;
+      const ModuleType type =
+          typeDigit >= '1' && typeDigit <= '9' ? moduleTypeOfCode(typeDigit - '0') : ModuleType::kOther;
       std::string fileName = textAfterLast(textBeforeFirst(node.key, ":"), '\\');
       fileName.erase(0, fileName.find_first_not_of(' '));
       fileName.erase(fileName.find_last_not_of(' ') + 1);
       const std::filesystem::path file = projectFolder / textToPath(fileName);
       const DecodedText text = decodeSourceText(readSourceFile(file));
-      writer.addModule(splitModuleFile(text.text).code, typeCode, node.text);
+      writer.addModule(splitModuleFile(text.text).code, type, node.text);
       result.replacedCharacters += text.replaced;
     }
   });

@@ -6,6 +6,8 @@
 
 namespace cq {
 
+using namespace Qt::StringLiterals;
+
 namespace fs = std::filesystem;
 
 std::optional<fs::path> findHelpManual(const fs::path& programFolder, const fs::path& installedDataFolder) {
@@ -29,6 +31,12 @@ QString missingHelpManualMessage(std::string_view editionAbbreviation, const fs:
          QStringLiteral("_ZT.exe installiert werden.") + lineBreak +
          QStringLiteral("Bitte kopieren Sie also ") + abbreviation + QStringLiteral(".chm nach:") +
          lineBreak + folder;
+}
+
+QString unopenedHelpManualMessage(const fs::path& manual) {
+  return u"Das Handbuch\r\n"_s + pathToQString(manual) +
+         u"\r\nkonnte nicht ge\u00F6ffnet werden: Der Desktop hat kein Programm zum Anzeigen von HTML-Seiten "
+         u"gestartet.\r\nBitte \u00F6ffnen Sie die Datei mit einem Web-Browser."_s;
 }
 
 }  // namespace cq

@@ -1,6 +1,6 @@
 #pragma once
-// The HTML manual shipped beside the program, and the message shown when it is
-// missing.
+// The HTML manual shipped beside the program, and the messages shown when it is
+// missing or cannot be shown.
 #include <QString>
 #include <filesystem>
 #include <optional>
@@ -17,5 +17,8 @@ std::optional<std::filesystem::path> findHelpManual(const std::filesystem::path&
 // The message about a missing manual; `programFolder` is shown ending in "/".
 QString missingHelpManualMessage(std::string_view editionAbbreviation,
                                  const std::filesystem::path& programFolder);
+
+// The message when the desktop could not show the manual that is there.
+QString unopenedHelpManualMessage(const std::filesystem::path& manual);
 
 }  // namespace cq

@@ -28,6 +28,8 @@ namespace {
 constexpr int kBandHeightTwips = 500;
 constexpr int kDesignWidthTwips = 15000;
 constexpr int kDesignHeightTwips = 10500;
+constexpr int kMinimumWidthTwips = 9000;
+constexpr int kMinimumHeightTwips = 6000;
 constexpr int kSearchBoxWidthTwips = 2500;
 constexpr int kToolbarIconPixels = 16;
 
@@ -44,6 +46,8 @@ MainWindow::MainWindow(AppState& state, SettingsStore& settings, QWidget* parent
   setWindowTitle(toQString(state.programTitle));
   setWindowIcon(treeIcon(std::string("A").append(std::to_string(state.edition.hostCode))));  // the edition's picture
   resize(twipsToPixels(kDesignWidthTwips), twipsToPixels(kDesignHeightTwips));
+  // Enough for the toolbar beside the search box, the status bar and some code.
+  setMinimumSize(twipsToPixels(kMinimumWidthTwips), twipsToPixels(kMinimumHeightTwips));
 
   commands_ = new CommandTable(menuBar(), state.edition, this);
   statusPanels_ = new StatusBar(this);
@@ -99,10 +103,10 @@ void MainWindow::connectFrameCommands() {
   wire("mnuExtras_Screen_call", [this] { applyScreenPreset(); });
 }
 
-void MainWindow::setCommandState(int state) {
-  if (!commands_->applyCommandState(state)) return;
-  codeLoaded_ = state != 0;
-  if (state == 0) {
+void MainWindow::setCommandState(CommandState state) {
+  commands_->applyCommandState(state);
+  codeLoaded_ = state != CommandState::kNoProject;
+  if (!codeLoaded_) {
     statusPanels_->setText(StatusBar::kModulePanel, QStringLiteral("Modul"));
     statusPanels_->setText(StatusBar::kRoutinePanel, QStringLiteral("Routine"));
     statusPanels_->setText(StatusBar::kProgressPanel, QStringLiteral("Aktion"));
@@ -145,7 +149,7 @@ void MainWindow::applyScreenPreset() {
 
 void MainWindow::showHelp() {
   if (const auto manual = findHelpManual(state_.programFolder, installedDataFolder_)) {
-    urlOpener_(QUrl::fromLocalFile(pathToQString(*manual)));
+    if (!urlOpener_(QUrl::fromLocalFile(pathToQString(*manual)))) messages_.warning(unopenedHelpManualMessage(*manual));
     return;
   }
   messages_.plain(missingHelpManualMessage(state_.edition.abbreviation, state_.programFolder));

@@ -50,12 +50,12 @@ class CodeDatabaseQueries : public ::testing::Test {
 TEST_F(CodeDatabaseQueries, ModuleListIsOrderedByTypeThenNameIgnoringCase) {
   std::vector<std::string> listed;
   for (const ModuleListEntry& m : database->moduleList().value())
-    listed.push_back(std::to_string(m.number) + " " + m.name + " " + std::to_string(m.type));
+    listed.push_back(std::to_string(m.number) + " " + m.name + " " + std::to_string(moduleTypeCode(m.type)));
   EXPECT_EQ(listed, (std::vector<std::string>{"2 alpha 2", "1 Zeta 2", "3 Klasse 3"}));
 
   const auto module = database->moduleByNumber(3).value();
   ASSERT_TRUE(module);
-  EXPECT_EQ(std::tuple(module->number, module->name, module->type), std::tuple(3, "Klasse", 3));
+  EXPECT_EQ(std::tuple(module->number, module->name, module->type), std::tuple(3, "Klasse", ModuleType::kClassModule));
   EXPECT_FALSE(database->moduleByNumber(9).value());
 }
 
@@ -92,13 +92,15 @@ TEST_F(CodeDatabaseQueries, RoutineAtLineFindsOnlyLinesInsideARange) {
 
 TEST_F(CodeDatabaseQueries, RoutineByNameTellsPrivateOtherPropertyAndMissing) {
   using enum RoutineByNameStatus;
+  // A property with a Set accessor only.
+  database->scanSink().insertRoutine({kPropertySet, kPublic, 1, "Ziel", 8, 1});
   const struct {
     const char* name;
     RoutineByNameStatus status;
     std::int64_t number;
     int code;
   } cases[] = {{"HELFER", kPrivate, 5, 1}, {"Start", kOther, 2, 2}, {"Name", kProperty, 0, 0},
-               {"Init", kNotFound, 0, 0}};  // Init lives in module 2
+               {"Ziel", kProperty, 0, 0}, {"Init", kNotFound, 0, 0}};  // Init lives in module 2
   for (const auto& c : cases) {
     const RoutineByName found = database->routineByName(c.name, 1);
     EXPECT_EQ(found.status, c.status) << c.name;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "sources/source_file.h"
+#include "text/path_text.h"
 #include "support/temp_folder.h"
 
 namespace cq {
@@ -57,6 +58,7 @@ TEST_F(ProjectSaving, SavingCopiesTheFilesAndEmptiesOnlyATemporaryFolder) {
   // A host read saved: the instance folder is left empty.
   const fs::path instance = folderWith("TempDateien/T_4711", kProject);
   const fs::path target = saveTarget(projects_, cleanedProjectName("Kunden:Daten?"));
+  EXPECT_EQ(checkSaveTarget(instance, target).value(), SaveTarget::Missing);
   Outcome<fs::path> outcome = saveProject(instance, target, false);
   ASSERT_TRUE(outcome) << outcome.failure().text();
   EXPECT_EQ(outcome.value(), target);
@@ -71,16 +73,23 @@ TEST_F(ProjectSaving, SavingCopiesTheFilesAndEmptiesOnlyATemporaryFolder) {
   ASSERT_TRUE(outcome) << outcome.failure().text();
   EXPECT_EQ(contentsOf(original), withSubfolder);
   EXPECT_EQ(contentsOf(outcome.value()), kProject);
+  // An empty folder is used as it is, without a question.
+  const fs::path empty = folderWith("Projekte/Leer", {});
+  EXPECT_EQ(checkSaveTarget(original, empty).value(), SaveTarget::EmptyFolder);
+  outcome = saveProject(original, empty, false);
+  ASSERT_TRUE(outcome) << outcome.failure().text();
+  EXPECT_EQ(contentsOf(empty), kProject);
 }
 
-TEST_F(ProjectSaving, OverwritingEmptiesTheTargetButKeepsItsSubfolders) {
+TEST_F(ProjectSaving, OverwritingEmptiesAProjectButKeepsItsSubfolders) {
   const fs::path working = folderWith("TempDateien/T_1", {{"CodeQuorix.mdb", "neu"}, {"M1.txt", "Sub Neu()"}});
   Contents old = kProject;
   old["M3.txt"] = "Sub Drei()";
   old["Sicherung/M1.txt"] = "alt";
   const fs::path target = folderWith("Projekte/Alt", old);
+  EXPECT_EQ(checkSaveTarget(working, target).value(), SaveTarget::Project);
   const Outcome<fs::path> asked = saveProject(working, target, false);
-  ASSERT_FALSE(asked) << "an existing target needs the user's yes";
+  ASSERT_FALSE(asked) << "an existing project needs the user's yes";
   EXPECT_TRUE(asked.failure().text().starts_with("Ein Projekt:\r\n")) << asked.failure().text();
   EXPECT_EQ(contentsOf(target), old);
   const Outcome<fs::path> outcome = saveProject(working, target, true);
@@ -89,21 +98,61 @@ TEST_F(ProjectSaving, OverwritingEmptiesTheTargetButKeepsItsSubfolders) {
             (Contents{{"CodeQuorix.mdb", "neu"}, {"M1.txt", "Sub Neu()"}, {"Sicherung/M1.txt", "alt"}}));
 }
 
-TEST_F(ProjectSaving, SavingIntoTheWorkingFolderItselfIsRefused) {
+TEST_F(ProjectSaving, RefusesTargetsWhereFilesWouldBeLostAndKeepsEverything) {
   const fs::path working = folderWith("Projekte/Alt", kProject);
   fs::create_directory_symlink(working, root_.path() / "Verweis");
+  // The working folder itself, however it is named.
   for (const fs::path& target : {saveTarget(projects_, "Alt"), projects_ / "Alt", root_.path() / "Verweis/"}) {
+    EXPECT_EQ(checkSaveTarget(working, target).failure().text(), "Das Projekt liegt schon in diesem Ordner.");
     const Outcome<fs::path> outcome = saveProject(working, target, true);
-    ASSERT_FALSE(outcome) << target;
     EXPECT_EQ(outcome.failure().text(), "Das Projekt liegt schon in diesem Ordner.") << target;
     EXPECT_EQ(contentsOf(working), kProject) << "nothing lost";
   }
+  // A folder that holds files, or only a folder, but no project; a file where the folder would be.
+  const Contents letters{{"Brief.txt", "Hallo"}, {"M1.txt", "kein Modul"}};
+  const fs::path foreign = folderWith("Ablage/Briefe", letters);
+  const fs::path nested = folderWith("Ablage/Geschachtelt/Innen", letters);
+  const fs::path file = root_.writeFile("Ablage/Datei", "Inhalt");
+  for (const fs::path& target : {foreign, nested.parent_path(), file}) {
+    const Outcome<fs::path> outcome = saveProject(working, target, true);
+    ASSERT_FALSE(outcome) << target;
+    EXPECT_NE(outcome.failure().text().find(pathToText(target)), std::string::npos) << outcome.failure().text();
+    EXPECT_FALSE(checkSaveTarget(working, target)) << target;
+  }
+  EXPECT_NE(saveProject(working, foreign, true).failure().text().find("nicht leer und enth\xE4lt kein Projekt"),
+            std::string::npos);
+  EXPECT_EQ(contentsOf(foreign), letters);
+  EXPECT_EQ(contentsOf(nested), letters);
+  EXPECT_EQ(readSourceFile(file), "Inhalt");
+  EXPECT_EQ(contentsOf(working), kProject);
+}
+
+TEST_F(ProjectSaving, ATargetThatCannotBeCreatedIsRefusedWithItsReason) {
+  const fs::path working = folderWith("TempDateien/T_3", kProject);
+  const fs::path file = root_.writeFile("Datei", "x");
+  const auto expectRefused = [&](const fs::path& target) {
+    EXPECT_EQ(checkSaveTarget(working, target).value(), SaveTarget::Missing) << target;
+    const Outcome<fs::path> outcome = saveProject(working, target, false);
+    ASSERT_FALSE(outcome) << target;
+    EXPECT_EQ(outcome.failure().message, "Der Ordner \"" + pathToText(target) + "\" konnte nicht angelegt werden.");
+    EXPECT_FALSE(outcome.failure().cause.empty()) << "the system's reason";
+    EXPECT_EQ(contentsOf(working), kProject);
+  };
+  expectRefused(saveTarget(file, "Neu"));
+  // Read-only for everyone, root included; not every machine has such a place.
+  const fs::path readOnly = "/sys/codequorix-test";
+  std::error_code error;
+  if (fs::create_directory(readOnly, error)) {
+    fs::remove(readOnly, error);
+    GTEST_SKIP() << "no read-only folder here";
+  }
+  expectRefused(saveTarget(readOnly, "Neu"));
 }
 
 TEST_F(ProjectSaving, AFailedCopyKeepsTheWorkingFolder) {
   const fs::path instance = folderWith("TempDateien/T_2", kProject);
   // A folder named like a module file survives the emptying and blocks its copy.
-  const fs::path target = projects_ / "Alt/";
+  const fs::path target = folderWith("Projekte/Alt", {{"CodeQuorix.mdb", "alt"}});
   fs::create_directories(target / "M2.txt");
   const Outcome<fs::path> outcome = saveProject(instance, target, true);
   ASSERT_FALSE(outcome);

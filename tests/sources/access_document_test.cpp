@@ -148,10 +148,12 @@ TEST(AccessDocument, DamagedCopiesOfTheCorpusDatabaseNeverCrash) {
       EXPECT_NE(std::string(error.what()).find(name), std::string::npos) << error.what();
     }
   };
-  // Copies cut before the project's last pages must be refused; cuts near the end
+  // Copies cut before the project's last pages must be refused, also where whole
+  // pages of the catalog or of the storage table are missing; cuts near the end
   // only remove pages the project does not use.
   for (std::size_t length : {std::size_t{0}, std::size_t{20}, std::size_t{2048}, std::size_t{4096},
-                             std::size_t{3 * 4096 + 7}, original.size() / 4, original.size() / 2}) {
+                             std::size_t{3 * 4096 + 7}, std::size_t{100 * 1024}, std::size_t{400000},
+                             original.size() / 4, original.size() / 2, std::size_t{885000}}) {
     load(original.substr(0, length), true);
   }
   for (std::size_t length : {original.size() - 4096, original.size() - 1}) load(original.substr(0, length), false);

@@ -135,6 +135,7 @@ TEST(DocumentHost, ProjectFilesAndBadDocumentsAreListedWithTheirReason) {
   EXPECT_EQ(tree.nodes[3].key + tree.nodes[3].image, "A1\\KnopfXXX");  // the two-line class before it is not listed
   EXPECT_EQ(tree.nodes[4].key + " " + tree.nodes[4].text, "A2\\ Kaputt.vbp: " + errors[0].message);
   EXPECT_FALSE(tree.nodes[4].checkable);
+  EXPECT_EQ(tree.nodes[0].image + " " + tree.nodes[4].image, "Fahne Warnung");  // an error is no project
   setTicked(tree, 4, true);
   EXPECT_FALSE(anyTicked(tree));
   EXPECT_EQ(tree.nodes.back().key, "A6\\");
@@ -191,7 +192,7 @@ TEST(HostTree, TypeCodesAndDisplayNames) {
       {11, "Designer1", "32 Designer1 XXX"},                  {0, "X", "32 X XXX"}};
   for (const auto& [type, name, expected] : cases) {
     const ModuleKind k = moduleKindOf(type, name);
-    EXPECT_EQ(std::to_string(k.typeCode) + " " + k.displayName + " " + imageKeyOfTypeCode(k.typeCode), expected);
+    EXPECT_EQ(std::to_string(moduleTypeCode(k.type)) + " " + k.displayName + " " + imageKeyOfModuleType(k.type), expected);
   }
 }
 

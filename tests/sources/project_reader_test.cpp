@@ -30,7 +30,7 @@ ProjectReadRequest requestFor(const test::TempFolder& folder) {
 std::string storedModules(const std::filesystem::path& folder) {
   std::string modules;
   for (const auto& m : CodeDatabase::open(folder).value()->moduleList().value()) {
-    modules += std::to_string(m.number) + " " + m.name + " " + std::to_string(m.type) + "|";
+    modules += std::to_string(m.number) + " " + m.name + " " + std::to_string(moduleTypeCode(m.type)) + "|";
   }
   return modules;
 }
@@ -85,6 +85,27 @@ TEST(ProjectReader, AFailedReadKeepsWhatWasWrittenAndSaysWhy) {
   const Outcome<ProjectRead> notRunning = readTickedModules(f.host, f.tree, requestFor(folder));
   ASSERT_TRUE(notRunning);
   EXPECT_FALSE(notRunning->attached);
+}
+
+TEST(ProjectReader, RoutineBodiesAreIndentedOnlyWhenReIndentingToo) {
+  FakeHost host;
+  host.add("/daten/Eins.xlsm", "Eins").addComponent(module("Modul", kStandardModule, "Sub Eins()\r\nx = 1\r\nEnd Sub"));
+  HostTree tree;
+  ASSERT_TRUE(fillHostTree(host, tree));
+  setTicked(tree, 0, true);
+  const auto bodyLineOfRead = [&](bool einr, bool rer) {
+    const test::TempFolder folder;
+    ProjectReadRequest request = requestFor(folder);
+    request.markup.reindent = einr;
+    request.markup.indentRoutineBodies = rer;
+    const Outcome<ProjectRead> read = readTickedModules(host, tree, request);
+    EXPECT_TRUE(read) << (read ? std::string() : read.failure().text());
+    const std::string text = readSourceFile(moduleFilePath(folder.path(), 1));
+    const std::size_t lineStart = text.find("\r\n") + 2;
+    return text.substr(lineStart, text.find("\r\n", lineStart) - lineStart);
+  };
+  EXPECT_EQ(bodyLineOfRead(false, true), "x = 1") << "\"rer\" without \"einr\"";
+  EXPECT_EQ(bodyLineOfRead(true, true), "\tx = 1");
 }
 
 TEST(ProjectReader, ReadsTickedModuleFilesByTheirKeys) {

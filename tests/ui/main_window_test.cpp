@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -112,8 +113,8 @@ class MainWindowTest : public QObject {
           "mnuBearbeiten_Kopieren_Modul", "save", "ht_aus", "ht_mod", "ht_pro", "neu", "zoom"}, true},
         {{"mnuBearbeiten_Code", "mnuAnsicht_App_Aktualisieren", "doit", "refresh"}, false}};
     StatusBar& panels = frame.window->statusPanels();
-    for (int state : {2, 0, 1}) {
-      const bool loaded = state != 0;
+    for (CommandState state : {CommandState::kSavedOrOpened, CommandState::kNoProject, CommandState::kReadNotSaved}) {
+      const bool loaded = state != CommandState::kNoProject;
       frame.window->setCommandState(state);
       for (const auto& [names, withProject] : table)
         for (const QString& name : names) {
@@ -121,8 +122,9 @@ class MainWindowTest : public QObject {
           QVERIFY2(a->isEnabled() == (loaded == withProject), qPrintable(name));
         }
       QCOMPARE(frame.window->codeLoaded(), loaded);
-      QVERIFY(state != 2 || !frame.command("mnuHtml_Clipboard")->isEnabled());  // outside the state's reach
-      if (state == 0) {  // no project: the panels show their names
+      // Outside the state's reach.
+      QVERIFY(state != CommandState::kSavedOrOpened || !frame.command("mnuHtml_Clipboard")->isEnabled());
+      if (!loaded) {  // no project: the panels show their names
         QCOMPARE((QStringList{panels.text(1), panels.text(2), panels.text(5)}),
                  (QStringList{"Modul", "Routine", "Aktion"}));
         panels.setText(1, "Modul1");
@@ -154,6 +156,27 @@ class MainWindowTest : public QObject {
     dragSplitterTo(bar, 5000);
     QCOMPARE(panes.sizes().back(), twipsToPixelsAtLeast(100));
     QCOMPARE(panes.sizes().front() + panes.handleWidth() + panes.sizes().back(), panes.width());
+  }
+
+  void theWindowDoesNotShrinkBelowAUsableSize() {
+    WindowUnderTest frame({900, 600});
+    MainWindow& window = *frame.window;
+    window.resize(120, 90);
+    QApplication::processEvents();
+    QVERIFY(window.minimumWidth() >= twipsToPixels(9000) && window.minimumHeight() >= twipsToPixels(6000));
+    QCOMPARE(window.size(), window.minimumSize());
+    // Every toolbar button keeps its place (none moves into the overflow), beside the search box.
+    QToolBar* toolbar = window.commands().mainToolbar();
+    for (QAction* button : toolbar->actions()) {
+      if (!button->isVisible()) continue;
+      QWidget* widget = toolbar->widgetForAction(button);
+      QVERIFY2(widget && widget->isVisible() && toolbar->rect().contains(widget->geometry()),
+               qPrintable(button->objectName()));
+    }
+    QVERIFY(window.searchBox()->isVisible() && window.searchBox()->geometry().left() >= toolbar->geometry().right());
+    // The status bar keeps its height and the code pane its room.
+    QCOMPARE(window.statusPanels().height(), twipsToPixels(500));
+    QVERIFY(window.panes().codePane()->height() > twipsToPixels(2000));
   }
 
   void screenPresetIsStoredAndApplied() {
@@ -204,6 +227,13 @@ class MainWindowTest : public QObject {
     frame.window->showHelp();  // the copy beside the program wins
     QCOMPARE(frame.openedUrls.back(), QUrl::fromLocalFile(QString::fromStdString(beside.string())));
     QCOMPARE(frame.dialogs.requests.size(), std::size_t{1});
+    // A desktop that cannot show the manual: said so, naming the manual.
+    frame.window->setUrlOpener([](const QUrl&) { return false; });
+    frame.command("mnuHilfe_Hilfe")->trigger();
+    QCOMPARE(frame.dialogs.requests.size(), std::size_t{2});
+    QCOMPARE(frame.dialogs.requests[1].kind, DialogKind::Warning);
+    QVERIFY(frame.dialogs.requests[1].text.contains(QString::fromStdString(beside.string())));
+    QVERIFY(frame.dialogs.requests[1].text.contains("konnte nicht ge\u00F6ffnet werden"));
 
     QVERIFY(parseStartArguments({"/A"}).compactWindow);
     const StartArguments mixed = parseStartArguments({"/a", "Mappe.xlsm"});

@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QtTest>
 #include <sqlite3.h>
@@ -196,9 +197,28 @@ class ProjectBrowserTest : public QObject {
     QCOMPARE(t.position(), 2);
     QCOMPARE(t.browser->history().top(), 2);
     t.expectSteps(true, false);
-    const auto parsed = parseHistoryPosition("3|1520");  // what a slot stores: module index and caret
-    QVERIFY(parsed && parsed->moduleIndex == 3 && parsed->caret == 1520);
-    QVERIFY(!parseHistoryPosition("ohne Trenner") && !parseHistoryPosition("x|1"));
+  }
+
+  void aHistoryStepShowsItsLineAsATreeClickDoes() {
+    BrowserUnderTest t(project_.path());
+    t.window->resize(900, 400);  // a module taller than its view
+    QApplication::processEvents();
+    const auto topLine = [&] { return t.shownView()->verticalScrollBar()->value(); };
+    QTreeWidgetItem* later = t.node("Bestellvorschlag");
+    QTreeWidgetItem* earlier = t.node("Bestand");
+    t.click(later);
+    const int laterTop = topLine();
+    QCOMPARE(laterTop, int(t.routineColumn("rou_start", later)) - 1);  // its line at the top
+    t.click(earlier);
+    const int earlierTop = topLine();
+    QVERIFY(earlierTop < laterTop);
+    t.clickPanel(StatusBar::kBackPanel);
+    QCOMPARE(t.caretLine(), t.routineColumn("rou_start", later));
+    QCOMPARE(topLine(), laterTop);
+    const CodeView* view = t.shownView();
+    QCOMPARE(view->text().substr(view->caretOffset(), view->selectionLength()), std::string("Public"));
+    t.clickPanel(StatusBar::kForwardPanel);
+    QCOMPARE(topLine(), earlierTop);
   }
 
   void caretMovesQueryTheRoutineOnlyOnAnotherLine() {
@@ -230,7 +250,7 @@ class ProjectBrowserTest : public QObject {
 
   void zoomShowsTheRoutineOrTheDeclarationsAndResetEmptiesAll() {
     BrowserUnderTest t(project_.path());
-    t.window->setCommandState(2);
+    t.window->setCommandState(CommandState::kSavedOrOpened);
     CodeView* zoom = t.window->findChild<CodeView*>("rtbZoom");
     QAction* zoomCommand = t.command("mnuAnsicht_Zoom");
     const auto lines = [&](long long first, long long last) { return linesOf(t.shownView()->text(), first, last); };
@@ -283,9 +303,11 @@ class ProjectBrowserTest : public QObject {
     QCOMPARE(t.dialogs.requests.size(), std::size_t{1});  // the missing module file, when shown
     QCOMPARE(t.dialogs.requests[0].kind, DialogKind::Warning);
     QVERIFY(t.dialogs.requests[0].text.contains("M3.txt"));
-    // A folder without an intact code database is refused.
+    // A folder without an intact code database is refused; the project shown stays, with its database.
     const std::filesystem::path folder = copy.path() / "kaputt/";
     std::filesystem::create_directories(folder);
+    const CodeDatabase* shown = t.browser->database();
+    const int modules = t.tree()->topLevelItemCount();
     QVERIFY(!t.browser->showProject(folder));
     QCOMPARE(t.dialogs.requests.size(), std::size_t{2});
     // The message, and below it why: here the code database that is not there.
@@ -294,10 +316,13 @@ class ProjectBrowserTest : public QObject {
                                 "\r\nist nicht mehr intakt\r\n\r\nDie Datenbank"),
              qPrintable(damaged));
     QVERIFY2(damaged.contains("CodeQuorix.mdb"), qPrintable(damaged));
-    QVERIFY(QApplication::overrideCursor() == nullptr && t.browser->database() == nullptr);
+    QVERIFY(QApplication::overrideCursor() == nullptr && t.browser->database() == shown);
     copy.writeFile("kaputt/CodeQuorix.mdb", "kein SQLite");
     QVERIFY(!t.browser->showProject(folder));
     QCOMPARE(t.dialogs.requests.size(), std::size_t{3});
+    QVERIFY(t.browser->database() == shown && t.browser->workingFolder() == copy.path());
+    QCOMPARE(t.tree()->topLevelItemCount(), modules);
+    QCOMPARE(t.browser->moduleViews().count(), modules);
   }
 };
 

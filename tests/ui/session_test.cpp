@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QtTest>
@@ -14,12 +15,16 @@
 #include "sources/document_host.h"
 #include "support/office_samples.h"
 #include "support/temp_folder.h"
+#include "ui/browse/project_browser.h"
+#include "ui/code/code_view.h"
+#include "ui/code/module_views.h"
 #include "ui/commands/command_table.h"
 #include "ui/main_window.h"
 #include "ui/scripted_dialogs.h"
 #include "ui/session/read_progress_host.h"
 #include "ui/session/read_report.h"
 #include "ui/status_bar.h"
+#include "ui/trees/host_view.h"
 
 namespace cq {
 
@@ -83,6 +88,28 @@ struct SessionUnderTest {
     QCOMPARE(window->panes().leftPane(), project ? LeftPane::ProjectTree : LeftPane::HostTree);
     QVERIFY(!enabled("mnuBearbeiten_Code"));
     QVERIFY(title().endsWith(kUnsaved) == (project && !saved));
+  }
+
+  // Clicks a node of the project tree as the user does.
+  void click(const QString& name) const {
+    QTreeWidget* tree = window->panes().projectTree();
+    const auto found = tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+    QCOMPARE(found.size(), 1);
+    if (found[0]->parent()) found[0]->parent()->setExpanded(true);
+    tree->scrollToItem(found[0]);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(found[0]).center());
+  }
+  // The project is browsable: a routine click shows its module at the routine, with nothing to report.
+  void expectBrowsable(const QString& routine, const std::string& moduleText) {
+    dialogs.requests.clear();
+    click(routine);
+    QVERIFY(dialogs.requests.empty());
+    QCOMPARE(window->statusPanels().text(StatusBar::kRoutinePanel), routine);
+    QVERIFY(session->browser().database() != nullptr);
+    QVERIFY(window->findChild<CodeView*>(
+                       QString("rtbHaupt_%1").arg(session->browser().moduleViews().currentIndex()))
+                ->text()
+                .find(moduleText) != std::string::npos);
   }
 
   // Runs a command (or a recent project slot) with the dialogs answered in order; returns what was asked.
@@ -229,6 +256,123 @@ class SessionTest : public QObject {
     QCOMPARE(s.title(), s.caption());
     s.expectProjectCommands(false);
     QCOMPARE(s.window->statusPanels().text(StatusBar::kProgressPanel), QString("Aktion"));
+  }
+
+  void savingRefusesFoldersThatHoldNoProjectAndKeepsTheProjectBrowsable() {
+    test::TempFolder root;
+    SettingsStore settings(root.path() / "settings.ini");
+    writeModule(root, "Module/Eins.bas", "Eins", "Sub A()\r\n  B\r\nEnd Sub\r\n");
+    writeModule(root, "Module/Zwei.bas", "Zwei", "Sub B()\r\n  x = 2\r\nEnd Sub\r\n");
+    SessionUnderTest s(root.path(), settings);
+    s.session->start({text(root.path() / "Module")});
+    s.hostTree()->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    QVERIFY(s.run("mnuBearbeiten_Code").empty());
+    const fs::path instance = s.session->instanceFolder();
+    const fs::path parent = root.path() / "Ablage";
+    // A folder holding files but no project is refused before any question, and nothing in it is touched.
+    const fs::path letter = root.writeFile("Ablage/Briefe/Brief.txt", "Hallo");
+    auto asked = s.run("mnuSpeichern", {folderReply(parent), textReply("Briefe"), answerReply(Answer::Yes)});
+    QCOMPARE(asked.size(), std::size_t{3});
+    QCOMPARE(asked[2].kind, DialogKind::Warning);
+    QVERIFY(asked[2].text.contains("Briefe") && asked[2].text.contains("kein Projekt"));
+    QCOMPARE(filesIn(letter.parent_path()), std::vector<std::string>{"Brief.txt"});
+    QCOMPARE(s.session->workingFolder(), instance);
+    QCOMPARE(s.title(), s.caption("Module") + kUnsaved);
+    s.expectBrowsable("B", "x = 2");
+    // An empty folder is simply used.
+    fs::create_directories(parent / "Leer");
+    asked = s.run("mnuSpeichern", {folderReply(parent), textReply("Leer")});
+    QCOMPARE(asked.size(), std::size_t{2});
+    const fs::path saved = parent / "Leer/";
+    QCOMPARE(s.session->workingFolder(), saved);
+    QCOMPARE(filesIn(saved), kReadFiles);
+    // The module views follow the project into its new folder: a module not shown yet is read from there.
+    s.expectBrowsable("B", "x = 2");
+    s.expectBrowsable("A", "Sub A()");
+    // Saving into the folder the project lives in is refused before any question.
+    asked = s.run("mnuSpeichern", {folderReply(parent), textReply("Leer"), answerReply(Answer::Yes)});
+    QCOMPARE(asked.size(), std::size_t{3});
+    QCOMPARE(asked[2].kind, DialogKind::Warning);
+    QCOMPARE(asked[2].text, QString("Das Projekt liegt schon in diesem Ordner."));
+    QCOMPARE(filesIn(saved), kReadFiles);
+    // A target that cannot be created, for its parent is a file: refused with the system's reason.
+    const fs::path file = root.writeFile("Datei", "x");
+    asked = s.run("mnuSpeichern", {folderReply(file), textReply("Neu")});
+    QCOMPARE(asked.size(), std::size_t{3});
+    QCOMPARE(asked[2].kind, DialogKind::Warning);
+    QVERIFY(asked[2].text.contains("konnte nicht angelegt werden.\r\n"));
+    QVERIFY(!asked[2].text.endsWith("\r\n"));
+    QCOMPARE(s.session->workingFolder(), saved);
+    // An existing project is overwritten after the question; a copy that fails keeps the working folder.
+    root.writeFile("Ablage/Alt/CodeQuorix.mdb", "alt");
+    fs::create_directories(parent / "Alt/M2.txt");
+    asked = s.run("mnuSpeichern", {folderReply(parent), textReply("Alt"), answerReply(Answer::Yes)});
+    QCOMPARE(asked.size(), std::size_t{4});
+    QCOMPARE(asked[2].kind, DialogKind::Question);
+    QCOMPARE(asked[3].kind, DialogKind::Warning);
+    QVERIFY(asked[3].text.contains("M2.txt"));
+    QCOMPARE(s.session->workingFolder(), saved);
+    QCOMPARE(s.title(), s.caption("Leer"));
+    s.expectBrowsable("A", "Sub A()");
+    fs::remove(parent / "Alt/M2.txt");
+    QVERIFY(s.run("mnuSpeichern", {folderReply(parent), textReply("Alt"), answerReply(Answer::Yes)}).size() == 3);
+    QCOMPARE(s.session->workingFolder(), parent / "Alt/");
+    QCOMPARE(filesIn(parent / "Alt"), kReadFiles);
+  }
+
+  void aFailedOpenLeavesTheWindowAsItWas() {
+    test::TempFolder root;
+    SettingsStore settings(root.path() / "settings.ini");
+    writeModule(root, "Module/Eins.bas", "Eins", "Sub A()\r\n  B\r\nEnd Sub\r\n");
+    writeModule(root, "Module/Zwei.bas", "Zwei", "Sub B()\r\n  x = 2\r\nEnd Sub\r\n");
+    root.writeFile("Kaputt/CodeQuorix.mdb", "kein SQLite");
+    SessionUnderTest s(root.path(), settings);
+    s.session->start({text(root.path() / "Module")});
+    s.hostTree()->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    QVERIFY(s.run("mnuBearbeiten_Code").empty());
+    // A saved project whose name holds "[" is no unsaved project: the refresh asks nothing.
+    fs::create_directories(root.path() / "Ablage");
+    QCOMPARE(s.run("mnuSpeichern", {folderReply(root.path() / "Ablage"), textReply("Stand [1]")}).size(),
+             std::size_t{2});
+    QCOMPARE(s.title(), s.caption("Stand [1]"));
+    QVERIFY(s.run("mnuNeu").empty());
+    QCOMPARE(s.title(), s.caption());
+    QVERIFY(s.run(nullptr, {}, 0).empty());
+    QCOMPARE(s.title(), s.caption("Stand [1]"));
+
+    const auto expectUnchanged = [&](const QString& title, bool project) {
+      const fs::path working = s.session->workingFolder();
+      const auto asked = s.run("mnu\u00D6ffnen", {folderReply(root.path() / "Kaputt")});
+      QCOMPARE(asked.size(), std::size_t{2});
+      QCOMPARE(asked[1].kind, DialogKind::Warning);
+      QVERIFY(asked[1].text.contains(u"ist nicht mehr intakt"));
+      QCOMPARE(s.title(), title);
+      QCOMPARE(s.window->commands().recentProjectSlot(0)->text(), QString("&0 - Stand [1]"));
+      QVERIFY(!s.window->commands().recentProjectSlot(1)->isVisible());
+      QCOMPARE(settings.getAll("recent").size(), std::size_t{1});
+      QCOMPARE(s.session->workingFolder(), working);
+      s.expectProjectCommands(project, true);
+      QCOMPARE(s.window->codeLoaded(), project);
+    };
+    expectUnchanged(s.caption("Stand [1]"), true);
+    QVERIFY(s.window->panes().projectTree()->topLevelItemCount() > 0);
+    s.expectBrowsable("B", "x = 2");
+    QVERIFY(s.run("mnuNeu").empty());
+    expectUnchanged(s.caption(), false);
+    QCOMPARE(s.hostTree()->topLevelItemCount(), 1);
+  }
+
+  void theStartTextNamesTheRefreshCommandByItsCaption() {
+    test::TempFolder root;
+    SettingsStore settings(root.path() / "settings.ini");
+    SessionUnderTest s(root.path(), settings);
+    s.session->start({});
+    QCOMPARE(s.window->panes().leftPane(), LeftPane::HostStatus);
+    QString caption = s.window->commands().action("mnuAnsicht_App_Aktualisieren")->text();
+    caption.remove('&');
+    QVERIFY(caption.startsWith("Aktualisieren"));
+    QVERIFY2(s.window->panes().hostStatusText()->toPlainText().contains("Klicken Sie danach auf " + caption + "."),
+             qPrintable(s.window->panes().hostStatusText()->toPlainText()));
   }
 
   void reportsEveryModuleTheReaderFetches() {

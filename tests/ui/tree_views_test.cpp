@@ -5,7 +5,10 @@
 #include <QSignalSpy>
 #include <QTreeWidget>
 #include <QtTest>
+#include <sqlite3.h>
 
+#include "sources/source_file.h"
+#include "support/corpus.h"
 #include "support/office_samples.h"
 #include "support/sample_project.h"
 #include "support/temp_folder.h"
@@ -30,17 +33,18 @@ class TreeViewsTest : public QObject {
     QTreeWidget tree;
     QPlainTextEdit status;
     {  // nothing open, then an open folder without code
-      HostView view(&tree, &status, "Access");
+      HostView view(&tree, &status, "Access", "Neu laden");
       QVERIFY(!view.refresh()->attached);  // nothing open
       QVERIFY(!status.isHidden());
       QVERIFY(status.toPlainText().startsWith("Access ist im Moment nicht ge\u00F6ffnet. Es k\u00F6nnen daher "
                                               "keine Projekte aus Access angezeigt werden. "));
-      QVERIFY(status.toPlainText().contains("Klicken Sie danach auf Aktualisieren Access Projekte."));
+      QVERIFY(status.toPlainText().contains("Klicken Sie danach auf Neu laden."));
       temp.writeFile("leer/Kurz.bas", "Attribute VB_Name = \"Kurz\"\r\nOption Explicit\r\n");
       view.openDocuments({QString::fromStdString((temp.path() / "leer").string())});
       QVERIFY(view.refresh()->attached);  // open, but without code
       QCOMPARE(tree.topLevelItemCount(), 0);
       QVERIFY(status.toPlainText().startsWith("Access ist zwar im Moment ge\u00F6ffnet"));
+      QVERIFY(status.toPlainText().contains("klicken Sie danach auf Neu laden."));
     }
 
     temp.writeFile("Module/Eins.bas", "Attribute VB_Name = \"Eins\"\r\nSub A()\r\n  x = 1\r\nEnd Sub\r\n");
@@ -49,7 +53,7 @@ class TreeViewsTest : public QObject {
                                    [](const auto& s) { return s.fileName.ends_with(".xlsm"); });
     QVERIFY(xlsm != samples.end());
     const auto workbook = temp.writeFile(xlsm->fileName, xlsm->bytes);
-    HostView view(&tree, &status, "Access");
+    HostView view(&tree, &status, "Access", "Neu laden");
     view.openDocuments({QString::fromStdString((temp.path() / "Module").string()),
                         QString::fromStdString(workbook.string())});
     QVERIFY(view.refresh()->attached && status.isHidden());
@@ -71,6 +75,41 @@ class TreeViewsTest : public QObject {
     QCOMPARE(ticked.last().at(0).toBool(), false);
   }
 
+  void damagedDocumentsAreListedWithTheirReasonAndAWarning() {
+    test::TempFolder temp;
+    temp.writeFile("Module/Eins.bas", "Attribute VB_Name = \"Eins\"\r\nSub A()\r\n  x = 1\r\nEnd Sub\r\n");
+    QStringList documents{QString::fromStdString((temp.path() / "Module").string()),
+                          QString::fromStdString(temp.writeFile("Notizen.accdb", "keine Datenbank").string())};
+    // A real database cut after its first 100 kB, where the corpus has one.
+    const std::filesystem::path database =
+        test::corpusRoot().empty() ? std::filesystem::path()
+                                   : test::corpusRoot() / "AccessCodeLib__AccUnit/access-add-in/AccUnitLoader.accda";
+    const bool withDatabase = !database.empty() && std::filesystem::is_regular_file(database);
+    if (withDatabase) {
+      std::string bytes = readSourceFile(database);
+      bytes.resize(100 * 1024);
+      documents << QString::fromStdString(temp.writeFile("Abgeschnitten.accda", bytes).string());
+    }
+    QTreeWidget tree;
+    QPlainTextEdit status;
+    HostView view(&tree, &status, "Access", "Neu laden");
+    view.openDocuments(documents);
+    QVERIFY(view.refresh()->attached);
+    QCOMPARE(tree.topLevelItemCount(), documents.size());
+    QTreeWidgetItem* folder = tree.topLevelItem(0);
+    const QImage projectImage = folder->icon(0).pixmap(16, 16).toImage();
+    for (int i = 1; i < tree.topLevelItemCount(); ++i) {
+      QTreeWidgetItem* damaged = tree.topLevelItem(i);
+      QVERIFY2(damaged->text(0).contains("besch\u00E4digt"), qPrintable(damaged->text(0)));
+      QVERIFY(!(damaged->flags() & Qt::ItemIsUserCheckable));
+      QVERIFY(!damaged->icon(0).isNull() && damaged->icon(0).pixmap(16, 16).toImage() != projectImage);
+    }
+    // Every node shows its full text as tooltip, for names the pane cuts.
+    for (QTreeWidgetItem* item : {folder, folder->child(0), tree.topLevelItem(1)})
+      QCOMPARE(item->toolTip(0), item->text(0));
+    if (!withDatabase) QSKIP("corpus database not present: only the made-up damaged document was listed");
+  }
+
   void fillsHighlightsAndLoadsOnlyOnEnterOrClick() {
     test::TempFolder folder;
     QVERIFY(test::readSampleProject(folder.path()));
@@ -86,9 +125,24 @@ class TreeViewsTest : public QObject {
     std::sort(sorted.begin(), sorted.end(), [](auto& a, auto& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     QCOMPARE(texts(lager), sorted);
     QVERIFY(keyOf(lager->child(0)).startsWith('R') && !lager->child(0)->icon(0).isNull());
+    QCOMPARE(lager->toolTip(0), lager->text(0));
+    QCOMPARE(lager->child(0)->toolTip(0), lager->child(0)->text(0));
     QVERIFY(!tree.topLevelItem(0)->isExpanded());
     QVERIFY(view.fill(*database, true));
     QVERIFY(tree.topLevelItem(0)->isExpanded());
+
+    // A query that fails leaves the tree as it was, and never frozen against redrawing.
+    test::TempFolder damaged;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+      std::filesystem::copy_file(entry.path(), damaged.path() / entry.path().filename());
+    {
+      auto broken = CodeDatabase::open(damaged.path()).value();
+      QCOMPARE(sqlite3_exec(broken->handle(), "DROP TABLE td_rout", nullptr, nullptr, nullptr), SQLITE_OK);
+      QVERIFY(!view.fill(*broken, false));
+    }
+    QVERIFY(tree.updatesEnabled());
+    QCOMPARE(texts(tree.invisibleRootItem()), QStringList({"frmBestellung", "modLager", "clsArtikel", "ThisWorkbook"}));
+    QVERIFY(tree.topLevelItem(1)->childCount() > 0);
 
     view.highlightModule(2);  // module M3
     QCOMPARE(view.nodeByKey("M3")->foreground(0).color(), QColor(Qt::yellow));

@@ -88,6 +88,8 @@ struct BoundColumn {
   std::string_view text() const { return {buffer.data(), strnlen(buffer.data(), buffer.size())}; }
 };
 
+enum class RowWalk { Complete, TooManyRows, RowsMissing };
+
 // One table of the database, read row by row into buffers bound to its columns.
 // The table is located by its definition page, so mdbtools' own catalog reader
 // is never used: it dumps damaged property data to standard output.
@@ -124,16 +126,18 @@ class BoundTable {
     return nullptr;
   }
 
-  // Calls `visit` for every row; false when there are more rows than any real
-  // table holds.
+  // Calls `visit` for every row it can read. mdbtools ends a walk silently at a
+  // page it cannot read, so a walk that yields fewer rows than the table
+  // definition counts has lost some: the file is cut or damaged.
   template <typename Visit>
-  bool forEachRow(Visit visit) {
+  RowWalk forEachRow(Visit visit) {
     mdb_rewind_table(table_.get());
-    for (std::size_t rows = 0; mdb_fetch_row(table_.get());) {
-      if (++rows > kMaxRows) return false;
+    std::size_t rows = 0;
+    while (mdb_fetch_row(table_.get())) {
+      if (++rows > kMaxRows) return RowWalk::TooManyRows;
       visit();
     }
-    return true;
+    return rows < table_->num_rows ? RowWalk::RowsMissing : RowWalk::Complete;
   }
 
  private:
@@ -162,7 +166,7 @@ SystemTables findSystemTables(MdbHandle* handle, const std::string& fileName) {
   if (!id || !name || !type) throwNotAnAccessDatabase(fileName);
 
   SystemTables tables;
-  const bool complete = catalog.forEachRow([&] {
+  const RowWalk walk = catalog.forEachRow([&] {
     const std::optional<long> objectType = parseNumber(type->text());
     const std::optional<long> objectId = parseNumber(id->text());
     if (!objectType || !objectId || (*objectType & 0x7F) != kTableObject) return;
@@ -172,7 +176,8 @@ SystemTables findSystemTables(MdbHandle* handle, const std::string& fileName) {
       tables.hasAccess97Objects = true;
     }
   });
-  if (!complete) throwDamaged(fileName, "der Katalog ist zu gro\xDF" "");
+  if (walk == RowWalk::TooManyRows) throwDamaged(fileName, "der Katalog ist zu gro\xDF" "");
+  if (walk == RowWalk::RowsMissing) throwDamaged(fileName, "der Katalog ist unvollst\xE4" "ndig");
   return tables;
 }
 
@@ -199,8 +204,13 @@ struct AccessStorageTable::Reader {
 
   template <typename Visit>
   void forEachRow(Visit visit) {
-    if (!table->forEachRow(visit)) {
-      throwDamaged(fileName, std::string("die Tabelle ") + kStorageTable + " ist zu gro\xDF" "");
+    switch (table->forEachRow(visit)) {
+      case RowWalk::Complete:
+        return;
+      case RowWalk::TooManyRows:
+        throwDamaged(fileName, std::string("die Tabelle ") + kStorageTable + " ist zu gro\xDF" "");
+      case RowWalk::RowsMissing:
+        throwDamaged(fileName, std::string("die Tabelle ") + kStorageTable + " ist unvollst\xE4" "ndig");
     }
   }
 

@@ -63,28 +63,26 @@ ProjectBrowser::ProjectBrowser(MainWindow& window, const DisplaySettings& settin
 ProjectBrowser::~ProjectBrowser() = default;
 
 bool ProjectBrowser::showProject(const std::filesystem::path& workingFolder) {
-  reset();
   StatusBar& panels = window_.statusPanels();
   panels.setText(StatusBar::kProgressPanel, QStringLiteral("Lese Projekt"));
   const WaitCursor waitCursor;
-  const Outcome<void> shown = openAndFill(workingFolder);
-  panels.setText(StatusBar::kProgressPanel, QString());
-  if (!shown) {
-    database_.reset();
+  // The new database and the tree first: when either fails, the project shown
+  // so far stays as it was, with its database.
+  Outcome<std::unique_ptr<CodeDatabase>> opened = CodeDatabase::open(workingFolder);
+  const Outcome<int> filled =
+      opened ? projectTree_->fill(*opened.value(), settings_.expandProjectTree) : Outcome<int>(opened.failure());
+  if (!filled) {
+    panels.setText(StatusBar::kProgressPanel, QString());
     window_.messages().show(
-        Failure{"Projekt in " + pathToText(workingFolder) + "\r\nist nicht mehr intakt", shown.failure().text()});
+        Failure{"Projekt in " + pathToText(workingFolder) + "\r\nist nicht mehr intakt", filled.failure().text()});
     return false;
   }
-  return true;
-}
-
-Outcome<void> ProjectBrowser::openAndFill(const std::filesystem::path& workingFolder) {
-  if (const Outcome<void> opened = reopenDatabase(workingFolder); !opened) return opened;
-  window_.panes().showLeftPane(LeftPane::ProjectTree);
-  const Outcome<int> filled = projectTree_->fill(*database_, settings_.expandProjectTree);
-  if (!filled) return filled.failure();
+  reset();
+  database_ = std::move(opened).value();
+  folder_ = workingFolder;
   moduleCount_ = filled.value();
-  moduleViews_->loadProject(workingFolder, moduleCount_, settings_.toRenderOptions());
+  window_.panes().showLeftPane(LeftPane::ProjectTree);
+  moduleViews_->loadProject(workingFolder, moduleCount_, settings_.render);
   wireContextMenus();
   caretTracking_ = true;
   QTreeWidget* tree = window_.panes().projectTree();
@@ -92,7 +90,8 @@ Outcome<void> ProjectBrowser::openAndFill(const std::filesystem::path& workingFo
     tree->setCurrentItem(first);
     projectTree_->activate(first);
   }
-  return {};
+  panels.setText(StatusBar::kProgressPanel, QString());
+  return true;
 }
 
 void ProjectBrowser::reset() {
@@ -114,6 +113,7 @@ void ProjectBrowser::closeDatabase() { database_.reset(); }
 Outcome<void> ProjectBrowser::reopenDatabase(const std::filesystem::path& workingFolder) {
   database_.reset();
   folder_ = workingFolder;
+  moduleViews_->moveProject(workingFolder);
   Outcome<std::unique_ptr<CodeDatabase>> opened = CodeDatabase::open(workingFolder);
   if (!opened) return opened.failure();
   database_ = std::move(opened).value();

@@ -33,14 +33,17 @@ class ProjectBrowser : public QObject {
   // Shows the project in `workingFolder` ("Lese Projekt"): opens its code
   // database, fills the project tree and the module views, activates the first
   // node. False (after showing "Projekt in … ist nicht mehr intakt" with the
-  // cause) on failure.
+  // cause) when the database cannot be opened or read; the project shown before
+  // then stays shown, with its database open.
   bool showProject(const std::filesystem::path& workingFolder);
 
   // The code view reset: history, module views, zoom, panels, read command off.
   void reset();
 
   // The open code database, or nullptr. closeDatabase() never reports anything;
-  // reopenDatabase() fails like CodeDatabase::open.
+  // reopenDatabase() opens the database of the shown project where it now lies
+  // (after a save; the module views follow it there) and fails like
+  // CodeDatabase::open.
   CodeDatabase* database() const { return database_.get(); }
   void closeDatabase();
   Outcome<void> reopenDatabase(const std::filesystem::path& workingFolder);
@@ -59,8 +62,6 @@ class ProjectBrowser : public QObject {
   bool isZoomOn() const;
 
  private:
-  // Opens the database and fills the tree and the views.
-  Outcome<void> openAndFill(const std::filesystem::path& workingFolder);
   void activate(const NodeActivation& node);
   void switchToModule(int index);
   void rememberPosition();

@@ -2,12 +2,8 @@
 // view and the popup menus of the code views.
 #include <QAction>
 #include <QMenu>
-#include <algorithm>
 #include <optional>
-#include <string>
 
-#include "app/text_boundary.h"
-#include "text/path_text.h"
 #include "ui/browse/project_browser.h"
 #include "ui/code/code_view.h"
 #include "ui/code/module_views.h"
@@ -20,43 +16,28 @@
 
 namespace cq {
 
-namespace {
-
-constexpr char kPartSeparator = '|';
-
-}  // namespace
-
 void ProjectBrowser::rememberPosition() {
   const StatusBar& panels = window_.statusPanels();
-  // The label holds both panels, so callers set them before remembering.
-  std::string label = toEngineText(panels.text(StatusBar::kModulePanel));
-  label += kPartSeparator;
-  label += toEngineText(panels.text(StatusBar::kRoutinePanel));
-  std::string position = std::to_string(moduleViews_->currentIndex());
-  position += kPartSeparator;
-  position += std::to_string(moduleViews_->current().caretOffset());
-  history_.push(std::move(position), std::move(label));
+  // The entry keeps both panels' texts, so callers set them before remembering.
+  history_.push({moduleViews_->currentIndex(), moduleViews_->current().caretOffset(),
+                 panels.text(StatusBar::kModulePanel), panels.text(StatusBar::kRoutinePanel)});
   showHistoryState();
 }
 
 void ProjectBrowser::stepHistory(int panel) {
-  std::optional<PositionHistory::Entry> entry;
   if (panel == StatusBar::kBackPanel || panel == StatusBar::kForwardPanel) {
     const bool back = panel == StatusBar::kBackPanel;
     if (back ? !history_.canGoBack() : !history_.canGoForward()) return;
-    entry = back ? history_.back() : history_.forward();
+    const std::optional<PositionHistory::Entry> entry = back ? history_.back() : history_.forward();
     if (!entry) return;
-    const auto position = parseHistoryPosition(entry->position);
-    if (!position) return;
-    switchToModule(position->moduleIndex);
+    switchToModule(entry->moduleIndex);
     CodeView& view = moduleViews_->current();
-    view.setCaret(static_cast<std::size_t>(std::max(position->caret, 0)));
+    view.setCaret(entry->caret);
     StatusBar& panels = window_.statusPanels();
-    const std::string_view separator(&kPartSeparator, 1);
-    panels.setEngineText(StatusBar::kModulePanel, textBeforeFirst(entry->label, separator));
+    panels.setText(StatusBar::kModulePanel, entry->moduleName);
     projectTree_->highlightModule(moduleViews_->currentIndex());
-    panels.setEngineText(StatusBar::kRoutinePanel, textAfterLast(entry->label, kPartSeparator));
-    selectFirstWordOfLine(view);
+    panels.setText(StatusBar::kRoutinePanel, entry->routineName);
+    showCaretLineAtTop(view);
     showHistoryState();
   }
   focusCode();

@@ -3,6 +3,7 @@
 #include "projectfolder/project_folder.h"
 #include "render/styled_text.h"
 #include "ui/code/code_view.h"
+#include "ui/redraw_freeze.h"
 
 namespace cq {
 
@@ -50,14 +51,13 @@ void ModuleViews::reset() {
 }
 
 void ModuleViews::loadProject(const std::filesystem::path& folder, int moduleCount, const RenderOptions& options) {
-  setUpdatesEnabled(false);
+  const RedrawFreeze frozen(*this);
   reset();
   folder_ = folder;
   options_ = options;
   if (moduleCount > 0) views_.front().filled = false;
   for (int i = 1; i < moduleCount; ++i) addView();
   fill(0);
-  setUpdatesEnabled(true);
 }
 
 void ModuleViews::fill(int index) {

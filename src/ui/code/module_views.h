@@ -28,6 +28,9 @@ class ModuleViews : public QWidget {
   void loadProject(const std::filesystem::path& folder, int moduleCount, const RenderOptions& options);
   // Back to one empty view 0 as the current view.
   void reset();
+  // The project's files now lie in `folder` (it was saved there): views not
+  // filled yet read their module files from there.
+  void moveProject(const std::filesystem::path& folder) { folder_ = folder; }
 
   int count() const { return static_cast<int>(views_.size()); }
   int currentIndex() const { return current_; }

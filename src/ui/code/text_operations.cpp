@@ -67,8 +67,7 @@ bool goToLine(CodeView& view, std::int64_t line) {
         moveCaretBackToLineBreak(view);
         moveCaretBackPastLineBreak(view);
       }
-      selectFirstWordOfLine(view);
-      view.scrollLineToTop(caretLine(view));
+      showCaretLineAtTop(view);
       return true;
     }
     if (probeLine > line)
@@ -82,6 +81,11 @@ bool goToLine(CodeView& view, std::int64_t line) {
 void selectFirstWordOfLine(CodeView& view) {
   moveCaretBackToLineBreak(view);
   extendSelectionOverNonBlanks(view);
+}
+
+void showCaretLineAtTop(CodeView& view) {
+  selectFirstWordOfLine(view);
+  view.scrollLineToTop(caretLine(view));
 }
 
 std::size_t caretLine(const CodeView& view) { return view.lineOfOffset(view.caretOffset()); }

@@ -18,6 +18,10 @@ bool goToLine(CodeView& view, std::int64_t line);
 // Selects from the start of the caret's line over every character that is not a blank.
 void selectFirstWordOfLine(CodeView& view);
 
+// Shows the caret's line as going to a line does: first word selected, the line
+// at the top of the view.
+void showCaretLineAtTop(CodeView& view);
+
 // 0-based line of the caret.
 std::size_t caretLine(const CodeView& view);
 

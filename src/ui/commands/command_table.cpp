@@ -173,12 +173,10 @@ QAction* CommandTable::recentProjectSlot(int index) const {
 
 QMenu* CommandTable::popupMenu(const QString& name) const { return popups_.value(name); }
 
-bool CommandTable::applyCommandState(int state) {
-  if (state < 0 || state > 2) return false;
-  const bool projectLoaded = state != 0;
+void CommandTable::applyCommandState(CommandState state) {
+  const bool projectLoaded = state != CommandState::kNoProject;
   for (const char* name : kProjectCommands) requireAction(utf8(name))->setEnabled(projectLoaded);
   for (const char* name : kHostCommands) requireAction(utf8(name))->setEnabled(!projectLoaded);
-  return true;
 }
 
 }  // namespace cq

@@ -55,13 +55,13 @@ void Session::openRecentProject(int index) {
 }
 
 void Session::showSavedProject(const fs::path& folder) {
-  browser_->closeDatabase();
+  if (!browser_->showProject(folder)) return;
   workingFolder_ = folder;
-  browser_->showProject(workingFolder_);
+  unsaved_ = false;
   rememberRecentProject(workingFolder_);
   showProjectCaption(workingFolder_);
   hostView_->model().tag = projectNameOf(workingFolder_);
-  window_.setCommandState(2);
+  window_.setCommandState(CommandState::kSavedOrOpened);
 }
 
 bool Session::saveProjectAs() {
@@ -75,22 +75,28 @@ bool Session::saveProjectAs() {
   if (name.empty()) return false;
 
   const fs::path target = saveTarget(*parent, name);
-  std::error_code error;
-  const bool targetExists = fs::exists(target, error);
-  if (targetExists && messages.question(overwriteQuestion(target), QuestionButtons::YesNo) != Answer::Yes) return false;
+  // Refusals come before any question, while the project is still open.
+  const Outcome<SaveTarget> found = checkSaveTarget(workingFolder_, target);
+  if (!found) {
+    messages.show(found.failure());
+    return false;
+  }
+  const bool overwrite = found.value() == SaveTarget::Project;
+  if (overwrite && messages.question(overwriteQuestion(target), QuestionButtons::YesNo) != Answer::Yes) return false;
 
   browser_->closeDatabase();
-  const Outcome<fs::path> saved = saveProject(workingFolder_, target, targetExists);
+  const Outcome<fs::path> saved = saveProject(workingFolder_, target, overwrite);
   if (!saved) {
     messages.show(saved.failure());
     reopenDatabase();
     return false;
   }
   workingFolder_ = saved.value();
+  unsaved_ = false;
   reopenDatabase();
   rememberRecentProject(workingFolder_);
   showProjectCaption(workingFolder_);
-  window_.setCommandState(2);
+  window_.setCommandState(CommandState::kSavedOrOpened);
   return true;
 }
 

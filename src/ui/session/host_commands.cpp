@@ -46,14 +46,15 @@ void Session::openDocuments(const QStringList& paths) {
 }
 
 void Session::refreshHostView() {
-  if (window_.windowTitle().contains(u'[')) {
+  if (unsaved_) {
     const Answer answer = window_.messages().question(
         QStringLiteral("Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?"), QuestionButtons::YesNoCancel);
     if (answer == Answer::Cancel) return;
     if (answer == Answer::Yes) saveProjectAs();  // the refresh follows whether it was saved or not
   }
+  unsaved_ = false;
   setCaption({});
-  window_.setCommandState(0);
+  window_.setCommandState(CommandState::kNoProject);
   showHostView();
 }
 
@@ -87,6 +88,7 @@ void Session::readTickedCode() {
   // Without an instance folder of its own the session must not empty the
   // temporary folder that other instances share.
   if (instance_) deleteTemporaryFiles(workingFolder_);
+  unsaved_ = false;  // an unsaved project lived in the instance folder: it is gone now
 
   StatusBar& panels = window_.statusPanels();
   const Outcome<ProjectRead> read = [&] {
@@ -98,7 +100,7 @@ void Session::readTickedCode() {
     });
     Outcome<ProjectRead> result =
         readTickedModules(host, hostView_->model(),
-                          ProjectReadRequest{state_.templateFile, workingFolder_, state_.display.toMarkupOptions()});
+                          ProjectReadRequest{state_.templateFile, workingFolder_, state_.display.markup});
     panels.setText(StatusBar::kProgressPanel, {});
     return result;
   }();
@@ -108,10 +110,14 @@ void Session::readTickedCode() {
     refreshHostView();
     return;
   }
+  if (!browser_->showProject(workingFolder_)) {
+    refreshHostView();
+    return;
+  }
+  unsaved_ = true;
   setCaption(QStringLiteral(" Projekt: ") + toQString(hostView_->model().tag) +
              QString::fromUtf8(kUnsavedMarker));
-  browser_->showProject(workingFolder_);
-  window_.setCommandState(1);
+  window_.setCommandState(CommandState::kReadNotSaved);
   if (!read->warnings.empty()) window_.messages().information(readWarningsText(read->warnings));
 }
 

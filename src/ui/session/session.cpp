@@ -19,7 +19,14 @@
 
 namespace cq {
 
+using namespace Qt::StringLiterals;
+
 namespace {
+
+// The refresh command's caption as the menu shows it, for the host status texts.
+std::string refreshCaption(MainWindow& window) {
+  return toEngineText(window.commands().action(u"mnuAnsicht_App_Aktualisieren"_s)->text().remove(u'&'));
+}
 
 // The local files and folders a drag carries; empty when it carries none.
 QStringList droppedPaths(const QMimeData* data) {
@@ -40,7 +47,7 @@ Session::Session(MainWindow& window, AppState& state, SettingsStore& settings)
       settings_(settings),
       browser_(std::make_unique<ProjectBrowser>(window, state.display)),
       hostView_(std::make_unique<HostView>(window.panes().hostTree(), window.panes().hostStatusText(),
-                                           std::string(state.edition.name))),
+                                           std::string(state.edition.name), refreshCaption(window))),
       instancePath_(state.temporaryFolder),
       workingFolder_(state.temporaryFolder) {
   connectCommands();

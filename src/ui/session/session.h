@@ -51,6 +51,8 @@ class Session : public QObject {
   bool saveProjectAs();      // "&Speichern Unter ..."; true when saved
 
   const std::filesystem::path& workingFolder() const { return workingFolder_; }
+  // A project read from the host is shown and has not been saved.
+  bool hasUnsavedProject() const { return unsaved_; }
   // The saved instance folder; the temporary folder when none could be created.
   const std::filesystem::path& instanceFolder() const { return instancePath_; }
   HostView& hostView() { return *hostView_; }
@@ -68,7 +70,8 @@ class Session : public QObject {
   void showHostView();
   void enableReadCommand(bool anyTicked);
 
-  // Makes `folder` (a saved project) the working folder and shows it.
+  // Makes `folder` (a saved project) the working folder and shows it; when it
+  // cannot be shown, everything stays as it was.
   void showSavedProject(const std::filesystem::path& folder);
   void showRecentProjects(const std::vector<std::string>& folders);
   void rememberRecentProject(const std::filesystem::path& folder);
@@ -85,6 +88,7 @@ class Session : public QObject {
   std::optional<InstanceFolder> instance_;
   std::filesystem::path instancePath_;
   std::filesystem::path workingFolder_;
+  bool unsaved_ = false;
   bool shutDown_ = false;
 };
 

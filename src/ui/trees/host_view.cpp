@@ -5,6 +5,7 @@
 #include <QTreeWidget>
 
 #include "app/text_boundary.h"
+#include "ui/redraw_freeze.h"
 #include "ui/trees/tree_icons.h"
 
 namespace cq {
@@ -20,34 +21,43 @@ std::string withEditionName(std::string text, const std::string& editionName) {
 
 }  // namespace
 
-std::string hostNotRunningText(const std::string& editionName) {
-  return withEditionName(
+// The refresh command is named by the caption it has in the menu.
+std::string hostNotRunningText(const std::string& editionName, const std::string& refreshCaption) {
+  const std::string beforeCaption = withEditionName(
       "Excel ist im Moment nicht ge\xF6" "ffnet. Es k\xF6nnen daher keine Projekte aus Excel angezeigt werden. \r\n"
       // Our own line: here the host is this program, so say how a document is opened.
       "(\xD6" "ffnen Sie ein Dokument mit Datei / Dokument \xF6" "ffnen ... oder einen Ordner mit "
       "Moduldateien mit Datei / Ordner \xF6" "ffnen ....)\r\n"
       "\r\n"
       "Bitte \xF6" "ffnen Sie Excel und \xF6" "ffnen Sie die Mappe, deren Code Sie einlesen m\xF6" "chten !\r\n"
-      "Klicken Sie danach auf Aktualisieren Excel Projekte.\r\n"
-      "\r\n"
-      "\r\n"
-      "Alternativ k\xF6nnen Sie \xFC" "ber \xD6" "ffnen Projekte einlesen, die mit Code Quorix erzeugt wurden.",
+      "Klicken Sie danach auf ",
       editionName);
+  return beforeCaption + refreshCaption +
+         ".\r\n"
+         "\r\n"
+         "\r\n"
+         "Alternativ k\xF6nnen Sie \xFC" "ber \xD6" "ffnen Projekte einlesen, die mit Code Quorix erzeugt wurden.";
 }
 
-std::string noReadableProjectText(const std::string& editionName) {
-  return withEditionName(
+std::string noReadableProjectText(const std::string& editionName, const std::string& refreshCaption) {
+  const std::string beforeCaption = withEditionName(
       "Excel ist zwar im Moment ge\xF6" "ffnet, aber es gibt keine auslesbaren Projekte.\r\n"
       "\r\n"
-      "Bitte \xF6" "ffnen Sie in Excel die Datei, deren Code Sie einlesen m\xF6" "chten und klicken Sie danach auf "
-      "Aktualisieren Excel Projekte.\r\n"
-      "\r\n"
-      "Alternativ k\xF6nnen Sie \xFC" "ber \xD6" "ffnen Projekte einlesen, die mit Code Quorix erzeugt wurden.\r\n",
+      "Bitte \xF6" "ffnen Sie in Excel die Datei, deren Code Sie einlesen m\xF6" "chten und klicken Sie danach auf ",
       editionName);
+  return beforeCaption + refreshCaption +
+         ".\r\n"
+         "\r\n"
+         "Alternativ k\xF6nnen Sie \xFC" "ber \xD6" "ffnen Projekte einlesen, die mit Code Quorix erzeugt wurden.\r\n";
 }
 
-HostView::HostView(QTreeWidget* tree, QPlainTextEdit* statusText, std::string editionName, QObject* parent)
-    : QObject(parent), tree_(tree), statusText_(statusText), editionName_(std::move(editionName)) {
+HostView::HostView(QTreeWidget* tree, QPlainTextEdit* statusText, std::string editionName, std::string refreshCaption,
+                   QObject* parent)
+    : QObject(parent),
+      tree_(tree),
+      statusText_(statusText),
+      editionName_(std::move(editionName)),
+      refreshCaption_(std::move(refreshCaption)) {
   connect(tree_, &QTreeWidget::itemChanged, this, &HostView::onItemChanged);
 }
 
@@ -57,14 +67,14 @@ void HostView::openDocuments(const QStringList& paths) {
 
 Outcome<HostTreeFill> HostView::refresh() {
   filling_ = true;
-  tree_->setUpdatesEnabled(false);
+  const RedrawFreeze frozen(*tree_);
   tree_->clear();
   items_.clear();
   host_.forgetRead();  // a refresh shows what is on disk now
   Outcome<HostTreeFill> fill = fillHostTree(host_, model_);
   for (const HostTreeNode& node : model_.nodes) {
     auto* item = node.parent == kNoParent ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_[node.parent]);
-    item->setText(0, toQString(node.text));
+    setNodeText(item, toQString(node.text));
     item->setIcon(0, treeIcon(node.image));
     item->setData(0, Qt::UserRole, toQString(node.key));
     item->setFlags(node.checkable ? item->flags() | Qt::ItemIsUserCheckable : item->flags() & ~Qt::ItemIsUserCheckable);
@@ -72,13 +82,12 @@ Outcome<HostTreeFill> HostView::refresh() {
     items_.push_back(item);
   }
   tree_->expandAll();
-  tree_->setUpdatesEnabled(true);
   filling_ = false;
 
   if (!fill || !fill->attached)
-    showStatus(hostNotRunningText(editionName_));  // the window shows a walk's failure itself
+    showStatus(hostNotRunningText(editionName_, refreshCaption_));  // the window shows a walk's failure itself
   else if (model_.nodes.empty())
-    showStatus(noReadableProjectText(editionName_));
+    showStatus(noReadableProjectText(editionName_, refreshCaption_));
   else
     statusText_->hide();
   return fill;
@@ -98,10 +107,11 @@ void HostView::onItemChanged(QTreeWidgetItem* item) {
 
 void HostView::showTicks() {
   filling_ = true;
-  tree_->setUpdatesEnabled(false);
-  for (std::size_t i = 0; i < items_.size(); ++i)
-    if (model_.nodes[i].checkable) items_[i]->setCheckState(0, model_.nodes[i].checked ? Qt::Checked : Qt::Unchecked);
-  tree_->setUpdatesEnabled(true);
+  {
+    const RedrawFreeze frozen(*tree_);
+    for (std::size_t i = 0; i < items_.size(); ++i)
+      if (model_.nodes[i].checkable) items_[i]->setCheckState(0, model_.nodes[i].checked ? Qt::Checked : Qt::Unchecked);
+  }
   filling_ = false;
 }
 

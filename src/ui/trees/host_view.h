@@ -18,7 +18,9 @@ class HostView : public QObject {
   Q_OBJECT
 
  public:
-  HostView(QTreeWidget* tree, QPlainTextEdit* statusText, std::string editionName, QObject* parent = nullptr);
+  // `refreshCaption` names the refresh command in the status texts (Windows-1252).
+  HostView(QTreeWidget* tree, QPlainTextEdit* statusText, std::string editionName, std::string refreshCaption,
+           QObject* parent = nullptr);
 
   // Adds documents (files or folders) to those open in the host; they are read
   // at the next refresh.
@@ -44,14 +46,16 @@ class HostView : public QObject {
   QTreeWidget* tree_;
   QPlainTextEdit* statusText_;
   std::string editionName_;
+  std::string refreshCaption_;
   DocumentHost host_;
   HostTree model_;
   std::vector<QTreeWidgetItem*> items_;  // one per model node, same index
   bool filling_ = false;
 };
 
-// The host status texts with the edition's name in place of "Excel".
-std::string hostNotRunningText(const std::string& editionName);
-std::string noReadableProjectText(const std::string& editionName);
+// The host status texts with the edition's name in place of "Excel", naming the
+// refresh command by `refreshCaption`.
+std::string hostNotRunningText(const std::string& editionName, const std::string& refreshCaption);
+std::string noReadableProjectText(const std::string& editionName, const std::string& refreshCaption);
 
 }  // namespace cq

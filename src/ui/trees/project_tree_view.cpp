@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "app/text_boundary.h"
+#include "ui/redraw_freeze.h"
 #include "ui/trees/tree_icons.h"
 
 namespace cq {
@@ -29,31 +30,31 @@ void ProjectTreeView::watch(QTreeWidget* tree) {
 }
 
 Outcome<int> ProjectTreeView::fill(CodeDatabase& database, bool expandAll) {
-  clear();
+  // Both lists before the tree is touched: a query that fails leaves it as it was.
   const Outcome<std::vector<ModuleListEntry>> list = database.moduleList();
   if (!list) return list.failure();
   const Outcome<std::vector<RoutineListEntry>> routines = database.routineList();
   if (!routines) return routines.failure();
-  tree_->setUpdatesEnabled(false);
+  const RedrawFreeze frozen(*tree_);
+  clear();
   std::unordered_map<std::string, QTreeWidgetItem*> modules;
   for (const ModuleListEntry& module : list.value()) {
     auto* item = new QTreeWidgetItem(tree_);
     const std::string key = std::string("M").append(std::to_string(module.number));
-    item->setText(0, toQString(module.name));
+    setNodeText(item, toQString(module.name));
     item->setData(0, kKeyRole, toQString(key));
-    item->setIcon(0, treeIcon(std::string("M").append(std::to_string(module.type))));
+    item->setIcon(0, treeIcon(std::string("M").append(std::to_string(moduleTypeCode(module.type)))));
     modules.emplace(key, item);
   }
   for (const RoutineListEntry& routine : routines.value()) {
     const auto module = modules.find(routine.moduleKey);
     if (module == modules.end()) continue;
     auto* item = new QTreeWidgetItem(module->second);
-    item->setText(0, toQString(routine.name));
+    setNodeText(item, toQString(routine.name));
     item->setData(0, kKeyRole, toQString(routine.routineKey));
     item->setIcon(0, treeIcon(routine.imageKey));
   }
   if (expandAll) tree_->expandAll();
-  tree_->setUpdatesEnabled(true);
   return static_cast<int>(list->size());
 }
 

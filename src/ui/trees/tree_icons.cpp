@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPixmap>
+#include <QTreeWidgetItem>
 
 #include "app/text_boundary.h"
 
@@ -46,12 +47,27 @@ Look lookOf(const QString& key) {
   return {QColor(0x90, 0x90, 0x90), u"?"_s};
 }
 
+// A yellow warning triangle with a black "!".
+void drawWarning(QPainter& painter) {
+  const QPointF corners[] = {{8, 1}, {15, 14.5}, {1, 14.5}};
+  painter.setPen(QPen(QColor(0x80, 0x60, 0x00), 1));
+  painter.setBrush(QColor(0xF5, 0xC2, 0x11));
+  painter.drawPolygon(corners, 3);
+  painter.setPen(QPen(Qt::black, 2));
+  painter.drawLine(QPointF(8, 5.5), QPointF(8, 10));
+  painter.drawPoint(QPointF(8, 12.5));
+}
+
 QIcon drawIcon(const QString& key) {
-  const Look look = lookOf(key);
   QPixmap pixmap(16, 16);
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
   painter.setRenderHint(QPainter::Antialiasing);
+  if (key == u"Warnung"_s) {
+    drawWarning(painter);
+    return QIcon(pixmap);
+  }
+  const Look look = lookOf(key);
   painter.setPen(Qt::NoPen);
   painter.setBrush(look.fill);
   const bool routine = key.startsWith(u'R');
@@ -79,6 +95,11 @@ QIcon drawIcon(const QString& key) {
 }
 
 }  // namespace
+
+void setNodeText(QTreeWidgetItem* item, const QString& text) {
+  item->setText(0, text);
+  item->setToolTip(0, text);
+}
 
 QIcon treeIcon(const std::string& imageKey) {
   static QHash<QString, QIcon> cache;
