@@ -10,6 +10,7 @@
 #include <variant>
 
 #include "app/settings_store.h"
+#include "text/text_decoding.h"
 
 namespace cq {
 
@@ -41,7 +42,8 @@ struct Flag {  // any number but 0 is on; written as "-1" or "0"
 struct Text {
   std::string* field;
 };
-struct Font {  // the name before the first ",", the size after the last one
+struct Font {  // the name before the first ",", the size after the last one; the name
+               // is stored as Unicode and kept as engine text
   std::string* name;
   int* size;
 };
@@ -89,12 +91,11 @@ void read(const Field& field, const std::string& text) {
                         [&](const Text& f) { *f.field = text; },
                         [&](const Font& f) {
                           const auto firstComma = text.find(',');
+                          *f.name = utf8ToWindows1252(text.substr(0, firstComma)).text;
                           if (firstComma == std::string::npos) {
-                            *f.name = text;
                             *f.size = 0;
                             return;
                           }
-                          *f.name = text.substr(0, firstComma);
                           *f.size = roundedValue<std::int16_t>(text.substr(text.rfind(',') + 1));
                         }},
              field);
@@ -105,7 +106,7 @@ std::string textOf(const Field& field) {
                                [](const Whole16& f) { return std::to_string(*f.field); },
                                [](const Flag& f) { return std::string(*f.field ? "-1" : "0"); },
                                [](const Text& f) { return *f.field; },
-                               [](const Font& f) { return *f.name + "," + std::to_string(*f.size); }},
+                               [](const Font& f) { return windows1252ToUtf8(*f.name) + "," + std::to_string(*f.size); }},
                     field);
 }
 

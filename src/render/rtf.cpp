@@ -53,14 +53,14 @@ class RtfWriter {
   std::string& out_;
 };
 
-// A font name as the font table needs it: backslashes and braces escaped, bytes
-// beyond ASCII as \'hh of their Windows-1252 code.
+// A font name as the font table needs it: backslashes and braces escaped; bytes
+// beyond ASCII, control characters and the ";" that ends an entry as \'hh.
 std::string rtfFontName(std::string_view name) {
   static constexpr char kHex[] = "0123456789abcdef";
   std::string out;
   for (const char c : name) {
     const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x80) {
+    if (byte >= 0x80 || byte < 0x20 || c == ';') {
       out += "\\'";
       out += kHex[byte >> 4];
       out += kHex[byte & 0xFu];

@@ -71,6 +71,10 @@ TEST_F(DisplaySettingsStore, NumbersAreReadLikeValAndRoundedHalvesToEven) {
 
   put("font", "Lucida, Sans,9");
   expectRead(0, 12, 12, 0, "Lucida", 9);
+
+  // The store holds Unicode; the renderers get the name as engine text.
+  put("font", "Schrift \xC3\x84hnlich,10");
+  expectRead(0, 12, 12, 0, "Schrift \xC4hnlich", 10);
 }
 
 TEST_F(DisplaySettingsStore, SaveWritesEveryKeyButTheScreenPresetAndLoadsBack) {
@@ -79,7 +83,7 @@ TEST_F(DisplaySettingsStore, SaveWritesEveryKeyButTheScreenPresetAndLoadsBack) {
       .markup = {.removeEmptyLines = true, .reindent = false, .blankLineBeforeRoutines = true,
                  .indentRoutineBodies = false},
       .render = {.keywordColour = 255, .commentColour = 65280, .stringColour = 16711680,
-                 .fontName = "DejaVu Sans Mono", .fontSize = 9, .tabWidthMm = 12, .boldRoutineLines = false},
+                 .fontName = "Sch\xF6ne Mono", .fontSize = 9, .tabWidthMm = 12, .boldRoutineLines = false},
       .htmlPreview = true,
       .screenPreset = "10,20,300,400",
       .confirmClipboardCopy = false,
@@ -89,7 +93,7 @@ TEST_F(DisplaySettingsStore, SaveWritesEveryKeyButTheScreenPresetAndLoadsBack) {
   saveDisplaySettings(store, settings);
   using Pairs = std::vector<std::pair<std::string, std::string>>;
   EXPECT_EQ(store.getAll(kOptionsSection),
-            (Pairs{{"aufk", "-1"}, {"einr", "0"}, {"fkey", "255"}, {"fkom", "65280"}, {"font", "DejaVu Sans Mono,9"},
+            (Pairs{{"aufk", "-1"}, {"einr", "0"}, {"fkey", "255"}, {"fkom", "65280"}, {"font", "Sch\xC3\xB6ne Mono,9"},
                    {"fstr", "16711680"}, {"leer", "-1"}, {"meld", "0"}, {"rer", "0"}, {"rle", "-1"}, {"rouf", "0"},
                    {"stapro", "0"}, {"tab", "12"}, {"usb", "-1"}, {"vor", "-1"}}));
   EXPECT_EQ(store.get("proj", "proj_pf"), "");

@@ -64,6 +64,9 @@ TEST(Rendering, FontNamesAreEscapedWhereTheyStand) {
       << wrapRtfDocument("", options);
   options.fontName = "\xC4\x80\xFF";
   EXPECT_NE(wrapRtfDocument("", options).find("\\fswiss \\'c4\\'80\\'ff;}"), std::string::npos);
+  // A semicolon would end the font's entry early.
+  options.fontName = "Mono;Sans";
+  EXPECT_NE(wrapRtfDocument("", options).find("\\fswiss Mono\\'3bSans;}"), std::string::npos);
 }
 
 TEST(HtmlRendering, OnePassEscapeEqualsTheReplacementsInTableOrder) {
