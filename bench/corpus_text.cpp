@@ -54,13 +54,17 @@ fs::path readCorpusProject(const fs::path& work, int moduleCount) {
   cq::DocumentHost host;
   host.open(sources);
   cq::HostTree tree;
-  cq::fillHostTree(host, tree);
+  if (!cq::fillHostTree(host, tree)) return {};
   cq::setTicked(tree, 0, true);
   cq::ProjectReadRequest request;
   request.templateFile = CQ_TEMPLATE_PATH;
   request.folder = work / "projekt";
   fs::create_directories(request.folder);
-  const cq::ProjectRead read = cq::readTickedModules(host, tree, request);
-  std::printf("project: %d modules, %lld routines\n", read.modules, static_cast<long long>(read.routines));
+  const cq::Outcome<cq::ProjectRead> read = cq::readTickedModules(host, tree, request);
+  if (!read) {
+    std::printf("the read failed: %s\n", cq::windows1252ToUtf8(read.failure().text()).c_str());
+    return {};
+  }
+  std::printf("project: %d modules, %lld routines\n", read->modules, static_cast<long long>(read->routines));
   return request.folder;
 }

@@ -31,7 +31,7 @@ struct Project {
     fs::remove_all(work);
     folder = readCorpusProject(work, kModules);
     if (folder.empty()) return;
-    database = cq::CodeDatabase::open(folder);
+    database = cq::CodeDatabase::open(folder).value();
     index = std::make_unique<cq::CodeDatabaseIndex>(*database);
     const auto markedTextOf = cq::moduleFilesOf(folder);
     for (int module = 1; module <= kModules; ++module) shown.push_back(cq::plainTextOfMarked(markedTextOf(module)));

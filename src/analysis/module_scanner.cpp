@@ -1,8 +1,8 @@
 #include "analysis/module_scanner.h"
 
 #include <cstdio>
-#include <stdexcept>
 
+#include "text/failure.h"
 #include "text/markers.h"
 #include "text/text_replace.h"
 
@@ -14,7 +14,10 @@ constexpr std::size_t kAnchorLength = 12;  // marker, "*", "A"/"E", 8 digits, "|
 constexpr std::int64_t kMaxRoutineNumber = 99999999;
 
 std::string anchor(char letter, std::int64_t number) {
-  if (number > kMaxRoutineNumber) throw std::runtime_error("Zu viele Routinen in einem Projekt");
+  // Anchors have room for eight digits; the read fails rather than number wrongly.
+  if (number > kMaxRoutineNumber)
+    throw Failed("Zu viele Routinen in einem Projekt: mehr als 99999999 Routinen k\xF6nnen nicht "
+                 "nummeriert werden.");
   char buf[32];
   std::snprintf(buf, sizeof buf, "%c*%c%08lld|", markers::kChar, letter, static_cast<long long>(number));
   return std::string(buf, kAnchorLength);
@@ -54,9 +57,32 @@ bool startsWithAnchor(std::string_view line) {
   return line.size() >= 2 && line[0] == markers::kChar && line[1] == '*';
 }
 
-void warn(ModuleScan& scan, std::size_t lineIndex, std::string_view line) {
-  if (scan.warnings)
-    scan.warnings->push_back({scan.moduleName, static_cast<std::int64_t>(lineIndex), withoutMarkers(line)});
+// A warning mark: the marker character, "!", the warning's index in the warning
+// list, "|". It stands at the start of the line the warning is about (later
+// passes may put a tab, an anchor or a bold marker before it) until the line pass
+// turns it into the warning's line number. Nothing else puts "!" after the marker
+// character: a 0x9F of the source is escaped as the marker character + "|?".
+constexpr char kWarningLetter = '!';
+
+std::string withoutWarningMarks(std::string_view line) {
+  std::string s(line);
+  for (std::size_t at = s.find(markers::kChar); at != std::string::npos; at = s.find(markers::kChar, at)) {
+    const std::size_t bar = at + 1 < s.size() && s[at + 1] == kWarningLetter ? s.find('|', at) : std::string::npos;
+    if (bar == std::string::npos) {
+      ++at;
+      continue;
+    }
+    s.erase(at, bar + 1 - at);
+  }
+  return s;
+}
+
+// Records a header line that cannot be cut and marks the line for the line pass.
+void warn(ModuleScan& scan, std::string& line) {
+  if (!scan.warnings) return;
+  const std::size_t index = scan.warnings->size();
+  scan.warnings->push_back({scan.moduleName, 0, withoutMarkers(withoutWarningMarks(line))});
+  line.insert(0, std::string{markers::kChar, kWarningLetter} + std::to_string(index) + "|");
 }
 
 }  // namespace
@@ -67,49 +93,53 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
   const auto indentsBody = [&](std::string_view line) {
     return scan.indentRoutineBodies && routineOpen && !startsWithAnchor(line);
   };
-  const auto decide = [&](std::string_view original, auto lineIndex, std::string& out) {
+  const auto decide = [&](std::string_view original, std::string& out) {
     std::string line(original);
-    if (isRoutineLine(original, kind)) {
-      if (routineOpen) {
+    bool indentable = true;  // an alternative header is never indented
+    switch (const RoutineLineRole role = routineLineRole(original, kind, routineOpen)) {
+      case RoutineLineRole::kOther:
+        break;
+      case RoutineLineRole::kEnd:
         line = anchor('E', *scan.routineCounter) + std::string(markers::kBold) + line +
                std::string(markers::kBoldEnd);
         routineOpen = false;
-      } else {
+        break;
+      case RoutineLineRole::kAlternativeHeader:
+        line = std::string(markers::kBold) + line + std::string(markers::kBoldEnd);
+        indentable = false;
+        break;
+      case RoutineLineRole::kPropertyWithoutAccessor:
+        ++*scan.routineCounter;  // still uses up a number, as it always did
+        break;
+      case RoutineLineRole::kHeader:
+      case RoutineLineRole::kOneLineRoutine:
+      case RoutineLineRole::kDeclaration: {
         RoutineRow row;
         row.module = scan.moduleNumber;
         if (containsMarked(original, "Private")) row.visibility = kPrivate;
         if (containsMarked(original, "Friend")) row.visibility = kFriend;
-        bool isHeader = true;
-        if (containsMarked(original, "Declare")) {
-          row.type = kindCode(kind) + 10;
-          if (!cutRoutineName(original, markedLib, row.name)) {
-            warn(scan, lineIndex(), original);
-            isHeader = false;
-          }
-        } else {
-          row.type = kind == RoutineKind::kProperty ? propertyAccessorType(original) : kindCode(kind);
-          if (row.type == 0) {
-            ++*scan.routineCounter;  // a property line without accessor still uses up a number
-            isHeader = false;
-          } else if (!cutRoutineName(original, "(", row.name)) {
-            warn(scan, lineIndex(), original);
-            isHeader = false;
-          } else {
-            routineOpen = true;
-          }
+        const bool declaration = role == RoutineLineRole::kDeclaration;
+        row.type = declaration ? kindCode(kind) + 10
+                   : kind == RoutineKind::kProperty ? propertyAccessorType(original)
+                                                    : kindCode(kind);
+        if (!cutRoutineName(original, declaration ? std::string_view(markedLib) : "(", row.name)) {
+          warn(scan, line);  // otherwise left as it is
+          break;
         }
-        if (isHeader) {
-          row.number = ++*scan.routineCounter;
-          std::string marked = anchor('A', row.number);
-          if (scan.blankLineBeforeRoutines) marked.insert(0, "\r\n");
-          marked.append(markers::kBold).append(line).append(markers::kBoldEnd);
-          line.swap(marked);
-          row.declarationLines = static_cast<int>(countOccurrences(line, markers::kContinuation)) + 1;
-          scan.sink->insertRoutine(row);
-        }
+        row.number = ++*scan.routineCounter;
+        std::string marked = anchor('A', row.number);
+        // A one-line routine ends where it starts: the line pass sets both lines.
+        if (role == RoutineLineRole::kOneLineRoutine) marked += anchor('E', row.number);
+        if (scan.blankLineBeforeRoutines) marked.insert(0, "\r\n");
+        marked.append(markers::kBold).append(line).append(markers::kBoldEnd);
+        line.swap(marked);
+        row.declarationLines = static_cast<int>(countOccurrences(line, markers::kContinuation)) + 1;
+        scan.sink->insertRoutine(row);
+        routineOpen = role == RoutineLineRole::kHeader;
+        break;
       }
     }
-    if (indentsBody(line)) out.push_back('\t');
+    if (indentable && indentsBody(line)) out.push_back('\t');
     out.append(line);
   };
   rewriteRoutineLines(text, markedKindWord(kind), decide,
@@ -118,11 +148,13 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
 
 void runLinePass(std::string& text, ModuleScan& scan) {
   static const std::string anchorStart{markers::kChar, '*'};
+  static const std::string warningStart{markers::kChar, kWarningLetter};
   const std::string_view all(text);
   std::string out;
   out.reserve(text.size());
   std::int64_t lineIndex = 0;  // of the line starting at `done`
   std::size_t done = 0;
+  std::size_t anchorEnd = std::string_view::npos;  // where the last anchor ended
   // Line breaks in [from, to).
   const auto countLineBreaks = [&](std::size_t from, std::size_t to) {
     std::int64_t count = 0;
@@ -131,9 +163,30 @@ void runLinePass(std::string& text, ModuleScan& scan) {
       ++count;
     return count;
   };
-  for (std::size_t at = findText(all, anchorStart); at != std::string_view::npos;
-       at = findText(all, anchorStart, at + 1)) {
-    if (at != 0 && (at < 2 || all.substr(at - 2, 2) != "\r\n")) continue;  // anchors start lines
+  // Both kinds of mark are found by one search each, in text order.
+  std::size_t anchorAt = findText(all, anchorStart);
+  // Only this module's warnings still wait for their line (0); most modules have none.
+  const bool marksWarnings = scan.warnings && !scan.warnings->empty() && scan.warnings->back().line == 0;
+  std::size_t warningAt = marksWarnings ? findText(all, warningStart) : std::string_view::npos;
+  while (anchorAt != std::string_view::npos || warningAt != std::string_view::npos) {
+    if (warningAt < anchorAt) {
+      const std::size_t at = warningAt;
+      const std::size_t bar = all.find('|', at);
+      std::size_t index = 0;
+      for (std::size_t k = at + 2; k < bar && all[k] >= '0' && all[k] <= '9'; ++k)
+        index = index * 10 + static_cast<std::size_t>(all[k] - '0');
+      lineIndex += countLineBreaks(done, at);
+      if (bar != std::string_view::npos && index < scan.warnings->size())
+        (*scan.warnings)[index].line = lineIndex + 1;
+      out.append(all.substr(done, at - done));
+      done = bar == std::string_view::npos ? all.size() : bar + 1;
+      warningAt = findText(all, warningStart, done);
+      continue;
+    }
+    const std::size_t at = anchorAt;
+    anchorAt = findText(all, anchorStart, at + 1);
+    // Anchors start lines; a one-line routine's end anchor follows its header anchor.
+    if (at != 0 && at != anchorEnd && (at < 2 || all.substr(at - 2, 2) != "\r\n")) continue;
     lineIndex += countLineBreaks(done, at);
     std::int64_t number = 0;
     for (std::size_t k = at + 3; k < at + 11 && k < all.size() && all[k] >= '0' && all[k] <= '9'; ++k)
@@ -143,7 +196,7 @@ void runLinePass(std::string& text, ModuleScan& scan) {
     else
       scan.sink->setRoutineEnd(number, lineIndex + 1);
     out.append(all.substr(done, at - done));
-    done = std::min(all.size(), at + kAnchorLength);
+    done = anchorEnd = std::min(all.size(), at + kAnchorLength);
   }
   lineIndex += countLineBreaks(done, all.size());
   out.append(all.substr(done));

@@ -15,8 +15,9 @@ namespace cq {
 // without a marked "Lib"). The line is left as it is and the read goes on.
 struct ScanWarning {
   std::string module;
-  std::int64_t line = 0;  // 1-based line of the scanned text (continued lines joined)
-  std::string code;       // the line's code, markers removed
+  std::int64_t line = 0;  // 1-based line of the module file as written (as rou_start),
+                          // the first physical line of a continued statement
+  std::string code;       // the statement's code (continued lines joined), markers removed
 };
 
 // Everything one module scan reads and writes besides the text.

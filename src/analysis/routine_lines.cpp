@@ -25,19 +25,43 @@ const std::string& markedKindWord(RoutineKind kind) {
 }
 
 bool containsMarked(std::string_view line, std::string_view word) {
-  // Marked words are rare; look for the keyword marker first.
-  std::size_t at = line.find(markers::kKeyword);
-  while (at != std::string_view::npos) {
-    const std::string_view rest = line.substr(at + markers::kKeyword.size());
-    if (rest.substr(0, word.size()) == word && rest.substr(word.size(), markers::kEnd.size()) == markers::kEnd)
+  // Looked for by the word: its letters are far rarer in marked text than the "|"
+  // that opens every marker.
+  for (std::size_t at = line.find(word); at != std::string_view::npos; at = line.find(word, at + 1)) {
+    if (at >= markers::kKeyword.size() &&
+        line.substr(at - markers::kKeyword.size(), markers::kKeyword.size()) == markers::kKeyword &&
+        line.substr(at + word.size(), markers::kEnd.size()) == markers::kEnd)
       return true;
-    at = line.find(markers::kKeyword, at + 1);
   }
   return false;
 }
 
 bool isRoutineLine(std::string_view line, RoutineKind kind) {
   return line.find(markedKindWord(kind)) != std::string_view::npos && !containsMarked(line, "Exit");
+}
+
+RoutineLineRole routineLineRole(std::string_view line, RoutineKind kind, bool routineOpen) {
+  if (!isRoutineLine(line, kind)) return RoutineLineRole::kOther;
+  // A property line needs an accessor to be a header; "Property = x" is code.
+  const auto headerShape = [&] { return kind != RoutineKind::kProperty || propertyAccessorType(line) != 0; };
+  if (routineOpen) {
+    if (containsMarked(line, "End")) return RoutineLineRole::kEnd;
+    return headerShape() ? RoutineLineRole::kAlternativeHeader : RoutineLineRole::kOther;
+  }
+  if (containsMarked(line, "Declare")) return RoutineLineRole::kDeclaration;
+  if (!headerShape()) return RoutineLineRole::kPropertyWithoutAccessor;
+  // "End Sub" as the mark-up leaves it: two keyword runs and one blank. Looked for
+  // from its "E", far rarer in marked text than the "|" that opens every marker.
+  static const std::string endsAfterKeywordMarker[] = {
+      std::string("End").append(markers::kEnd) + " " + markedKindWord(RoutineKind::kSub),
+      std::string("End").append(markers::kEnd) + " " + markedKindWord(RoutineKind::kFunction),
+      std::string("End").append(markers::kEnd) + " " + markedKindWord(RoutineKind::kProperty)};
+  const std::string& end = endsAfterKeywordMarker[static_cast<int>(kind)];
+  for (std::size_t at = line.find(end); at != std::string_view::npos; at = line.find(end, at + 1)) {
+    if (at >= markers::kKeyword.size() && line.substr(at - markers::kKeyword.size()).starts_with(markers::kKeyword))
+      return RoutineLineRole::kOneLineRoutine;
+  }
+  return RoutineLineRole::kHeader;
 }
 
 int propertyAccessorType(std::string_view line) {

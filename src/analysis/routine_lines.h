@@ -21,6 +21,26 @@ bool isRoutineLine(std::string_view line, RoutineKind kind);
 
 bool containsMarked(std::string_view line, std::string_view word);
 
+// What a line is to the routines of one kind, given whether one of them is open.
+// The one decision behind both the module scanner's routine pass and the
+// display-only marking of routine lines.
+enum class RoutineLineRole {
+  kOther,                    // no routine line: a body line or code outside routines
+  kEnd,                      // routine open, the line holds a marked "End": closes the routine
+  kAlternativeHeader,        // routine open, no marked "End", a header of its own (for instance
+                             // the second of two under #If ... #Else): bold only, the routine stays open
+  kHeader,                   // routine not open: opens a routine
+  kOneLineRoutine,           // routine not open, header and "End <kind>" on one line: a routine
+                             // that is not left open (its start and end are this line)
+  kDeclaration,              // routine not open, a marked "Declare": a routine that has no end line
+  kPropertyWithoutAccessor,  // routine not open, "Property" without marked Get, Let or Set
+};
+
+// Decides the role from the line's keyword runs. A line that holds the marked
+// word but is no routine line for the open routine (a property named Property
+// assigning its result) is kOther.
+RoutineLineRole routineLineRole(std::string_view line, RoutineKind kind, bool routineOpen);
+
 // Property accessor of a header: 4 Get, then 5 Set, then 3 Let (the last hit
 // counts); 0 when the line names none.
 int propertyAccessorType(std::string_view line);
@@ -33,10 +53,10 @@ std::string withoutMarkers(std::string_view line);
 namespace cq {
 
 // Rewrites a text of CR LF separated lines in which only the lines holding
-// `word` need a decision: `decide(line, lineIndex, out)` appends such a line,
-// changed or not; `lineIndex()` tells its 0-based index when asked. Every other
-// line is copied, with a tab put in front where `indentsLine(line)` says so;
-// while `indenting()` is false, such lines are copied in bulk unseen.
+// `word` need a decision: `decide(line, out)` appends such a line, changed or
+// not. Every other line is copied, with a tab put in front where
+// `indentsLine(line)` says so; while `indenting()` is false, such lines are
+// copied in bulk unseen.
 template <typename Decide, typename Indenting, typename IndentsLine>
 void rewriteRoutineLines(std::string& text, std::string_view word, Decide decide, Indenting indenting,
                          IndentsLine indentsLine) {
@@ -52,14 +72,6 @@ void rewriteRoutineLines(std::string& text, std::string_view word, Decide decide
   std::string out;
   out.reserve(text.size() + text.size() / 16);
   std::size_t pos = 0;  // start of the next line to write
-  std::size_t counted = 0, countedLines = 0;  // line breaks before `counted`
-  const auto lineIndexAt = [&](std::size_t lineStart) {
-    for (std::size_t br = all.find("\r\n", counted); br != std::string_view::npos && br + 2 <= lineStart;
-         br = all.find("\r\n", br + 2))
-      ++countedLines;
-    counted = lineStart;
-    return countedLines;
-  };
   // Copies the lines from `pos` up to `end` (a line start, or the text's end).
   const auto copyLinesUpTo = [&](std::size_t end) {
     while (pos < end || (pos == end && end == all.size() && indenting())) {
@@ -87,7 +99,7 @@ void rewriteRoutineLines(std::string& text, std::string_view word, Decide decide
     copyLinesUpTo(lineStart);
     const std::size_t br = all.find("\r\n", hit);
     const std::size_t lineEnd = br == std::string_view::npos ? all.size() : br;
-    decide(all.substr(lineStart, lineEnd - lineStart), [&] { return lineIndexAt(lineStart); }, out);
+    decide(all.substr(lineStart, lineEnd - lineStart), out);
     if (br == std::string_view::npos) {
       pos = all.size() + 1;
       break;

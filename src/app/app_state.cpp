@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "app/settings_store.h"
+#include "app/text_boundary.h"
 #include "codedb/code_database.h"
 
 namespace cq {
@@ -15,10 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Folder paths end in "/" so that file names can be appended directly.
-fs::path asFolder(std::string folder) {
-  if (folder.empty() || folder.back() != '/') folder += '/';
-  return folder;
-}
+fs::path asFolder(const fs::path& folder) { return folder / ""; }
 
 }  // namespace
 
@@ -30,8 +28,8 @@ std::string programTitle(const Edition& edition) {
 fs::path programFolder() {
   std::error_code error;
   const fs::path executable = fs::read_symlink("/proc/self/exe", error);
-  if (error) return asFolder(fs::current_path(error).string());
-  return asFolder(executable.parent_path().string());
+  if (error) return asFolder(fs::current_path(error));
+  return asFolder(executable.parent_path());
 }
 
 fs::path templateFilePath(const fs::path& programFolder) {
@@ -45,21 +43,20 @@ fs::path templateFilePath(const fs::path& programFolder) {
 fs::path defaultProjectFolder(const SettingsStore& settings) {
   const std::string stored = settings.get("proj", "proj_pf");
   if (stored.size() > 1) return asFolder(stored);
-  return asFolder(QDir::homePath().toStdString());
+  return asFolder(qStringToPath(QDir::homePath()));
 }
 
 AppState startAppState(const Edition& edition, const SettingsStore& settings) {
-  QCoreApplication::setOrganizationName(kSettingsOrganisation);
-  QCoreApplication::setApplicationName(QString::fromStdString(settingsApplicationName(edition)));
+  QCoreApplication::setOrganizationName(QString::fromUtf8(kSettingsOrganisation));
+  QCoreApplication::setApplicationName(toQString(settingsApplicationName(edition)));
 
   AppState state;
   state.edition = edition;
   state.programTitle = programTitle(edition);
   state.programFolder = programFolder();
   state.templateFile = templateFilePath(state.programFolder);
-  state.temporaryFolder = asFolder(
-      QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation).toStdString() +
-      "/TempDateien");
+  state.temporaryFolder =
+      asFolder(qStringToPath(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)) / "TempDateien");
   std::error_code ignored;
   fs::create_directories(state.temporaryFolder, ignored);
   state.defaultProjectFolder = defaultProjectFolder(settings);

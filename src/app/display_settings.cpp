@@ -1,12 +1,16 @@
 #include "app/display_settings.h"
 
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
+#include <variant>
 
 #include "app/settings_store.h"
+#include "text/text_decoding.h"
 
 namespace cq {
 
@@ -25,37 +29,85 @@ Integer roundedValue(const std::string& text) {
   return static_cast<Integer>(rounded);
 }
 
-bool flagValue(const std::string& text) { return numericValue(text) != 0; }
+// How the text of a key maps to its field.
+struct Whole32 {  // a number rounded to 32 bits
+  std::int32_t* field;
+};
+struct Whole16 {  // a number rounded to 16 bits
+  int* field;
+};
+struct Flag {  // any number but 0 is on; written as "-1" or "0"
+  bool* field;
+};
+struct Text {
+  std::string* field;
+};
+struct Font {  // the name before the first ",", the size after the last one; the name
+               // is stored as Unicode and kept as engine text
+  std::string* name;
+  int* size;
+};
+using Field = std::variant<Whole32, Whole16, Flag, Text, Font>;
 
-const char* flagText(bool on) { return on ? "-1" : "0"; }
+struct OptionKey {
+  const char* key;
+  Field field;
+  bool saved = true;
+};
 
-// Each reader stores a non-empty text converted into its field.
-void readInt32(const SettingValues& values, const char* key, std::int32_t& field) {
-  const std::string text = values(key);
-  if (!text.empty()) field = roundedValue<std::int32_t>(text);
+// Every key of section "optionen" with the field it fills, in the order of
+// saving. A key that reads as empty leaves its field alone, so the defaults are
+// those the settings start with.
+std::array<OptionKey, 16> optionKeys(DisplaySettings& s) {
+  return {{{"fkey", Whole32{&s.render.keywordColour}},
+           {"fkom", Whole32{&s.render.commentColour}},
+           {"fstr", Whole32{&s.render.stringColour}},
+           {"rouf", Flag{&s.render.boldRoutineLines}},
+           {"aufk", Flag{&s.expandProjectTree}},
+           {"leer", Flag{&s.markup.removeEmptyLines}},
+           {"vor", Flag{&s.htmlPreview}},
+           {"rer", Flag{&s.markup.indentRoutineBodies}},
+           {"rle", Flag{&s.markup.blankLineBeforeRoutines}},
+           {"meld", Flag{&s.confirmClipboardCopy}},
+           {"einr", Flag{&s.markup.reindent}},
+           {"stapro", Flag{&s.alwaysUseProjectFolder}},
+           {"tab", Whole16{&s.render.tabWidthMm}},
+           {"font", Font{&s.render.fontName, &s.render.fontSize}},
+           {"usb", Flag{&s.applyScreenPreset}},
+           // Written by the screen preset command only.
+           {"bis", Text{&s.screenPreset}, false}}};
 }
 
-void readInt16(const SettingValues& values, const char* key, int& field) {
-  const std::string text = values(key);
-  if (!text.empty()) field = roundedValue<std::int16_t>(text);
+template <typename... Visitors>
+struct Overloaded : Visitors... {
+  using Visitors::operator()...;
+};
+
+// Stores a non-empty text converted into the field.
+void read(const Field& field, const std::string& text) {
+  std::visit(Overloaded{[&](const Whole32& f) { *f.field = roundedValue<std::int32_t>(text); },
+                        [&](const Whole16& f) { *f.field = roundedValue<std::int16_t>(text); },
+                        [&](const Flag& f) { *f.field = numericValue(text) != 0; },
+                        [&](const Text& f) { *f.field = text; },
+                        [&](const Font& f) {
+                          const auto firstComma = text.find(',');
+                          *f.name = utf8ToWindows1252(text.substr(0, firstComma)).text;
+                          if (firstComma == std::string::npos) {
+                            *f.size = 0;
+                            return;
+                          }
+                          *f.size = roundedValue<std::int16_t>(text.substr(text.rfind(',') + 1));
+                        }},
+             field);
 }
 
-void readFlag(const SettingValues& values, const char* key, bool& field) {
-  const std::string text = values(key);
-  if (!text.empty()) field = flagValue(text);
-}
-
-void readFont(const SettingValues& values, DisplaySettings& settings) {
-  const std::string text = values("font");
-  if (text.empty()) return;
-  const auto firstComma = text.find(',');
-  if (firstComma == std::string::npos) {
-    settings.fontName = text;
-    settings.fontSize = 0;
-    return;
-  }
-  settings.fontName = text.substr(0, firstComma);
-  settings.fontSize = roundedValue<std::int16_t>(text.substr(text.rfind(',') + 1));
+std::string textOf(const Field& field) {
+  return std::visit(Overloaded{[](const Whole32& f) { return std::to_string(*f.field); },
+                               [](const Whole16& f) { return std::to_string(*f.field); },
+                               [](const Flag& f) { return std::string(*f.field ? "-1" : "0"); },
+                               [](const Text& f) { return *f.field; },
+                               [](const Font& f) { return windows1252ToUtf8(*f.name) + "," + std::to_string(*f.size); }},
+                    field);
 }
 
 }  // namespace
@@ -98,24 +150,8 @@ double numericValue(const std::string& text) {
 }
 
 void loadDisplaySettings(const SettingValues& values, DisplaySettings& settings) {
-  readInt32(values, "fkey", settings.keywordColour);
-  readInt32(values, "fkom", settings.commentColour);
-  readInt32(values, "fstr", settings.stringColour);
-  readFlag(values, "einr", settings.reindent);
-  readFlag(values, "rouf", settings.boldRoutineLines);
-  readFlag(values, "vor", settings.htmlPreview);
-  readFlag(values, "rer", settings.indentRoutineBodies);
-  readFlag(values, "rle", settings.blankLineBeforeRoutines);
-  if (std::string preset = values("bis"); !preset.empty()) {
-    settings.screenPreset = std::move(preset);
-  }
-  readFlag(values, "meld", settings.confirmClipboardCopy);
-  readFlag(values, "usb", settings.applyScreenPreset);
-  readFlag(values, "stapro", settings.alwaysUseProjectFolder);
-  readFlag(values, "aufk", settings.expandProjectTree);
-  readFlag(values, "leer", settings.removeEmptyLines);
-  readInt16(values, "tab", settings.tabWidthMm);
-  readFont(values, settings);
+  for (const OptionKey& option : optionKeys(settings))
+    if (const std::string text = values(option.key); !text.empty()) read(option.field, text);
 }
 
 void loadDisplaySettings(const SettingsStore& store, DisplaySettings& settings) {
@@ -123,45 +159,10 @@ void loadDisplaySettings(const SettingsStore& store, DisplaySettings& settings) 
 }
 
 void saveDisplaySettings(SettingsStore& store, const DisplaySettings& settings) {
-  const auto save = [&store](const char* key, const std::string& value) {
-    store.save(kOptionsSection, key, value);
-  };
-  save("fkey", std::to_string(settings.keywordColour));
-  save("fkom", std::to_string(settings.commentColour));
-  save("fstr", std::to_string(settings.stringColour));
-  save("rouf", flagText(settings.boldRoutineLines));
-  save("aufk", flagText(settings.expandProjectTree));
-  save("leer", flagText(settings.removeEmptyLines));
-  save("vor", flagText(settings.htmlPreview));
-  save("rer", flagText(settings.indentRoutineBodies));
-  save("rle", flagText(settings.blankLineBeforeRoutines));
-  save("meld", flagText(settings.confirmClipboardCopy));
-  save("einr", flagText(settings.reindent));
-  save("stapro", flagText(settings.alwaysUseProjectFolder));
-  save("tab", std::to_string(settings.tabWidthMm));
-  save("font", settings.fontName + "," + std::to_string(settings.fontSize));
-  save("usb", flagText(settings.applyScreenPreset));
-}
-
-MarkupOptions DisplaySettings::toMarkupOptions() const {
-  MarkupOptions options;
-  options.removeEmptyLines = removeEmptyLines;
-  options.reindent = reindent;
-  options.blankLineBeforeRoutines = blankLineBeforeRoutines;
-  options.indentRoutineBodies = indentRoutineBodies;
-  return options;
-}
-
-RenderOptions DisplaySettings::toRenderOptions() const {
-  RenderOptions options;
-  options.keywordColour = keywordColour;
-  options.commentColour = commentColour;
-  options.stringColour = stringColour;
-  options.fontName = fontName;
-  options.fontSize = fontSize;
-  options.tabWidthMm = tabWidthMm;
-  options.boldRoutineLines = boldRoutineLines;
-  return options;
+  // The table hands out its fields for changing, so it is laid over a copy.
+  DisplaySettings copy = settings;
+  for (const OptionKey& option : optionKeys(copy))
+    if (option.saved) store.save(kOptionsSection, option.key, textOf(option.field));
 }
 
 }  // namespace cq

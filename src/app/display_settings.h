@@ -1,7 +1,7 @@
 #pragma once
-// The display settings of section "optionen": colours, font, tab stops and the
-// behaviour flags, with their defaults (settings keys in comments).
-#include <cstdint>
+// The display settings of section "optionen": the mark-up and render options,
+// the screen preset and the behaviour flags (settings keys in comments). The
+// defaults are the options' own.
 #include <functional>
 #include <string>
 
@@ -15,30 +15,18 @@ class SettingsStore;
 inline constexpr const char* kOptionsSection = "optionen";
 
 struct DisplaySettings {
-  std::int32_t keywordColour = 8388608;  // "fkey", RGB with red in the low byte
-  std::int32_t commentColour = 32768;    // "fkom"
-  std::int32_t stringColour = 128;       // "fstr"
-  bool reindent = false;                 // "einr"
-  bool boldRoutineLines = true;          // "rouf"
-  bool htmlPreview = false;              // "vor"
-  bool indentRoutineBodies = false;      // "rer", only together with "einr"
-  bool blankLineBeforeRoutines = false;  // "rle"
+  MarkupOptions markup;  // "leer", "einr", "rle", "rer"
+  RenderOptions render;  // "fkey", "fkom", "fstr", "font", "tab", "rouf"
+  bool htmlPreview = false;  // "vor"
   // "bis": "max" or the stored window placement; loaded here, but written only
   // by the screen preset command.
   std::string screenPreset = "max";
-  bool confirmClipboardCopy = true;      // "meld"
-  bool applyScreenPreset = false;        // "usb"
-  bool alwaysUseProjectFolder = false;   // "stapro"
-  bool expandProjectTree = false;        // "aufk"
-  bool removeEmptyLines = false;         // "leer"
-  int tabWidthMm = 5;                    // "tab"
-  std::string fontName = "MS Sans Serif";  // "font", before the first ","
-  int fontSize = 10;                     // "font", after the last ","
+  bool confirmClipboardCopy = true;     // "meld"
+  bool applyScreenPreset = false;       // "usb"
+  bool alwaysUseProjectFolder = false;  // "stapro"
+  bool expandProjectTree = false;       // "aufk"
 
   bool operator==(const DisplaySettings&) const = default;
-
-  MarkupOptions toMarkupOptions() const;
-  RenderOptions toRenderOptions() const;
 };
 
 // The text of a key of section "optionen" ("" when absent).

@@ -3,16 +3,19 @@
 #include <QSettings>
 #include <QStringList>
 
+#include "app/text_boundary.h"
+
 namespace cq {
 
 namespace {
 
-QString toQString(const std::string& text) { return QString::fromStdString(text); }
+// Settings texts are Unicode, kept as UTF-8.
+QString utf8Text(const std::string& text) { return QString::fromStdString(text); }
 
 std::string valueText(const QSettings& settings, const QString& key) {
   const QVariant value = settings.value(key);
   // A hand-edited INI value with an unquoted "," reads back as a list.
-  if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(',').toStdString();
+  if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(u',').toStdString();
   return value.toString().toStdString();
 }
 
@@ -24,22 +27,21 @@ std::string settingsApplicationName(const Edition& edition) {
 
 SettingsStore::SettingsStore(const Edition& edition)
     : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                            kSettingsOrganisation,
-                                            toQString(settingsApplicationName(edition)))) {}
+                                            utf8Text(kSettingsOrganisation),
+                                            utf8Text(settingsApplicationName(edition)))) {}
 
 SettingsStore::SettingsStore(const std::filesystem::path& iniFile)
-    : settings_(std::make_unique<QSettings>(QString::fromStdString(iniFile.string()),
-                                            QSettings::IniFormat)) {}
+    : settings_(std::make_unique<QSettings>(pathToQString(iniFile), QSettings::IniFormat)) {}
 
 SettingsStore::~SettingsStore() = default;
 
 std::string SettingsStore::get(const std::string& section, const std::string& key) const {
-  return valueText(*settings_, toQString(section + "/" + key));
+  return valueText(*settings_, utf8Text(section + "/" + key));
 }
 
 void SettingsStore::save(const std::string& section, const std::string& key,
                          const std::string& value) {
-  settings_->setValue(toQString(section + "/" + key), toQString(value));
+  settings_->setValue(utf8Text(section + "/" + key), utf8Text(value));
   // Written at once: settings change only on explicit user actions.
   settings_->sync();
 }
@@ -47,7 +49,7 @@ void SettingsStore::save(const std::string& section, const std::string& key,
 std::vector<std::pair<std::string, std::string>> SettingsStore::getAll(
     const std::string& section) const {
   std::vector<std::pair<std::string, std::string>> pairs;
-  settings_->beginGroup(toQString(section));
+  settings_->beginGroup(utf8Text(section));
   for (const QString& key : settings_->childKeys()) {
     pairs.emplace_back(key.toStdString(), valueText(*settings_, key));
   }
@@ -56,12 +58,12 @@ std::vector<std::pair<std::string, std::string>> SettingsStore::getAll(
 }
 
 void SettingsStore::deleteSection(const std::string& section) {
-  settings_->remove(toQString(section));
+  settings_->remove(utf8Text(section));
   settings_->sync();
 }
 
 std::filesystem::path SettingsStore::fileName() const {
-  return settings_->fileName().toStdString();
+  return qStringToPath(settings_->fileName());
 }
 
 }  // namespace cq

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <set>
 
+#include "text/path_text.h"
+
 namespace cq::cli {
 
 const char* const kUsage =
@@ -69,14 +71,14 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
   args.command = argv[1];
   const CommandShape* shape = shapeOf(args.command);
   if (!shape) {
-    error = "Unbekannter Befehl: " + args.command;
+    error = "Unbekannter Befehl: " + systemText(args.command);
     return std::nullopt;
   }
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool takesValue = arg == "--project" || arg == "--module" || arg == "-o" || arg == "--option";
     if (takesValue && i + 1 >= argc) {
-      error = "Zu " + arg + " fehlt der Wert.";
+      error = "Zu " + systemText(arg) + " fehlt der Wert.";
       return std::nullopt;
     }
     if (arg == "--no-settings") {
@@ -85,13 +87,13 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
       const std::string pair = argv[++i];
       const std::size_t eq = pair.find('=');
       if (eq == std::string::npos || eq == 0) {
-        error = "--option erwartet KEY=VALUE: " + pair;
+        error = "--option erwartet KEY=VALUE: " + systemText(pair);
         return std::nullopt;
       }
       args.options.emplace_back(pair.substr(0, eq), pair.substr(eq + 1));
     } else if (arg.size() > 1 && arg[0] == '-') {
       if (!shape->flags.count(arg)) {
-        error = "Die Option " + arg + " passt nicht zum Befehl " + args.command + ".";
+        error = "Die Option " + systemText(arg) + " passt nicht zum Befehl " + args.command + ".";
         return std::nullopt;
       }
       if (arg == "--html") {
@@ -103,7 +105,7 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
       } else {
         const auto number = positiveNumber(argv[++i]);
         if (!number) {
-          error = arg + " erwartet eine positive Zahl.";
+          error = systemText(arg) + " erwartet eine positive Zahl.";
           return std::nullopt;
         }
         (arg == "--project" ? args.project : args.module) = number;

@@ -1,5 +1,6 @@
 #include "cli/cli_commands.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -11,6 +12,7 @@
 #include "sources/host_tree.h"
 #include "text/path_text.h"
 #include "projectfolder/project_folder.h"
+#include "projectfolder/project_saving.h"
 #include "sources/project_reader.h"
 #include "text/text_decoding.h"
 #include "render/html.h"
@@ -39,9 +41,13 @@ std::string readAll(std::istream& in) {
   return bytes;
 }
 
-int fail(Context& context, std::string_view message) {
-  print(context.err, message);
+void report(Context& context, const Failure& failure) {
+  print(context.err, failure.text());
   context.err << '\n';
+}
+
+int fail(Context& context, const Failure& failure) {
+  report(context, failure);
   return 1;
 }
 
@@ -49,16 +55,13 @@ int fail(Context& context, std::string_view message) {
 // read without stopping the others.
 bool openSources(Context& context, const std::vector<std::string>& sources, DocumentHost& host, HostTree& tree) {
   for (const std::string& source : sources) host.open(fs::path(source));
-  const HostTreeFill fill = fillHostTree(host, tree);
+  const Outcome<HostTreeFill> fill = fillHostTree(host, tree);
   for (const DocumentLoadError& error : host.loadErrors()) {
     print(context.err, error.message);
     context.err << '\n';
   }
-  if (!fill.error.empty()) {
-    print(context.err, fill.error);
-    context.err << '\n';
-  }
-  return fill.ok;
+  if (!fill) report(context, fill.failure());
+  return fill && fill->attached;
 }
 
 std::size_t projectNode(const HostTree& tree, std::optional<int> number) {
@@ -72,23 +75,28 @@ std::size_t projectNode(const HostTree& tree, std::optional<int> number) {
   return kNoParent;
 }
 
-std::unique_ptr<CodeDatabase> openProject(const fs::path& folder) {
-  if (!isProjectFolder(folder)) throw std::runtime_error("Kein G\xFCltiges Projekt: " + pathToText(folder));
-  return CodeDatabase::open(folder);
-}
-
-std::string moduleOrProject(Context& context, const fs::path& folder, bool rtf) {
-  auto database = openProject(folder);
-  const RenderOptions options = context.settings.toRenderOptions();
+Outcome<std::string> moduleOrProject(Context& context, const fs::path& folder, bool rtf) {
+  const auto database = openProjectDatabase(folder);
+  if (!database) return database.failure();
+  const RenderOptions& options = context.settings.render;
   if (context.args.module) {
-    const std::string marked = readModuleFile(folder, *context.args.module);
-    return rtf ? wrapRtfDocument(markedToRtf(marked, options), options) : markedToHtml(marked, options);
+    const Outcome<std::string> marked = readModuleFile(folder, *context.args.module);
+    if (!marked) return marked;
+    return rtf ? wrapRtfDocument(markedToRtf(marked.value(), options), options) : markedToHtml(marked.value(), options);
   }
-  const std::vector<ExportModule> modules = loadProjectModules(folder, *database);
-  return rtf ? projectToRtf(modules, options) : projectToHtml(modules, options);
+  const Outcome<std::vector<ExportModule>> modules = loadProjectModules(folder, *database.value());
+  if (!modules) return modules.failure();
+  return rtf ? projectToRtf(modules.value(), options) : projectToHtml(modules.value(), options);
 }
 
 }  // namespace
+
+Outcome<std::unique_ptr<CodeDatabase>> openProjectDatabase(const fs::path& folder) {
+  if (const Outcome<void> checked = checkProjectFolder(folder); !checked)
+    return Failure{checked.failure().message + ": " + pathToText(folder)};
+  return CodeDatabase::open(folder);
+}
+
 
 int listSources(Context& context) {
   DocumentHost host;
@@ -109,80 +117,74 @@ int readSources(Context& context) {
 
   DocumentHost host;
   HostTree tree;
-  if (!openSources(context, sources, host, tree)) return fail(context, "Keine Quelle konnte gelesen werden.");
+  if (!openSources(context, sources, host, tree)) return fail(context, {"Keine Quelle konnte gelesen werden."});
   const std::size_t project = projectNode(tree, context.args.project);
   if (project == kNoParent)
-    return fail(context, context.args.project ? "Diesen Projektknoten gibt es nicht."
-                                              : "Keine Quelle enth\xE4lt lesbare Module.");
+    return fail(context, {context.args.project ? "Diesen Projektknoten gibt es nicht."
+                                               : "Keine Quelle enth\xE4lt lesbare Module."});
   setTicked(tree, project, true);
-  try {
-    prepareNewProjectFolder(folder);
-  } catch (const std::exception& e) {
-    return fail(context, e.what());
-  }
+  if (const Outcome<void> prepared = prepareNewProjectFolder(folder); !prepared)
+    return fail(context, prepared.failure());
 
   ProjectReadRequest request;
   request.templateFile = templateFilePath(programFolder());
   request.folder = folder;
-  request.markup = context.settings.toMarkupOptions();
-  const ProjectRead read = readTickedModules(host, tree, request);
-  for (const ScanWarning& warning : read.warnings) {
+  request.markup = context.settings.markup;
+  const Outcome<ProjectRead> read = readTickedModules(host, tree, request);
+  if (!read) return fail(context, read.failure());
+  for (const ScanWarning& warning : read->warnings) {
     print(context.err, "Warnung: Modul " + warning.module + ", Zeile " + std::to_string(warning.line) +
                            ": Routinenkopf ohne \"(\" bleibt unver\xE4ndert: " + warning.code);
     context.err << '\n';
   }
-  if (!read) return fail(context, read.cause.empty() ? read.message : read.message + "\r\n\r\n" + read.cause);
 
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   char secondsText[32];
   std::snprintf(secondsText, sizeof secondsText, "%.3f", seconds);
-  print(context.out, "Projekt: " + tree.tag + "\nModule: " + std::to_string(read.modules) + "\nRoutinen: " +
-                         std::to_string(read.routines) + "\nErsetzte Zeichen: " +
-                         std::to_string(read.replacedCharacters) + "\nSekunden: " + secondsText + "\n");
+  print(context.out, "Projekt: " + tree.tag + "\nModule: " + std::to_string(read->modules) + "\nRoutinen: " +
+                         std::to_string(read->routines) + "\nErsetzte Zeichen: " +
+                         std::to_string(read->replacedCharacters) + "\nSekunden: " + secondsText + "\n");
   return 0;
 }
 
 int exportHtml(Context& context) {
-  try {
-    print(context.out, moduleOrProject(context, context.args.positional[0], false));
-  } catch (const std::exception& e) {
-    return fail(context, e.what());
-  }
+  const Outcome<std::string> html = moduleOrProject(context, context.args.positional[0], false);
+  if (!html) return fail(context, html.failure());
+  print(context.out, html.value());
   return 0;
 }
 
 int exportRtf(Context& context) {
-  std::string document;
-  try {
-    document = moduleOrProject(context, context.args.positional[0], true);
-  } catch (const std::exception& e) {
-    return fail(context, e.what());
-  }
+  const Outcome<std::string> document = moduleOrProject(context, context.args.positional[0], true);
+  if (!document) return fail(context, document.failure());
   if (!context.args.output) {
-    context.out << document;  // RTF is a Windows-1252 document of its own
+    context.out << document.value();  // RTF is a Windows-1252 document of its own
     return 0;
   }
+  errno = 0;
   std::ofstream file(*context.args.output, std::ios::binary | std::ios::trunc);
-  file << document;
+  file << document.value();
   file.close();
-  if (!file) return fail(context, "Die Datei " + *context.args.output + " konnte nicht geschrieben werden.");
+  if (!file) {
+    return fail(context, {"Die Datei " + pathToText(*context.args.output) + " konnte nicht geschrieben werden.",
+                          lastSystemErrorText()});
+  }
   return 0;
 }
 
 int exportText(Context& context) {
-  try {
-    openProject(context.args.positional[0]);
-    print(context.out, plainTextOfMarked(readModuleFile(context.args.positional[0], *context.args.module)));
-  } catch (const std::exception& e) {
-    return fail(context, e.what());
-  }
+  const fs::path folder = context.args.positional[0];
+  if (const auto database = openProjectDatabase(folder); !database) return fail(context, database.failure());
+  const Outcome<std::string> marked = readModuleFile(folder, *context.args.module);
+  if (!marked) return fail(context, marked.failure());
+  print(context.out, plainTextOfMarked(marked.value()));
   return 0;
 }
 
 int markUpInput(Context& context, std::istream& in) {
   const DecodedText code = decodeSourceText(readAll(in));
-  const std::string marked = markUpSelection(code.text, context.settings.toMarkupOptions());
-  print(context.out, context.args.html ? markedToHtml(marked, context.settings.toRenderOptions()) : marked);
+  const std::string marked = markUpSelection(code.text, context.settings.markup);
+  print(context.out, context.args.html ? markedToHtml(marked, context.settings.render) : marked);
   return 0;
 }
 

@@ -1,9 +1,13 @@
 #pragma once
 // The commands of codequorix-cli. Each returns the exit code: 0 done, 1 failed.
+#include <filesystem>
 #include <iosfwd>
+#include <memory>
 
 #include "app/display_settings.h"
 #include "cli/cli_arguments.h"
+#include "codedb/code_database.h"
+#include "text/failure.h"
 
 namespace cq::cli {
 
@@ -13,6 +17,10 @@ struct Context {
   std::ostream& out;
   std::ostream& err;
 };
+
+// The code database of a project folder; "Kein Gültiges Projekt: <folder>" when the
+// folder holds none.
+Outcome<std::unique_ptr<CodeDatabase>> openProjectDatabase(const std::filesystem::path& folder);
 
 int listSources(Context& context);
 int readSources(Context& context);

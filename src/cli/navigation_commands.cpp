@@ -53,12 +53,9 @@ struct Project {
 
 Outcome<Project> openProject(const std::string& argument) {
   const fs::path folder(argument);
-  if (!isProjectFolder(folder)) return Failure{"Kein g\xFCltiges Projekt: " + pathToText(folder), {}};
-  try {
-    return Project{folder, CodeDatabase::open(folder)};
-  } catch (const DatabaseError& error) {
-    return Failure{error.what(), {}};
-  }
+  Outcome<std::unique_ptr<CodeDatabase>> database = openProjectDatabase(folder);
+  if (!database) return database.failure();
+  return Project{folder, std::move(database).value()};
 }
 
 // A name or search text of the command line (UTF-8) as Windows-1252 text.

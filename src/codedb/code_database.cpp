@@ -4,16 +4,17 @@
 
 #include "codedb/database_scan_sink.h"
 #include "codedb/sqlite_statement.h"
+#include "text/path_text.h"
 
 namespace cq {
 
 namespace fs = std::filesystem;
 
-void createDatabaseFromTemplate(const fs::path& templateFile, const fs::path& folder) {
+Outcome<void> createDatabaseFromTemplate(const fs::path& templateFile, const fs::path& folder) {
   std::error_code error;
   if (!fs::is_regular_file(templateFile, error)) {
-    throw DatabaseError("Die notwendige Datenbank\n" + templateFile.string() +
-                        "\nexistiert nicht !!!\nBitte kopieren Sie diese wieder an diese Stelle");
+    return Failure{"Die notwendige Datenbank\n" + pathToText(templateFile) +
+                   "\nexistiert nicht !!!\nBitte kopieren Sie diese wieder an diese Stelle"};
   }
   const fs::path target = folder / kDatabaseFileName;
   fs::copy_file(templateFile, target, fs::copy_options::overwrite_existing, error);
@@ -23,9 +24,9 @@ void createDatabaseFromTemplate(const fs::path& templateFile, const fs::path& fo
                     fs::perm_options::add, error);
   }
   if (error) {
-    throw DatabaseError("Die Datenbank\n" + target.string() +
-                        "\nkann nicht angelegt werden:\n" + error.message());
+    return Failure{"Die Datenbank\n" + pathToText(target) + "\nkann nicht angelegt werden.", systemErrorText(error)};
   }
+  return {};
 }
 
 CodeDatabase::CodeDatabase(sqlite3* db) : db_(db) {}
@@ -36,26 +37,25 @@ CodeDatabase::~CodeDatabase() {
   sqlite3_close_v2(db_);
 }
 
-std::unique_ptr<CodeDatabase> CodeDatabase::open(const fs::path& folder) {
+Outcome<std::unique_ptr<CodeDatabase>> CodeDatabase::open(const fs::path& folder) {
   const fs::path file = folder / kDatabaseFileName;
   sqlite3* db = nullptr;
   const int result = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
   // Owned from here on, so that every failure below closes the handle.
   std::unique_ptr<CodeDatabase> database(new CodeDatabase(db));
   if (result != SQLITE_OK) {
-    throw DatabaseError("Die Datenbank\n" + file.string() + "\nkann nicht ge\xF6" "ffnet werden:\n" +
-                        (db ? sqlite3_errmsg(db) : sqlite3_errstr(result)));
+    return Failure{"Die Datenbank\n" + pathToText(file) + "\nkann nicht ge\xF6" "ffnet werden.",
+                   sqliteCause(db, result)};
   }
   try {
     SqliteStatement modules(db, "SELECT mod_num,mod_name,mod_typ,mod_zeilen FROM td_mod");
     SqliteStatement routines(db,
                              "SELECT rou_typ,rou_open,anz_dec_zeilen,rou_name,rou_num,mod_num,"
                              "rou_start,rou_ende FROM td_rout");
-  } catch (const DatabaseError&) {
-    throw DatabaseError("Die Datei\n" + file.string() + "\nist keine Code Quorix Datenbank:\n" +
-                        sqlite3_errmsg(db));
+    database->sink_ = std::make_unique<DatabaseScanSink>(db);
+  } catch (const Failed& failed) {
+    return Failure{"Die Datei\n" + pathToText(file) + "\nist keine Code Quorix Datenbank.", failed.failure().cause};
   }
-  database->sink_ = std::make_unique<DatabaseScanSink>(db);
   return database;
 }
 
@@ -75,74 +75,84 @@ void CodeDatabase::endBulkWrite() {
 
 ScanSink& CodeDatabase::scanSink() { return *sink_; }
 
-std::vector<ModuleListEntry> CodeDatabase::moduleList() {
-  SqliteStatement query(db_,
-                        "SELECT mod_typ, mod_name, mod_num FROM td_mod"
-                        " ORDER BY mod_typ, mod_name");
-  std::vector<ModuleListEntry> modules;
-  while (query.step()) {
-    modules.push_back({static_cast<int>(query.integer(2)), query.text(1),
-                       static_cast<int>(query.integer(0))});
-  }
-  return modules;
+Outcome<std::vector<ModuleListEntry>> CodeDatabase::moduleList() {
+  return catchFailure([&] {
+    SqliteStatement query(db_,
+                          "SELECT mod_typ, mod_name, mod_num FROM td_mod"
+                          " ORDER BY mod_typ, mod_name");
+    std::vector<ModuleListEntry> modules;
+    while (query.step()) {
+      modules.push_back({static_cast<int>(query.integer(2)), query.text(1), moduleTypeOfCode(query.integer(0))});
+    }
+    return modules;
+  });
 }
 
-std::vector<RoutineListEntry> CodeDatabase::routineList() {
-  SqliteStatement query(db_,
-                        "SELECT 'M'||mod_num AS mnum, 'R'||rou_num AS rnum, rou_name,"
-                        " 'R'||rou_typ||'O'||rou_open AS iflag FROM td_rout"
-                        " ORDER BY mod_num, rou_name");
-  std::vector<RoutineListEntry> routines;
-  while (query.step()) {
-    routines.push_back({query.text(0), query.text(1), query.text(2), query.text(3)});
-  }
-  return routines;
+Outcome<std::vector<RoutineListEntry>> CodeDatabase::routineList() {
+  return catchFailure([&] {
+    SqliteStatement query(db_,
+                          "SELECT 'M'||mod_num AS mnum, 'R'||rou_num AS rnum, rou_name,"
+                          " 'R'||rou_typ||'O'||rou_open AS iflag FROM td_rout"
+                          " ORDER BY mod_num, rou_name");
+    std::vector<RoutineListEntry> routines;
+    while (query.step()) {
+      routines.push_back({query.text(0), query.text(1), query.text(2), query.text(3)});
+    }
+    return routines;
+  });
 }
 
-std::optional<RoutineAtLine> CodeDatabase::routineAtLine(std::int64_t line, int module) {
-  SqliteStatement query(db_,
-                        "SELECT rou_typ, rou_open, rou_name, rou_num, rou_start, rou_ende"
-                        " FROM td_rout"
-                        " WHERE (((rou_start)<=?1) AND ((rou_ende)>=?1) AND ((mod_num)=?2))"
-                        " ORDER BY rou_num");
-  query.bind(1, line).bind(2, module);
-  if (!query.step()) return std::nullopt;
-  RoutineAtLine routine;
-  routine.type = static_cast<int>(query.integer(0));
-  routine.visibility = static_cast<int>(query.integer(1));
-  routine.name = query.text(2);
-  routine.number = query.integer(3);
-  routine.start = query.integer(4);
-  routine.end = query.integer(5);
-  return routine;
+Outcome<std::optional<RoutineAtLine>> CodeDatabase::routineAtLine(std::int64_t line, int module) {
+  return catchFailure([&]() -> std::optional<RoutineAtLine> {
+    SqliteStatement query(db_,
+                          "SELECT rou_typ, rou_open, rou_name, rou_num, rou_start, rou_ende"
+                          " FROM td_rout"
+                          " WHERE (((rou_start)<=?1) AND ((rou_ende)>=?1) AND ((mod_num)=?2))"
+                          " ORDER BY rou_num");
+    query.bind(1, line).bind(2, module);
+    if (!query.step()) return std::nullopt;
+    RoutineAtLine routine;
+    routine.type = static_cast<int>(query.integer(0));
+    routine.visibility = static_cast<int>(query.integer(1));
+    routine.name = query.text(2);
+    routine.number = query.integer(3);
+    routine.start = query.integer(4);
+    routine.end = query.integer(5);
+    return routine;
+  });
 }
 
-std::optional<std::int64_t> CodeDatabase::routineStart(std::int64_t routineNumber) {
-  SqliteStatement query(db_, "SELECT rou_start, rou_num FROM td_rout WHERE rou_num = ?");
-  query.bind(1, routineNumber);
-  if (!query.step()) return std::nullopt;
-  return query.optionalInteger(0);
+Outcome<std::optional<std::int64_t>> CodeDatabase::routineStart(std::int64_t routineNumber) {
+  return catchFailure([&]() -> std::optional<std::int64_t> {
+    SqliteStatement query(db_, "SELECT rou_start, rou_num FROM td_rout WHERE rou_num = ?");
+    query.bind(1, routineNumber);
+    if (!query.step()) return std::nullopt;
+    return query.optionalInteger(0);
+  });
 }
 
-std::optional<ModuleListEntry> CodeDatabase::moduleByNumber(int module) {
-  SqliteStatement query(db_, "SELECT mod_typ, mod_name, mod_num FROM td_mod WHERE mod_num = ?");
-  query.bind(1, module);
-  if (!query.step()) return std::nullopt;
-  return ModuleListEntry{static_cast<int>(query.integer(2)), query.text(1),
-                         static_cast<int>(query.integer(0))};
+Outcome<std::optional<ModuleListEntry>> CodeDatabase::moduleByNumber(int module) {
+  return catchFailure([&]() -> std::optional<ModuleListEntry> {
+    SqliteStatement query(db_, "SELECT mod_typ, mod_name, mod_num FROM td_mod WHERE mod_num = ?");
+    query.bind(1, module);
+    if (!query.step()) return std::nullopt;
+    return ModuleListEntry{static_cast<int>(query.integer(2)), query.text(1), moduleTypeOfCode(query.integer(0))};
+  });
 }
 
-std::optional<std::pair<std::int64_t, std::int64_t>> CodeDatabase::zoomRange(std::int64_t line,
-                                                                              int module) {
-  if (const auto routine = routineAtLine(line, module)) {
-    return std::pair{routine->start, routine->end};
-  }
-  SqliteStatement query(db_, "SELECT Min(rou_start)-1 AS Letzte FROM td_rout WHERE ((mod_num=?))");
-  query.bind(1, module);
-  if (!query.step()) return std::nullopt;
-  const auto lastDeclarationLine = query.optionalInteger(0);
-  if (!lastDeclarationLine) return std::nullopt;
-  return std::pair<std::int64_t, std::int64_t>{1, *lastDeclarationLine};
+Outcome<std::optional<std::pair<std::int64_t, std::int64_t>>> CodeDatabase::zoomRange(std::int64_t line,
+                                                                                       int module) {
+  const auto routine = routineAtLine(line, module);
+  if (!routine) return routine.failure();
+  if (routine.value()) return std::optional(std::pair{routine.value()->start, routine.value()->end});
+  return catchFailure([&]() -> std::optional<std::pair<std::int64_t, std::int64_t>> {
+    SqliteStatement query(db_, "SELECT Min(rou_start)-1 AS Letzte FROM td_rout WHERE ((mod_num=?))");
+    query.bind(1, module);
+    if (!query.step()) return std::nullopt;
+    const auto lastDeclarationLine = query.optionalInteger(0);
+    if (!lastDeclarationLine) return std::nullopt;
+    return std::pair<std::int64_t, std::int64_t>{1, *lastDeclarationLine};
+  });
 }
 
 }  // namespace cq

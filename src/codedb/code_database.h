@@ -1,7 +1,8 @@
 #pragma once
 // The code database: one SQLite file per project folder ("CodeQuorix.mdb"), made
 // from the empty template "mask_CodeQuorix.mdb" for every read. Names are stored
-// as the engine's Windows-1252 bytes; messages of DatabaseError are UTF-8.
+// as the engine's Windows-1252 bytes. Failures come as Failure: a German message
+// naming the file and the cause.
 #include <sqlite3.h>
 
 #include <cstdint>
@@ -13,22 +14,23 @@
 #include <vector>
 
 #include "analysis/scan_sink.h"
-#include "codedb/database_error.h"
+#include "render/module_type.h"
+#include "text/failure.h"
 
 namespace cq {
 
 inline constexpr const char* kDatabaseFileName = "CodeQuorix.mdb";
 inline constexpr const char* kTemplateFileName = "mask_CodeQuorix.mdb";
 
-// Copies the template over folder/CodeQuorix.mdb. Throws DatabaseError with the
-// German message for a missing template or a failed copy.
-void createDatabaseFromTemplate(const std::filesystem::path& templateFile,
-                                const std::filesystem::path& folder);
+// Copies the template over folder/CodeQuorix.mdb; fails for a missing template
+// or a failed copy.
+Outcome<void> createDatabaseFromTemplate(const std::filesystem::path& templateFile,
+                                         const std::filesystem::path& folder);
 
 struct ModuleListEntry {
   int number = 0;
   std::string name;
-  int type = 0;
+  ModuleType type = ModuleType::kOther;
 };
 
 struct RoutineListEntry {
@@ -50,36 +52,36 @@ struct RoutineAtLine {
 // The open connection. Closing is the destructor (never reports anything).
 class CodeDatabase {
  public:
-  // Opens folder/CodeQuorix.mdb for reading and writing; throws DatabaseError,
-  // also for a file that is no code database.
-  static std::unique_ptr<CodeDatabase> open(const std::filesystem::path& folder);
+  // Opens folder/CodeQuorix.mdb for reading and writing; fails also for a file
+  // that is no code database.
+  static Outcome<std::unique_ptr<CodeDatabase>> open(const std::filesystem::path& folder);
   ~CodeDatabase();
   CodeDatabase(const CodeDatabase&) = delete;
   CodeDatabase& operator=(const CodeDatabase&) = delete;
 
   // Scratch mode for a read: no disk syncs, journal in memory, one transaction
   // until endBulkWrite() (also called by the destructor), so rows written before
-  // a failure remain.
+  // a failure remain. Both throw Failed, as the scan sink does: they run inside
+  // a read, which reports the failure.
   void beginBulkWrite();
   void endBulkWrite();
 
   // The scanner's statements on this connection.
   ScanSink& scanSink();
 
-  // Queries of the browsing side; engine failures throw DatabaseError unless
-  // said otherwise.
-  std::vector<ModuleListEntry> moduleList();                 // by type, then name
-  std::vector<RoutineListEntry> routineList();               // by module, then name
+  // Queries of the browsing side.
+  Outcome<std::vector<ModuleListEntry>> moduleList();    // by type, then name
+  Outcome<std::vector<RoutineListEntry>> routineList();  // by module, then name
   // The routine whose line range holds the line (the lowest routine number when
   // ranges overlap); a routine without an end line is never found.
-  std::optional<RoutineAtLine> routineAtLine(std::int64_t line, int module);
+  Outcome<std::optional<RoutineAtLine>> routineAtLine(std::int64_t line, int module);
   // The first line of a routine, nullopt when the number is unknown or the
   // start was never recorded.
-  std::optional<std::int64_t> routineStart(std::int64_t routineNumber);
-  std::optional<ModuleListEntry> moduleByNumber(int module);
+  Outcome<std::optional<std::int64_t>> routineStart(std::int64_t routineNumber);
+  Outcome<std::optional<ModuleListEntry>> moduleByNumber(int module);
   // Line range of the routine at a line, else 1 to the line before the module's
   // first routine (the declarations); nullopt for a module without routines.
-  std::optional<std::pair<std::int64_t, std::int64_t>> zoomRange(std::int64_t line, int module);
+  Outcome<std::optional<std::pair<std::int64_t, std::int64_t>>> zoomRange(std::int64_t line, int module);
 
   sqlite3* handle() const { return db_; }
 

@@ -27,8 +27,8 @@ template <typename Work>
 auto reading(Work&& work) -> decltype(work()) {
   try {
     return work();
-  } catch (const DatabaseError& error) {
-    throw Failed("Die Code-Datenbank kann nicht gelesen werden.", error.what());
+  } catch (const Failed& failed) {
+    throw Failed("Die Code-Datenbank kann nicht gelesen werden.", failed.failure().text());
   }
 }
 
@@ -53,15 +53,18 @@ std::vector<ModuleFacts> CodeDatabaseIndex::modules() {
 
 std::optional<ModuleFacts> CodeDatabaseIndex::module(int number) {
   return reading([&]() -> std::optional<ModuleFacts> {
-    const auto module = database_.moduleByNumber(number);
-    if (!module) return std::nullopt;
-    return ModuleFacts{module->number, module->name, module->type};
+    const Outcome<std::optional<ModuleListEntry>> module = database_.moduleByNumber(number);
+    if (!module) throw Failed(module.failure());
+    if (!module.value()) return std::nullopt;
+    return ModuleFacts{module.value()->number, module.value()->name, moduleTypeCode(module.value()->type)};
   });
 }
 
 std::optional<RoutineFacts> CodeDatabaseIndex::routineAtLine(std::int64_t line, int module) {
   return reading([&]() -> std::optional<RoutineFacts> {
-    const auto routine = database_.routineAtLine(line, module);
+    const Outcome<std::optional<RoutineAtLine>> found = database_.routineAtLine(line, module);
+    if (!found) throw Failed(found.failure());
+    const std::optional<RoutineAtLine>& routine = found.value();
     if (!routine) return std::nullopt;
     return RoutineFacts{module, routine->number, routine->name, routine->type, routine->visibility, routine->start};
   });

@@ -1,16 +1,44 @@
 #include "codedb/sqlite_statement.h"
 
-#include "codedb/database_error.h"
+#include <system_error>
+
+#include "text/failure.h"
+#include "text/path_text.h"
 
 namespace cq {
 
 namespace {
 
 [[noreturn]] void throwEngineError(sqlite3* db) {
-  throw DatabaseError(std::string("Datenbankfehler: ") + sqlite3_errmsg(db));
+  throw Failed("Datenbankfehler", sqliteCause(db, sqlite3_extended_errcode(db)));
+}
+
+// The cause in our words when the system's error is unknown.
+const char* ownCause(int primaryResult) {
+  switch (primaryResult) {
+    case SQLITE_FULL:
+      return "Kein Speicherplatz mehr auf dem Datentr\xE4ger";
+    case SQLITE_READONLY:
+      return "Die Datenbank ist schreibgesch\xFCtzt";
+    case SQLITE_CANTOPEN:
+      return "Die Datenbankdatei kann nicht ge\xF6" "ffnet werden";
+    case SQLITE_IOERR:
+      return "Ein- oder Ausgabefehler beim Zugriff auf die Datenbank";
+    default:
+      return nullptr;
+  }
 }
 
 }  // namespace
+
+std::string sqliteCause(sqlite3* db, int result) {
+  if (const char* own = ownCause(result & 0xFF)) {
+    const int systemError = db ? sqlite3_system_errno(db) : 0;
+    return systemError != 0 ? systemErrorText(std::error_code(systemError, std::generic_category())) : own;
+  }
+  // SQLite's own messages are English UTF-8.
+  return systemText(db ? sqlite3_errmsg(db) : sqlite3_errstr(result));
+}
 
 SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) : db_(db) {
   if (sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &statement_, nullptr) !=

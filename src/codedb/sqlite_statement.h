@@ -1,6 +1,6 @@
 #pragma once
 // One prepared SQLite statement, finalized with its owner. Values are always
-// bound, never spliced into the text. Engine failures throw DatabaseError.
+// bound, never spliced into the text. Engine failures throw Failed.
 #include <sqlite3.h>
 
 #include <cstdint>
@@ -42,5 +42,11 @@ class SqliteStatement {
 
 // Runs statements without values and without rows (transactions, pragmas).
 void executeSql(sqlite3* db, const char* sql);
+
+// Why SQLite failed with `result` (a primary or extended result code), as German
+// Windows-1252 text: a full disk, a read-only file, a file that cannot be opened
+// and input/output errors in our own words (the system's error where SQLite
+// knows it), anything else in SQLite's.
+std::string sqliteCause(sqlite3* db, int result);
 
 }  // namespace cq

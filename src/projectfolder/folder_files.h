@@ -10,8 +10,8 @@ namespace cq {
 void clearFolder(const std::filesystem::path& folder);
 
 // Copies every file directly in `from` into `to`, overwriting files of the same
-// name; subfolders are not copied. Throws std::runtime_error with a German
-// message naming the file and the system's reason at the first failure.
+// name; subfolders are not copied. Throws Failed naming the file, with the
+// system's reason, at the first failure.
 void copyFolderFiles(const std::filesystem::path& from, const std::filesystem::path& to);
 
 }  // namespace cq

@@ -1,21 +1,15 @@
 #include "projectfolder/module_texts.h"
 
-#include <exception>
-
 #include "projectfolder/project_folder.h"
 #include "text/failure.h"
 
 namespace cq {
 
 MarkedTextOf moduleFilesOf(const std::filesystem::path& folder) {
-  return [folder](int module) {
-    try {
-      return readModuleFile(folder, module);
-    } catch (const Failed&) {
-      throw;
-    } catch (const std::exception& error) {
-      throw Failed(error.what());
-    }
+  return [folder](int module) -> std::string {
+    Outcome<std::string> text = readModuleFile(folder, module);
+    if (!text) throw Failed(text.failure());
+    return std::move(text).value();
   };
 }
 

@@ -39,41 +39,43 @@ std::optional<Failure> foreignFolderProblem(const fs::path& folder) {
                  reason()};
 }
 
-void prepareNewProjectFolder(const fs::path& folder) {
+Outcome<void> prepareNewProjectFolder(const fs::path& folder) {
   std::error_code ec;
   if (!fs::exists(folder, ec)) {
     if (!fs::create_directories(folder, ec))
-      throw std::runtime_error("Der Ordner " + pathToText(folder) + " konnte nicht angelegt werden: " +
-                               ec.message());
-    return;
+      return Failure{"Der Ordner " + pathToText(folder) + " konnte nicht angelegt werden.", systemErrorText(ec)};
+    return {};
   }
-  if (const auto problem = foreignFolderProblem(folder)) throw std::runtime_error(problem->text());
-  if (!isProjectFolder(folder)) return;
+  if (auto problem = foreignFolderProblem(folder)) return *std::move(problem);
+  if (!isProjectFolder(folder)) return {};
   // Only the project's own files go; anything else the user put there stays.
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
     const std::string name = entry.path().filename().string();
     if (!entry.is_regular_file(ec) || !(name == kDatabaseFileName || isModuleFileName(name))) continue;
     if (!fs::remove(entry.path(), ec) && ec)
-      throw std::runtime_error("Die Datei " + pathToText(entry.path()) + " konnte nicht gel\xF6scht werden: " +
-                               ec.message());
+      return Failure{"Die Datei " + pathToText(entry.path()) + " konnte nicht gel\xF6scht werden.",
+                     systemErrorText(ec)};
   }
+  return {};
 }
 
-std::string readModuleFile(const fs::path& folder, int moduleNumber) {
-  return readSourceFile(moduleFilePath(folder, moduleNumber));
+Outcome<std::string> readModuleFile(const fs::path& folder, int moduleNumber) {
+  return catchFailure([&] { return readSourceFile(moduleFilePath(folder, moduleNumber)); });
 }
 
-std::vector<ExportModule> loadProjectModules(const fs::path& folder, CodeDatabase& database) {
-  const std::vector<ModuleListEntry> list = database.moduleList();
+Outcome<std::vector<ExportModule>> loadProjectModules(const fs::path& folder, CodeDatabase& database) {
+  const Outcome<std::vector<ModuleListEntry>> list = database.moduleList();
+  if (!list) return list.failure();
   std::map<int, const ModuleListEntry*> byNumber;
-  for (const auto& entry : list) byNumber[entry.number] = &entry;
+  for (const auto& entry : list.value()) byNumber[entry.number] = &entry;
   std::vector<ExportModule> modules;
-  modules.reserve(list.size());
-  for (int number = 1; number <= static_cast<int>(list.size()); ++number) {
+  modules.reserve(list->size());
+  for (int number = 1; number <= static_cast<int>(list->size()); ++number) {
     const auto found = byNumber.find(number);
-    if (found == byNumber.end())
-      throw std::runtime_error("Das Modul M" + std::to_string(number) + " fehlt in der Datenbank.");
-    modules.push_back({found->second->name, found->second->type, readModuleFile(folder, number)});
+    if (found == byNumber.end()) return Failure{"Das Modul M" + std::to_string(number) + " fehlt in der Datenbank."};
+    Outcome<std::string> text = readModuleFile(folder, number);
+    if (!text) return text.failure();
+    modules.push_back({found->second->name, found->second->type, std::move(text).value()});
   }
   return modules;
 }

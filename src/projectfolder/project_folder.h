@@ -22,14 +22,14 @@ std::optional<Failure> foreignFolderProblem(const std::filesystem::path& folder)
 
 // Makes `folder` ready to receive a new project: creates it, or empties an
 // existing project folder of its database and module files. Any other folder
-// that holds something is refused: throws std::runtime_error with the message.
-void prepareNewProjectFolder(const std::filesystem::path& folder);
+// that holds something is refused.
+Outcome<void> prepareNewProjectFolder(const std::filesystem::path& folder);
 
-// The marked-up text of module file "M" + number + ".txt"; throws when unreadable.
-std::string readModuleFile(const std::filesystem::path& folder, int moduleNumber);
+// The marked-up text of module file "M" + number + ".txt".
+Outcome<std::string> readModuleFile(const std::filesystem::path& folder, int moduleNumber);
 
 // Every module of the project, numbered 1 to the module count, with the name and
 // type the database holds for it and its module file's text.
-std::vector<ExportModule> loadProjectModules(const std::filesystem::path& folder, CodeDatabase& database);
+Outcome<std::vector<ExportModule>> loadProjectModules(const std::filesystem::path& folder, CodeDatabase& database);
 
 }  // namespace cq

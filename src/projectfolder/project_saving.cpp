@@ -1,6 +1,5 @@
 #include "projectfolder/project_saving.h"
 
-#include <stdexcept>
 #include <system_error>
 
 #include "text/path_text.h"
@@ -61,19 +60,19 @@ Outcome<fs::path> saveProject(const fs::path& workingFolder, const fs::path& tar
 
   try {
     copyFolderFiles(workingFolder, target);
-  } catch (const std::runtime_error& failure) {
-    return Failure{std::string(failure.what()) +
+  } catch (const Failed& failed) {
+    return Failure{failed.failure().message +
                        "\r\nDas Projekt wurde nicht vollst\xE4ndig gespeichert; es bleibt im Ordner \"" +
                        pathToText(workingFolder) + "\".",
-                   {}};
+                   failed.failure().cause};
   }
   deleteTemporaryFiles(workingFolder);
   return target;
 }
 
-std::optional<std::string> projectFolderProblem(const fs::path& folder) {
-  if (isProjectFolder(folder)) return std::nullopt;
-  return "Kein G\xDCltiges Projekt";
+Outcome<void> checkProjectFolder(const fs::path& folder) {
+  if (isProjectFolder(folder)) return {};
+  return Failure{"Kein G\xFCltiges Projekt"};
 }
 
 }  // namespace cq

@@ -5,7 +5,6 @@
 // exists, closes the code database, calls saveProject() and then opens the
 // database in the new working folder again.
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "text/failure.h"
@@ -48,7 +47,7 @@ Outcome<SaveTarget> checkSaveTarget(const std::filesystem::path& workingFolder,
 Outcome<std::filesystem::path> saveProject(const std::filesystem::path& workingFolder,
                                            const std::filesystem::path& target, bool overwriteAgreed);
 
-// "Kein Gültiges Projekt" when `folder` holds no code database, else nothing.
-std::optional<std::string> projectFolderProblem(const std::filesystem::path& folder);
+// Fails with "Kein Gültiges Projekt" when `folder` holds no code database.
+Outcome<void> checkProjectFolder(const std::filesystem::path& folder);
 
 }  // namespace cq

@@ -1,16 +1,14 @@
 #include "projectfolder/working_folders.h"
 
-#include <QFile>
 #include <QLockFile>
-#include <QString>
 #include <random>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <system_error>
 #include <utility>
 #include <vector>
 
+#include "app/text_boundary.h"
 #include "text/path_text.h"
 #include "sources/file_lists.h"
 
@@ -45,7 +43,7 @@ bool isSameOrBelow(const fs::path& path, const fs::path& folder) {
 // No age limit: an instance may run for days, and only the death of its process
 // makes its lock stale.
 std::unique_ptr<QLockFile> lockFileFor(const fs::path& lockPath) {
-  auto lock = std::make_unique<QLockFile>(QFile::decodeName(QByteArray::fromStdString(lockPath.native())));
+  auto lock = std::make_unique<QLockFile>(pathToQString(lockPath));
   lock->setStaleLockTime(0);
   return lock;
 }
@@ -106,11 +104,11 @@ std::string lockFailureText(QLockFile::LockError error, const fs::path& lockPath
 
 }  // namespace
 
-InstanceFolder InstanceFolder::create(const fs::path& temporaryFolder) {
+Outcome<InstanceFolder> InstanceFolder::create(const fs::path& temporaryFolder) {
   std::error_code error;
   const fs::file_status status = fs::status(temporaryFolder, error);
-  if (error) throw std::runtime_error(systemErrorText(error));
-  if (!fs::is_directory(status)) throw std::runtime_error(systemErrorText(std::make_error_code(std::errc::not_a_directory)));
+  if (error) return Failure{systemErrorText(error)};
+  if (!fs::is_directory(status)) return Failure{systemErrorText(std::make_error_code(std::errc::not_a_directory))};
 
   std::random_device entropy;
   std::mt19937 generator(entropy());
@@ -125,16 +123,16 @@ InstanceFolder InstanceFolder::create(const fs::path& temporaryFolder) {
     std::unique_ptr<QLockFile> lock = lockFileFor(lockPath);
     if (!lock->tryLock(0)) {
       if (lock->error() == QLockFile::LockFailedError) continue;  // another instance is taking this number
-      throw std::runtime_error(lockFailureText(lock->error(), lockPath));
+      return Failure{lockFailureText(lock->error(), lockPath)};
     }
     if (!fs::create_directory(folder, error)) {
-      if (error) throw std::runtime_error(systemErrorText(error));
+      if (error) return Failure{systemErrorText(error)};
       continue;  // appeared since the check
     }
     return InstanceFolder(folder / "", std::move(lock));
   }
-  throw std::runtime_error("Im Ordner \"" + pathToText(temporaryFolder) +
-                           "\" ist kein Name f\xFC" "r einen Instanzordner mehr frei.");
+  return Failure{"Im Ordner \"" + pathToText(temporaryFolder) +
+                 "\" ist kein Name f\xFC" "r einen Instanzordner mehr frei."};
 }
 
 InstanceFolder::InstanceFolder(fs::path path, std::unique_ptr<QLockFile> lock)

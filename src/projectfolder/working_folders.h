@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "text/failure.h"
+
 class QLockFile;
 
 namespace cq {
@@ -16,9 +18,9 @@ namespace cq {
 class InstanceFolder {
  public:
   // Draws n from 1 to 300000 until "T_<n>/" is free, locks "T_<n>.lock" and
-  // creates the folder. Throws std::runtime_error with the system's description
-  // when the folder or its lock cannot be created.
-  static InstanceFolder create(const std::filesystem::path& temporaryFolder);
+  // creates the folder. Fails with the system's description when the folder or
+  // its lock cannot be created.
+  static Outcome<InstanceFolder> create(const std::filesystem::path& temporaryFolder);
 
   InstanceFolder(InstanceFolder&&) noexcept;
   InstanceFolder& operator=(InstanceFolder&&) noexcept;

@@ -4,11 +4,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
-#include <optional>
 
-#include "text/markers.h"
-#include "text/text_replace.h"
+#include "render/marked_text_decoder.h"
 
 namespace cq {
 
@@ -42,8 +39,7 @@ constexpr EntityTable makeEntityTable() {
 
 constexpr EntityTable kEntities = makeEntityTable();
 
-// Compact per-byte tables for the hot loops: bytes an entity adds, and the bytes
-// where copying must stop (an entity, or "|", with which every marker starts).
+// Bytes an entity adds, per byte: a compact table for the hot loops.
 using ByteTable = std::array<std::uint8_t, 256>;
 
 constexpr ByteTable makeExtraLengths() {
@@ -53,91 +49,7 @@ constexpr ByteTable makeExtraLengths() {
   return table;
 }
 
-constexpr ByteTable makeStops() {
-  ByteTable table{};
-  for (std::size_t b = 0; b < table.size(); ++b) table[b] = kEntities[b].empty() ? 0 : 1;
-  table[static_cast<unsigned char>('|')] = 1;
-  return table;
-}
-
 constexpr ByteTable kExtraLengths = makeExtraLengths();
-constexpr ByteTable kStops = makeStops();
-
-// A marker and the HTML it becomes; the fragment replaces them in array order.
-// Every rendered marker is four bytes with the marker character at index 1 or 2,
-// so a marker is compared as one 32-bit word.
-struct MarkerOutput {
-  std::string_view marker;
-  std::string output;
-};
-using MarkerOutputs = std::array<MarkerOutput, 6>;
-constexpr std::size_t kMarkerSize = 4;
-static_assert(markers::kEnd.size() == kMarkerSize && markers::kComment.size() == kMarkerSize &&
-              markers::kKeyword.size() == kMarkerSize && markers::kString.size() == kMarkerSize &&
-              markers::kBold.size() == kMarkerSize && markers::kBoldEnd.size() == kMarkerSize);
-
-std::uint32_t wordAt(const char* p) {
-  std::uint32_t word;
-  std::memcpy(&word, p, sizeof word);
-  return word;
-}
-
-std::string colourSpan(std::int32_t colour) {
-  return "<span style=\"color:" + htmlColour(colour) + "\"; >";
-}
-
-MarkerOutputs htmlMarkerOutputs(const RenderOptions& options) {
-  const bool bold = options.boldRoutineLines;
-  return {{{markers::kEnd, "</span>"},
-           {markers::kComment, colourSpan(options.commentColour)},
-           {markers::kKeyword, colourSpan(options.keywordColour)},
-           {markers::kString, colourSpan(options.stringColour)},
-           {markers::kBold, bold ? "<b>" : ""},
-           {markers::kBoldEnd, bold ? "</b>" : ""}}};
-}
-
-// The marker starting at `p` (kMarkerSize bytes readable), or nullptr.
-const MarkerOutput* markerAt(const char* p, const MarkerOutputs& outputs) {
-  const std::uint32_t word = wordAt(p);
-  for (const MarkerOutput& entry : outputs)
-    if (word == wordAt(entry.marker.data())) return &entry;
-  return nullptr;
-}
-
-// When no two occurrences of the rendered markers overlap (and, where a marker
-// is removed, every marker character belongs to one), returns how many bytes
-// the replacements add. No output holds a marker character, so then no
-// replacement can hide or create another, and one pass gives what the
-// replacements one after another give. Otherwise returns nothing.
-std::optional<std::ptrdiff_t> growthOfStandAloneMarkers(std::string_view text, const MarkerOutputs& outputs) {
-  std::ptrdiff_t growth = 0;
-  std::size_t occupiedUntil = 0;
-  const bool removesMarkers =
-      std::any_of(outputs.begin(), outputs.end(), [](const MarkerOutput& entry) { return entry.output.empty(); });
-  for (std::size_t at = text.find(markers::kChar); at != std::string_view::npos;
-       at = text.find(markers::kChar, at + 1)) {
-    // A marker character at index 1 is followed by a letter, one at index 2 by
-    // "|", so at most one rendered marker can hold a given marker character.
-    const MarkerOutput* found = nullptr;
-    std::size_t start = 0;
-    for (const std::size_t offset : {1, 2}) {
-      if (at < offset || at - offset + kMarkerSize > text.size()) continue;
-      const MarkerOutput* entry = markerAt(text.data() + at - offset, outputs);
-      if (!entry) continue;
-      found = entry;
-      start = at - offset;
-    }
-    // A marker character that no marker holds stays inert while every output is
-    // text without "|": no replacement can then complete a marker around it. A
-    // removed marker (bold lines off) could join its neighbours into one.
-    if (!found && removesMarkers) return std::nullopt;
-    if (!found) continue;
-    if (start < occupiedUntil) return std::nullopt;
-    occupiedUntil = start + kMarkerSize;
-    growth += static_cast<std::ptrdiff_t>(found->output.size()) - static_cast<std::ptrdiff_t>(kMarkerSize);
-  }
-  return growth;
-}
 
 std::size_t escapedSize(std::string_view text) {
   std::size_t size = text.size();
@@ -145,45 +57,51 @@ std::size_t escapedSize(std::string_view text) {
   return size;
 }
 
-// Appends the escaped text to `out` in one pass and, given outputs, also
-// replaces the markers (each starts with "|", which the escape leaves alone).
-// Plain bytes are copied in stretches.
-void appendEscaped(std::string_view text, const MarkerOutputs* outputs, std::string& out) {
-  const char* const begin = text.data();
-  const char* const end = begin + text.size();
-  const char* stretch = begin;
-  for (const char* p = begin; p != end;) {
-    if (!kStops[static_cast<unsigned char>(*p)]) {
-      ++p;
-      continue;
-    }
-    const std::string_view entity = kEntities[static_cast<unsigned char>(*p)];
-    if (!entity.empty()) {
-      out.append(stretch, p);
-      out.append(entity);
-      stretch = ++p;
-      continue;
-    }
-    if (outputs && end - p >= static_cast<std::ptrdiff_t>(kMarkerSize)) {
-      if (const MarkerOutput* entry = markerAt(p, *outputs)) {
-        out.append(stretch, p);
-        out.append(entry->output);
-        p += kMarkerSize;
-        stretch = p;
-        continue;
-      }
-    }
-    ++p;
+// Appends the escaped text to `out` in one pass; plain bytes are copied in stretches.
+void appendEscaped(std::string_view text, std::string& out) {
+  const char* const end = text.data() + text.size();
+  const char* stretch = text.data();
+  for (const char* p = stretch; p != end; ++p) {
+    if (!kExtraLengths[static_cast<unsigned char>(*p)]) continue;
+    out.append(stretch, static_cast<std::size_t>(p - stretch));
+    out.append(kEntities[static_cast<unsigned char>(*p)]);
+    stretch = p + 1;
   }
-  out.append(stretch, end);
+  out.append(stretch, static_cast<std::size_t>(end - stretch));
 }
+
+std::string colourSpan(std::int32_t colour) {
+  return "<span style=\"color:" + htmlColour(colour) + "\"; >";
+}
+
+// Writes what the decoder reports as HTML: escaped code, colour spans and bold tags.
+class HtmlWriter {
+ public:
+  HtmlWriter(const RenderOptions& options, std::string& out)
+      : out_(out),
+        marks_{"</span>", colourSpan(options.commentColour), colourSpan(options.keywordColour),
+               colourSpan(options.stringColour), "<b>", "</b>"} {}
+
+  void text(std::string_view bytes) { appendEscaped(bytes, out_); }
+  void lineBreak() { out_ += "\r\n"; }
+  void mark(Mark mark) { out_ += marks_[static_cast<std::size_t>(mark)]; }
+  std::size_t longestMark() const {
+    return std::max_element(marks_.begin(), marks_.end(), [](const std::string& a, const std::string& b) {
+             return a.size() < b.size();
+           })->size();
+  }
+
+ private:
+  std::string& out_;
+  std::array<std::string, 6> marks_;  // by Mark
+};
 
 }  // namespace
 
 std::string escapeHtml(std::string_view text) {
   std::string out;
   out.reserve(escapedSize(text));
-  appendEscaped(text, nullptr, out);
+  appendEscaped(text, out);
   return out;
 }
 
@@ -202,24 +120,17 @@ std::string htmlColour(std::int32_t colour) {
 std::string markedToHtml(std::string_view marked, const RenderOptions& options) {
   static constexpr std::string_view kFragmentEnd = "</span></pre>";
   std::string fragment = "<pre><span style=\"font-family=";
-  fragment += options.fontName;
+  // The name stands inside a quoted attribute.
+  fragment += escapeHtml(options.fontName);
   fragment += ",Arial; font-size=";
   fragment += std::to_string(options.fontSize);
   fragment += "pt\"; >";
-
-  const MarkerOutputs outputs = htmlMarkerOutputs(options);
-  if (const std::optional<std::ptrdiff_t> growth = growthOfStandAloneMarkers(marked, outputs)) {
-    // The markers' bytes are part of the escaped size, so the sum is never negative.
-    fragment.reserve(fragment.size() + static_cast<std::size_t>(static_cast<std::ptrdiff_t>(escapedSize(marked)) + *growth) +
-                     kFragmentEnd.size());
-    appendEscaped(marked, &outputs, fragment);
-  } else {
-    // Overlapping or stray markers: replace one kind after another, so they
-    // resolve exactly as they always have.
-    std::string text = escapeHtml(marked);
-    for (const MarkerOutput& entry : outputs) replaceAllInPlace(text, entry.marker, entry.output);
-    fragment += text;
-  }
+  const MarkedTextDecoder decoder(marked, options.boldRoutineLines);
+  HtmlWriter writer(options, fragment);
+  // Room for every mark as the longest tag; entities are rare enough to fit
+  // the room that closing tags leave.
+  fragment.reserve(fragment.size() + marked.size() + decoder.markCount() * writer.longestMark() + kFragmentEnd.size());
+  decoder.walk(writer);
   fragment += kFragmentEnd;
   return fragment;
 }

@@ -20,6 +20,7 @@ std::string escapeHtml(std::string_view text);
 std::string htmlColour(std::int32_t colour);
 
 // Turns marked-up text into the fragment: escaped text in colour spans inside one <pre> block.
+// The font name is entity-escaped like the text.
 std::string markedToHtml(std::string_view marked, const RenderOptions& options);
 
 // The line naming the program that may be appended to an exported fragment.

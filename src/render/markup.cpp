@@ -207,19 +207,28 @@ void markRoutineLines(std::string& text, RoutineKind kind, const MarkupOptions& 
   const auto indentsBody = [&](std::string_view line) {
     return indentBodies && routineOpen && line.substr(0, markers::kBold.size()) != markers::kBold;
   };
-  const auto decide = [&](std::string_view line, auto, std::string& out) {
+  const auto decide = [&](std::string_view line, std::string& out) {
     const std::size_t lineStart = out.size();
     bool bold = false;
     bool header = false;
-    if (isRoutineLine(line, kind)) {
-      if (routineOpen) {
+    switch (routineLineRole(line, kind, routineOpen)) {
+      case RoutineLineRole::kOther:
+      case RoutineLineRole::kPropertyWithoutAccessor:
+        break;
+      case RoutineLineRole::kEnd:
         routineOpen = false;
         bold = true;
-      } else if (containsMarked(line, "Declare")) {
-        bold = header = true;
-      } else if (kind != RoutineKind::kProperty || propertyAccessorType(line) != 0) {
+        break;
+      case RoutineLineRole::kAlternativeHeader:
+        bold = true;  // the routine stays open; no empty line, and bold lines get no tab
+        break;
+      case RoutineLineRole::kHeader:
         routineOpen = bold = header = true;
-      }
+        break;
+      case RoutineLineRole::kOneLineRoutine:
+      case RoutineLineRole::kDeclaration:
+        bold = header = true;  // nothing left open
+        break;
     }
     if (bold) {
       if (header && options.blankLineBeforeRoutines) out.append("\r\n");

@@ -8,6 +8,8 @@ struct MarkupOptions {
   bool reindent = false;               // "einr"
   bool blankLineBeforeRoutines = false;  // "rle"
   bool indentRoutineBodies = false;    // "rer", only together with reindent
+
+  bool operator==(const MarkupOptions&) const = default;
 };
 
 }  // namespace cq

@@ -24,18 +24,19 @@ std::string modulePrefix(const ExportModule& module, std::string_view typeLine) 
 
 }  // namespace
 
-std::string_view htmlTypeLine(int type) {
+std::string_view htmlTypeLine(ModuleType type) {
   switch (type) {
-    case 1: return "Typ = Userform";
-    case 2: return "Typ = Allgemeines Modul";
-    case 3: return "Typ = Klassenmodul";
-    case 5: return "Typ = Report";
+    case ModuleType::kForm: return "Typ = Userform";
+    case ModuleType::kStandardModule: return "Typ = Allgemeines Modul";
+    case ModuleType::kClassModule: return "Typ = Klassenmodul";
+    // The HTML export has always called these reports, unlike the RTF export.
+    case ModuleType::kDocumentModule: return "Typ = Report";
     default: return "";
   }
 }
 
-std::string_view rtfTypeLine(int type) {
-  if (type == 5) return "Typ = Element der Mappe(Sheet, Workbook, ...)";
+std::string_view rtfTypeLine(ModuleType type) {
+  if (type == ModuleType::kDocumentModule) return "Typ = Element der Mappe(Sheet, Workbook, ...)";
   return htmlTypeLine(type);
 }
 

@@ -5,22 +5,23 @@
 #include <string_view>
 #include <vector>
 
+#include "render/module_type.h"
 #include "render/render_options.h"
 
 namespace cq {
 
-// One module as the project exports need it: its name, its type code (the n of
-// "M<n>") and the marked-up text of its module file.
+// One module as the project exports need it: its name, its type and the
+// marked-up text of its module file.
 struct ExportModule {
   std::string name;
-  int type = 0;
+  ModuleType type = ModuleType::kOther;
   std::string marked;
 };
 
 // The type line each export writes into the banner; empty for unknown types.
-// The two differ for type 5.
-std::string_view htmlTypeLine(int type);
-std::string_view rtfTypeLine(int type);
+// The two differ for document modules.
+std::string_view htmlTypeLine(ModuleType type);
+std::string_view rtfTypeLine(ModuleType type);
 
 // The three-line banner as marked-up text: one comment run inside one bold line.
 std::string moduleBanner(std::string_view moduleName, std::string_view typeLine);

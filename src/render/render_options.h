@@ -13,6 +13,8 @@ struct RenderOptions {
   int fontSize = 10;                     // "font", points
   int tabWidthMm = 5;                    // "tab"
   bool boldRoutineLines = true;          // "rouf"
+
+  bool operator==(const RenderOptions&) const = default;
 };
 
 }  // namespace cq

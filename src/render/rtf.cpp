@@ -1,26 +1,86 @@
 #include "render/rtf.h"
 
+#include <array>
 #include <cmath>
 
-#include "text/markers.h"
-#include "text/text_replace.h"
+#include "render/marked_text_decoder.h"
 
 namespace cq {
 
+namespace {
+
+// What each code byte becomes in RTF; empty where the byte stays.
+using ByteOutputs = std::array<std::string_view, 256>;
+
+constexpr ByteOutputs makeByteOutputs() {
+  ByteOutputs table{};
+  table[static_cast<unsigned char>('\\')] = "\\\\";
+  table[static_cast<unsigned char>('{')] = "\\{";
+  table[static_cast<unsigned char>('}')] = "\\}";
+  table[static_cast<unsigned char>('\t')] = "\\tab ";
+  return table;
+}
+
+constexpr ByteOutputs kByteOutputs = makeByteOutputs();
+
+// Writes what the decoder reports as an RTF body: escaped code, colour and bold control words.
+class RtfWriter {
+ public:
+  explicit RtfWriter(std::string& out) : out_(out) {}
+
+  void text(std::string_view bytes) {
+    const char* const end = bytes.data() + bytes.size();
+    const char* stretch = bytes.data();
+    for (const char* p = stretch; p != end; ++p) {
+      const std::string_view output = kByteOutputs[static_cast<unsigned char>(*p)];
+      if (output.empty()) continue;
+      out_.append(stretch, static_cast<std::size_t>(p - stretch));
+      out_.append(output);
+      stretch = p + 1;
+    }
+    out_.append(stretch, static_cast<std::size_t>(end - stretch));
+  }
+  // "\par " opens each following line.
+  void lineBreak() { out_ += "\r\n\\par "; }
+  void mark(Mark mark) {
+    // By Mark: colour indices 0 plain, 1 keyword, 2 comment, 3 string.
+    static constexpr std::array<std::string_view, 6> kControlWords = {"\\cf0 ", "\\cf2 ", "\\cf1 ",
+                                                                      "\\cf3 ", "\\b ",   "\\b0 "};
+    out_ += kControlWords[static_cast<std::size_t>(mark)];
+  }
+
+ private:
+  std::string& out_;
+};
+
+// A font name as the font table needs it: backslashes and braces escaped; bytes
+// beyond ASCII, control characters and the ";" that ends an entry as \'hh.
+std::string rtfFontName(std::string_view name) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x80 || byte < 0x20 || c == ';') {
+      out += "\\'";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xFu];
+      continue;
+    }
+    if (c == '\\' || c == '{' || c == '}') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
 std::string markedToRtf(std::string_view marked, const RenderOptions& options) {
-  // The order matters: backslashes are doubled before any control word is
-  // inserted, and markers become control words before tabs and line breaks do.
-  std::string rtf = replaceAll(marked, "\\", "\\\\");
-  replaceAllInPlace(rtf, "{", "\\{");
-  replaceAllInPlace(rtf, "}", "\\}");
-  replaceAllInPlace(rtf, markers::kEnd, "\\cf0 ");
-  replaceAllInPlace(rtf, markers::kComment, "\\cf2 ");
-  replaceAllInPlace(rtf, markers::kKeyword, "\\cf1 ");
-  replaceAllInPlace(rtf, markers::kString, "\\cf3 ");
-  replaceAllInPlace(rtf, "\t", "\\tab ");
-  replaceAllInPlace(rtf, markers::kBold, options.boldRoutineLines ? "\\b " : "");
-  replaceAllInPlace(rtf, markers::kBoldEnd, options.boldRoutineLines ? "\\b0 " : "");
-  replaceAllInPlace(rtf, "\r\n", "\r\n\\par ");
+  const MarkedTextDecoder decoder(marked, options.boldRoutineLines);
+  std::string rtf;
+  // Room for every mark as a control word and a line break every few dozen bytes.
+  rtf.reserve(marked.size() + marked.size() / 8 + decoder.markCount() * 2);
+  RtfWriter writer(rtf);
+  decoder.walk(writer);
   return rtf;
 }
 
@@ -40,7 +100,7 @@ std::string wrapRtfDocument(std::string_view body, const RenderOptions& options)
   doc.reserve(body.size() + 512);
   doc += "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fswiss MS Sans Serif;}\r\n";
   doc += "{\\f1\\froman\\fcharset2 Symbol;}{\\f2\\fswiss MS Sans Serif;}{\\f3\\fswiss ";
-  doc += options.fontName;
+  doc += rtfFontName(options.fontName);
   doc += ";}{\\f4\\fswiss\\fprq2 System;}}\r\n";
   doc += "{\\colortbl\\red0\\green0\\blue0;";
   doc += rtfColourEntry(options.keywordColour);

@@ -17,6 +17,7 @@ std::string markedToRtf(std::string_view marked, const RenderOptions& options);
 std::string rtfColourEntry(std::int32_t colour);
 
 // Puts the header (font table, colour table, tab stops, font size) around a body.
+// The font name is escaped for the font table.
 std::string wrapRtfDocument(std::string_view body, const RenderOptions& options);
 
 }  // namespace cq

@@ -27,9 +27,9 @@ struct StyledText {
   std::vector<StyleRun> runs;
 };
 
-// Reads the markers in the order the RTF rendering replaces them (end, comment,
-// keyword, string, then bold), so even a malformed text decodes as the RTF shows it.
-// With boldRoutineLines off the bold markers are dropped, as the RTF drops them.
+// Read by the one decoder of marked-up text, so even a malformed text decodes as
+// the RTF shows it. With boldRoutineLines off the bold markers are dropped, as
+// the RTF drops them.
 StyledText decodeMarkedText(std::string_view marked, bool boldRoutineLines);
 
 // The decoded text without styles.

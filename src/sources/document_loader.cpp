@@ -55,13 +55,18 @@ LoadedProject loadByKind(const fs::path& document) {
   std::error_code error;
   if (fs::is_directory(document, error)) return loadModuleFolder(document);
   if (!fs::exists(document, error)) {
-    throw HostError("Die Datei \"" + pathToText(document) + "\" wurde nicht gefunden.");
+    throw Failed("Die Datei \"" + pathToText(document) + "\" wurde nicht gefunden.");
   }
   const std::string extension = document.extension().native();
   for (const DocumentKind& kind : kDocumentKinds) {
     if (equalsIgnoringAsciiCase(extension, kind.extension)) return kind.load(document);
   }
-  throw HostError("Die Datei \"" + pathToText(document) + "\" ist kein Dokument, dessen Code gelesen werden kann.");
+  throw Failed("Die Datei \"" + pathToText(document) + "\" ist kein Dokument, dessen Code gelesen werden kann.");
+}
+
+// The reason on one line, as the host tree's node shows it.
+std::string reasonOf(const Failure& failure) {
+  return failure.cause.empty() ? failure.message : failure.message + " (" + failure.cause + ")";
 }
 
 }  // namespace
@@ -74,10 +79,11 @@ LoadedProject loadDocument(const fs::path& document) {
   };
   try {
     return loadByKind(document);
-  } catch (const HostError& error) {
-    return unreadable(error.what());
+  } catch (const Failed& failed) {
+    return unreadable(reasonOf(failed.failure()));
   } catch (const std::exception& error) {
-    return unreadable("Das Dokument \"" + pathToText(document) + "\" konnte nicht gelesen werden: " + error.what());
+    return unreadable("Das Dokument \"" + pathToText(document) + "\" konnte nicht gelesen werden: " +
+                      systemText(error.what()));
   }
 }
 

@@ -1,18 +1,14 @@
 #pragma once
 // The host operations the project reader needs: documents open in the host, each
-// one VBA project with its components. Errors are thrown as HostError carrying
+// one VBA project with its components. Errors are thrown as Failed carrying
 // the German message that the window shows.
 #include <cstddef>
 #include <memory>
-#include <stdexcept>
 #include <string>
 
-namespace cq {
+#include "text/failure.h"
 
-class HostError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+namespace cq {
 
 // Component types as the VBA object model reports them.
 enum ComponentType : int {

@@ -19,7 +19,7 @@ constexpr long kMinimumLinesShown = 3;
 std::string fileNamePart(const HostProject& project) {
   try {
     return fileNameOf(project.fileName(), '/');
-  } catch (const std::exception&) {
+  } catch (const Failed&) {
     return "Nicht gespeichert";  // the document was never saved
   }
 }
@@ -42,33 +42,33 @@ ModuleKind moduleKindOf(int componentType, std::string_view componentName) {
   switch (componentType) {
     case kDocumentModule:
       if (startsWithIgnoringAsciiCase(componentName, kFormPrefix)) {
-        return {1, std::string(componentName.substr(kFormPrefix.size()))};
+        return {ModuleType::kForm, std::string(componentName.substr(kFormPrefix.size()))};
       }
       if (startsWithIgnoringAsciiCase(componentName, kReportPrefix)) {
-        return {6, std::string(componentName.substr(kReportPrefix.size()))};
+        return {ModuleType::kReport, std::string(componentName.substr(kReportPrefix.size()))};
       }
       // Sheets, ThisWorkbook and ThisDocument keep their names.
-      return {5, std::string(componentName)};
+      return {ModuleType::kDocumentModule, std::string(componentName)};
     case kStandardModule:
-      return {2, std::string(componentName)};
+      return {ModuleType::kStandardModule, std::string(componentName)};
     case kClassModule:
-      return {3, std::string(componentName)};
+      return {ModuleType::kClassModule, std::string(componentName)};
     case kUserForm:
-      return {1, std::string(componentName)};
+      return {ModuleType::kForm, std::string(componentName)};
     default:
-      return {32, std::string(componentName)};
+      return {ModuleType::kOther, std::string(componentName)};
   }
 }
 
-std::string imageKeyOfTypeCode(int typeCode) {
-  if (typeCode == 32) return "XXX";
+std::string imageKeyOfModuleType(ModuleType type) {
+  if (type == ModuleType::kOther) return "XXX";
   std::string key = "M";
-  return key.append(std::to_string(typeCode));
+  return key.append(std::to_string(moduleTypeCode(type)));
 }
 
-HostTreeFill fillHostTree(HostApplication& host, HostTree& tree) {
+Outcome<HostTreeFill> fillHostTree(HostApplication& host, HostTree& tree) {
   tree.nodes.clear();
-  if (!host.attach()) return {};
+  if (!host.attach()) return HostTreeFill{false};
   try {
     const long projectCount = host.projectCount();
     for (long i = 1; i <= projectCount; ++i) {
@@ -92,16 +92,18 @@ HostTreeFill fillHostTree(HostApplication& host, HostTree& tree) {
         if (component.countOfLines() < kMinimumLinesShown) continue;
         const std::string componentName = component.name();
         ModuleKind kind = moduleKindOf(component.type(), componentName);
-        tree.addNode(projectKey + componentName, std::move(kind.displayName), imageKeyOfTypeCode(kind.typeCode),
+        tree.addNode(projectKey + componentName, std::move(kind.displayName), imageKeyOfModuleType(kind.type),
                      projectNode);
       }
       // The project node is the last node when it got no module node.
       if (tree.nodes[projectNode].children.empty()) tree.nodes.pop_back();
     }
+  } catch (const Failed& failed) {
+    return failed.failure();
   } catch (const std::exception& error) {
-    return {false, error.what()};
+    return Failure{systemText(error.what())};
   }
-  return {true, {}};
+  return HostTreeFill{true};
 }
 
 void setTicked(HostTree& tree, std::size_t nodeIndex, bool ticked) {

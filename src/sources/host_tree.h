@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "render/module_type.h"
 #include "sources/host_application.h"
 
 namespace cq {
@@ -30,28 +31,25 @@ struct HostTree {
   std::size_t addNode(std::string key, std::string text, std::string image, std::size_t parent = kNoParent);
 };
 
-// Module type code and the name shown for a component.
+// Module type and the name shown for a component.
 struct ModuleKind {
-  int typeCode;  // 1 form, 2 standard module, 3 class, 5 document module, 6 report, 32 other
+  ModuleType type;
   std::string displayName;
 };
 ModuleKind moduleKindOf(int componentType, std::string_view componentName);
 
-// "M" + code, "XXX" for code 32.
-std::string imageKeyOfTypeCode(int typeCode);
+// "M" + type code, "XXX" for other modules.
+std::string imageKeyOfModuleType(ModuleType type);
 
 struct HostTreeFill {
-  bool ok = false;
-  std::string error;  // German description of a failed walk; empty when attaching failed
-  explicit operator bool() const { return ok; }
+  bool attached = false;  // false: the host could not be attached, the tree stays empty
 };
 
-// Refills the tree from the host's projects. Fails when the host cannot be
-// attached (the tree stays empty) or when the walk fails (the nodes added so far
-// stay and `error` says why). Locked projects and modules of 2 lines or fewer are
+// Refills the tree from the host's projects. Fails when the walk fails (the
+// nodes added so far stay). Locked projects and modules of 2 lines or fewer are
 // left out, and so is a project without any module left; a document that could
 // not be read is kept as a project node naming the file and the reason.
-HostTreeFill fillHostTree(HostApplication& host, HostTree& tree);
+Outcome<HostTreeFill> fillHostTree(HostApplication& host, HostTree& tree);
 
 // The user ticked or unticked a node: only one project's nodes can be ticked,
 // and a project node passes its state on to its modules.

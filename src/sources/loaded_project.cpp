@@ -27,7 +27,7 @@ std::size_t LoadedProject::replacedCharacters() const {
 
 const HostComponent& LoadedProject::component(long index) const {
   if (index < 1 || index > componentCount()) {
-    throw HostError("Das Modul Nummer " + std::to_string(index) + " gibt es im Projekt " + name_ + " nicht.");
+    throw Failed("Das Modul Nummer " + std::to_string(index) + " gibt es im Projekt " + name_ + " nicht.");
   }
   return components_[static_cast<std::size_t>(index - 1)];
 }
@@ -50,7 +50,7 @@ const HostComponent& LoadedProject::component(const std::string& name) const {
   for (const LoadedComponent& each : components_) {
     if (equalsIgnoringAsciiCase(each.name(), name)) return each;
   }
-  throw HostError("Das Modul " + name + " gibt es im Projekt " + name_ + " nicht.");
+  throw Failed("Das Modul " + name + " gibt es im Projekt " + name_ + " nicht.");
 }
 
 }  // namespace cq

@@ -9,7 +9,7 @@ namespace cq {
 // Every .bas, .cls and .frm file below `folder` (any case of the extension,
 // searched recursively), ordered by the relative path written with "/" compared
 // ignoring the case of A-Z, ties broken by the exact bytes. The project is named
-// after the folder. Throws HostError when a file cannot be read.
+// after the folder. Throws Failed when a file cannot be read.
 LoadedProject loadModuleFolder(const std::filesystem::path& folder);
 
 }  // namespace cq

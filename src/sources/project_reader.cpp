@@ -1,5 +1,6 @@
 #include "sources/project_reader.h"
 
+#include <cerrno>
 #include <fstream>
 #include <memory>
 
@@ -54,28 +55,34 @@ class CountingSink final : public ScanSink {
 };
 
 void writeModuleFile(const std::filesystem::path& file, const std::string& text) {
+  errno = 0;
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   out.close();
-  if (!out) throw std::runtime_error("Die Moduldatei " + pathToText(file) + " konnte nicht geschrieben werden.");
+  if (!out) {
+    throw Failed("Die Moduldatei " + pathToText(file) + " konnte nicht geschrieben werden.", lastSystemErrorText());
+  }
 }
 
 // The project under construction: a fresh code database in the folder and one
 // module file per module, numbered in the order the modules come.
 class ProjectWriter {
  public:
-  // Throws with the message to show when the database cannot be made or opened.
+  // Throws Failed when the database cannot be made or opened.
   ProjectWriter(const ProjectReadRequest& request, ProjectRead& result) : request_(request), result_(result) {
-    createDatabaseFromTemplate(request.templateFile, request.folder);
-    database_ = CodeDatabase::open(request.folder);
+    if (const Outcome<void> made = createDatabaseFromTemplate(request.templateFile, request.folder); !made)
+      throw Failed(made.failure());
+    Outcome<std::unique_ptr<CodeDatabase>> opened = CodeDatabase::open(request.folder);
+    if (!opened) throw Failed(opened.failure());
+    database_ = std::move(opened).value();
     database_->beginBulkWrite();
     sink_ = std::make_unique<CountingSink>(database_->scanSink());
   }
 
-  void addModule(std::string_view code, int typeCode, const std::string& name) {
+  void addModule(std::string_view code, ModuleType type, const std::string& name) {
     ModuleScan scan;
     scan.moduleNumber = ++result_.modules;
-    scan.moduleType = typeCode;
+    scan.moduleType = moduleTypeCode(type);
     scan.moduleName = name;
     scan.routineCounter = &routineCounter_;
     scan.sink = sink_.get();
@@ -87,10 +94,7 @@ class ProjectWriter {
     result_.routines = sink_->routines;
   }
 
-  void finish() {
-    database_->endBulkWrite();
-    result_.ok = true;
-  }
+  void finish() { database_->endBulkWrite(); }
 
  private:
   const ProjectReadRequest& request_;
@@ -103,21 +107,21 @@ class ProjectWriter {
 // Runs a read: a database that cannot be made fails with its own message, any
 // later failure with `failureMessage` and the cause; written rows and files stay.
 template <typename ReadModules>
-ProjectRead runRead(const ProjectReadRequest& request, std::string_view failureMessage, ReadModules readModules) {
+Outcome<ProjectRead> runRead(const ProjectReadRequest& request, const char* failureMessage, ReadModules readModules) {
   ProjectRead result;
-  std::unique_ptr<ProjectWriter> writer;
   try {
-    writer = std::make_unique<ProjectWriter>(request, result);
-  } catch (const std::exception& e) {
-    result.message = e.what();
-    return result;
-  }
-  try {
-    readModules(*writer, result);
-    writer->finish();
-  } catch (const std::exception& e) {
-    result.message = failureMessage;
-    result.cause = e.what();
+    ProjectWriter writer(request, result);
+    try {
+      readModules(writer, result);
+      writer.finish();
+    } catch (const Failed& failed) {
+      return Failure{failureMessage, failed.failure().text()};
+    } catch (const std::exception& error) {
+      // Hostile input may still exhaust a limit of the library.
+      return Failure{failureMessage, systemText(error.what())};
+    }
+  } catch (const Failed& failed) {
+    return failed.failure();
   }
   return result;
 }
@@ -127,7 +131,7 @@ long projectIndexOfKey(const std::string& key) {
   const std::string digits = textBeforeFirst(key.substr(1), "\\");
   long index = 0;
   for (char c : digits) {
-    if (c < '0' || c > '9' || index > 1000000) throw HostError("Ung\xFCltiger Schl\xFCssel im Baum: " + key);
+    if (c < '0' || c > '9' || index > 1000000) throw Failed("Ung\xFCltiger Schl\xFCssel im Baum: " + key);
     index = index * 10 + (c - '0');
   }
   return index;
@@ -145,7 +149,7 @@ std::filesystem::path moduleFilePath(const std::filesystem::path& folder, int mo
   return folder / name;
 }
 
-ProjectRead readTickedModules(HostApplication& host, HostTree& tree, const ProjectReadRequest& request) {
+Outcome<ProjectRead> readTickedModules(HostApplication& host, HostTree& tree, const ProjectReadRequest& request) {
   if (!host.attach()) {
     ProjectRead result;
     result.attached = false;
@@ -161,25 +165,26 @@ ProjectRead readTickedModules(HostApplication& host, HostTree& tree, const Proje
       }
       const HostComponent& component = project->component(textAfterLast(node.key, '\\'));
       const ModuleKind kind = moduleKindOf(component.type(), component.name());
-      writer.addModule(component.lines(1, component.countOfLines()), kind.typeCode, kind.displayName);
+      writer.addModule(component.lines(1, component.countOfLines()), kind.type, kind.displayName);
       result.replacedCharacters += component.replacedCharacters();
     }
   });
 }
 
-ProjectRead readTickedModuleFiles(const HostTree& tree, const std::filesystem::path& projectFolder,
-                                  const ProjectReadRequest& request) {
+Outcome<ProjectRead> readTickedModuleFiles(const HostTree& tree, const std::filesystem::path& projectFolder,
+                                           const ProjectReadRequest& request) {
   return runRead(request, kVbReadFailedMessage, [&](ProjectWriter& writer, ProjectRead& result) {
     for (const HostTreeNode& node : tree.nodes) {
       if (!isTickedModule(node)) continue;
       const char typeDigit = node.key.empty() ? '0' : node.key.back();
-      const int typeCode = typeDigit >= '1' && typeDigit <= '9' ? typeDigit - '0' : 32;
+      const ModuleType type =
+          typeDigit >= '1' && typeDigit <= '9' ? moduleTypeOfCode(typeDigit - '0') : ModuleType::kOther;
       std::string fileName = textAfterLast(textBeforeFirst(node.key, ":"), '\\');
       fileName.erase(0, fileName.find_first_not_of(' '));
       fileName.erase(fileName.find_last_not_of(' ') + 1);
       const std::filesystem::path file = projectFolder / textToPath(fileName);
       const DecodedText text = decodeSourceText(readSourceFile(file));
-      writer.addModule(splitModuleFile(text.text).code, typeCode, node.text);
+      writer.addModule(splitModuleFile(text.text).code, type, node.text);
       result.replacedCharacters += text.replaced;
     }
   });

@@ -20,18 +20,15 @@ struct ProjectReadRequest {
 };
 
 struct ProjectRead {
-  bool ok = false;
   bool attached = true;        // false: no document open, nothing happened
-  std::string message;         // German message to show when the read failed
-  std::string cause;           // what exactly went wrong
   int modules = 0;
   std::int64_t routines = 0;   // rows written to td_rout
   std::size_t replacedCharacters = 0;
   std::vector<ScanWarning> warnings;  // header lines left as plain code
-  explicit operator bool() const { return ok; }
 };
 
-// The messages shown when a read from the host or of module files fails.
+// The messages of a failed read from the host or of module files; the cause
+// says what exactly went wrong.
 extern const char* const kReadFailedMessage;
 extern const char* const kVbReadFailedMessage;
 
@@ -40,14 +37,15 @@ std::filesystem::path moduleFilePath(const std::filesystem::path& folder, int mo
 
 // Creates the code database from the template in the folder and reads every
 // ticked module without children, in tree order. The tree's tag becomes the
-// project's name. Rows and module files written before a failure remain.
-ProjectRead readTickedModules(HostApplication& host, HostTree& tree, const ProjectReadRequest& request);
+// project's name. A database that cannot be made fails with its own message;
+// rows and module files written before a failure remain.
+Outcome<ProjectRead> readTickedModules(HostApplication& host, HostTree& tree, const ProjectReadRequest& request);
 
 // Reads ticked module files of a Visual Basic project whose tree keys name the
 // file and the type code: "A1\Form1.frm:1" is Form1.frm in `projectFolder`, type 1
 // (a last character 0 or not a digit: 32). The node text is the module name. The
 // file's header is cut; a file that cannot be read fails the read with its cause.
-ProjectRead readTickedModuleFiles(const HostTree& tree, const std::filesystem::path& projectFolder,
-                                  const ProjectReadRequest& request);
+Outcome<ProjectRead> readTickedModuleFiles(const HostTree& tree, const std::filesystem::path& projectFolder,
+                                           const ProjectReadRequest& request);
 
 }  // namespace cq

@@ -1,5 +1,6 @@
 #include "sources/source_file.h"
 
+#include <cerrno>
 #include <fstream>
 #include <system_error>
 
@@ -12,18 +13,22 @@ namespace fs = std::filesystem;
 
 std::string readSourceFile(const fs::path& file) {
   const std::string quotedName = std::string("\"").append(pathToText(file)).append("\"");
+  const std::string unreadable = "Die Datei " + quotedName + " konnte nicht gelesen werden.";
   std::error_code error;
-  if (!fs::is_regular_file(file, error)) throw HostError("Die Datei " + quotedName + " wurde nicht gefunden.");
+  const bool regular = fs::is_regular_file(file, error);
+  if (error) throw Failed(unreadable, systemErrorText(error));
+  if (!regular) throw Failed("Die Datei " + quotedName + " wurde nicht gefunden.");
   const std::uintmax_t size = fs::file_size(file, error);
-  if (error) throw HostError("Die Datei " + quotedName + " konnte nicht gelesen werden.");
+  if (error) throw Failed(unreadable, systemErrorText(error));
   if (size > kMaxSourceFileBytes) {
-    throw HostError("Die Datei " + quotedName + " ist zu gro\xDF (mehr als " +
-                    std::to_string(kMaxSourceFileBytes / (1024 * 1024)) + " MB).");
+    throw Failed("Die Datei " + quotedName + " ist zu gro\xDF (mehr als " +
+                 std::to_string(kMaxSourceFileBytes / (1024 * 1024)) + " MB).");
   }
+  errno = 0;
   std::ifstream stream(file, std::ios::binary);
   std::string bytes(static_cast<std::size_t>(size), '\0');
   if (!stream || !stream.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-    throw HostError("Die Datei " + quotedName + " konnte nicht gelesen werden.");
+    throw Failed(unreadable, lastSystemErrorText());
   }
   return bytes;
 }

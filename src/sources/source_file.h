@@ -14,8 +14,9 @@ namespace cq {
 // reading whatever a user points at must not exhaust memory.
 inline constexpr std::uintmax_t kMaxSourceFileBytes = std::uintmax_t{64} * 1024 * 1024;
 
-// The file's bytes. Throws HostError with a German message naming the file when
-// it is missing, too large or cannot be read.
+// The file's bytes. Throws Failed with a German message naming the file (and the
+// system's reason where there is one) when it is missing, too large or cannot be
+// read.
 std::string readSourceFile(const std::filesystem::path& file);
 
 // A module file as a component: decoded, header cut, named by its VB_Name

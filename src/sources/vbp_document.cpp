@@ -90,7 +90,7 @@ LoadedProject loadVbpProject(const fs::path& vbpFile) {
     std::replace(relative.begin(), relative.end(), '\\', '/');
     const fs::path file = locateModuleFile((folder / textToPath(relative)).lexically_normal());
     if (file.empty()) {
-      throw HostError("Das Projekt konnte nicht gelesen werden. Die Datei \"" + entry.file + "\" aus \"" +
+      throw Failed("Das Projekt konnte nicht gelesen werden. Die Datei \"" + entry.file + "\" aus \"" +
                       pathToText(vbpFile) + "\" fehlt.");
     }
     project.addComponent(loadModuleFile(file, entry.name.empty() ? pathToText(file.stem()) : entry.name));

@@ -9,7 +9,7 @@ namespace cq {
 // Reads the component lines (Module=, Class=, Form=, UserControl=, UserDocument=,
 // PropertyPage=, Designer=) in file order; module paths are relative to the
 // .vbp's folder, "\" standing for "/". The project is named after the .vbp.
-// Throws HostError when a module file is missing or cannot be read.
+// Throws Failed when a module file is missing or cannot be read.
 LoadedProject loadVbpProject(const std::filesystem::path& vbpFile);
 
 }  // namespace cq

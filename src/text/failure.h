@@ -14,10 +14,10 @@ namespace cq {
 
 struct Failure {
   std::string message;  // what did not work, German
-  std::string cause;    // why, when known; may be empty
+  std::string cause = {};  // why, when known; may be empty
 
-  // The message, and the cause on a line of its own below it.
-  std::string text() const { return cause.empty() ? message : message + "\r\n" + cause; }
+  // The message, and the cause below it, set apart by an empty line.
+  std::string text() const { return cause.empty() ? message : message + "\r\n\r\n" + cause; }
 };
 
 // A Failure thrown inside the engine.
@@ -43,7 +43,8 @@ class [[nodiscard]] Outcome {
   explicit operator bool() const { return ok(); }
   T& value() & { return std::get<0>(state_); }
   const T& value() const& { return std::get<0>(state_); }
-  T&& value() && { return std::get<0>(std::move(state_)); }
+  // By value, so that `for (auto& x : query().value())` holds no dangling reference.
+  T value() && { return std::get<0>(std::move(state_)); }
   T* operator->() { return &value(); }
   const T* operator->() const { return &value(); }
   const Failure& failure() const { return std::get<1>(state_); }

@@ -1,5 +1,7 @@
 #include "text/path_text.h"
 
+#include <cerrno>
+
 #include "text/ascii_case.h"
 #include "text/text_decoding.h"
 
@@ -9,6 +11,40 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kForbiddenNameCharacters = "/\\:*?<>|\"";
+
+// The errors a user meets with files, in German: the system's own text is
+// English unless the system happens to speak German.
+const char* germanErrorText(const std::error_code& error) {
+  const std::error_condition condition = error.default_error_condition();
+  if (condition.category() != std::generic_category()) return nullptr;
+  switch (condition.value()) {
+    case EACCES:
+    case EPERM:
+      return "Zugriff verweigert";
+    case EROFS:
+      return "Das Dateisystem ist schreibgesch\xFCtzt";
+    case ENOSPC:
+    case EDQUOT:
+      return "Kein Speicherplatz mehr auf dem Datentr\xE4ger";
+    case ENOENT:
+      return "Datei oder Ordner nicht gefunden";
+    case ENOTDIR:
+      return "Ist kein Ordner";
+    case EISDIR:
+      return "Ist ein Ordner";
+    case EEXIST:
+      return "Die Datei existiert bereits";
+    case EMFILE:
+    case ENFILE:
+      return "Zu viele ge\xF6" "ffnete Dateien";
+    case ENAMETOOLONG:
+      return "Der Name ist zu lang";
+    case EIO:
+      return "Ein- oder Ausgabefehler";
+    default:
+      return nullptr;
+  }
+}
 
 }  // namespace
 
@@ -36,10 +72,20 @@ void removeForbiddenNameCharacters(std::string& name) {
   std::erase_if(name, [](char c) { return kForbiddenNameCharacters.find(c) != std::string_view::npos; });
 }
 
-std::string pathToText(const fs::path& path) { return decodeSourceText(path.native()).text; }
+std::string pathToText(const fs::path& path) { return systemText(path.native()); }
 
 fs::path textToPath(std::string_view windows1252) { return fs::path(windows1252ToUtf8(windows1252)); }
 
-std::string systemErrorText(const std::error_code& error) { return decodeSourceText(error.message()).text; }
+std::string systemText(std::string_view text) { return decodeSourceText(text).text; }
+
+std::string systemErrorText(const std::error_code& error) {
+  if (const char* german = germanErrorText(error)) return german;
+  return systemText(error.message());
+}
+
+std::string lastSystemErrorText() {
+  const int error = errno;
+  return error != 0 ? systemErrorText(std::error_code(error, std::generic_category())) : std::string();
+}
 
 }  // namespace cq

@@ -33,8 +33,18 @@ void removeForbiddenNameCharacters(std::string& name);
 std::string pathToText(const std::filesystem::path& path);
 std::filesystem::path textToPath(std::string_view windows1252);
 
-// The system's description of an error as Windows-1252 text (it may come in the
-// user's language, encoded as UTF-8).
+// A text of the system or a library (a message, a command-line argument; UTF-8 as
+// a rule) as Windows-1252 text, for messages.
+std::string systemText(std::string_view text);
+
+// The description of a system error as Windows-1252 text: German for the common
+// errors with files and folders (access denied, read-only file system, disk
+// full, not found, …), else the system's own text (which may come in the user's
+// language, encoded as UTF-8).
 std::string systemErrorText(const std::error_code& error);
+
+// systemErrorText of the error that the last failed system call left in errno;
+// empty when it left none (callers clear errno before the call).
+std::string lastSystemErrorText();
 
 }  // namespace cq

@@ -21,10 +21,9 @@ std::optional<fs::path> findHelpManual(const fs::path& programFolder, const fs::
 }
 
 QString missingHelpManualMessage(std::string_view editionAbbreviation, const fs::path& programFolder) {
-  QString folder = QString::fromStdString(programFolder.string());
-  if (!folder.endsWith('/')) folder += '/';
-  const QString abbreviation =
-      QString::fromUtf8(editionAbbreviation.data(), static_cast<qsizetype>(editionAbbreviation.size()));
+  QString folder = pathToQString(programFolder);
+  if (!folder.endsWith(u'/')) folder += u'/';
+  const QString abbreviation = toQString(editionAbbreviation);
   const QString lineBreak = QStringLiteral("\r\n");
   return QStringLiteral("Die Hilfsdatei:") + lineBreak + QString::fromUtf8(kHelpManualFileName) + lineBreak +
          QStringLiteral("konnte nicht gefunden werden. ") + lineBreak +

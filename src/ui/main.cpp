@@ -6,11 +6,14 @@
 #include "app/edition.h"
 #include "app/settings_store.h"
 #include "ui/main_window.h"
+#include "ui/qt_texts.h"
 #include "ui/session/session.h"
 #include "ui/start_arguments.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
+  // The window speaks German, so Qt's own buttons and menus do too.
+  cq::installGermanQtTexts(application);
   const cq::Edition& edition = cq::builtInEdition();
   cq::SettingsStore settings(edition);
   cq::AppState state = cq::startAppState(edition, settings);

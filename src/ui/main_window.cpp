@@ -33,19 +33,17 @@ constexpr int kMinimumHeightTwips = 6000;
 constexpr int kSearchBoxWidthTwips = 2500;
 constexpr int kToolbarIconPixels = 16;
 
-QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
-
 }  // namespace
 
 MainWindow::MainWindow(AppState& state, SettingsStore& settings, QWidget* parent)
     : QMainWindow(parent),
       state_(state),
       settings_(settings),
-      messages_(this, fromUtf8(state.programTitle)),
+      messages_(this, toQString(state.programTitle)),
       installedDataFolder_(CQ_INSTALLED_DATA_DIR),
       urlOpener_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
   setObjectName("frmHaupt");
-  setWindowTitle(fromUtf8(state.programTitle));
+  setWindowTitle(toQString(state.programTitle));
   setWindowIcon(treeIcon(std::string("A").append(std::to_string(state.edition.hostCode))));  // the edition's picture
   resize(twipsToPixels(kDesignWidthTwips), twipsToPixels(kDesignHeightTwips));
   // Enough for the toolbar beside the search box, the status bar and some code.
@@ -105,10 +103,10 @@ void MainWindow::connectFrameCommands() {
   wire("mnuExtras_Screen_call", [this] { applyScreenPreset(); });
 }
 
-void MainWindow::setCommandState(int state) {
-  if (!commands_->applyCommandState(state)) return;
-  codeLoaded_ = state != 0;
-  if (state == 0) {
+void MainWindow::setCommandState(CommandState state) {
+  commands_->applyCommandState(state);
+  codeLoaded_ = state != CommandState::kNoProject;
+  if (!codeLoaded_) {
     statusPanels_->setText(StatusBar::kModulePanel, QStringLiteral("Modul"));
     statusPanels_->setText(StatusBar::kRoutinePanel, QStringLiteral("Routine"));
     statusPanels_->setText(StatusBar::kProgressPanel, QStringLiteral("Aktion"));
@@ -141,12 +139,12 @@ void MainWindow::storeScreenPreset() {
   const Answer answer = messages_.question(QStringLiteral("Aktuelle Anzeigegrösse als Standard festlegen ?"),
                                            QuestionButtons::YesNo);
   if (answer != Answer::Yes) return;
-  state_.display.screenPreset = screenPresetOf(*this).toStdString();
+  state_.display.screenPreset = toEngineText(screenPresetOf(*this));
   settings_.save(kOptionsSection, "bis", state_.display.screenPreset);
 }
 
 void MainWindow::applyScreenPreset() {
-  cq::applyScreenPreset(*this, QString::fromStdString(state_.display.screenPreset));
+  cq::applyScreenPreset(*this, toQString(state_.display.screenPreset));
 }
 
 void MainWindow::showHelp() {

@@ -19,6 +19,7 @@ namespace cq {
 
 struct AppState;
 class CommandTable;
+enum class CommandState;
 class SettingsStore;
 class StatusBar;
 
@@ -38,10 +39,9 @@ class MainWindow : public QMainWindow {
   MessagePresenter& messages() { return messages_; }
   QLineEdit* searchBox() const { return searchBox_; }  // txtSuche
 
-  // Enables the commands of a command state (0 no project, 1 read and not
-  // saved, 2 saved or opened) and sets the code-loaded flag; state 0 also
-  // resets the status panels. Values outside 0..2 change nothing.
-  void setCommandState(int state);
+  // Enables the commands of a command state and sets the code-loaded flag;
+  // with no project the status panels show their names again.
+  void setCommandState(CommandState state);
   bool codeLoaded() const { return codeLoaded_; }
 
   // Back and forward through the position history: the status panel and its

@@ -63,7 +63,7 @@ DialogRequest requestOf(DialogKind kind, QString text, QString title) {
 }
 
 QString asFolder(QString folder) {
-  if (!folder.endsWith('/')) folder += '/';
+  if (!folder.endsWith(u'/')) folder += u'/';
   return folder;
 }
 
@@ -94,6 +94,10 @@ Answer MessagePresenter::question(const MessageText& text, QuestionButtons butto
   DialogRequest request = requestOf(DialogKind::Question, text.text(), title);
   request.buttons = buttons;
   return present(std::move(request)).answer;
+}
+
+void MessagePresenter::show(const Failure& failure, DialogKind kind, const QString& title) {
+  present(requestOf(kind, toQString(failure.text()), title));
 }
 
 std::optional<QString> MessagePresenter::askText(const MessageText& prompt, const QString& title,

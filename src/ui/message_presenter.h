@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "text/failure.h"
+
 class QWidget;
 
 namespace cq {
@@ -59,6 +61,8 @@ class MessagePresenter {
   void critical(const MessageText& text, const QString& title = {});
   // With the question icon.
   Answer question(const MessageText& text, QuestionButtons buttons, const QString& title = {});
+  // A failure of the engine: its message and, set apart below, its cause.
+  void show(const Failure& failure, DialogKind kind = DialogKind::Warning, const QString& title = {});
 
   // nullopt when cancelled.
   std::optional<QString> askText(const MessageText& prompt, const QString& title, const QString& proposal);

@@ -30,7 +30,7 @@ QString screenPresetOf(const QWidget& window) {
   // resize() take back, so applying a stored preset restores the placement.
   return QStringList{twipsText(window.x()), twipsText(window.y()), twipsText(window.width()),
                      twipsText(window.height())}
-      .join(';');
+      .join(u';');
 }
 
 void applyScreenPreset(QWidget& window, const QString& preset) {
@@ -38,7 +38,7 @@ void applyScreenPreset(QWidget& window, const QString& preset) {
     window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
     return;
   }
-  const QStringList parts = preset.split(';');
+  const QStringList parts = preset.split(u';');
   window.setWindowState(window.windowState() &
                         ~(Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
   const std::function<void(int)> setters[] = {

@@ -13,7 +13,7 @@ bool isCompactSwitch(const QString& text) {
 StartArguments parseStartArguments(const QStringList& arguments) {
   StartArguments parsed;
   // The switch counts only when it is the whole command line.
-  parsed.compactWindow = isCompactSwitch(arguments.join(' '));
+  parsed.compactWindow = isCompactSwitch(arguments.join(u' '));
   for (const QString& argument : arguments) {
     if (!isCompactSwitch(argument)) parsed.documents.push_back(argument);
   }

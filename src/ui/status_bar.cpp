@@ -32,7 +32,7 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
   for (int index = 0; index < kPanelCount; ++index) {
     const PanelDesign& design = kPanels[static_cast<std::size_t>(index)];
     auto* label = new QLabel(QString::fromUtf8(design.text), this);
-    label->setObjectName(QString("staBar_%1").arg(index + 1));
+    label->setObjectName(QStringLiteral("staBar_%1").arg(index + 1));
     label->setToolTip(QString::fromUtf8(design.tooltip));
     label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     // Ignored size hints let the stretch factors alone divide the width.

@@ -99,7 +99,7 @@ class ProjectLookups : public ::testing::Test {
   static std::filesystem::path project() { return work_->path() / "projekt"; }
 
   void SetUp() override {
-    database_ = CodeDatabase::open(project());
+    database_ = CodeDatabase::open(project()).value();
     index_ = std::make_unique<CodeDatabaseIndex>(*database_);
   }
 
@@ -176,7 +176,7 @@ TEST(ProjectLookupFailures, AreReportedNotThrown) {
   test::writeNavigationModules(work.path() / "quellen");
   const auto project = work.path() / "projekt";
   ASSERT_TRUE(test::readModuleFolder(work.path() / "quellen", project));
-  auto database = CodeDatabase::open(project);
+  auto database = CodeDatabase::open(project).value();
   CodeDatabaseIndex index(*database);
 
   // A module file gone missing ends the call list with the reader's message.

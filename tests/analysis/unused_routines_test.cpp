@@ -97,7 +97,7 @@ struct Listed {
 };
 
 std::vector<Listed> reportOf(const std::filesystem::path& project) {
-  auto database = CodeDatabase::open(project);
+  auto database = CodeDatabase::open(project).value();
   CodeDatabaseIndex index(*database);
   const auto unused = findUnusedRoutines(index, moduleFilesOf(project));
   if (!unused) return {{"failure", unused.failure().text(), ""}};

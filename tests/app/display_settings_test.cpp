@@ -1,8 +1,6 @@
 // Loading and saving the display settings of section "optionen".
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "app/display_settings.h"
 #include "app/settings_store.h"
 #include "support/temp_folder.h"
@@ -37,8 +35,8 @@ TEST_F(DisplaySettingsStore, FlagsReadAnyNonZeroNumberAndAreSavedAsMinusOne) {
   put("leer", "-1");
   put("rle", "0.4");  // not rounded: non-zero is on
   const DisplaySettings settings = loaded();
-  EXPECT_TRUE(settings.reindent && settings.removeEmptyLines && settings.blankLineBeforeRoutines);
-  EXPECT_FALSE(settings.boldRoutineLines || settings.confirmClipboardCopy);
+  EXPECT_TRUE(settings.markup.reindent && settings.markup.removeEmptyLines && settings.markup.blankLineBeforeRoutines);
+  EXPECT_FALSE(settings.render.boldRoutineLines || settings.confirmClipboardCopy);
 
   saveDisplaySettings(store, settings);
   EXPECT_EQ(stored("einr"), "-1");
@@ -50,13 +48,13 @@ TEST_F(DisplaySettingsStore, FlagsReadAnyNonZeroNumberAndAreSavedAsMinusOne) {
 TEST_F(DisplaySettingsStore, NumbersAreReadLikeValAndRoundedHalvesToEven) {
   const auto expectRead = [&](std::int32_t keyword, std::int32_t comment, std::int32_t string, int tab,
                               const char* font, int size) {
-    const DisplaySettings settings = loaded();
-    EXPECT_EQ(settings.keywordColour, keyword);
-    EXPECT_EQ(settings.commentColour, comment);
-    EXPECT_EQ(settings.stringColour, string);
-    EXPECT_EQ(settings.tabWidthMm, tab);
-    EXPECT_EQ(settings.fontName, font);
-    EXPECT_EQ(settings.fontSize, size);
+    const RenderOptions render = loaded().render;
+    EXPECT_EQ(render.keywordColour, keyword);
+    EXPECT_EQ(render.commentColour, comment);
+    EXPECT_EQ(render.stringColour, string);
+    EXPECT_EQ(render.tabWidthMm, tab);
+    EXPECT_EQ(render.fontName, font);
+    EXPECT_EQ(render.fontSize, size);
   };
   put("fkey", "blau");
   put("fkom", " 1 2 ");  // blanks are ignored
@@ -73,44 +71,37 @@ TEST_F(DisplaySettingsStore, NumbersAreReadLikeValAndRoundedHalvesToEven) {
 
   put("font", "Lucida, Sans,9");
   expectRead(0, 12, 12, 0, "Lucida", 9);
+
+  // The store holds Unicode; the renderers get the name as engine text.
+  put("font", "Schrift \xC3\x84hnlich,10");
+  expectRead(0, 12, 12, 0, "Schrift \xC4hnlich", 10);
 }
 
 TEST_F(DisplaySettingsStore, SaveWritesEveryKeyButTheScreenPresetAndLoadsBack) {
-  const DisplaySettings settings{.keywordColour = 255, .commentColour = 65280, .stringColour = 16711680,
-                                 .reindent = true, .boldRoutineLines = false, .htmlPreview = true,
-                                 .indentRoutineBodies = true, .blankLineBeforeRoutines = true,
-                                 .screenPreset = "10,20,300,400", .confirmClipboardCopy = false,
-                                 .applyScreenPreset = true, .alwaysUseProjectFolder = true,
-                                 .expandProjectTree = true, .removeEmptyLines = true, .tabWidthMm = 12,
-                                 .fontName = "DejaVu Sans Mono", .fontSize = 9};
+  // Flags on and off by turns, so that no two keys could swap their fields unseen.
+  const DisplaySettings settings{
+      .markup = {.removeEmptyLines = true, .reindent = false, .blankLineBeforeRoutines = true,
+                 .indentRoutineBodies = false},
+      .render = {.keywordColour = 255, .commentColour = 65280, .stringColour = 16711680,
+                 .fontName = "Sch\xF6ne Mono", .fontSize = 9, .tabWidthMm = 12, .boldRoutineLines = false},
+      .htmlPreview = true,
+      .screenPreset = "10,20,300,400",
+      .confirmClipboardCopy = false,
+      .applyScreenPreset = true,
+      .alwaysUseProjectFolder = false,
+      .expandProjectTree = true};
   saveDisplaySettings(store, settings);
-  EXPECT_EQ(stored("fkey"), "255");
-  EXPECT_EQ(stored("font"), "DejaVu Sans Mono,9");
-  EXPECT_EQ(stored("bis"), "");
-  EXPECT_EQ(store.getAll(kOptionsSection).size(), 15u);
+  using Pairs = std::vector<std::pair<std::string, std::string>>;
+  EXPECT_EQ(store.getAll(kOptionsSection),
+            (Pairs{{"aufk", "-1"}, {"einr", "0"}, {"fkey", "255"}, {"fkom", "65280"}, {"font", "Sch\xC3\xB6ne Mono,9"},
+                   {"fstr", "16711680"}, {"leer", "-1"}, {"meld", "0"}, {"rer", "0"}, {"rle", "-1"}, {"rouf", "0"},
+                   {"stapro", "0"}, {"tab", "12"}, {"usb", "-1"}, {"vor", "-1"}}));
   EXPECT_EQ(store.get("proj", "proj_pf"), "");
 
   DisplaySettings reloaded = loaded();
   EXPECT_EQ(reloaded.screenPreset, "max");
   reloaded.screenPreset = settings.screenPreset;
   EXPECT_EQ(reloaded, settings);
-}
-
-TEST(DisplaySettingsOptions, MarkupAndRenderOptionsCarryTheSettings) {
-  const DisplaySettings settings{.keywordColour = 1, .commentColour = 2, .stringColour = 3,
-                                 .boldRoutineLines = false, .indentRoutineBodies = true,  // without "einr"
-                                 .blankLineBeforeRoutines = true, .removeEmptyLines = true, .tabWidthMm = 8,
-                                 .fontName = "Arial", .fontSize = 14};
-  const MarkupOptions markup = settings.toMarkupOptions();
-  EXPECT_FALSE(markup.reindent);
-  EXPECT_TRUE(markup.indentRoutineBodies && markup.removeEmptyLines && markup.blankLineBeforeRoutines);
-
-  const RenderOptions render = settings.toRenderOptions();
-  EXPECT_EQ(std::tuple(render.keywordColour, render.commentColour, render.stringColour, render.tabWidthMm),
-            std::tuple(1, 2, 3, 8));
-  EXPECT_EQ(render.fontName, "Arial");
-  EXPECT_EQ(render.fontSize, 14);
-  EXPECT_FALSE(render.boldRoutineLines);
 }
 
 TEST(NumericValue, TakesTheLeadingNumber) {

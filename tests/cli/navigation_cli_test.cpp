@@ -116,7 +116,7 @@ TEST_F(NavigationCli, WrongUsageAndMissingProjects) {
     if (std::string(command) != "unused") args.push_back("Foo");
     const auto result = runCli(args);
     EXPECT_EQ(result.exitCode, 1) << command;
-    EXPECT_EQ(result.err.rfind("Kein g\xC3\xBCltiges Projekt: ", 0), 0u) << result.err;
+    EXPECT_EQ(result.err.rfind("Kein G\xC3\xBCltiges Projekt: ", 0), 0u) << result.err;
   }
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/call_search.h"
 #include "codedb/sqlite_statement.h"
 #include "support/temp_folder.h"
 #include "text/failure.h"
@@ -18,8 +19,8 @@ namespace {
 class CodeDatabaseIndexQueries : public ::testing::Test {
  protected:
   void SetUp() override {
-    createDatabaseFromTemplate(CQ_TEMPLATE_PATH, folder.path());
-    database = CodeDatabase::open(folder.path());
+    ASSERT_TRUE(createDatabaseFromTemplate(CQ_TEMPLATE_PATH, folder.path()));
+    database = CodeDatabase::open(folder.path()).value();
     // Written out of order on purpose: module 3 before 2, higher numbers first.
     add(3, {kSub, kPublic, 1, "Zeige", 30, 3}, 1, 5);
     add(3, {kSub, kPublic, 1, "Doppelt", 31, 3}, 7, 9);
@@ -30,10 +31,12 @@ class CodeDatabaseIndexQueries : public ::testing::Test {
     add(2, {kPropertyGet, kPublic, 1, "Wert", 24, 2}, 35, 37);
     add(2, {kDeclaredFunction, kPublic, 1, "GetTickCount", 19, 2}, 2, 2);
     add(2, {kSub, kFriend, 1, "O'Brien", 25, 2}, 40, 41);
+    add(2, {kPropertySet, kPublic, 1, "Ziel", 26, 2}, 42, 44);
+    add(2, {kPropertyLet, kPublic, 1, "Menge", 27, 2}, 45, 45);
     add(1, {kSub, kPrivate, 1, "Eigen", 11, 1}, 3, 4);
     add(1, {kSub, kPublic, 1, "Einmal", 12, 1}, 6, 7);
     database->scanSink().insertModule({3, "Drei", 3, 10});
-    database->scanSink().insertModule({2, "Zwei", 2, 45});
+    database->scanSink().insertModule({2, "Zwei", 2, 46});
     database->scanSink().insertModule({1, "Eins", 2, 8});
   }
 
@@ -95,6 +98,19 @@ TEST_F(CodeDatabaseIndexQueries, EngineFailuresBecomeTheEnginesFailureType) {
   }
   EXPECT_THROW((void)index.nonPrivateRoutineNamed("Zeige"), Failed) << "joins the module table";
   EXPECT_EQ(describe(index.routineNamed("Zeige", 3)), "M3 R30 Zeige 1 1 1");
+}
+
+TEST_F(CodeDatabaseIndexQueries, EveryKindOfPropertyIsRefusedByTheCallList) {
+  CodeDatabaseIndex index(*database);
+  const MarkedTextOf noText = [](int) { return std::string(); };
+  for (const char* property : {"Wert", "Ziel", "Menge"}) {  // Get, Set, Let
+    const Outcome<CallList> list = findCallers(index, noText, property, 2);
+    ASSERT_TRUE(list) << list.failure().text();
+    EXPECT_EQ(list->lookup, CallList::Lookup::kProperty) << property;
+  }
+  const Outcome<CallList> sub = findCallers(index, noText, "Zeige", 2);
+  ASSERT_TRUE(sub);
+  EXPECT_EQ(sub->lookup, CallList::Lookup::kSearched);
 }
 
 }  // namespace

@@ -37,12 +37,12 @@ std::vector<StoredRoutine> storedRoutines(CodeDatabase& database) {
 class CodeDatabaseWrite : public ::testing::Test {
  protected:
   void SetUp() override {
-    createDatabaseFromTemplate(CQ_TEMPLATE_PATH, folder.path());
-    database = CodeDatabase::open(folder.path());
+    ASSERT_TRUE(createDatabaseFromTemplate(CQ_TEMPLATE_PATH, folder.path()));
+    database = CodeDatabase::open(folder.path()).value();
   }
   void reopen() {
     database.reset();
-    database = CodeDatabase::open(folder.path());
+    database = CodeDatabase::open(folder.path()).value();
   }
 
   test::TempFolder folder;
@@ -92,10 +92,10 @@ TEST_F(CodeDatabaseWrite, NamesWithQuotesAndHighBytesRoundTrip) {
   for (std::int64_t i = 0; i < 3; ++i) {
     const auto named = CodeDatabaseIndex(*database).routineNamed(names[i], 1);
     EXPECT_EQ(named ? named->number : 0, i + 1) << names[i];
-    const auto atLine = database->routineAtLine((i + 1) * 10 + 2, 1);
+    const auto atLine = database->routineAtLine((i + 1) * 10 + 2, 1).value();
     EXPECT_EQ(atLine ? atLine->name : "", names[i]);
   }
-  EXPECT_EQ(database->moduleList().at(0).name, "Modul 'A'");
+  EXPECT_EQ(database->moduleList().value().at(0).name, "Modul 'A'");
 }
 
 TEST_F(CodeDatabaseWrite, RowsOfAnInterruptedBulkWriteRemain) {
@@ -108,7 +108,7 @@ TEST_F(CodeDatabaseWrite, RowsOfAnInterruptedBulkWriteRemain) {
   EXPECT_THROW(interruptedRead(), std::runtime_error);
   database.reset();  // closing commits
 
-  database = CodeDatabase::open(folder.path());
+  database = CodeDatabase::open(folder.path()).value();
   EXPECT_EQ(storedRoutines(*database),
             std::vector<StoredRoutine>({{kSub, kPublic, 1, "Erste", 1, 1, 3, std::nullopt}}));
 
@@ -121,17 +121,36 @@ TEST_F(CodeDatabaseWrite, RowsOfAnInterruptedBulkWriteRemain) {
   database->scanSink().insertModule({2, "Modul2", 2, 5});
   database->endBulkWrite();
   reopen();
-  EXPECT_EQ(database->moduleList().size(), 2u);
+  EXPECT_EQ(database->moduleList().value().size(), 2u);
 }
 
-TEST_F(CodeDatabaseWrite, StatementRejectedByTheEngineThrows) {
+TEST_F(CodeDatabaseWrite, StatementRejectedByTheEngineFails) {
   executeSql(database->handle(), "DROP TABLE td_mod");
-  EXPECT_THROW(database->scanSink().insertModule({1, "Modul1", 2, 5}), DatabaseError);
-  EXPECT_THROW(database->moduleList(), DatabaseError);
+  EXPECT_THROW(database->scanSink().insertModule({1, "Modul1", 2, 5}), Failed);
+  const auto modules = database->moduleList();
+  ASSERT_FALSE(modules);
+  EXPECT_EQ(modules.failure().message, "Datenbankfehler");
+  EXPECT_NE(modules.failure().cause.find("td_mod"), std::string::npos) << modules.failure().cause;
   // The routine statements are unaffected and usable after the failure.
   EXPECT_NO_THROW(database->scanSink().insertRoutine({kSub, kPublic, 1, "Weiter", 1, 1}));
   const auto named = CodeDatabaseIndex(*database).routineNamed("weiter", 1);
   EXPECT_EQ(named ? named->name : "", "Weiter");
+}
+
+// A full database says so in German; so do the other common causes, the rest in SQLite's words.
+TEST_F(CodeDatabaseWrite, CommonCausesAreGerman) {
+  executeSql(database->handle(), "PRAGMA max_page_count=1");  // no room for more rows
+  try {
+    for (std::int64_t number = 1; number <= 1000; ++number)
+      database->scanSink().insertRoutine({kSub, kPublic, 1, std::string(500, 'x'), number, 1});
+    ADD_FAILURE() << "the database should be full";
+  } catch (const Failed& failed) {
+    EXPECT_EQ(failed.failure().cause, "Kein Speicherplatz mehr auf dem Datentr\xE4ger");
+  }
+  EXPECT_EQ(sqliteCause(nullptr, SQLITE_READONLY), "Die Datenbank ist schreibgesch\xFCtzt");
+  EXPECT_EQ(sqliteCause(nullptr, SQLITE_CANTOPEN), "Die Datenbankdatei kann nicht ge\xF6" "ffnet werden");
+  EXPECT_EQ(sqliteCause(nullptr, SQLITE_IOERR_WRITE), "Ein- oder Ausgabefehler beim Zugriff auf die Datenbank");
+  EXPECT_EQ(sqliteCause(nullptr, SQLITE_CONSTRAINT), "constraint failed");
 }
 
 }  // namespace

@@ -229,6 +229,19 @@ std::string withoutMarkers(std::string_view line) {
   return out;
 }
 
+// The marker character, "!", the warning's index, "|".
+std::string warningMark(std::size_t index) { return std::string(1, kChar) + "!" + std::to_string(index) + "|"; }
+
+std::string withoutWarningMarks(std::string line) {
+  const std::string head = std::string(1, kChar) + "!";
+  for (std::size_t at = line.find(head); at != std::string::npos; at = line.find(head)) {
+    const std::size_t bar = line.find('|', at);
+    if (bar == std::string::npos) break;
+    line.erase(at, bar + 1 - at);
+  }
+  return line;
+}
+
 std::int64_t digitsValue(std::string_view digits) {
   std::int64_t value = 0;
   for (char c : digits) {
@@ -281,15 +294,19 @@ void markRoutineLines(std::string& text, RoutineKind kind, const MarkupOptions& 
   bool open = false;
   for (std::string& line : lines) {
     if (contains(line, word) && !contains(line, marked("Exit"))) {
-      if (open) {
+      const bool accessor =
+          contains(line, marked("Get")) || contains(line, marked("Set")) || contains(line, marked("Let"));
+      if (open && !contains(line, marked("End"))) {
+        // Another header of the open routine (#If ... #Else): bold, the routine stays open.
+        if (kind != RoutineKind::kProperty || accessor) line = std::string(kBold) + line + std::string(kBoldEnd);
+      } else if (open) {
         line = std::string(kBold) + line + std::string(kBoldEnd);
         open = false;
       } else {
         const bool declaration = contains(line, marked("Declare"));
-        const bool accessor =
-            contains(line, marked("Get")) || contains(line, marked("Set")) || contains(line, marked("Let"));
         if (kind == RoutineKind::kProperty && !declaration && !accessor) continue;
-        open = !declaration;
+        // A one-line routine ("Sub X(): End Sub") opens nothing.
+        open = !declaration && !contains(line, marked("End") + " " + word);
         line = std::string(kBold) + line + std::string(kBoldEnd);
         if (options.blankLineBeforeRoutines) line = std::string(kCrLf) + line;
       }
@@ -312,8 +329,14 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
   bool open = false;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::string& line = lines[i];
+    bool alternative = false;
     if (contains(line, word) && !contains(line, marked("Exit"))) {
-      if (open) {
+      if (open && !contains(line, marked("End"))) {
+        // Another header of the open routine (#If ... #Else): bold only, no row, no anchor, no tab.
+        alternative = kind != RoutineKind::kProperty || contains(line, marked("Get")) ||
+                      contains(line, marked("Set")) || contains(line, marked("Let"));
+        if (alternative) line = std::string(kBold) + line + std::string(kBoldEnd);
+      } else if (open) {
         line = anchor('E', counter) + std::string(kBold) + line + std::string(kBoldEnd);
         open = false;
       } else {
@@ -341,13 +364,19 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
           if (!skip) cut = cutName(line, "(", name);
         }
         // A header that cannot be cut stays as it is and is only reported; the read goes on.
+        // The warning mark in front of the line gets it its line number in the line pass.
         if (!skip && !cut && scan.warnings) {
-          scan.warnings->push_back(ScanWarning{scan.moduleName, static_cast<std::int64_t>(i), withoutMarkers(line)});
+          const std::string mark = warningMark(scan.warnings->size());
+          scan.warnings->push_back(ScanWarning{scan.moduleName, 0, withoutMarkers(withoutWarningMarks(line))});
+          line = mark + line;
         }
         if (cut) {
           ++counter;
-          open = !declaration;
+          // A one-line routine ("Sub X(): End Sub") is not left open; its line is also its end.
+          const bool oneLine = !declaration && contains(line, marked("End") + " " + word);
+          open = !declaration && !oneLine;
           line = std::string(kBold) + line + std::string(kBoldEnd);
+          if (oneLine) line = anchor('E', counter) + line;
           line = anchor('A', counter) + line;
           if (scan.blankLineBeforeRoutines) line = std::string(kCrLf) + line;
           RoutineRow row;
@@ -362,7 +391,7 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
         }
       }
     }
-    if (scan.indentRoutineBodies && open && !startsWith(line, anchorHead)) line = "\t" + line;
+    if (scan.indentRoutineBodies && open && !alternative && !startsWith(line, anchorHead)) line = "\t" + line;
   }
   text = join(lines, kCrLf);
 }
@@ -374,15 +403,27 @@ void runLinePass(std::string& text, ModuleScan& scan) {
   std::vector<std::string> lines = split(text, kCrLf);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::string& line = lines[i];
-    if (!startsWith(line, anchorHead)) continue;
-    const std::int64_t number = digitsValue(line.size() > 3 ? std::string_view(line).substr(3, 8) : "");
-    const std::int64_t lineNumber = static_cast<std::int64_t>(i) + 1;
-    if (line.size() > 2 && line[2] == 'A') {
-      sink.setRoutineStart(number, lineNumber);
-    } else {
-      sink.setRoutineEnd(number, lineNumber);
+    // A one-line routine's line carries two anchors.
+    while (startsWith(line, anchorHead)) {
+      const std::int64_t number = digitsValue(line.size() > 3 ? std::string_view(line).substr(3, 8) : "");
+      const std::int64_t lineNumber = static_cast<std::int64_t>(i) + 1;
+      if (line.size() > 2 && line[2] == 'A') {
+        sink.setRoutineStart(number, lineNumber);
+      } else {
+        sink.setRoutineEnd(number, lineNumber);
+      }
+      line = dropFirst(line, 12);
     }
-    line = dropFirst(line, 12);
+    // Warning marks: the warning is about this line.
+    const std::string warningHead = std::string(1, kChar) + "!";
+    for (std::size_t at = line.find(warningHead); scan.warnings && at != std::string::npos;
+         at = line.find(warningHead)) {
+      const std::size_t bar = line.find('|', at);
+      if (bar == std::string::npos) break;
+      const std::size_t index = static_cast<std::size_t>(digitsValue(std::string_view(line).substr(at + 2)));
+      if (index < scan.warnings->size()) (*scan.warnings)[index].line = static_cast<std::int64_t>(i) + 1;
+      line.erase(at, bar + 1 - at);
+    }
   }
   sink.endDeclarationsOfModule(scan.moduleNumber);
   ModuleRow row;

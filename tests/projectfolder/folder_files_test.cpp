@@ -7,6 +7,7 @@
 #include "sources/file_lists.h"
 #include "sources/source_file.h"
 #include "support/temp_folder.h"
+#include "text/failure.h"
 
 namespace cq {
 namespace {
@@ -32,14 +33,15 @@ TEST(FolderFiles, FolderOperationsWorkOnDirectFilesOnlyAndListsFollowTheFolderOr
   EXPECT_EQ(relativeNames(filesWithExtension(to, "*"), to), (std::vector<std::string>{"a.txt", "B.TXT", "c.bas"}));
   EXPECT_FALSE(fs::exists(to / "sub"));
   EXPECT_EQ(readSourceFile(to / "a.txt"), "new");  // overwritten
-  EXPECT_THROW(copyFolderFiles(missing, to), std::runtime_error);
+  EXPECT_THROW(copyFolderFiles(missing, to), Failed);
   try {
     copyFolderFiles(from, temp.path() / "nowhere");
     ADD_FAILURE() << "copying into a missing folder must fail";
-  } catch (const std::runtime_error& error) {
-    const std::string message = error.what();
+  } catch (const Failed& failed) {
+    const std::string message = failed.failure().message;
     EXPECT_TRUE(message.starts_with("Die Datei \"" + (from / "").string())) << message;
-    EXPECT_NE(message.find("nowhere\" kopiert werden."), std::string::npos) << message;
+    EXPECT_TRUE(message.ends_with("nowhere\" kopiert werden.")) << message;
+    EXPECT_FALSE(failed.failure().cause.empty()) << "the system's reason";
   }
   clearFolder(from);
   EXPECT_TRUE(filesWithExtension(from, "*").empty());

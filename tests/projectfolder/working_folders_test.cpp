@@ -47,7 +47,7 @@ class OtherProcessInstance {
       close(toChild[1]);
       try {
         if (cleansUpFirst) cleanUpTemporaryFolder(temporary);
-        InstanceFolder instance = InstanceFolder::create(temporary);
+        InstanceFolder instance = InstanceFolder::create(temporary).value();
         writeFile(instance.path() / "M1.txt", "Sub Andere()");
         const std::string path = instance.path().string() + "\n";
         if (write(toParent[1], path.data(), path.size()) != static_cast<ssize_t>(path.size()) || crashAtOnce) _exit(0);
@@ -87,8 +87,8 @@ TEST(InstanceFolder, IsFreshLockedAndGoesAtExitOrReportsWhyItCannotBeCreated) {
   test::TempFolder root;
   const fs::path temporary = root.path() / "TempDateien/";
   fs::create_directories(temporary);
-  InstanceFolder first = InstanceFolder::create(temporary);
-  InstanceFolder second = InstanceFolder::create(temporary);
+  InstanceFolder first = InstanceFolder::create(temporary).value();
+  InstanceFolder second = InstanceFolder::create(temporary).value();
   EXPECT_NE(first.path(), second.path());
   for (const InstanceFolder* instance : {&first, &second}) {
     const std::string name = instance->path().parent_path().filename().string();
@@ -105,12 +105,15 @@ TEST(InstanceFolder, IsFreshLockedAndGoesAtExitOrReportsWhyItCannotBeCreated) {
     EXPECT_FALSE(fs::exists(gone) || fs::exists(lockFileOf(gone))) << gone;
   }
   EXPECT_EQ(namesIn(temporary), std::set<std::string>{});
-  for (const fs::path& missing : {root.path() / "fehlt/TempDateien/", root.writeFile("TempDateien2", "Datei")}) {
-    EXPECT_THROW(InstanceFolder::create(missing), std::runtime_error) << missing;
-  }
+  const auto whyNot = [](const fs::path& folder) {
+    const Outcome<InstanceFolder> created = InstanceFolder::create(folder);
+    return created ? std::string("(created)") : created.failure().text();
+  };
+  EXPECT_EQ(whyNot(root.path() / "fehlt/TempDateien/"), "Datei oder Ordner nicht gefunden");
+  EXPECT_EQ(whyNot(root.writeFile("TempDateien2", "Datei")), "Ist kein Ordner");
   if (geteuid() == 0) return;  // permissions do not bind the superuser
   fs::permissions(temporary, fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_THROW(InstanceFolder::create(temporary), std::runtime_error);
+  EXPECT_EQ(whyNot(temporary), "Zugriff verweigert");
   fs::permissions(temporary, fs::perms::owner_all);
 }
 
@@ -127,7 +130,7 @@ TEST(WorkingFolders, TwoInstancesNeverCleanUpEachOther) {
   ASSERT_TRUE(fs::exists(lockFileOf(crashed.folder())));
   EXPECT_FALSE(anotherInstanceRuns(temporary)) << "the lock of an ended process is stale";
   EXPECT_FALSE(fs::exists(lockFileOf(crashed.folder()))) << "and is taken away";
-  InstanceFolder mine = InstanceFolder::create(temporary);
+  InstanceFolder mine = InstanceFolder::create(temporary).value();
   writeFile(mine.path() / "M1.txt", "Sub Meins()");
   // The other instance cleans up at its start, while this one runs.
   OtherProcessInstance other(temporary, true, false);

@@ -53,6 +53,22 @@ TEST(Rendering, ColoursSplitRedFromTheLowByte) {
   EXPECT_EQ(htmlColour(0xABCDEF), "#EFCDAB") << "upper-case hex digits";
 }
 
+TEST(Rendering, FontNamesAreEscapedWhereTheyStand) {
+  RenderOptions options;
+  options.fontName = "A\"B<C>&\\{\xF6}";
+  // In the HTML the name stands inside a quoted style attribute.
+  EXPECT_EQ(markedToHtml("x", options), "<pre><span style=\"font-family=A&#34;B&lt;C&gt;&#38;\\{&ouml;},Arial; "
+                                        "font-size=10pt\"; >x</span></pre>");
+  // In the RTF font table backslashes and braces are escaped and bytes beyond ASCII written as hex.
+  EXPECT_NE(wrapRtfDocument("", options).find("{\\f3\\fswiss A\"B<C>&\\\\\\{\\'f6\\};}{\\f4"), std::string::npos)
+      << wrapRtfDocument("", options);
+  options.fontName = "\xC4\x80\xFF";
+  EXPECT_NE(wrapRtfDocument("", options).find("\\fswiss \\'c4\\'80\\'ff;}"), std::string::npos);
+  // A semicolon would end the font's entry early.
+  options.fontName = "Mono;Sans";
+  EXPECT_NE(wrapRtfDocument("", options).find("\\fswiss Mono\\'3bSans;}"), std::string::npos);
+}
+
 TEST(HtmlRendering, OnePassEscapeEqualsTheReplacementsInTableOrder) {
   const std::vector<std::pair<std::string, std::string>> table = {
       {"&", "&#38;"},   {"<", "&lt;"},     {">", "&gt;"},     {"\xE4", "&auml;"}, {"\xF6", "&ouml;"},
@@ -93,22 +109,33 @@ std::string fragmentByReplacingInTurn(std::string_view marked, const RenderOptio
   return fragment.insert(fragment.size() - kClosePre.size(), text);
 }
 
-TEST(HtmlRendering, MarkersResolveAsWhenReplacedInTurn) {
-  std::vector<std::string> pieces = {"|", "n", "k", "y", "x", "&", "<", "\xE4", "\t", "\r\n", "Sub", " "};
+// Random texts of code, markers, pieces of markers and line ends; the second
+// half also holds stray marker characters and broken markers.
+std::vector<std::string> markerSoup() {
+  std::vector<std::string> pieces = {"|", "n", "k", "y", "x", "&", "<", "\xE4", "\t", "\r\n", "\r", "\n",
+                                     "\\", "{", "}", "Sub", " "};
   for (auto m : {markers::kEnd, markers::kComment, markers::kKeyword, markers::kString, markers::kBold,
                  markers::kBoldEnd})
     pieces.emplace_back(m);
+  std::vector<std::string> texts;
   std::mt19937 random(7);
   for (const bool malformed : {false, true}) {
-    // Stray pieces of markers only in the second pass.
     if (malformed) pieces.insert(pieces.end(), {"\x9F", "|n", "|y", "\x9F|", "\x9F|?"});
     std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
-    for (int round = 0; round < 2000 && !HasFailure(); ++round) {
+    for (int round = 0; round < 2000; ++round) {
       std::string marked;
       for (int n = round % 37; n > 0; --n) marked += pieces[pick(random)];
-      const RenderOptions options = withBoldLines(round % 3 != 0);
-      EXPECT_EQ(markedToHtml(marked, options), fragmentByReplacingInTurn(marked, options));
+      texts.push_back(std::move(marked));
     }
+  }
+  return texts;
+}
+
+TEST(HtmlRendering, MarkersResolveAsWhenReplacedInTurn) {
+  int round = 0;
+  for (const std::string& marked : markerSoup()) {
+    const RenderOptions options = withBoldLines(++round % 3 != 0);
+    ASSERT_EQ(markedToHtml(marked, options), fragmentByReplacingInTurn(marked, options)) << round;
   }
   // Overlaps: the end marker is replaced before the comment marker it shares a "|" with,
   // and a removed bold marker can join its neighbours into a bold end marker.
@@ -159,6 +186,39 @@ TEST(RtfRendering, BodyEscapesBeforeInsertingControlWords) {
   const std::string line = boldLine(keyword("Sub") + " A()") + "\r\n";
   EXPECT_EQ(markedToRtf(line, options), "\\b \\cf1 Sub\\cf0  A()\\b0 \r\n\\par ");
   EXPECT_EQ(markedToRtf(line, withBoldLines(false)), "\\cf1 Sub\\cf0  A()\r\n\\par ");
+}
+
+// The body built by the whole-text replacements in their order: escapes, colour
+// markers, tabs, bold markers, line breaks.
+std::string bodyByReplacingInTurn(std::string_view marked, const RenderOptions& options) {
+  const std::string bold = options.boldRoutineLines ? "\\b " : "", boldEnd = options.boldRoutineLines ? "\\b0 " : "";
+  const std::pair<std::string_view, std::string_view> replacements[] = {
+      {"\\", "\\\\"},
+      {"{", "\\{"},
+      {"}", "\\}"},
+      {markers::kEnd, "\\cf0 "},
+      {markers::kComment, "\\cf2 "},
+      {markers::kKeyword, "\\cf1 "},
+      {markers::kString, "\\cf3 "},
+      {"\t", "\\tab "},
+      {markers::kBold, bold},
+      {markers::kBoldEnd, boldEnd},
+      {"\r\n", "\r\n\\par "}};
+  std::string text(marked);
+  for (const auto& [from, to] : replacements) text = replaceAll(text, from, to);
+  return text;
+}
+
+TEST(RtfRendering, MarkersResolveAsWhenReplacedInTurn) {
+  int round = 0;
+  for (const std::string& marked : markerSoup()) {
+    const RenderOptions options = withBoldLines(++round % 3 != 0);
+    ASSERT_EQ(markedToRtf(marked, options), bodyByReplacingInTurn(marked, options)) << round;
+  }
+  // Line breaks are found after the bold markers are gone, so one that stood between CR and LF joins them.
+  const std::string split = "a\r" + std::string(markers::kBold) + "\nb";
+  EXPECT_EQ(markedToRtf(split, withBoldLines(false)), "a\r\n\\par b");
+  EXPECT_EQ(markedToRtf(split, withBoldLines(true)), "a\r\\b \nb");
 }
 
 }  // namespace

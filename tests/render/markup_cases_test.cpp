@@ -162,24 +162,42 @@ TEST(MarkupCases, LayoutOptionsShiftLineNumbers) {
 }
 
 TEST(MarkupCases, HeadersThatCannotBeCut) {
-  // A one-line routine: its header opens it, the next header closes it, and
-  // that routine's End Sub then looks like a header without "(".
-  const ModuleRead read(source({"Sub A(): End Sub", "Sub B()", "End Sub", "Function C()", "End Function",
-                                "Private Declare Function NoLib \"x\" ()"}),
-                        {}, 5);
-  ASSERT_EQ(read.sink.routines.size(), 2u);
-  EXPECT_EQ(read.facts(6), std::tuple("A", cq::kSub, cq::kPublic, 1, 3, 1, 2));
-  EXPECT_EQ(read.facts(7), std::tuple("C", cq::kFunction, cq::kPublic, 1, 3, 4, 5));
-  ASSERT_EQ(std::tuple(read.counter, read.warnings.size()), std::tuple(7, 2u));
-  EXPECT_EQ(std::tie(read.warnings[0].module, read.warnings[0].line, read.warnings[0].code),
-            std::tuple("Modul3", 3, "End Sub"));
-  EXPECT_EQ(std::tie(read.warnings[1].line, read.warnings[1].code),
-            std::tuple(6, "Private Declare Function NoLib \"x\" ()"));
-  // Lines that could not be cut stay as they are.
-  EXPECT_TEXT(lines({bold(kw("Sub") + " A(): " + kws("End Sub")), bold(kw("Sub") + " B()"),
-                     kws("End Sub"), bold(kw("Function") + " C()"), bold(kws("End Function")),
-                     kws("Private Declare Function") + " NoLib " + str("\"x\"") + " ()"}),
-              read.text);
+  // A header without "(" opens nothing, so its End Sub is one more such line. Each
+  // warning names the module file line it quotes: continued lines and the empty
+  // lines of "rle" are counted.
+  const std::string code = source({"Sub A(ByVal x As Long, _", "      ByVal y As Long)", "End Sub", "Sub NoParens",
+                                   "End Sub", "Function C()", "End Function",
+                                   "Private Declare Function NoLib \"x\" ()"});
+  const std::string noLib = "Private Declare Function NoLib \"x\" ()";
+  for (const bool rle : {false, true}) {
+    SCOPED_TRACE(rle ? "rle" : "no options");
+    const ModuleRead read(code, layout(false, false, rle, false), 5);
+    const int shift = rle ? 1 : 0;  // the empty line above Sub A
+    ASSERT_EQ(read.sink.routines.size(), 2u);
+    EXPECT_EQ(read.facts(6), std::tuple("A", cq::kSub, cq::kPublic, 2, 3, 1 + shift, 3 + shift));
+    EXPECT_EQ(read.facts(7), std::tuple("C", cq::kFunction, cq::kPublic, 1, 3, 6 + 2 * shift, 7 + 2 * shift));
+    ASSERT_EQ(std::tuple(read.counter, read.warnings.size()), std::tuple(7, 3u));
+    EXPECT_EQ(std::tie(read.warnings[0].module, read.warnings[0].line, read.warnings[0].code),
+              std::tuple("Modul3", 4 + shift, "Sub NoParens"));
+    EXPECT_EQ(std::tie(read.warnings[1].line, read.warnings[1].code), std::tuple(5 + shift, "End Sub"));
+    EXPECT_EQ(std::tie(read.warnings[2].line, read.warnings[2].code), std::tuple(8 + 2 * shift, noLib));
+    // Lines that could not be cut stay as they are.
+    std::vector<std::string> expected{
+        std::string(mk::kBold) + kw("Sub") + " A(" + kw("ByVal") + " x " + kws("As Long") + ", _",
+        "      " + kw("ByVal") + " y " + kws("As Long") + ")" + std::string(mk::kBoldEnd),
+        bold(kws("End Sub")), kw("Sub") + " NoParens", kws("End Sub"), bold(kw("Function") + " C()"),
+        bold(kws("End Function")), kws("Private Declare Function") + " NoLib " + str("\"x\"") + " ()"};
+    if (rle) {
+      expected.insert(expected.begin() + 5, "");
+      expected.insert(expected.begin(), "");
+    }
+    EXPECT_TEXT(lines(expected), read.text);
+    // Without a warning list the module text is the same.
+    cq::NullScanSink sink;
+    std::int64_t counter = 0;
+    cq::ModuleScan quiet{3, 2, "Modul3", &counter, &sink, nullptr, rle, false};
+    EXPECT_TEXT(read.text, cq::markUpModule(code, layout(false, false, rle, false), quiet));
+  }
 
   // A routine named like a keyword keeps its name.
   const ModuleRead keywordName("Public Property Get Object() As Menu");
@@ -191,6 +209,112 @@ TEST(MarkupCases, HeadersThatCannotBeCut) {
   ASSERT_EQ(property.sink.routines.size(), 1u);
   EXPECT_EQ(std::tuple(property.sink.routines[0].row.number, property.counter), std::tuple(1, 2));
   EXPECT_TRUE(property.warnings.empty());
+}
+
+TEST(MarkupCases, SecondHeadersUnderConditionalCompilation) {
+  // One routine declared twice for two platforms: the second header is bold but
+  // makes no row, no anchor, no empty line and no tab; the End line closes the routine.
+  const std::string code = source({"Option Explicit", "#If VBA7 Then", "Private Sub Wait(ByVal ms As LongPtr)",
+                                   "#Else", "Private Sub Wait(ByVal ms As Long)", "#End If", "x = ms", "End Sub",
+                                   "#If VBA7 Then", "Public Function Handle() As LongPtr", "#Else",
+                                   "Public Function Handle() As Long", "#End If", "End Function", "#If VBA7 Then",
+                                   "Property Get Pointer() As LongPtr", "#Else", "Property Get Pointer() As Long",
+                                   "#End If", "End Property", "Sub After()", "End Sub"});
+  // "#If" and "#Else" are no keyword runs; "If" after "#End " is.
+  const std::string ifLine = "#If VBA7 " + kw("Then"), elseLine = "#Else", endIf = "#End " + kw("If");
+  const std::string wait64 = bold(kws("Private Sub") + " Wait(" + kw("ByVal") + " ms " + kw("As") + " LongPtr)"),
+                    wait32 = bold(kws("Private Sub") + " Wait(" + kw("ByVal") + " ms " + kws("As Long") + ")"),
+                    handle64 = bold(kws("Public Function") + " Handle() " + kw("As") + " LongPtr"),
+                    handle32 = bold(kws("Public Function") + " Handle() " + kws("As Long")),
+                    pointer64 = bold(kws("Property Get") + " Pointer() " + kw("As") + " LongPtr"),
+                    pointer32 = bold(kws("Property Get") + " Pointer() " + kws("As Long")),
+                    after = bold(kw("Sub") + " After()");
+  const std::string endSub = bold(kws("End Sub")), endFunction = bold(kws("End Function")),
+                    endProperty = bold(kws("End Property"));
+  const struct {
+    const char* name;
+    MarkupOptions options;
+    std::vector<std::string> text;
+  } cases[] = {
+      {"no options",
+       {},
+       {kws("Option Explicit"), ifLine, wait64, elseLine, wait32, endIf, "x = ms", endSub, ifLine, handle64,
+        elseLine, handle32, endIf, endFunction, ifLine, pointer64, elseLine, pointer32, endIf, endProperty, after,
+        endSub}},
+      {"einr rer rle: body lines get a tab, the second header does not",
+       layout(false, true, true, true),
+       {kws("Option Explicit"), ifLine, "\t", wait64, "\t" + elseLine, wait32, "\t" + endIf, "\tx = ms", endSub,
+        ifLine, "\t", handle64, "\t" + elseLine, handle32, "\t" + endIf, endFunction, ifLine, "\t", pointer64,
+        "\t" + elseLine, pointer32, "\t" + endIf, endProperty, "\t", after, endSub}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ModuleRead read(code, c.options);
+    EXPECT_TEXT(lines(c.text), read.text);
+    EXPECT_TRUE(read.warnings.empty() && read.counter == 4);
+    const int rle = c.options.blankLineBeforeRoutines ? 1 : 0;
+    EXPECT_EQ(read.facts(1), std::tuple("Wait", cq::kSub, cq::kPrivate, 1, 3, 3 + rle, 8 + rle));
+    EXPECT_EQ(read.facts(2), std::tuple("After", cq::kSub, cq::kPublic, 1, 3, 21 + 4 * rle, 22 + 4 * rle));
+    EXPECT_EQ(read.facts(3), std::tuple("Handle", cq::kFunction, cq::kPublic, 1, 3, 10 + 2 * rle, 14 + 2 * rle));
+    EXPECT_EQ(read.facts(4), std::tuple("Pointer", cq::kPropertyGet, cq::kPublic, 1, 3, 16 + 3 * rle, 20 + 3 * rle));
+    // Selection mode marks the same lines.
+    EXPECT_TEXT(lines(c.text), cq::markUpSelection(code, c.options) + "\r\n");
+  }
+}
+
+TEST(MarkupCases, OneLineRoutinesAndPropertiesNamedProperty) {
+  // A routine and its End on one line is a routine that ends where it starts; the
+  // next header opens the next routine. "Property = x" in a property's body is code.
+  const std::string code = source({"Sub X(): End Sub", "Sub Y()", "X", "End Sub", "Private Function F(): End Function",
+                                   "Function G() As Long", "G = 1", "End Function",
+                                   "Public Property Get Property() As Long", "Property = 5", "End Property"});
+  const std::string x = bold(kw("Sub") + " X(): " + kws("End Sub")), y = bold(kw("Sub") + " Y()"),
+                    f = bold(kws("Private Function") + " F(): " + kws("End Function")),
+                    g = bold(kw("Function") + " G() " + kws("As Long")),
+                    property = bold(kws("Public Property Get Property") + "() " + kws("As Long"));
+  const std::string endSub = bold(kws("End Sub")), endFunction = bold(kws("End Function")),
+                    endProperty = bold(kws("End Property")), assignment = kw("Property") + " = 5";
+  const struct {
+    const char* name;
+    MarkupOptions options;
+    std::vector<std::string> text;
+    std::vector<std::tuple<std::string, int, int, int, int, std::int64_t, std::int64_t>> routines;
+  } cases[] = {
+      {"no options",
+       {},
+       {x, y, "X", endSub, f, g, "G = 1", endFunction, property, assignment, endProperty},
+       {{"X", cq::kSub, cq::kPublic, 1, 3, 1, 1},
+        {"Y", cq::kSub, cq::kPublic, 1, 3, 2, 4},
+        {"F", cq::kFunction, cq::kPrivate, 1, 3, 5, 5},
+        {"G", cq::kFunction, cq::kPublic, 1, 3, 6, 8},
+        {"Property", cq::kPropertyGet, cq::kPublic, 1, 3, 9, 11}}},
+      {"rle: an empty line above each one-line routine too",
+       layout(false, false, true, false),
+       {"", x, "", y, "X", endSub, "", f, "", g, "G = 1", endFunction, "", property, assignment, endProperty},
+       {{"X", cq::kSub, cq::kPublic, 1, 3, 2, 2},
+        {"Y", cq::kSub, cq::kPublic, 1, 3, 4, 6},
+        {"F", cq::kFunction, cq::kPrivate, 1, 3, 8, 8},
+        {"G", cq::kFunction, cq::kPublic, 1, 3, 10, 12},
+        {"Property", cq::kPropertyGet, cq::kPublic, 1, 3, 14, 16}}},
+      {"einr rer rle: a one-line routine opens no body",
+       layout(false, true, true, true),
+       {"", x, "\t", y, "\tX", endSub, "", f, "\t", g, "\tG = 1", endFunction, "\t", property, "\t" + assignment,
+        endProperty},
+       {{"X", cq::kSub, cq::kPublic, 1, 3, 2, 2},
+        {"Y", cq::kSub, cq::kPublic, 1, 3, 4, 6},
+        {"F", cq::kFunction, cq::kPrivate, 1, 3, 8, 8},
+        {"G", cq::kFunction, cq::kPublic, 1, 3, 10, 12},
+        {"Property", cq::kPropertyGet, cq::kPublic, 1, 3, 14, 16}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ModuleRead read(code, c.options);
+    EXPECT_TEXT(lines(c.text), read.text);
+    EXPECT_TRUE(read.warnings.empty());
+    ASSERT_EQ(read.counter, 5);
+    for (std::int64_t n = 1; n <= 5; ++n) EXPECT_EQ(read.facts(n), c.routines[static_cast<std::size_t>(n - 1)]);
+    EXPECT_TEXT(lines(c.text), cq::markUpSelection(code, c.options) + "\r\n");
+  }
 }
 
 TEST(MarkupCases, ModulesWithoutRoutines) {

@@ -18,10 +18,11 @@ using test::keyword;
 
 std::vector<ExportModule> sampleProject() {
   return {
-      {"Werkzeuge", 2, test::sampleMarkedModule()},
-      {"clsK\xE4se & Co", 3, keyword("Private") + " m " + keyword("As") + " " + keyword("Long") + "\r\n"},
-      {"Bericht", 5, boldLine(keyword("Sub") + " R()") + "\r\n" + comment("' {leer}") + "\r\n" +
-                         boldLine(keyword("End") + " " + keyword("Sub")) + "\r\n"},
+      {"Werkzeuge", ModuleType::kStandardModule, test::sampleMarkedModule()},
+      {"clsK\xE4se & Co", ModuleType::kClassModule, keyword("Private") + " m " + keyword("As") + " " + keyword("Long") + "\r\n"},
+      {"Bericht", ModuleType::kDocumentModule,
+       boldLine(keyword("Sub") + " R()") + "\r\n" + comment("' {leer}") + "\r\n" +
+           boldLine(keyword("End") + " " + keyword("Sub")) + "\r\n"},
   };
 }
 
@@ -31,13 +32,15 @@ TEST(ProjectExport, SampleProjectMatchesGolden) {
   EXPECT_TRUE(test::matchesGolden("project.rtf", projectToRtf(sampleProject(), options)));
 }
 
-TEST(ProjectExport, BannerIsFilledByPositionAndTypeLinesDifferOnlyForType5) {
+TEST(ProjectExport, BannerIsFilledByPositionAndTypeLinesDifferOnlyForDocumentModules) {
   // Placeholder text inside the name stays.
   EXPECT_NE(moduleBanner("xxxxx_yyyyy", "Typ = Userform").find("'  Modul:  xxxxx_yyyyy  Typ = Userform\r\n"),
             std::string::npos);
-  EXPECT_EQ(htmlTypeLine(1), "Typ = Userform");
-  for (const int type : {1, 2, 3}) EXPECT_EQ(htmlTypeLine(type), rtfTypeLine(type));
-  for (const int unknown : {0, 4, 6, 100, -1}) {
+  EXPECT_EQ(htmlTypeLine(ModuleType::kForm), "Typ = Userform");
+  for (const ModuleType type : {ModuleType::kForm, ModuleType::kStandardModule, ModuleType::kClassModule})
+    EXPECT_EQ(htmlTypeLine(type), rtfTypeLine(type));
+  for (const ModuleType unknown : {moduleTypeOfCode(0), moduleTypeOfCode(4), ModuleType::kReport, ModuleType::kOther,
+                                   moduleTypeOfCode(100), moduleTypeOfCode(-1)}) {
     EXPECT_EQ(htmlTypeLine(unknown), "");
     EXPECT_EQ(rtfTypeLine(unknown), "");
   }
@@ -46,7 +49,7 @@ TEST(ProjectExport, BannerIsFilledByPositionAndTypeLinesDifferOnlyForType5) {
 TEST(ProjectExport, ModuleOfUnknownTypeAndEmptyProject) {
   const RenderOptions options;
   std::vector<ExportModule> modules = sampleProject();
-  modules[2].type = 4;
+  modules[2].type = moduleTypeOfCode(4);
   const std::string html = projectToHtml(modules, options);
   EXPECT_EQ(countOccurrences(html, "</span></pre><pre>"), 2u);
   EXPECT_NE(html.find("'  Modul&#58;  Bericht  \r\n"), std::string::npos);

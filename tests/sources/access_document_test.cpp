@@ -29,7 +29,7 @@ std::vector<AccessStorageEntry> projectRows() {
           stream(22, 17, "PROJECT")};
 }
 
-// The stream paths found in `rows`, "-" for no project, or the HostError message.
+// The stream paths found in `rows`, "-" for no project, or the Failed message.
 std::string projectStreams(const std::vector<AccessStorageEntry>& rows) {
   try {
     const auto streams = findVbaProjectStreams(rows, "/x/db.accdb");
@@ -37,7 +37,7 @@ std::string projectStreams(const std::vector<AccessStorageEntry>& rows) {
     std::string paths;
     for (const AccessProjectStream& each : *streams) paths += each.path + "#" + std::to_string(each.id) + " ";
     return paths;
-  } catch (const HostError& error) {
+  } catch (const Failed& error) {
     return error.what();
   }
 }
@@ -77,7 +77,7 @@ TEST(AccessStorageTree, FindsTheProjectStreamsBelowTheRootAndRefusesRowsThatForm
 std::string loadError(const fs::path& file) {
   try {
     loadAccessDatabase(file);
-  } catch (const HostError& error) {
+  } catch (const Failed& error) {
     return error.what();
   }
   return {};
@@ -144,7 +144,7 @@ TEST(AccessDocument, DamagedCopiesOfTheCorpusDatabaseNeverCrash) {
       const LoadedProject project = loadAccessDatabase(temp.writeFile(name, bytes));
       EXPECT_FALSE(mustBeRefused) << name;
       EXPECT_LE(project.componentCount(), 38) << name;
-    } catch (const HostError& error) {
+    } catch (const Failed& error) {
       EXPECT_NE(std::string(error.what()).find(name), std::string::npos) << error.what();
     }
   };

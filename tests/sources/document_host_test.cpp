@@ -35,7 +35,7 @@ TEST(DocumentHost, AttachFailsWithoutDocumentsAndReadsAgainFromDisk) {
   EXPECT_FALSE(host.open(temp.path() / "Code/"));  // the same folder
   EXPECT_FALSE(host.open(temp.path() / "Code" / "."));
   ASSERT_TRUE(host.attach());
-  EXPECT_THROW(host.project(2), HostError);
+  EXPECT_THROW(host.project(2), Failed);
   // Attaching again keeps what was read; after forgetRead() it reads the disk anew.
   temp.writeFile("Code/m.bas", threeLineModule("Modul1") + "Sub B()\r\nEnd Sub\r\n");
   for (const long expected : {3L, 5L}) {
@@ -72,7 +72,7 @@ TEST(DocumentHost, FolderOfModuleFiles) {
                                                                 "ThisWorkbook", "Z", "z (2)"}));
   EXPECT_EQ(project.component("kunde").type(), kClassModule);  // names ignore case
   EXPECT_EQ(project.component("Form1").type(), kUserForm);
-  EXPECT_THROW(project.component("Fehlt"), HostError);
+  EXPECT_THROW(project.component("Fehlt"), Failed);
   EXPECT_EQ(project.component("Kunde").lines(1, 3), "Sub A()\r\n  x = 1\r\nEnd Sub");
   EXPECT_EQ(project.component("ThisWorkbook").lines(1, 1), "Private Sub Workbook_Open()");
   EXPECT_EQ(project.component("e").countOfLines(), 3);
@@ -192,7 +192,7 @@ TEST(HostTree, TypeCodesAndDisplayNames) {
       {11, "Designer1", "32 Designer1 XXX"},                  {0, "X", "32 X XXX"}};
   for (const auto& [type, name, expected] : cases) {
     const ModuleKind k = moduleKindOf(type, name);
-    EXPECT_EQ(std::to_string(k.typeCode) + " " + k.displayName + " " + imageKeyOfTypeCode(k.typeCode), expected);
+    EXPECT_EQ(std::to_string(moduleTypeCode(k.type)) + " " + k.displayName + " " + imageKeyOfModuleType(k.type), expected);
   }
 }
 
@@ -219,16 +219,16 @@ TEST(HostTree, FillingSkipsLockedProjectsAndShortModules) {
   EXPECT_EQ(tree.nodes[4].parent, 3u);
   EXPECT_EQ(tree.tag, "Kunden");  // refilling keeps the name of the project last read
   host.running = false;  // refilling starts from scratch; a host not running leaves it empty
-  const HostTreeFill notRunning = fillHostTree(host, tree);
-  EXPECT_FALSE(notRunning);
-  EXPECT_EQ(notRunning.error, "");
+  const Outcome<HostTreeFill> notRunning = fillHostTree(host, tree);
+  ASSERT_TRUE(notRunning);
+  EXPECT_FALSE(notRunning->attached);
   EXPECT_TRUE(tree.nodes.empty());
   // A failure during the walk keeps the nodes added so far, the failing project's too, and says why.
   host.running = true;
   third.failing = true;
-  const HostTreeFill failed = fillHostTree(host, tree);
-  EXPECT_FALSE(failed);
-  EXPECT_EQ(failed.error, "Zugriff verweigert");
+  const Outcome<HostTreeFill> failed = fillHostTree(host, tree);
+  ASSERT_FALSE(failed);
+  EXPECT_EQ(failed.failure().text(), "Zugriff verweigert");
   EXPECT_EQ(keys(tree), "A1\\ A1\\Form_Kunden A1\\Report_Umsatz A3\\ ");
 }
 

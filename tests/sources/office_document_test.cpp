@@ -125,9 +125,9 @@ TEST(OfficeDocument, FilesWithoutMacrosGiveAnEmptyProjectAndUnreadableOnesTheRea
     EXPECT_NE(loaded.loadError().find("\"" + file.string() + "\""), std::string::npos) << loaded.loadError();
     EXPECT_NE(loaded.loadError().find(reason), std::string::npos) << loaded.loadError();
   }
-  // The loader itself throws nothing but HostError.
-  EXPECT_THROW(loadOfficeDocument(temp.path() / "Kurz.xlsm"), HostError);
-  EXPECT_THROW(loadOfficeDocument(temp.path() / "fehlt.xlsm"), HostError);
+  // The loader itself throws nothing but Failed.
+  EXPECT_THROW(loadOfficeDocument(temp.path() / "Kurz.xlsm"), Failed);
+  EXPECT_THROW(loadOfficeDocument(temp.path() / "fehlt.xlsm"), Failed);
 }
 
 TEST(OfficeDocument, ContentTypesNameTheVbaPart) {
@@ -152,7 +152,7 @@ TEST(OfficeDocument, EmbeddedStoragesAreFoundAndUnpackedWithinBounds) {
     std::size_t budget = 10000, tooSmall = payload.size() - 1;
     EXPECT_EQ(embeddedStorageBytes(found[0], budget, OfficeFile{"f.ppt"}), payload);
     EXPECT_EQ(budget, 10000 - payload.size());
-    EXPECT_THROW(embeddedStorageBytes(found[0], tooSmall, OfficeFile{"f.ppt"}), HostError);
+    EXPECT_THROW(embeddedStorageBytes(found[0], tooSmall, OfficeFile{"f.ppt"}), Failed);
   }
   // A record claiming more than its container holds ends the walk; other instances are no storages.
   std::string overlong = test::embeddedStorageRecord(payload, EmbeddedStorage::kUncompressed);
@@ -228,7 +228,7 @@ std::string mutated(std::string bytes, std::mt19937& random) {
   return bytes;
 }
 
-// Every mutant gives a project or a HostError; the loader table turns the error into an
+// Every mutant gives a project or a Failed; the loader table turns the error into an
 // unreadable project carrying the reason.
 void loadMutants(const std::string& fileName, const std::string& original, int count, unsigned seed) {
   const test::TempFolder temp;
@@ -238,7 +238,7 @@ void loadMutants(const std::string& fileName, const std::string& original, int c
     const fs::path file = temp.writeFile(fileName, mutated(original, random));
     try {
       loadOfficeDocument(file);
-    } catch (const HostError& error) {
+    } catch (const Failed& error) {
       ++refused;
       EXPECT_NE(std::string(error.what()), "");
     } catch (const std::exception& error) {

@@ -29,8 +29,8 @@ ProjectReadRequest requestFor(const test::TempFolder& folder) {
 // The modules of the project folder's database as "number name type" lines.
 std::string storedModules(const std::filesystem::path& folder) {
   std::string modules;
-  for (const auto& m : CodeDatabase::open(folder)->moduleList()) {
-    modules += std::to_string(m.number) + " " + m.name + " " + std::to_string(m.type) + "|";
+  for (const auto& m : CodeDatabase::open(folder).value()->moduleList().value()) {
+    modules += std::to_string(m.number) + " " + m.name + " " + std::to_string(moduleTypeCode(m.type)) + "|";
   }
   return modules;
 }
@@ -44,7 +44,7 @@ struct Fixture {
     second.addComponent(module("Form_Kunden", kDocumentModule, kTwoRoutines));
     second.addComponent(module("Werkzeuge", kStandardModule, kTwoRoutines + "\r\nSub Kaputt : End Sub\r\nEnd Sub"));
     second.addComponent(module("Report_Umsatz", kDocumentModule, kTwoRoutines));
-    fillHostTree(host, tree);
+    EXPECT_TRUE(fillHostTree(host, tree));
     setTicked(tree, 2, true);  // the project node of Zweite
   }
 };
@@ -52,8 +52,9 @@ struct Fixture {
 TEST(ProjectReader, ReadsTickedModulesInTreeOrderWithDisplayNamesAndTypes) {
   const test::TempFolder folder;
   Fixture f;
-  const ProjectRead read = readTickedModules(f.host, f.tree, requestFor(folder));
-  ASSERT_TRUE(read) << read.message << read.cause;
+  const Outcome<ProjectRead> outcome = readTickedModules(f.host, f.tree, requestFor(folder));
+  ASSERT_TRUE(outcome) << outcome.failure().text();
+  const ProjectRead& read = outcome.value();
   EXPECT_EQ(read.modules, 3);
   EXPECT_EQ(read.routines, 6);
   EXPECT_EQ(f.tree.tag, "Zweite");
@@ -63,26 +64,48 @@ TEST(ProjectReader, ReadsTickedModulesInTreeOrderWithDisplayNamesAndTypes) {
   for (int n = 1; n <= 3; ++n) EXPECT_TRUE(std::filesystem::exists(moduleFilePath(folder.path(), n)));
   // Listed by type, then name: the form (1), the standard module (2), the report (6).
   EXPECT_EQ(storedModules(folder.path()), "1 Kunden 1|2 Werkzeuge 2|3 Umsatz 6|");
-  EXPECT_EQ(CodeDatabase::open(folder.path())->routineList().size(), 6u);
+  EXPECT_EQ(CodeDatabase::open(folder.path()).value()->routineList().value().size(), 6u);
 }
 
 TEST(ProjectReader, AFailedReadKeepsWhatWasWrittenAndSaysWhy) {
   Fixture f;
   f.host.projects[1]->vanished = "Report_Umsatz";
   const test::TempFolder folder;
-  const ProjectRead read = readTickedModules(f.host, f.tree, requestFor(folder));
-  EXPECT_FALSE(read);
-  EXPECT_EQ(read.message, kReadFailedMessage);
-  EXPECT_NE(read.cause.find("Report_Umsatz"), std::string::npos);
-  EXPECT_EQ(read.modules, 2);
+  const Outcome<ProjectRead> read = readTickedModules(f.host, f.tree, requestFor(folder));
+  ASSERT_FALSE(read);
+  EXPECT_EQ(read.failure().message, kReadFailedMessage);
+  EXPECT_NE(read.failure().cause.find("Report_Umsatz"), std::string::npos);
   EXPECT_EQ(storedModules(folder.path()), "1 Kunden 1|2 Werkzeuge 2|");
   ProjectReadRequest noTemplate = requestFor(folder);
   noTemplate.templateFile = folder.path() / "fehlt.mdb";
-  const ProjectRead missing = readTickedModules(f.host, f.tree, noTemplate);
-  EXPECT_FALSE(missing);
-  EXPECT_EQ(missing.message.rfind("Die notwendige Datenbank", 0), 0u) << missing.message;
+  const Outcome<ProjectRead> missing = readTickedModules(f.host, f.tree, noTemplate);
+  ASSERT_FALSE(missing);
+  EXPECT_EQ(missing.failure().message.rfind("Die notwendige Datenbank", 0), 0u) << missing.failure().message;
   f.host.running = false;
-  EXPECT_FALSE(readTickedModules(f.host, f.tree, requestFor(folder)).attached);
+  const Outcome<ProjectRead> notRunning = readTickedModules(f.host, f.tree, requestFor(folder));
+  ASSERT_TRUE(notRunning);
+  EXPECT_FALSE(notRunning->attached);
+}
+
+TEST(ProjectReader, RoutineBodiesAreIndentedOnlyWhenReIndentingToo) {
+  FakeHost host;
+  host.add("/daten/Eins.xlsm", "Eins").addComponent(module("Modul", kStandardModule, "Sub Eins()\r\nx = 1\r\nEnd Sub"));
+  HostTree tree;
+  ASSERT_TRUE(fillHostTree(host, tree));
+  setTicked(tree, 0, true);
+  const auto bodyLineOfRead = [&](bool einr, bool rer) {
+    const test::TempFolder folder;
+    ProjectReadRequest request = requestFor(folder);
+    request.markup.reindent = einr;
+    request.markup.indentRoutineBodies = rer;
+    const Outcome<ProjectRead> read = readTickedModules(host, tree, request);
+    EXPECT_TRUE(read) << (read ? std::string() : read.failure().text());
+    const std::string text = readSourceFile(moduleFilePath(folder.path(), 1));
+    const std::size_t lineStart = text.find("\r\n") + 2;
+    return text.substr(lineStart, text.find("\r\n", lineStart) - lineStart);
+  };
+  EXPECT_EQ(bodyLineOfRead(false, true), "x = 1") << "\"rer\" without \"einr\"";
+  EXPECT_EQ(bodyLineOfRead(true, true), "\tx = 1");
 }
 
 TEST(ProjectReader, ReadsTickedModuleFilesByTheirKeys) {
@@ -98,18 +121,18 @@ TEST(ProjectReader, ReadsTickedModuleFilesByTheirKeys) {
   tree.addNode("A1\\Teil.cls:0", "Teil", "XXX", root);
   setTicked(tree, root, true);
   const test::TempFolder folder;
-  const ProjectRead read = readTickedModuleFiles(tree, project.path(), requestFor(folder));
-  ASSERT_TRUE(read) << read.cause;
+  const Outcome<ProjectRead> read = readTickedModuleFiles(tree, project.path(), requestFor(folder));
+  ASSERT_TRUE(read) << read.failure().text();
   EXPECT_EQ(storedModules(folder.path()), "1 Form1 1|2 Modul 2|3 Teil 32|");
   EXPECT_EQ(readSourceFile(moduleFilePath(folder.path(), 1)).find("Begin"), std::string::npos);  // the header is cut
   tree.addNode("A1\\Fehlt.bas:2", "Fehlt", "M2", root);
   setTicked(tree, root, true);
   const test::TempFolder again;
-  const ProjectRead failed = readTickedModuleFiles(tree, project.path(), requestFor(again));
-  EXPECT_FALSE(failed);
-  EXPECT_EQ(failed.message, kVbReadFailedMessage);
-  EXPECT_NE(failed.cause.find("Fehlt.bas"), std::string::npos) << failed.cause;
-  EXPECT_EQ(failed.modules, 3);
+  const Outcome<ProjectRead> failed = readTickedModuleFiles(tree, project.path(), requestFor(again));
+  ASSERT_FALSE(failed);
+  EXPECT_EQ(failed.failure().message, kVbReadFailedMessage);
+  EXPECT_NE(failed.failure().cause.find("Fehlt.bas"), std::string::npos) << failed.failure().cause;
+  EXPECT_EQ(storedModules(again.path()), "1 Form1 1|2 Modul 2|3 Teil 32|") << "what was read stays";
 }
 
 }  // namespace

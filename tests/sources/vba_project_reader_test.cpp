@@ -22,11 +22,11 @@ constexpr std::size_t kNoLimit = 64u * 1024 * 1024;
 LoadedProject read(const Streams& streams) { return readVbaProject(test::MapVbaStorage(streams), "/daten/Mappe.xlsm"); }
 LoadedProject read(const VbaProjectPlan& plan) { return read(test::buildVbaProjectStreams(plan)); }
 
-// The HostError message of reading `streams`, or "" when it reads.
+// The Failed message of reading `streams`, or "" when it reads.
 std::string readError(const Streams& streams) {
   try {
     read(streams);
-  } catch (const HostError& error) {
+  } catch (const Failed& error) {
     return error.what();
   }
   return {};
@@ -274,7 +274,7 @@ TEST(VbaProjectReader, TruncatedOrGarbledDirStreamIsAnErrorNotACrash) {
   ASSERT_NO_THROW(parseDirStream(dir));
   // Every cut is noticed, wherever it falls.
   for (std::size_t length = 0; length < dir.size(); ++length) {
-    EXPECT_THROW(parseDirStream(dir.substr(0, length)), VbaFormatError) << length;
+    EXPECT_THROW(parseDirStream(dir.substr(0, length)), Failed) << length;
   }
   streams["VBA/dir"] = test::compressOvba(dir.substr(0, dir.size() / 2));
   EXPECT_NE(readError(streams).find("ist besch\xE4" "digt: "), std::string::npos);
@@ -284,7 +284,7 @@ TEST(VbaProjectReader, TruncatedOrGarbledDirStreamIsAnErrorNotACrash) {
   for (const std::string& bad : {unknown,
                                  std::string("\x31\x00\x04\x00\x00\x00\x00\x00\x00\x00\x10\x00\x00\x00\x00\x00", 16),
                                  std::string("\x04\x00\xFF\xFF\xFF\xFF" "abc", 9)}) {
-    EXPECT_THROW(parseDirStream(bad), VbaFormatError);
+    EXPECT_THROW(parseDirStream(bad), Failed);
   }
   // Random damage to the records: an error or a project, never a crash.
   std::mt19937 engine(2024);

@@ -17,19 +17,19 @@ class FakeProject : public LoadedProject {
   bool failing = false;
 
   std::string fileName() const override {
-    if (!saved) throw HostError("never saved");
+    if (!saved) throw Failed("never saved");
     return LoadedProject::fileName();
   }
   bool protection() const override { return locked; }
   long componentCount() const override {
-    if (failing) throw HostError("Zugriff verweigert");
+    if (failing) throw Failed("Zugriff verweigert");
     return LoadedProject::componentCount();
   }
   // A module that can no longer be read (its document was closed meanwhile).
   std::string vanished;
   const HostComponent& component(long index) const override { return LoadedProject::component(index); }
   const HostComponent& component(const std::string& name) const override {
-    if (name == vanished) throw HostError("Das Modul " + name + " ist nicht mehr da.");
+    if (name == vanished) throw Failed("Das Modul " + name + " ist nicht mehr da.");
     return LoadedProject::component(name);
   }
 };

@@ -1,5 +1,6 @@
 #include "support/random_vba.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <vector>
@@ -20,10 +21,14 @@ constexpr std::array<std::string_view, 22> kPunctuation = {
 constexpr std::array<std::string_view, 6> kMarkerLookAlikes = {
     "|\x9F" "f|", "|n\x9F|", "\x9F|?", "\x9F*A00000001|", "|\x9F" "u| ", "|\x9F" "x|"};
 
-constexpr std::array<std::string_view, 16> kShapes = {
+constexpr std::array<std::string_view, 18> kShapes = {
     "End Sub", "End Function", "End Property", "Exit Sub", "Exit Function", "Exit Property", "End If",
     "Else", "If x Then", "If(x) Then y = 1", "If Not Not x Then", "ElseIf a And b Then", "Option Explicit",
-    "Dim s As String", "end sub", "Select Case x"};
+    "Dim s As String", "end sub", "Select Case x", "Property = x", "Set Property = Nothing"};
+
+constexpr std::array<std::string_view, 7> kKinds = {"Sub ", "Function ", "Property Get ", "Property Let ",
+                                                    "Property Set ", "Property ", "sub "};
+constexpr std::array<std::string_view, 3> kEnds = {"End Sub", "End Function", "End Property"};
 
 std::string_view trimmed(std::string_view item) {
   while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
@@ -68,14 +73,12 @@ std::string RandomVba::comment() {
   return out;
 }
 
-std::string RandomVba::header() {
+std::string RandomVba::header(int kind) {
   static constexpr std::array<std::string_view, 6> kVisibility = {"", "Private ", "Public ", "Friend ", "Static ",
                                                                   "Public Static "};
-  static constexpr std::array<std::string_view, 7> kKinds = {"Sub ", "Function ", "Property Get ", "Property Let ",
-                                                             "Property Set ", "Property ", "sub "};
   std::string out(kVisibility[below(kVisibility.size())]);
   static constexpr std::array<std::string_view, 5> kKeywordNames = {"Step", "Open", "Print", "Error", "Input"};
-  out += kKinds[below(kKinds.size())];
+  out += kKinds[kind < 0 ? below(kKinds.size()) : static_cast<std::uint32_t>(kind) % kKinds.size()];
   out += chance(8) ? std::string(kKeywordNames[below(kKeywordNames.size())]) : identifier();
   if (chance(90)) {
     out += chance(80) ? "(" : " (";
@@ -89,6 +92,29 @@ std::string RandomVba::header() {
   }
   if (chance(30)) out += " As Variant";
   if (chance(15)) out += comment();
+  return out;
+}
+
+std::string RandomVba::oneLineRoutine() {
+  const std::uint32_t kind = below(kKinds.size());
+  std::string out = header(static_cast<int>(kind));
+  out += chance(85) ? ": " : ":";  // without the blank the End is no keyword
+  if (chance(30)) out += identifier() + ": ";
+  const std::uint32_t matchingEnd = kind == 6 ? 0 : std::min<std::uint32_t>(kind, 2);  // "sub " is a Sub
+  out += kEnds[chance(85) ? matchingEnd : below(kEnds.size())];
+  if (chance(15)) out += comment();
+  return out;
+}
+
+std::string RandomVba::conditionalHeaders() {
+  const int kind = static_cast<int>(below(kKinds.size()));
+  const bool declared = chance(20);
+  std::string out = chance(80) ? "#If VBA7 Then" : "#If Win64 Then";
+  out += lineEnd();
+  out += declared ? declaration() : header(kind);
+  out += "\r\n#Else\r\n";
+  out += declared ? declaration() : header(chance(85) ? kind : -1);
+  out += "\r\n#End If";
   return out;
 }
 
@@ -130,7 +156,7 @@ std::string RandomVba::indentation() {
 
 std::string RandomVba::line() {
   const std::uint32_t roll = below(100);
-  if (roll < 12) return header();
+  if (roll < 12) return chance(25) ? oneLineRoutine() : header();
   if (roll < 17) return declaration();
   if (roll < 35) return indentation() + std::string(kShapes[below(kShapes.size())]);
   if (roll < 45) return indentation() + identifier() + " = " + literal() + (chance(40) ? comment() : "");
@@ -153,7 +179,7 @@ std::string RandomVba::module(int maxLines) {
   std::string out;
   const int lines = static_cast<int>(below(static_cast<std::uint32_t>(maxLines) + 1));
   for (int i = 0; i < lines; ++i) {
-    out += line();
+    out += chance(4) ? conditionalHeaders() : line();
     if (i + 1 < lines || chance(85)) out += lineEnd();
   }
   return out;

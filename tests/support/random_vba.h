@@ -25,7 +25,13 @@ class RandomVba {
   std::string identifier();
   std::string literal();
   std::string comment();
-  std::string header();
+  // A routine header; `kind` picks Sub, Function, Property Get/Let/Set, Property
+  // without accessor or lower-case sub (0 to 6), -1 any of them.
+  std::string header(int kind = -1);
+  // Header and End on one line, the End mostly of the header's kind.
+  std::string oneLineRoutine();
+  // One routine declared for two platforms: #If, header, #Else, header, #End If.
+  std::string conditionalHeaders();
   std::string declaration();
   std::string randomStatement();
   std::string indentation();

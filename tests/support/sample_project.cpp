@@ -11,12 +11,12 @@ bool readModuleFolder(const std::filesystem::path& sources, const std::filesyste
   DocumentHost host;
   host.open(sources);
   HostTree tree;
-  if (!fillHostTree(host, tree).ok || tree.nodes.empty()) return false;
+  if (!fillHostTree(host, tree) || tree.nodes.empty()) return false;
   setTicked(tree, 0, true);
   ProjectReadRequest request;
   request.templateFile = CQ_TEMPLATE_PATH;
   request.folder = folder;
-  return readTickedModules(host, tree, request).ok;
+  return readTickedModules(host, tree, request).ok();
 }
 
 bool readSampleProject(const std::filesystem::path& folder) {

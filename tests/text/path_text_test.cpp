@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <system_error>
+#include <utility>
 
 namespace cq {
 namespace {
@@ -22,6 +25,35 @@ TEST(PathText, TextPartsAndPathText) {
   const fs::path umlautPath = fs::path("/tmp/M\xC3\xA4ppchen");  // UTF-8 on disk, Windows-1252 as text
   EXPECT_EQ(pathToText(umlautPath), "/tmp/M\xE4ppchen");
   EXPECT_EQ(textToPath("/tmp/M\xE4ppchen"), umlautPath);
+}
+
+// The common system errors read German, whatever language the system speaks;
+// others keep the system's text as Windows-1252.
+TEST(PathText, SystemErrorsInGerman) {
+  using enum std::errc;
+  const std::pair<std::errc, const char*> cases[] = {
+      {permission_denied, "Zugriff verweigert"},
+      {operation_not_permitted, "Zugriff verweigert"},
+      {read_only_file_system, "Das Dateisystem ist schreibgesch\xFCtzt"},
+      {no_space_on_device, "Kein Speicherplatz mehr auf dem Datentr\xE4ger"},
+      {no_such_file_or_directory, "Datei oder Ordner nicht gefunden"},
+      {not_a_directory, "Ist kein Ordner"},
+      {is_a_directory, "Ist ein Ordner"},
+      {file_exists, "Die Datei existiert bereits"},
+      {too_many_files_open, "Zu viele ge\xF6" "ffnete Dateien"},
+      {too_many_files_open_in_system, "Zu viele ge\xF6" "ffnete Dateien"},
+      {filename_too_long, "Der Name ist zu lang"},
+      {io_error, "Ein- oder Ausgabefehler"},
+  };
+  for (const auto& [error, german] : cases) {
+    EXPECT_EQ(systemErrorText(std::make_error_code(error)), german) << std::make_error_code(error).message();
+    EXPECT_EQ(systemErrorText(std::error_code(static_cast<int>(error), std::system_category())), german);
+  }
+  EXPECT_EQ(systemErrorText(std::error_code(EDQUOT, std::generic_category())),
+            "Kein Speicherplatz mehr auf dem Datentr\xE4ger");
+  const std::error_code other = std::make_error_code(connection_refused);
+  EXPECT_EQ(systemErrorText(other), systemText(other.message()));
+  EXPECT_EQ(systemText("Datei \xC3\xA4nderung"), "Datei \xE4nderung");  // a UTF-8 message
 }
 
 }  // namespace

@@ -11,8 +11,9 @@ class FileFilterTest : public QObject {
 
  private slots:
   void translatesEntriesAndRefusesMalformedText() {
-    const FileFilter several = translateFileFilter("Code:bas,cls;Alles:;:txt;RTF-Dokument:RTF;");
-    QVERIFY(several.ok());
+    const Outcome<FileFilter> translated = translateFileFilter("Code:bas,cls;Alles:;:txt;RTF-Dokument:RTF;");
+    QVERIFY(translated.ok());
+    const FileFilter& several = translated.value();
     std::string entries;
     for (const FileFilterEntry& entry : several.entries) entries += entry.description + " = " + entry.patterns + "|";
     QCOMPARE(entries,
@@ -22,10 +23,9 @@ class FileFilterTest : public QObject {
     for (const auto& [text, error] : {std::pair{"RTF-Dokument:RTF", "Bitte Filterart mit ; abschlie\xDF" "en"},
                                       {"", "Bitte Filterart mit ; abschlie\xDF" "en"},
                                       {"VB:vbp;RTF;", "Doppelpunkt vergessen"}}) {
-      const FileFilter broken = translateFileFilter(text);
-      QCOMPARE(broken.error, std::string(error));
-      QVERIFY(broken.entries.empty());
-      QCOMPARE(qtFileFilter(broken), std::string());
+      const Outcome<FileFilter> broken = translateFileFilter(text);
+      QVERIFY(!broken.ok());
+      QCOMPARE(broken.failure().text(), std::string(error));
     }
   }
 };

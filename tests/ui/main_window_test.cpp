@@ -1,11 +1,16 @@
 // The main window frame: commands and their states, toolbar, status bar, splitter,
-// screen preset, help, start arguments and the one seam for messages and dialogs.
+// screen preset, help, start arguments, the one seam for messages and dialogs, and
+// Qt's own texts in German.
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QToolBar>
 #include <QUrl>
@@ -17,6 +22,7 @@
 #include "app/settings_store.h"
 #include "support/temp_folder.h"
 #include "ui/commands/command_table.h"
+#include "ui/qt_texts.h"
 #include "ui/scripted_dialogs.h"
 #include "ui/start_arguments.h"
 #include "ui/status_bar.h"
@@ -107,8 +113,8 @@ class MainWindowTest : public QObject {
           "mnuBearbeiten_Kopieren_Modul", "save", "ht_aus", "ht_mod", "ht_pro", "neu", "zoom"}, true},
         {{"mnuBearbeiten_Code", "mnuAnsicht_App_Aktualisieren", "doit", "refresh"}, false}};
     StatusBar& panels = frame.window->statusPanels();
-    for (int state : {2, 0, 1}) {
-      const bool loaded = state != 0;
+    for (CommandState state : {CommandState::kSavedOrOpened, CommandState::kNoProject, CommandState::kReadNotSaved}) {
+      const bool loaded = state != CommandState::kNoProject;
       frame.window->setCommandState(state);
       for (const auto& [names, withProject] : table)
         for (const QString& name : names) {
@@ -116,8 +122,9 @@ class MainWindowTest : public QObject {
           QVERIFY2(a->isEnabled() == (loaded == withProject), qPrintable(name));
         }
       QCOMPARE(frame.window->codeLoaded(), loaded);
-      QVERIFY(state != 2 || !frame.command("mnuHtml_Clipboard")->isEnabled());  // outside the state's reach
-      if (state == 0) {  // no project: the panels show their names
+      // Outside the state's reach.
+      QVERIFY(state != CommandState::kSavedOrOpened || !frame.command("mnuHtml_Clipboard")->isEnabled());
+      if (!loaded) {  // no project: the panels show their names
         QCOMPARE((QStringList{panels.text(1), panels.text(2), panels.text(5)}),
                  (QStringList{"Modul", "Routine", "Aktion"}));
         panels.setText(1, "Modul1");
@@ -258,6 +265,30 @@ class MainWindowTest : public QObject {
     QCOMPARE(presenter.askFiles("Dokumente", "/", "Office (*.xlsm)"), (QStringList{"/a.xlsm", "/b.docm"}));
     QCOMPARE(dialogs.requests.back().filter, QString("Office (*.xlsm)"));
     QCOMPARE(presenter.askFiles("Dokumente", "/", ""), QStringList());
+    // A failure: the message and, set apart below it, the cause, both engine texts.
+    presenter.show(Failure{"Die Datei \xC4rger.bas konnte nicht gelesen werden.", "Zugriff verweigert"});
+    QCOMPARE(dialogs.requests.back().text,
+             QString::fromUtf8("Die Datei Ärger.bas konnte nicht gelesen werden.\r\n\r\nZugriff verweigert"));
+    QCOMPARE(dialogs.requests.back().kind, DialogKind::Warning);
+    presenter.show(Failure{"Kein G\xFCltiges Projekt"}, DialogKind::Plain);
+    QCOMPARE(dialogs.requests.back().text, QString::fromUtf8("Kein Gültiges Projekt"));
+    QCOMPARE(dialogs.requests.back().kind, DialogKind::Plain);
+  }
+
+  // Runs last: the translation stays installed in the test program.
+  void qtsOwnButtonsSpeakGerman() {
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm"))
+      QSKIP("Qt's German translation (qt6-translations-l10n) is not installed");
+    QVERIFY(installGermanQtTexts(*QCoreApplication::instance()));
+    QDialogButtonBox buttons(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel);
+    const auto caption = [](QAbstractButton* button) { return button->text().remove('&'); };
+    QCOMPARE(caption(buttons.button(QDialogButtonBox::Yes)), QString("Ja"));
+    QCOMPARE(caption(buttons.button(QDialogButtonBox::No)), QString("Nein"));
+    QCOMPARE(caption(buttons.button(QDialogButtonBox::Cancel)), QString("Abbrechen"));
+    QMessageBox box(QMessageBox::Question, "Titel", "Speichern ?",
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(caption(box.button(QMessageBox::Yes)), QString("Ja"));
+    QCOMPARE(caption(box.button(QMessageBox::Cancel)), QString("Abbrechen"));
   }
 };
 

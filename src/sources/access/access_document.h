@@ -8,7 +8,7 @@
 namespace cq {
 
 // The database's VBA project; no components when it holds no code. Compiled
-// databases without source (mde, accde) and unreadable files throw HostError
+// databases without source (mde, accde) and unreadable files throw Failed
 // with a German message naming the file and the reason.
 LoadedProject loadAccessDatabase(const std::filesystem::path& database);
 

@@ -46,11 +46,11 @@ constexpr long kStorageType = 1;
 constexpr long kStreamType = 2;
 
 [[noreturn]] void throwNotAnAccessDatabase(const std::string& fileName) {
-  throw HostError("Die Datei \"" + fileName + "\" ist keine Access-Datenbank oder besch\xE4" "digt.");
+  throw Failed("Die Datei \"" + fileName + "\" ist keine Access-Datenbank oder besch\xE4" "digt.");
 }
 
 [[noreturn]] void throwDamaged(const std::string& fileName, const std::string& reason) {
-  throw HostError("Die Access-Datenbank \"" + fileName + "\" ist besch\xE4" "digt: " + reason + ".");
+  throw Failed("Die Access-Datenbank \"" + fileName + "\" ist besch\xE4" "digt: " + reason + ".");
 }
 
 // Checks the file's first page before mdbtools sees it, so that an arbitrary
@@ -272,7 +272,7 @@ AccessStorageTable::AccessStorageTable(const fs::path& database) : reader_(std::
   const SystemTables tables = findSystemTables(reader.handle.get(), reader.fileName);
   if (!tables.storagePage) {
     if (tables.hasAccess97Objects) {
-      throw HostError("Die Datei \"" + reader.fileName +
+      throw Failed("Die Datei \"" + reader.fileName +
                       "\" ist eine Access-97-Datenbank; Access-97-Datenbanken werden nicht unterst\xFC" "tzt.");
     }
     return;

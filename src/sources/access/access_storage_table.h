@@ -16,7 +16,7 @@ namespace cq {
 
 class AccessStorageTable {
  public:
-  // Opens the database. Throws HostError with a German message naming the file
+  // Opens the database. Throws Failed with a German message naming the file
   // when it is no Access database or so damaged that its catalog cannot be read,
   // and when it is an Access 97 database (its code lies elsewhere).
   explicit AccessStorageTable(const std::filesystem::path& database);
@@ -28,7 +28,7 @@ class AccessStorageTable {
   bool exists() const;
   // The rows in table order; empty when the table does not exist.
   std::vector<AccessStorageEntry> entries();
-  // The bytes of the streams with these ids. Throws HostError when a stream is
+  // The bytes of the streams with these ids. Throws Failed when a stream is
   // larger than any real one or cannot be read completely.
   std::map<long, std::string> streams(const std::set<long>& ids);
 

@@ -17,7 +17,7 @@ constexpr std::string_view kRootName = "MSysAccessStorage_ROOT";
 constexpr int kMaxProjectDepth = 16;
 
 [[noreturn]] void throwDamaged(const std::string& fileName, const std::string& reason) {
-  throw HostError("Die Access-Datenbank \"" + fileName + "\" ist besch\xE4" "digt: " + reason + ".");
+  throw Failed("Die Access-Datenbank \"" + fileName + "\" ist besch\xE4" "digt: " + reason + ".");
 }
 
 class StorageTree {

@@ -25,7 +25,7 @@ struct AccessProjectStream {
 // The streams below the storage "VBA/VBAProject" of the tree's root, in the order
 // of the rows. nullopt when the database holds no VBA project. The root is the row
 // named "MSysAccessStorage_ROOT" or, failing that, any row whose parent is itself
-// or missing. Throws HostError with a German message naming `fileName` when the
+// or missing. Throws Failed with a German message naming `fileName` when the
 // rows do not form a tree (an id used twice, storages that contain each other,
 // the project nested deeper than any real one would be).
 std::optional<std::vector<AccessProjectStream>> findVbaProjectStreams(

@@ -20,7 +20,7 @@ bool isStorage(GsfInput* entry);
 
 // The child of `storage` named `name` (letters A-Z compared ignoring case; the
 // name may be given as UTF-8 or Windows-1252); null when there is none. Throws
-// HostError when the child exists but cannot be opened.
+// Failed when the child exists but cannot be opened.
 GsfInputHandle childIgnoringCase(GsfInfile* storage, std::string_view name, const OfficeFile& file);
 
 // The entry at `path` ("VBA/dir") below `root`, looked up as childIgnoringCase
@@ -34,12 +34,12 @@ GsfInfileHandle storageAtPath(GsfInfile* root, std::string_view path, const Offi
 // names them; at most `limit` of them, storages nested at most 32 deep.
 std::vector<std::string> streamPaths(GsfInfile* root, std::size_t limit);
 
-// Every byte of `stream`; throws HostError naming the stream (`streamName`,
+// Every byte of `stream`; throws Failed naming the stream (`streamName`,
 // Windows-1252) when it is larger than `limit` or cannot be read.
 std::string readWholeStream(GsfInput* stream, std::string_view streamName, const OfficeFile& file,
                             std::int64_t limit = kMaxStreamBytes);
 
-// The root storage of the OLE2 file held in `bytes`; throws HostError saying that
+// The root storage of the OLE2 file held in `bytes`; throws Failed saying that
 // `what` ("das VBA-Projekt") is damaged when the bytes are no readable OLE2 file.
 GsfInfileHandle openOleBytes(std::string_view bytes, std::string_view what, const OfficeFile& file);
 

@@ -109,13 +109,13 @@ LoadedProject loadPresentation(GsfInfile* root, const fs::path& document, const 
   const GsfInputHandle documentStream = entryAtPath(root, kPresentationStream, file);
   const std::string records = readWholeStream(documentStream.get(), kPresentationStream, file);
   std::size_t budget = kMaxEmbeddedBytes;
-  std::optional<HostError> firstDamage;
+  std::optional<Failed> firstDamage;
   for (const EmbeddedStorageRecord& record : embeddedStorageRecords(records)) {
     std::optional<OleVbaStorage> storage;
     try {
       storage.emplace(openOleBytes(embeddedStorageBytes(record, budget, file), "ein eingebettetes Objekt", file), file);
       if (!storage->holdsVbaProject()) continue;
-    } catch (const HostError& damage) {
+    } catch (const Failed& damage) {
       // A damaged object may be the one holding the project; that is only
       // reported when no other object holds it.
       if (!firstDamage) firstDamage = damage;
@@ -153,7 +153,7 @@ LoadedProject loadOfficeDocument(const fs::path& document) {
   const OfficeFile file{pathToText(document)};
   GErrorHandle error;
   const GsfInputHandle input(gsf_input_stdio_new(document.c_str(), GErrorSlot(error)));
-  if (!input) throw HostError("Die Datei \"" + file.name + "\" kann nicht ge\xF6" "ffnet werden.");
+  if (!input) throw Failed("Die Datei \"" + file.name + "\" kann nicht ge\xF6" "ffnet werden.");
   const std::string head = bytesAt(input.get(), 0, static_cast<gsf_off_t>(kOleSignature.size()));
   if (head.starts_with(kZipSignature)) return loadPackage(input.get(), document, file);
   if (head == kOleSignature) return loadCompoundFile(input.get(), document, file);

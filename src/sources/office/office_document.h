@@ -8,7 +8,7 @@
 namespace cq {
 
 // The document's VBA project. A document without macros gives a project without
-// components (it is not listed); a document that cannot be read throws HostError
+// components (it is not listed); a document that cannot be read throws Failed
 // with a German message naming the file and the reason (encrypted, truncated,
 // damaged stream, not an Office file).
 LoadedProject loadOfficeDocument(const std::filesystem::path& document);

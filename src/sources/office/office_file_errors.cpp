@@ -8,19 +8,19 @@ std::string quoted(const OfficeFile& file) { return "Die Datei \"" + file.name +
 
 }  // namespace
 
-HostError notAnOfficeDocument(const OfficeFile& file) { return HostError(quoted(file) + " ist kein Office-Dokument."); }
+Failed notAnOfficeDocument(const OfficeFile& file) { return Failed(quoted(file) + " ist kein Office-Dokument."); }
 
-HostError encryptedDocument(const OfficeFile& file) {
-  return HostError(quoted(file) + " ist verschl\xFCsselt; ihr Code kann ohne Kennwort nicht gelesen werden.");
+Failed encryptedDocument(const OfficeFile& file) {
+  return Failed(quoted(file) + " ist verschl\xFCsselt; ihr Code kann ohne Kennwort nicht gelesen werden.");
 }
 
-HostError documentWithoutVbaProject(const OfficeFile& file) {
-  return HostError(quoted(file) + " enth\xE4lt kein VBA-Projekt.");
+Failed documentWithoutVbaProject(const OfficeFile& file) {
+  return Failed(quoted(file) + " enth\xE4lt kein VBA-Projekt.");
 }
 
-HostError damagedDocument(const OfficeFile& file, std::string_view detail) {
-  if (file.endsEarly) return HostError(quoted(file) + " ist abgeschnitten.");
-  return HostError(quoted(file) + " ist besch\xE4" "digt: " + std::string(detail) + ".");
+Failed damagedDocument(const OfficeFile& file, std::string_view detail) {
+  if (file.endsEarly) return Failed(quoted(file) + " ist abgeschnitten.");
+  return Failed(quoted(file) + " ist besch\xE4" "digt: " + std::string(detail) + ".");
 }
 
 }  // namespace cq

@@ -13,11 +13,11 @@ struct OfficeFile {
   bool endsEarly = false;  // its length shows that it was cut off
 };
 
-HostError notAnOfficeDocument(const OfficeFile& file);
-HostError encryptedDocument(const OfficeFile& file);
-HostError documentWithoutVbaProject(const OfficeFile& file);
+Failed notAnOfficeDocument(const OfficeFile& file);
+Failed encryptedDocument(const OfficeFile& file);
+Failed documentWithoutVbaProject(const OfficeFile& file);
 // A file that ends early is reported as cut off, since that explains any damage
 // found in it; otherwise as damaged with the given detail ("der Datenstrom …").
-HostError damagedDocument(const OfficeFile& file, std::string_view detail);
+Failed damagedDocument(const OfficeFile& file, std::string_view detail);
 
 }  // namespace cq

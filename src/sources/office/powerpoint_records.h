@@ -24,7 +24,7 @@ std::vector<EmbeddedStorageRecord> embeddedStorageRecords(std::string_view docum
 
 // The OLE2 file a record holds, decompressed when it is compressed. `budget` is
 // what may still be decompressed for the document; it shrinks by what this
-// record gives. Throws HostError when the record is damaged or too large.
+// record gives. Throws Failed when the record is damaged or too large.
 std::string embeddedStorageBytes(const EmbeddedStorageRecord& record, std::size_t& budget, const OfficeFile& file);
 
 }  // namespace cq

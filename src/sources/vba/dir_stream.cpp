@@ -108,12 +108,12 @@ class RecordReader {
 
   Record next() {
     constexpr std::size_t kHeaderBytes = 6;
-    if (stream_.size() - pos_ < kHeaderBytes) throw VbaFormatError("das Verzeichnis (dir) endet vorzeitig");
+    if (stream_.size() - pos_ < kHeaderBytes) throw Failed("das Verzeichnis (dir) endet vorzeitig");
     Record record;
     record.id = littleEndian(stream_, pos_, 2);
     const std::size_t size = record.id == kProjectVersion ? kProjectVersionBytes : littleEndian(stream_, pos_ + 2, 4);
     pos_ += kHeaderBytes;
-    if (size > stream_.size() - pos_) throw VbaFormatError("ein Eintrag im Verzeichnis (dir) ist zu lang");
+    if (size > stream_.size() - pos_) throw Failed("ein Eintrag im Verzeichnis (dir) ist zu lang");
     record.data = stream_.substr(pos_, size);
     pos_ += size;
     return record;
@@ -125,7 +125,7 @@ class RecordReader {
 };
 
 std::uint32_t numberIn(const Record& record, std::size_t bytes) {
-  if (record.data.size() < bytes) throw VbaFormatError("ein Eintrag im Verzeichnis (dir) ist zu kurz");
+  if (record.data.size() < bytes) throw Failed("ein Eintrag im Verzeichnis (dir) ist zu kurz");
   return littleEndian(record.data, 0, bytes);
 }
 
@@ -154,7 +154,7 @@ DirModule convertModule(const RawModule& raw, int codePage) {
   if (module.name.empty()) module.name = codePageToWindows1252(raw.name, codePage).text;
   if (raw.unicodeStreamName) module.streamName = unicodeToUtf8(*raw.unicodeStreamName);
   if (module.streamName.empty()) module.streamName = codePageToUtf8(raw.streamName, codePage);
-  if (module.streamName.empty()) throw VbaFormatError("das Modul " + module.name + " hat keinen Stream-Namen");
+  if (module.streamName.empty()) throw Failed("das Modul " + module.name + " hat keinen Stream-Namen");
   module.textOffset = raw.textOffset;
   module.isProcedural = raw.isProcedural;
   return module;
@@ -169,7 +169,7 @@ DirStream parseDirStream(std::string_view dir) {
   std::vector<RawModule> modules;
   bool inModule = false;
   const auto currentModule = [&]() -> RawModule& {
-    if (!inModule) throw VbaFormatError("ein Modul-Eintrag im Verzeichnis (dir) steht au\xDF" "erhalb eines Moduls");
+    if (!inModule) throw Failed("ein Modul-Eintrag im Verzeichnis (dir) steht au\xDF" "erhalb eines Moduls");
     return modules.back();
   };
 
@@ -193,11 +193,11 @@ DirStream parseDirStream(std::string_view dir) {
         break;
       default:
         if (std::find(kSkippedRecords.begin(), kSkippedRecords.end(), record.id) == kSkippedRecords.end()) {
-          throw VbaFormatError("das Verzeichnis (dir) enth\xE4" "lt einen unbekannten Eintrag");
+          throw Failed("das Verzeichnis (dir) enth\xE4" "lt einen unbekannten Eintrag");
         }
     }
   }
-  if (inModule) throw VbaFormatError("das Verzeichnis (dir) endet mitten in einem Modul");
+  if (inModule) throw Failed("das Verzeichnis (dir) endet mitten in einem Modul");
 
   result.projectName = codePageToWindows1252(projectName, result.codePage).text;
   result.modules.reserve(modules.size());

@@ -3,19 +3,13 @@
 // page, its references, and one block of records per module naming the module,
 // its stream and where the module's source starts in that stream.
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace cq {
+#include "text/failure.h"
 
-// Damage in a project's streams; the message (German) says what is wrong but
-// not in which file, the caller adds that.
-class VbaFormatError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+namespace cq {
 
 struct DirModule {
   std::string name;              // Windows-1252, from the Unicode record when there is one
@@ -31,9 +25,10 @@ struct DirStream {
   std::vector<DirModule> modules;  // in the order of the stream
 };
 
-// Throws VbaFormatError when a record id is unknown, a record runs past the end
-// of the stream, a module record stands outside a module or the stream ends
-// before its end record.
+// Throws Failed when a record id is unknown, a record runs past the end of the
+// stream, a module record stands outside a module or the stream ends before its
+// end record. The message (German) says what is wrong but not in which file, the
+// caller adds that.
 DirStream parseDirStream(std::string_view dir);
 
 }  // namespace cq

@@ -13,19 +13,19 @@ namespace {
 // No sound module or dir stream comes near this; a bigger one is damage.
 constexpr std::size_t kMaxDecompressedStream = 64u * 1024 * 1024;
 
-HostError damaged(const std::string& fileName, const std::string& reason) {
-  return HostError("Das VBA-Projekt der Datei " + fileName + " ist besch\xE4" "digt: " + reason + ".");
+Failed damaged(const std::string& fileName, const std::string& reason) {
+  return Failed("Das VBA-Projekt der Datei " + fileName + " ist besch\xE4" "digt: " + reason + ".");
 }
 
 DirStream readDirStream(const VbaStorage& storage, const std::string& fileName) {
   const std::optional<std::string> compressed = storage.stream("VBA/dir");
-  if (!compressed) throw HostError("Die Datei " + fileName + " enth\xE4" "lt kein VBA-Projekt.");
+  if (!compressed) throw Failed("Die Datei " + fileName + " enth\xE4" "lt kein VBA-Projekt.");
   const std::optional<std::string> dir = decompressOvba(*compressed, kMaxDecompressedStream);
   if (!dir) throw damaged(fileName, "das Verzeichnis (dir) ist nicht lesbar komprimiert");
   try {
     return parseDirStream(*dir);
-  } catch (const VbaFormatError& error) {
-    throw damaged(fileName, error.what());
+  } catch (const Failed& damage) {
+    throw damaged(fileName, damage.failure().message);
   }
 }
 

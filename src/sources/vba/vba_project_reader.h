@@ -17,13 +17,13 @@ namespace cq {
 class VbaStorage {
  public:
   virtual ~VbaStorage() = default;
-  // The stream's bytes, or nullopt when there is no such stream. Throws HostError
+  // The stream's bytes, or nullopt when there is no such stream. Throws Failed
   // (German message) when the stream exists but cannot be read.
   virtual std::optional<std::string> stream(std::string_view path) const = 0;
 };
 
 // The project with its components in the order of the dir stream. Throws
-// HostError with a German message naming `fileName` and the reason when the
+// Failed with a German message naming `fileName` and the reason when the
 // project cannot be read (no dir stream, damaged records, bad compression).
 LoadedProject readVbaProject(const VbaStorage& storage, const std::string& fileName);
 

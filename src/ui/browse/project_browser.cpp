@@ -5,7 +5,6 @@
 #include <QLayout>
 #include <QTreeWidget>
 #include <charconv>
-#include <exception>
 #include <optional>
 #include <string>
 
@@ -19,6 +18,7 @@
 #include "ui/status_bar.h"
 #include "ui/trees/project_tree_view.h"
 #include "ui/wait_cursor.h"
+#include "ui/window_log.h"
 
 namespace cq {
 
@@ -47,7 +47,7 @@ ProjectBrowser::ProjectBrowser(MainWindow& window, const DisplaySettings& settin
   connect(moduleViews_, &ModuleViews::caretActivity, this, &ProjectBrowser::trackCaret);
   // A module file that went missing or cannot be read must not just show an empty view.
   connect(moduleViews_, &ModuleViews::moduleUnreadable, this,
-          [this](int, const QString& message) { window_.messages().warning(message); });
+          [this](int, const Failure& failure) { window_.messages().show(failure); });
   connect(&window_.statusPanels(), &StatusBar::panelClicked, this, &ProjectBrowser::stepHistory);
   CommandTable& commands = window_.commands();
   connect(commands.action(QStringLiteral("mnuBearbeiten_RouBew_3")), &QAction::triggered, this,
@@ -68,22 +68,21 @@ bool ProjectBrowser::showProject(const std::filesystem::path& workingFolder) {
   const WaitCursor waitCursor;
   // The new database and the tree first: when either fails, the project shown
   // so far stays as it was, with its database.
-  std::unique_ptr<CodeDatabase> opened;
-  int moduleCount = 0;
-  try {
-    opened = CodeDatabase::open(workingFolder);
-    moduleCount = projectTree_->fill(*opened, settings_.expandProjectTree);
-  } catch (const std::exception&) {
+  Outcome<std::unique_ptr<CodeDatabase>> opened = CodeDatabase::open(workingFolder);
+  const Outcome<int> filled =
+      opened ? projectTree_->fill(*opened.value(), settings_.expandProjectTree) : Outcome<int>(opened.failure());
+  if (!filled) {
     panels.setText(StatusBar::kProgressPanel, QString());
-    window_.messages().warning("Projekt in " + pathToText(workingFolder) + "\r\nist nicht mehr intakt");
+    window_.messages().show(
+        Failure{"Projekt in " + pathToText(workingFolder) + "\r\nist nicht mehr intakt", filled.failure().text()});
     return false;
   }
   reset();
-  database_ = std::move(opened);
+  database_ = std::move(opened).value();
   folder_ = workingFolder;
-  moduleCount_ = moduleCount;
+  moduleCount_ = filled.value();
   window_.panes().showLeftPane(LeftPane::ProjectTree);
-  moduleViews_->loadProject(workingFolder, moduleCount_, settings_.toRenderOptions());
+  moduleViews_->loadProject(workingFolder, moduleCount_, settings_.render);
   wireContextMenus();
   caretTracking_ = true;
   QTreeWidget* tree = window_.panes().projectTree();
@@ -111,11 +110,14 @@ void ProjectBrowser::reset() {
 
 void ProjectBrowser::closeDatabase() { database_.reset(); }
 
-void ProjectBrowser::reopenDatabase(const std::filesystem::path& workingFolder) {
+Outcome<void> ProjectBrowser::reopenDatabase(const std::filesystem::path& workingFolder) {
   database_.reset();
   folder_ = workingFolder;
   moduleViews_->moveProject(workingFolder);
-  database_ = CodeDatabase::open(workingFolder);
+  Outcome<std::unique_ptr<CodeDatabase>> opened = CodeDatabase::open(workingFolder);
+  if (!opened) return opened.failure();
+  database_ = std::move(opened).value();
+  return {};
 }
 
 void ProjectBrowser::activate(const NodeActivation& node) {
@@ -133,10 +135,12 @@ void ProjectBrowser::activate(const NodeActivation& node) {
     // A routine that is no longer in the table leaves the view where it was.
     const auto routineNumber = numberOfKey(node.key);
     std::optional<std::int64_t> start;
-    try {
-      if (routineNumber && database_) start = database_->routineStart(*routineNumber);
-    } catch (const std::exception&) {
-      start.reset();
+    if (routineNumber && database_) {
+      const Outcome<std::optional<std::int64_t>> found = database_->routineStart(*routineNumber);
+      if (found)
+        start = found.value();
+      else
+        logFailure("start of the routine", found.failure());
     }
     if (start) goToLine(view, *start);
     panels.setEngineText(StatusBar::kModulePanel, node.moduleText);
@@ -158,15 +162,11 @@ void ProjectBrowser::trackCaret(int viewIndex) {
   const auto line = static_cast<long long>(caretLine(view));
   if (line == lastCaretLine_) return;
   lastCaretLine_ = line;
-  std::optional<RoutineAtLine> routine;
-  try {
-    routine = database_->routineAtLine(line + 1, viewIndex + 1);
-  } catch (const std::exception&) {
-    routine.reset();
-  }
+  const Outcome<std::optional<RoutineAtLine>> routine = database_->routineAtLine(line + 1, viewIndex + 1);
+  if (!routine) logFailure("routine at the caret", routine.failure());
   StatusBar& panels = window_.statusPanels();
-  if (routine)
-    panels.setEngineText(StatusBar::kRoutinePanel, routine->name);
+  if (routine && routine.value())
+    panels.setEngineText(StatusBar::kRoutinePanel, routine.value()->name);
   else
     panels.setText(StatusBar::kRoutinePanel, QString());
 }

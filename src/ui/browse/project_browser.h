@@ -32,9 +32,9 @@ class ProjectBrowser : public QObject {
 
   // Shows the project in `workingFolder` ("Lese Projekt"): opens its code
   // database, fills the project tree and the module views, activates the first
-  // node. False (after showing "Projekt in … ist nicht mehr intakt") when the
-  // database cannot be opened or read; the project shown before then stays
-  // shown, with its database open.
+  // node. False (after showing "Projekt in … ist nicht mehr intakt" with the
+  // cause) when the database cannot be opened or read; the project shown before
+  // then stays shown, with its database open.
   bool showProject(const std::filesystem::path& workingFolder);
 
   // The code view reset: history, module views, zoom, panels, read command off.
@@ -42,11 +42,11 @@ class ProjectBrowser : public QObject {
 
   // The open code database, or nullptr. closeDatabase() never reports anything;
   // reopenDatabase() opens the database of the shown project where it now lies
-  // (after a save; the module views follow it there) and throws DatabaseError
-  // like CodeDatabase::open.
+  // (after a save; the module views follow it there) and fails like
+  // CodeDatabase::open.
   CodeDatabase* database() const { return database_.get(); }
   void closeDatabase();
-  void reopenDatabase(const std::filesystem::path& workingFolder);
+  Outcome<void> reopenDatabase(const std::filesystem::path& workingFolder);
 
   // Caret tracking runs only while a shown project is browsed.
   void setCaretTracking(bool on) { caretTracking_ = on; }

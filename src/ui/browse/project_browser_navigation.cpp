@@ -2,12 +2,8 @@
 // view and the popup menus of the code views.
 #include <QAction>
 #include <QMenu>
-#include <algorithm>
-#include <exception>
 #include <optional>
-#include <string>
 
-#include "text/path_text.h"
 #include "ui/browse/project_browser.h"
 #include "ui/code/code_view.h"
 #include "ui/code/module_views.h"
@@ -16,45 +12,31 @@
 #include "ui/main_window.h"
 #include "ui/status_bar.h"
 #include "ui/trees/project_tree_view.h"
+#include "ui/window_log.h"
 
 namespace cq {
 
-namespace {
-
-constexpr char kPartSeparator = '|';
-
-}  // namespace
-
 void ProjectBrowser::rememberPosition() {
   const StatusBar& panels = window_.statusPanels();
-  // The label holds both panels, so callers set them before remembering.
-  std::string label = panels.text(StatusBar::kModulePanel).toStdString();
-  label += kPartSeparator;
-  label += panels.text(StatusBar::kRoutinePanel).toStdString();
-  std::string position = std::to_string(moduleViews_->currentIndex());
-  position += kPartSeparator;
-  position += std::to_string(moduleViews_->current().caretOffset());
-  history_.push(std::move(position), std::move(label));
+  // The entry keeps both panels' texts, so callers set them before remembering.
+  history_.push({moduleViews_->currentIndex(), moduleViews_->current().caretOffset(),
+                 panels.text(StatusBar::kModulePanel), panels.text(StatusBar::kRoutinePanel)});
   showHistoryState();
 }
 
 void ProjectBrowser::stepHistory(int panel) {
-  std::optional<PositionHistory::Entry> entry;
   if (panel == StatusBar::kBackPanel || panel == StatusBar::kForwardPanel) {
     const bool back = panel == StatusBar::kBackPanel;
     if (back ? !history_.canGoBack() : !history_.canGoForward()) return;
-    entry = back ? history_.back() : history_.forward();
+    const std::optional<PositionHistory::Entry> entry = back ? history_.back() : history_.forward();
     if (!entry) return;
-    const auto position = parseHistoryPosition(entry->position);
-    if (!position) return;
-    switchToModule(position->moduleIndex);
+    switchToModule(entry->moduleIndex);
     CodeView& view = moduleViews_->current();
-    view.setCaret(static_cast<std::size_t>(std::max(position->caret, 0)));
+    view.setCaret(entry->caret);
     StatusBar& panels = window_.statusPanels();
-    const std::string_view separator(&kPartSeparator, 1);
-    panels.setText(StatusBar::kModulePanel, QString::fromStdString(textBeforeFirst(entry->label, separator)));
+    panels.setText(StatusBar::kModulePanel, entry->moduleName);
     projectTree_->highlightModule(moduleViews_->currentIndex());
-    panels.setText(StatusBar::kRoutinePanel, QString::fromStdString(textAfterLast(entry->label, kPartSeparator)));
+    panels.setText(StatusBar::kRoutinePanel, entry->routineName);
     showCaretLineAtTop(view);
     showHistoryState();
   }
@@ -79,13 +61,12 @@ void ProjectBrowser::fillZoomForCaret() {
   if (!database_) return;
   CodeView& view = moduleViews_->current();
   const auto line = static_cast<std::int64_t>(caretLine(view)) + 1;
-  try {
-    // A module without routines has no range: the zoom view stays as it was.
-    if (const auto range = database_->zoomRange(line, moduleViews_->currentIndex() + 1))
-      fillZoomForLine(view, moduleViews_->zoomView(), *range);
-  } catch (const std::exception&) {
-    // The zoom view simply keeps what it showed.
-  }
+  const auto range = database_->zoomRange(line, moduleViews_->currentIndex() + 1);
+  // Without a range (a module without routines, or a failed query) the zoom view keeps what it showed.
+  if (!range)
+    logFailure("zoom range", range.failure());
+  else if (range.value())
+    fillZoomForLine(view, moduleViews_->zoomView(), *range.value());
 }
 
 void ProjectBrowser::focusCode() {

@@ -43,7 +43,7 @@ QTextCharFormat formatOf(const QColor& colour, bool bold) {
 // Fonts of the other platform ("MS Sans Serif") are usually missing here; code
 // then shows in the system's fixed-width font.
 QFont codeFont(const RenderOptions& options) {
-  const QString family = QString::fromStdString(options.fontName).trimmed();
+  const QString family = toQString(options.fontName).trimmed();
   QFont font = QFontDatabase::hasFamily(family) ? QFont(family) : QFontDatabase::systemFont(QFontDatabase::FixedFont);
   font.setPointSize(options.fontSize > 0 ? options.fontSize : RenderOptions{}.fontSize);
   return font;

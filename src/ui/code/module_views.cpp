@@ -1,7 +1,5 @@
 #include "ui/code/module_views.h"
 
-#include <exception>
-
 #include "projectfolder/project_folder.h"
 #include "render/styled_text.h"
 #include "ui/code/code_view.h"
@@ -66,11 +64,12 @@ void ModuleViews::fill(int index) {
   Slot& slot = views_[static_cast<std::size_t>(index)];
   if (slot.filled) return;
   slot.filled = true;
-  try {
-    slot.view->setMarkedText(readModuleFile(folder_, index + 1), options_);
-  } catch (const std::exception& error) {
+  const Outcome<std::string> marked = readModuleFile(folder_, index + 1);
+  if (marked) {
+    slot.view->setMarkedText(marked.value(), options_);
+  } else {
     slot.view->clearText();
-    emit moduleUnreadable(index, QString::fromStdString(error.what()));
+    emit moduleUnreadable(index, marked.failure());
   }
 }
 
@@ -93,12 +92,10 @@ std::string ModuleViews::textOf(int index) {
   if (!isValidIndex(index)) return {};
   const Slot& slot = views_[static_cast<std::size_t>(index)];
   if (slot.filled) return slot.view->text();
-  try {
-    return plainTextOfMarked(readModuleFile(folder_, index + 1));
-  } catch (const std::exception& error) {
-    emit moduleUnreadable(index, QString::fromStdString(error.what()));
-    return {};
-  }
+  const Outcome<std::string> marked = readModuleFile(folder_, index + 1);
+  if (marked) return plainTextOfMarked(marked.value());
+  emit moduleUnreadable(index, marked.failure());
+  return {};
 }
 
 void ModuleViews::setZoomVisible(bool visible) {

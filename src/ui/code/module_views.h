@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "render/render_options.h"
+#include "text/failure.h"
 
 namespace cq {
 
@@ -53,7 +54,7 @@ class ModuleViews : public QWidget {
   // A key went up or the left mouse button was released in view `index`.
   void caretActivity(int index);
   // A module file could not be read; its view stays empty.
-  void moduleUnreadable(int index, const QString& message);
+  void moduleUnreadable(int index, const cq::Failure& failure);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -78,3 +79,5 @@ class ModuleViews : public QWidget {
 };
 
 }  // namespace cq
+
+Q_DECLARE_METATYPE(cq::Failure)

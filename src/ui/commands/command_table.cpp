@@ -10,6 +10,8 @@
 #include <QToolBar>
 #include <stdexcept>
 
+#include "app/text_boundary.h"
+
 namespace cq {
 
 namespace {
@@ -45,8 +47,8 @@ constexpr const char* kHostCommands[] = {"mnuBearbeiten_Code", "mnuAnsicht_App_A
 
 CommandTable::CommandTable(QMenuBar* menuBar, const Edition& edition, QWidget* owner) : QObject(owner) {
   buildMenus(menuBar);
-  requireAction("mnuAnsicht_App_Aktualisieren")
-      ->setText(QString::fromStdString(refreshCommandCaption(edition)));
+  requireAction(QStringLiteral("mnuAnsicht_App_Aktualisieren"))
+      ->setText(toQString(refreshCommandCaption(edition)));
 
   mainToolbar_ = buildToolbar("tobSymb1", mainToolbarDefinitions(), owner);
   searchToolbar_ = buildToolbar("tobSuche", searchToolbarDefinitions(), owner);
@@ -54,8 +56,8 @@ CommandTable::CommandTable(QMenuBar* menuBar, const Edition& edition, QWidget* o
   callListLabel_->setObjectName("lblRoutSuche");
   searchToolbar_->addWidget(callListLabel_);
   searchToolbar_->hide();
-  toolbarButton("refresh")->setToolTip(QString::fromStdString(refreshButtonTooltip(edition)));
-  toolbarButton("blind")->setVisible(false);
+  toolbarButton(QStringLiteral("refresh"))->setToolTip(toQString(refreshButtonTooltip(edition)));
+  toolbarButton(QStringLiteral("blind"))->setVisible(false);
 
   buildPopups(owner);
 }
@@ -151,7 +153,7 @@ void CommandTable::follow(QAction* follower, QAction* command) {
 
 QAction* CommandTable::requireAction(const QString& name) const {
   QAction* found = actions_.value(name);
-  if (found == nullptr) throw std::logic_error("no command " + name.toStdString());
+  if (found == nullptr) throw std::logic_error("no command " + toEngineText(name));
   return found;
 }
 
@@ -171,12 +173,10 @@ QAction* CommandTable::recentProjectSlot(int index) const {
 
 QMenu* CommandTable::popupMenu(const QString& name) const { return popups_.value(name); }
 
-bool CommandTable::applyCommandState(int state) {
-  if (state < 0 || state > 2) return false;
-  const bool projectLoaded = state != 0;
+void CommandTable::applyCommandState(CommandState state) {
+  const bool projectLoaded = state != CommandState::kNoProject;
   for (const char* name : kProjectCommands) requireAction(utf8(name))->setEnabled(projectLoaded);
   for (const char* name : kHostCommands) requireAction(utf8(name))->setEnabled(!projectLoaded);
-  return true;
 }
 
 }  // namespace cq

@@ -24,6 +24,13 @@ class QToolBar;
 
 namespace cq {
 
+// What the commands can work on, which decides the ones enabled.
+enum class CommandState {
+  kNoProject = 0,
+  kReadNotSaved = 1,   // read from documents, not saved yet
+  kSavedOrOpened = 2,  // saved as a project folder, or opened from one
+};
+
 class CommandTable : public QObject {
   Q_OBJECT
 
@@ -47,10 +54,8 @@ class CommandTable : public QObject {
   // `lblRoutSuche`: the routine whose call list is shown, beside "close".
   QLabel* callListLabel() const { return callListLabel_; }
 
-  // Enables and disables the commands that depend on the command state
-  // (0 no project, 1 read and unsaved, 2 saved or opened). Values outside
-  // 0..2 change nothing; returns whether the state was applied.
-  bool applyCommandState(int state);
+  // Enables and disables the commands that depend on the command state.
+  void applyCommandState(CommandState state);
 
  private:
   void buildMenus(QMenuBar* menuBar);

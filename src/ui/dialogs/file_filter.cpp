@@ -5,23 +5,16 @@
 
 namespace cq {
 
-FileFilter translateFileFilter(std::string_view filterText) {
+Outcome<FileFilter> translateFileFilter(std::string_view filterText) {
+  if (filterText.empty() || filterText.back() != ';') return Failure{"Bitte Filterart mit ; abschlie\xDF" "en"};
   FileFilter filter;
-  if (filterText.empty() || filterText.back() != ';') {
-    filter.error = "Bitte Filterart mit ; abschlie\xDF" "en";
-    return filter;
-  }
   std::size_t start = 0;
   while (start < filterText.size()) {
     const std::size_t end = filterText.find(';', start);
     const std::string_view entry = filterText.substr(start, end - start);
     start = end + 1;
     const std::size_t colon = entry.find(':');
-    if (colon == std::string_view::npos) {
-      filter.entries.clear();
-      filter.error = "Doppelpunkt vergessen";
-      return filter;
-    }
+    if (colon == std::string_view::npos) return Failure{"Doppelpunkt vergessen"};
     const std::string_view extensions = entry.substr(colon + 1);
     const std::string pattern =
         extensions.empty() ? std::string("*.*") : "*." + replaceAll(extensions, ",", ", *.");

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/failure.h"
+
 namespace cq {
 
 // One entry of a save dialog's type list.
@@ -16,17 +18,15 @@ struct FileFilterEntry {
 
 struct FileFilter {
   std::vector<FileFilterEntry> entries;
-  std::string error;  // German message when the filter text is malformed
-  bool ok() const { return error.empty(); }
 };
 
 // Translates the filter notation "name:ext,ext;name:ext;" ("RTF-Dokument:RTF;").
-// The text must end with ";" and every entry must hold ":"; otherwise the result
-// carries the message to show and no entries.
-FileFilter translateFileFilter(std::string_view filterText);
+// The text must end with ";" and every entry must hold ":"; otherwise it fails
+// with the message to show.
+Outcome<FileFilter> translateFileFilter(std::string_view filterText);
 
 // The entries as a filter string for Qt's file dialogs: "RTF-Dokument (*.RTF)",
-// entries separated by ";;". Empty for a malformed filter.
+// entries separated by ";;".
 std::string qtFileFilter(const FileFilter& filter);
 
 }  // namespace cq

@@ -1,9 +1,10 @@
 #pragma once
-// The history of visited routines that "<<" and ">>" walk: 30 slots of a
-// position (module index "|" caret offset) and a label (module "|" routine).
+// The history of visited routines that "<<" and ">>" walk: 30 slots, each
+// holding where the caret was and what the module and routine panels showed.
+#include <QString>
 #include <array>
+#include <cstddef>
 #include <optional>
-#include <string>
 
 namespace cq {
 
@@ -12,14 +13,16 @@ class PositionHistory {
   static constexpr int kSlots = 30;
 
   struct Entry {
-    std::string position;  // "3|1520": module index 3, caret offset 1520
-    std::string label;     // module name "|" routine name
+    int moduleIndex = 0;    // index of the module's code view
+    std::size_t caret = 0;  // caret offset in that view
+    QString moduleName;     // the module panel's text
+    QString routineName;    // the routine panel's text
   };
 
   void clear();
   // Remembers a visit; a full history drops its oldest entry. Going forward is no
   // longer possible afterwards, even where older entries stay stored.
-  void push(std::string position, std::string label);
+  void push(Entry entry);
   // One step back or forward; nullopt when that way is closed or the slot is empty.
   std::optional<Entry> back();
   std::optional<Entry> forward();
@@ -30,19 +33,9 @@ class PositionHistory {
   int top() const { return top_; }
 
  private:
-  std::optional<Entry> current() const;
-
-  std::array<Entry, kSlots + 1> slots_{};  // slot 0 is never used
+  std::array<std::optional<Entry>, kSlots + 1> slots_{};  // slot 0 is never used
   int position_ = 0;
   int top_ = 0;
 };
-
-// The parts of a position entry: the module index before the first "|" and the
-// caret offset after the last one.
-struct HistoryPosition {
-  int moduleIndex = 0;
-  int caret = 0;
-};
-std::optional<HistoryPosition> parseHistoryPosition(const std::string& position);
 
 }  // namespace cq

@@ -21,9 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QString folderText(const fs::path& folder) { return QString::fromStdString(folder.string()); }
-fs::path folderPath(const QString& folder) { return fs::path(folder.toStdString()); }
-
 // The project's name: the folder's own name, as Windows-1252 text.
 std::string projectNameOf(const fs::path& folder) {
   std::string text = pathToText(folder);
@@ -35,23 +32,23 @@ std::string projectNameOf(const fs::path& folder) {
 
 void Session::openProject() {
   const auto folder = window_.messages().askFolder(QStringLiteral("Bitte Projekt auswählen"),
-                                                   folderText(state_.defaultProjectFolder));
+                                                   pathToQString(state_.defaultProjectFolder));
   if (!folder) return;
-  if (const auto problem = projectFolderProblem(folderPath(*folder))) {
-    window_.messages().warning(*problem);
+  if (const Outcome<void> checked = checkProjectFolder(qStringToPath(*folder)); !checked) {
+    window_.messages().show(checked.failure());
     return;
   }
-  showSavedProject(folderPath(*folder));
+  showSavedProject(qStringToPath(*folder));
 }
 
 void Session::openRecentProject(int index) {
   const QAction* slot = window_.commands().recentProjectSlot(index);
   if (slot == nullptr || slot->data().toString().isEmpty()) return;
-  const fs::path folder = folderPath(slot->data().toString());
+  const fs::path folder = qStringToPath(slot->data().toString());
   // A folder that lost its code database would only fail to show, so it gets
   // the same check as a folder chosen in the dialog.
-  if (const auto problem = projectFolderProblem(folder)) {
-    window_.messages().warning(*problem);
+  if (const Outcome<void> checked = checkProjectFolder(folder); !checked) {
+    window_.messages().show(checked.failure());
     return;
   }
   showSavedProject(folder);
@@ -64,7 +61,7 @@ void Session::showSavedProject(const fs::path& folder) {
   rememberRecentProject(workingFolder_);
   showProjectCaption(workingFolder_);
   hostView_->model().tag = projectNameOf(workingFolder_);
-  window_.setCommandState(2);
+  window_.setCommandState(CommandState::kSavedOrOpened);
 }
 
 bool Session::saveProjectAs() {
@@ -81,7 +78,7 @@ bool Session::saveProjectAs() {
   // Refusals come before any question, while the project is still open.
   const Outcome<SaveTarget> found = checkSaveTarget(workingFolder_, target);
   if (!found) {
-    messages.warning(found.failure().text());
+    messages.show(found.failure());
     return false;
   }
   const bool overwrite = found.value() == SaveTarget::Project;
@@ -90,7 +87,7 @@ bool Session::saveProjectAs() {
   browser_->closeDatabase();
   const Outcome<fs::path> saved = saveProject(workingFolder_, target, overwrite);
   if (!saved) {
-    messages.warning(saved.failure().text());
+    messages.show(saved.failure());
     reopenDatabase();
     return false;
   }
@@ -99,16 +96,13 @@ bool Session::saveProjectAs() {
   reopenDatabase();
   rememberRecentProject(workingFolder_);
   showProjectCaption(workingFolder_);
-  window_.setCommandState(2);
+  window_.setCommandState(CommandState::kSavedOrOpened);
   return true;
 }
 
 void Session::reopenDatabase() {
-  try {
-    browser_->reopenDatabase(workingFolder_);
-  } catch (const std::exception& failure) {
-    window_.messages().warning(std::string(failure.what()));
-  }
+  if (const Outcome<void> reopened = browser_->reopenDatabase(workingFolder_); !reopened)
+    window_.messages().show(reopened.failure());
 }
 
 std::optional<fs::path> Session::saveParentFolder() {
@@ -116,13 +110,13 @@ std::optional<fs::path> Session::saveParentFolder() {
   if (state_.display.alwaysUseProjectFolder && fs::is_directory(state_.defaultProjectFolder, error))
     return state_.defaultProjectFolder;
   const auto chosen = window_.messages().askFolder(QStringLiteral("Bitte Projektpfad auswählen"),
-                                                   folderText(state_.defaultProjectFolder));
+                                                   pathToQString(state_.defaultProjectFolder));
   if (!chosen) return std::nullopt;
-  return folderPath(*chosen);
+  return qStringToPath(*chosen);
 }
 
 void Session::rememberRecentProject(const fs::path& folder) {
-  showRecentProjects(addRecentProject(settings_, folder.string()));
+  showRecentProjects(addRecentProject(settings_, folder.native()));
 }
 
 void Session::showRecentProjects(const std::vector<std::string>& folders) {
@@ -131,8 +125,8 @@ void Session::showRecentProjects(const std::vector<std::string>& folders) {
     const bool filled = static_cast<std::size_t>(index) < folders.size();
     if (filled) {
       const std::string& folder = folders[static_cast<std::size_t>(index)];
-      slot->setText(QString::fromStdString(recentMenuCaption(index, folder)));
-      slot->setData(QString::fromStdString(folder));
+      slot->setText(pathToQString(recentMenuCaption(index, folder)));
+      slot->setData(pathToQString(folder));
     }
     slot->setVisible(filled);
     slot->setEnabled(filled);

@@ -26,19 +26,17 @@ const QString kDocumentFilter = QStringLiteral(
     "*.pptm *.potm *.ppam *.ppt *.pps *.pot *.mdb *.accdb *.accda *.mde *.accde *.vbp *.bin);;"
     "Alle Dateien (*)");
 
-QString folderText(const std::filesystem::path& folder) { return QString::fromStdString(folder.string()); }
-
 }  // namespace
 
 void Session::openDocumentFiles() {
   const QStringList files = window_.messages().askFiles(QStringLiteral("Dokument öffnen"),
-                                                        folderText(state_.defaultProjectFolder), kDocumentFilter);
+                                                        pathToQString(state_.defaultProjectFolder), kDocumentFilter);
   if (!files.isEmpty()) openDocuments(files);
 }
 
 void Session::openModuleFolder() {
   const auto folder = window_.messages().askFolder(QStringLiteral("Ordner mit Moduldateien öffnen"),
-                                                   folderText(state_.defaultProjectFolder));
+                                                   pathToQString(state_.defaultProjectFolder));
   if (folder) openDocuments({*folder});
 }
 
@@ -56,7 +54,7 @@ void Session::refreshHostView() {
   }
   unsaved_ = false;
   setCaption({});
-  window_.setCommandState(0);
+  window_.setCommandState(CommandState::kNoProject);
   showHostView();
 }
 
@@ -68,11 +66,11 @@ void Session::showHostView() {
   window_.showMainToolbar();  // a call list that was open closes with the project
   WindowPanes& panes = window_.panes();
   panes.showLeftPane(LeftPane::HostTree);
-  const HostTreeFill fill = hostView_->refresh();
+  const Outcome<HostTreeFill> fill = hostView_->refresh();
   // The host view shows its status text when there is nothing to tick.
   panes.showLeftPane(panes.hostStatusText()->isHidden() ? LeftPane::HostTree : LeftPane::HostStatus);
   enableReadCommand(hostView_->anyTicked());
-  if (!fill.error.empty()) window_.messages().plain(fill.error);
+  if (!fill) window_.messages().show(fill.failure(), DialogKind::Plain);
 }
 
 void Session::enableReadCommand(bool anyTicked) {
@@ -93,21 +91,22 @@ void Session::readTickedCode() {
   unsaved_ = false;  // an unsaved project lived in the instance folder: it is gone now
 
   StatusBar& panels = window_.statusPanels();
-  ProjectRead read;
-  {
+  const Outcome<ProjectRead> read = [&] {
     const WaitCursor waiting;
     panels.setText(StatusBar::kProgressPanel, QStringLiteral("Erzeuge Projekt"));
     ReadProgressHost host(hostView_->host(), [&panels](const std::string& componentName) {
       panels.setEngineText(StatusBar::kModulePanel, "Modul: " + componentName);
       panels.repaint();
     });
-    read = readTickedModules(host, hostView_->model(),
-                             ProjectReadRequest{state_.templateFile, workingFolder_, state_.display.toMarkupOptions()});
+    Outcome<ProjectRead> result =
+        readTickedModules(host, hostView_->model(),
+                          ProjectReadRequest{state_.templateFile, workingFolder_, state_.display.markup});
     panels.setText(StatusBar::kProgressPanel, {});
-  }
-  if (!read) {
+    return result;
+  }();
+  if (!read || !read->attached) {
     // Nothing open to read from says nothing; the refresh shows the host status.
-    if (!read.message.empty()) window_.messages().warning(readFailureText(read.message, read.cause));
+    if (!read) window_.messages().show(read.failure());
     refreshHostView();
     return;
   }
@@ -118,8 +117,8 @@ void Session::readTickedCode() {
   unsaved_ = true;
   setCaption(QStringLiteral(" Projekt: ") + toQString(hostView_->model().tag) +
              QString::fromUtf8(kUnsavedMarker));
-  window_.setCommandState(1);
-  if (!read.warnings.empty()) window_.messages().information(readWarningsText(read.warnings));
+  window_.setCommandState(CommandState::kReadNotSaved);
+  if (!read->warnings.empty()) window_.messages().information(readWarningsText(read->warnings));
 }
 
 }  // namespace cq

@@ -2,11 +2,6 @@
 
 namespace cq {
 
-std::string readFailureText(const std::string& message, const std::string& cause) {
-  if (cause.empty()) return message;
-  return message + "\r\n\r\n" + cause;
-}
-
 std::string readWarningsText(const std::vector<ScanWarning>& warnings) {
   if (warnings.empty()) return {};
   std::string text =

@@ -11,9 +11,6 @@ namespace cq {
 // A list longer than this ends with "…" instead of the rest.
 inline constexpr std::size_t kMostListedWarnings = 20;
 
-// The reader's message and, after an empty line, what exactly went wrong.
-std::string readFailureText(const std::string& message, const std::string& cause);
-
 // The routine header lines that were left as plain code, one line each with
 // module, line number and code; empty when there are none.
 std::string readWarningsText(const std::vector<ScanWarning>& warnings);

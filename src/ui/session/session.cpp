@@ -10,10 +10,12 @@
 #include "app/settings_store.h"
 #include "app/text_boundary.h"
 #include "projectfolder/recent_projects.h"
+#include "text/path_text.h"
 #include "ui/browse/project_browser.h"
 #include "ui/commands/command_table.h"
 #include "ui/main_window.h"
 #include "ui/trees/host_view.h"
+#include "ui/window_log.h"
 
 namespace cq {
 
@@ -89,11 +91,12 @@ void Session::start(const QStringList& documents) {
 }
 
 void Session::createInstanceFolder() {
-  try {
-    instance_.emplace(InstanceFolder::create(state_.temporaryFolder));
+  Outcome<InstanceFolder> created = InstanceFolder::create(state_.temporaryFolder);
+  if (created) {
+    instance_.emplace(std::move(created).value());
     instancePath_ = instance_->path();
-  } catch (const std::exception& failure) {
-    window_.messages().plain(std::string(failure.what()));
+  } else {
+    window_.messages().show(created.failure(), DialogKind::Plain);
   }
   workingFolder_ = instancePath_;
 }
@@ -101,17 +104,18 @@ void Session::createInstanceFolder() {
 void Session::shutdown() {
   if (shutDown_) return;
   shutDown_ = true;
-  // Nothing here may keep the window from closing, so failures stay unreported.
+  // Nothing here may keep the window from closing, so failures go to the log only.
   try {
     browser_->closeDatabase();
     workingFolder_ = instancePath_;
     if (instance_) instance_->remove();
-  } catch (...) {
+  } catch (const std::exception& error) {
+    logFailure("shutdown", Failure{systemText(error.what())});
   }
 }
 
 void Session::setCaption(const QString& suffix) {
-  window_.setWindowTitle(QString::fromStdString(state_.programTitle) + suffix);
+  window_.setWindowTitle(toQString(state_.programTitle) + suffix);
 }
 
 bool Session::eventFilter(QObject* watched, QEvent* event) {

@@ -14,8 +14,8 @@ namespace {
 
 std::string withEditionName(std::string text, const std::string& editionName) {
   QString replaced = toQString(text);
-  replaced.replace(QRegularExpression("excel", QRegularExpression::CaseInsensitiveOption),
-                   QString::fromStdString(editionName));
+  replaced.replace(QRegularExpression(QStringLiteral("excel"), QRegularExpression::CaseInsensitiveOption),
+                   toQString(editionName));
   return toEngineText(replaced);
 }
 
@@ -62,21 +62,21 @@ HostView::HostView(QTreeWidget* tree, QPlainTextEdit* statusText, std::string ed
 }
 
 void HostView::openDocuments(const QStringList& paths) {
-  for (const QString& path : paths) host_.open(std::filesystem::path(path.toStdString()));
+  for (const QString& path : paths) host_.open(qStringToPath(path));
 }
 
-HostTreeFill HostView::refresh() {
+Outcome<HostTreeFill> HostView::refresh() {
   filling_ = true;
   const RedrawFreeze frozen(*tree_);
   tree_->clear();
   items_.clear();
   host_.forgetRead();  // a refresh shows what is on disk now
-  const HostTreeFill fill = fillHostTree(host_, model_);
+  Outcome<HostTreeFill> fill = fillHostTree(host_, model_);
   for (const HostTreeNode& node : model_.nodes) {
     auto* item = node.parent == kNoParent ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_[node.parent]);
     setNodeText(item, toQString(node.text));
     item->setIcon(0, treeIcon(node.image));
-    item->setData(0, Qt::UserRole, QString::fromStdString(node.key));
+    item->setData(0, Qt::UserRole, toQString(node.key));
     item->setFlags(node.checkable ? item->flags() | Qt::ItemIsUserCheckable : item->flags() & ~Qt::ItemIsUserCheckable);
     if (node.checkable) item->setCheckState(0, node.checked ? Qt::Checked : Qt::Unchecked);
     items_.push_back(item);
@@ -84,8 +84,8 @@ HostTreeFill HostView::refresh() {
   tree_->expandAll();
   filling_ = false;
 
-  if (!fill.ok)
-    showStatus(hostNotRunningText(editionName_, refreshCaption_));  // the window shows a walk's error itself
+  if (!fill || !fill->attached)
+    showStatus(hostNotRunningText(editionName_, refreshCaption_));  // the window shows a walk's failure itself
   else if (model_.nodes.empty())
     showStatus(noReadableProjectText(editionName_, refreshCaption_));
   else

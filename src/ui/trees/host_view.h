@@ -28,7 +28,7 @@ class HostView : public QObject {
 
   // Reads every open document again and fills the tree. Shows the status text
   // when nothing is open or nothing can be read; returns the walk's result.
-  HostTreeFill refresh();
+  Outcome<HostTreeFill> refresh();
 
   DocumentHost& host() { return host_; }
   HostTree& model() { return model_; }

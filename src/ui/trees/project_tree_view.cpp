@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
 
-std::string keyOf(const QTreeWidgetItem* item) { return item->data(0, kKeyRole).toString().toStdString(); }
+std::string keyOf(const QTreeWidgetItem* item) { return toEngineText(item->data(0, kKeyRole).toString()); }
 std::string engineText(const QTreeWidgetItem* item) { return toEngineText(item->text(0)); }
 
 }  // namespace
@@ -29,31 +29,33 @@ void ProjectTreeView::watch(QTreeWidget* tree) {
   connect(tree, &QTreeWidget::itemClicked, this, &ProjectTreeView::onClicked);
 }
 
-int ProjectTreeView::fill(CodeDatabase& database, bool expandAll) {
+Outcome<int> ProjectTreeView::fill(CodeDatabase& database, bool expandAll) {
   // Both lists before the tree is touched: a query that fails leaves it as it was.
-  const std::vector<ModuleListEntry> list = database.moduleList();
-  const std::vector<RoutineListEntry> routines = database.routineList();
+  const Outcome<std::vector<ModuleListEntry>> list = database.moduleList();
+  if (!list) return list.failure();
+  const Outcome<std::vector<RoutineListEntry>> routines = database.routineList();
+  if (!routines) return routines.failure();
   const RedrawFreeze frozen(*tree_);
   clear();
   std::unordered_map<std::string, QTreeWidgetItem*> modules;
-  for (const ModuleListEntry& module : list) {
+  for (const ModuleListEntry& module : list.value()) {
     auto* item = new QTreeWidgetItem(tree_);
     const std::string key = std::string("M").append(std::to_string(module.number));
     setNodeText(item, toQString(module.name));
-    item->setData(0, kKeyRole, QString::fromStdString(key));
-    item->setIcon(0, treeIcon(std::string("M").append(std::to_string(module.type))));
+    item->setData(0, kKeyRole, toQString(key));
+    item->setIcon(0, treeIcon(std::string("M").append(std::to_string(moduleTypeCode(module.type)))));
     modules.emplace(key, item);
   }
-  for (const RoutineListEntry& routine : routines) {
+  for (const RoutineListEntry& routine : routines.value()) {
     const auto module = modules.find(routine.moduleKey);
     if (module == modules.end()) continue;
     auto* item = new QTreeWidgetItem(module->second);
     setNodeText(item, toQString(routine.name));
-    item->setData(0, kKeyRole, QString::fromStdString(routine.routineKey));
+    item->setData(0, kKeyRole, toQString(routine.routineKey));
     item->setIcon(0, treeIcon(routine.imageKey));
   }
   if (expandAll) tree_->expandAll();
-  return static_cast<int>(list.size());
+  return static_cast<int>(list->size());
 }
 
 void ProjectTreeView::clear() {

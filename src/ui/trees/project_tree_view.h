@@ -28,9 +28,9 @@ class ProjectTreeView : public QObject {
   explicit ProjectTreeView(QTreeWidget* tree, QObject* parent = nullptr);
 
   // Refills the tree: module nodes by type and name, routines below them by name.
-  // Returns the number of modules. A query that fails throws before the tree
-  // is touched.
-  int fill(CodeDatabase& database, bool expandAll);
+  // Returns the number of modules. A query that fails fails the fill before the
+  // tree is touched.
+  Outcome<int> fill(CodeDatabase& database, bool expandAll);
   void clear();
 
   // Shows the node of module index `moduleIndex` (0-based) yellow on black and
