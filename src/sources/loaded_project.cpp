@@ -1,7 +1,5 @@
 #include "sources/loaded_project.h"
 
-#include <algorithm>
-
 #include <numeric>
 
 #include "text/ascii_case.h"
@@ -33,24 +31,25 @@ const HostComponent& LoadedProject::component(long index) const {
 }
 
 void LoadedProject::addComponent(LoadedComponent component) {
-  const auto taken = [this](const std::string& name) {
-    return std::any_of(components_.begin(), components_.end(),
-                       [&](const LoadedComponent& each) { return equalsIgnoringAsciiCase(each.name(), name); });
-  };
-  if (taken(component.name())) {
+  std::string folded = toLowerAscii(component.name());
+  if (indexByFoldedName_.contains(folded)) {
     const std::string base = component.name();
-    int suffix = 2;
-    while (taken(base + " (" + std::to_string(suffix) + ")")) ++suffix;
-    component.rename(base + " (" + std::to_string(suffix) + ")");
+    int& suffix = nextSuffixByFoldedName_.try_emplace(folded, 2).first->second;
+    std::string name;
+    do {
+      name = base + " (" + std::to_string(suffix++) + ")";
+      folded = toLowerAscii(name);
+    } while (indexByFoldedName_.contains(folded));
+    component.rename(std::move(name));
   }
+  indexByFoldedName_.emplace(std::move(folded), components_.size());
   components_.push_back(std::move(component));
 }
 
 const HostComponent& LoadedProject::component(const std::string& name) const {
-  for (const LoadedComponent& each : components_) {
-    if (equalsIgnoringAsciiCase(each.name(), name)) return each;
-  }
-  throw Failed("Das Modul " + name + " gibt es im Projekt " + name_ + " nicht.");
+  const auto found = indexByFoldedName_.find(toLowerAscii(name));
+  if (found == indexByFoldedName_.end()) throw Failed("Das Modul " + name + " gibt es im Projekt " + name_ + " nicht.");
+  return components_[found->second];
 }
 
 }  // namespace cq

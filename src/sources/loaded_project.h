@@ -3,6 +3,7 @@
 // the host interface.
 #include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "sources/host_application.h"
@@ -58,6 +59,8 @@ class LoadedProject : public HostProject {
   std::string loadError_;
   bool protection_ = false;
   std::vector<LoadedComponent> components_;
+  std::unordered_map<std::string, std::size_t> indexByFoldedName_;  // names with A-Z as a-z
+  std::unordered_map<std::string, int> nextSuffixByFoldedName_;
 };
 
 }  // namespace cq

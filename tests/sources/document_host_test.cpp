@@ -87,6 +87,24 @@ TEST(DocumentHost, FolderOfModuleFiles) {
   EXPECT_EQ(tree.nodes[6].key + tree.nodes[6].image + tree.nodes[5].image, "A1\\ThisWorkbookM5M1");
 }
 
+TEST(DocumentHost, ManyModulesOfOneNameEachGetTheirOwnNumber) {
+  LoadedProject project("/daten/Mappe.xlsm", "Mappe");
+  const auto add = [&](const std::string& name) { project.addComponent({name, kStandardModule, ModuleCode("x")}); };
+  add("Modul (3)");  // a literal numbered name is skipped when numbering
+  for (int i = 0; i < 3000; ++i) add(i % 2 == 0 ? "Modul" : "MODUL");
+  add("modul (2)");  // taken by then: numbered again
+  const std::vector<LoadedComponent>& all = project.components();
+  ASSERT_EQ(all.size(), 3002u);
+  EXPECT_EQ(all[1].name(), "Modul");
+  EXPECT_EQ(all[2].name(), "MODUL (2)");
+  EXPECT_EQ(all[3].name(), "Modul (4)");
+  EXPECT_EQ(all[3000].name(), "MODUL (3001)");
+  EXPECT_EQ(all[3001].name(), "modul (2) (2)");
+  EXPECT_EQ(&project.component("modul (1500)"), &all[1499]);
+  EXPECT_EQ(&project.component("MODUL (3)"), &all[0]);
+  EXPECT_THROW(project.component("Modul (3002)"), Failed);
+}
+
 TEST(DocumentHost, ProjectFilesAndBadDocumentsAreListedWithTheirReason) {
   test::TempFolder temp;
   temp.writeFile("proj/Form1.frm", "VERSION 5.00\r\nBegin VB.Form Form1\r\nEnd\r\n" + threeLineModule("Form1"));
