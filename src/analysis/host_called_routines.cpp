@@ -5,6 +5,7 @@
 
 #include "analysis/identifiers.h"
 #include "analysis/marked_runs.h"
+#include "analysis/module_type.h"
 #include "analysis/text_finder.h"
 #include "text/ascii_case.h"
 #include "text/markers.h"
@@ -12,12 +13,6 @@
 namespace cq {
 
 namespace {
-
-// Module type codes whose routines the host calls as event procedures.
-constexpr int kFormModule = 1;
-constexpr int kStandardModule = 2;
-constexpr int kDocumentModule = 5;
-constexpr int kReportModule = 6;
 
 // The events that documents, forms, reports, user forms and their controls raise,
 // in Access, Excel, Word and PowerPoint: the part after the last "_" of an event
@@ -106,10 +101,11 @@ bool isKnownEventName(std::string_view name) {
                      [&](std::string_view event) { return equalsIgnoringAsciiCase(event, name); });
 }
 
-std::string hostCallReason(std::string_view name, int moduleType, const ModuleHostFacts& facts) {
+std::string hostCallReason(std::string_view name, int moduleTypeCode, const ModuleHostFacts& facts) {
+  const ModuleType moduleType = moduleTypeOfCode(moduleTypeCode);
   for (const std::string_view macro : kAutoMacros)
     if (equalsIgnoringAsciiCase(name, macro)) return "Makro, das die Office-Anwendung von selbst startet";
-  if (moduleType != kStandardModule &&
+  if (moduleType != ModuleType::kStandardModule &&
       (equalsIgnoringAsciiCase(name, "Class_Initialize") || equalsIgnoringAsciiCase(name, "Class_Terminate")))
     return "Ereignis " + std::string(name.substr(6)) + " der Klasse";
   for (const std::string& variable : facts.withEventsVariables)
@@ -118,7 +114,7 @@ std::string hostCallReason(std::string_view name, int moduleType, const ModuleHo
   for (const std::string& interface : facts.interfaces)
     if (startsWithPrefixAndUnderscore(name, interface))
       return "Implementiert " + std::string(name.substr(interface.size() + 1)) + " der Schnittstelle " + interface;
-  if (moduleType == kFormModule || moduleType == kDocumentModule || moduleType == kReportModule) {
+  if (moduleType == ModuleType::kForm || moduleType == ModuleType::kDocumentModule || moduleType == ModuleType::kReport) {
     const std::size_t underscore = name.rfind('_');
     if (underscore != std::string_view::npos && underscore > 0 && isKnownEventName(name.substr(underscore + 1)))
       return "Ereignisprozedur: Ereignis " + std::string(name.substr(underscore + 1)) + " von " +

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "analysis/scan_sink.h"
-#include "render/module_type.h"
+#include "analysis/module_type.h"
 #include "text/failure.h"
 
 namespace cq {

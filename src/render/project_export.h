@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "render/module_type.h"
+#include "analysis/module_type.h"
 #include "render/render_options.h"
 
 namespace cq {

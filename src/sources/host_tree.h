@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "render/module_type.h"
+#include "analysis/module_type.h"
 #include "sources/host_application.h"
 
 namespace cq {

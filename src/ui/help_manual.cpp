@@ -25,7 +25,7 @@ QString missingHelpManualMessage(std::string_view editionAbbreviation, const fs:
   if (!folder.endsWith(u'/')) folder += u'/';
   const QString abbreviation = toQString(editionAbbreviation);
   const QString lineBreak = QStringLiteral("\r\n");
-  return QStringLiteral("Die Hilfsdatei:") + lineBreak + QString::fromUtf8(kHelpManualFileName) + lineBreak +
+  return QStringLiteral("Die Hilfsdatei:") + lineBreak + QLatin1StringView(kHelpManualFileName) + lineBreak +
          QStringLiteral("konnte nicht gefunden werden. ") + lineBreak +
          QStringLiteral("Diese muss im selben Verzeichnis wie") + abbreviation +
          QStringLiteral("_ZT.exe installiert werden.") + lineBreak +

@@ -23,6 +23,8 @@
 
 namespace cq {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int kBandHeightTwips = 500;
@@ -92,15 +94,15 @@ QWidget* MainWindow::buildTopBand() {
 }
 
 void MainWindow::connectFrameCommands() {
-  const auto wire = [this](const char* name, const std::function<void()>& operation) {
-    QAction* action = commands_->action(QString::fromUtf8(name));
+  const auto wire = [this](const QString& name, const std::function<void()>& operation) {
+    QAction* action = commands_->action(name);
     action->setEnabled(true);
     connect(action, &QAction::triggered, this, operation);
   };
-  wire("mnuEnde", [this] { close(); });
-  wire("mnuHilfe_Hilfe", [this] { showHelp(); });
-  wire("mnuExtras_Screen_define", [this] { storeScreenPreset(); });
-  wire("mnuExtras_Screen_call", [this] { applyScreenPreset(); });
+  wire(u"mnuEnde"_s, [this] { close(); });
+  wire(u"mnuHilfe_Hilfe"_s, [this] { showHelp(); });
+  wire(u"mnuExtras_Screen_define"_s, [this] { storeScreenPreset(); });
+  wire(u"mnuExtras_Screen_call"_s, [this] { applyScreenPreset(); });
 }
 
 void MainWindow::setCommandState(CommandState state) {

@@ -25,7 +25,7 @@ std::optional<int> pixelsOf(const QString& twipsText) {
 }  // namespace
 
 QString screenPresetOf(const QWidget& window) {
-  if (window.isMaximized()) return QString::fromUtf8(kMaximisedPreset);
+  if (window.isMaximized()) return kMaximisedPreset.toString();
   // Position of the frame and size of the window: exactly what move() and
   // resize() take back, so applying a stored preset restores the placement.
   return QStringList{twipsText(window.x()), twipsText(window.y()), twipsText(window.width()),
@@ -34,7 +34,7 @@ QString screenPresetOf(const QWidget& window) {
 }
 
 void applyScreenPreset(QWidget& window, const QString& preset) {
-  if (preset == QString::fromUtf8(kMaximisedPreset)) {
+  if (preset == kMaximisedPreset) {
     window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
     return;
   }

@@ -7,7 +7,7 @@ class QWidget;
 
 namespace cq {
 
-inline constexpr const char* kMaximisedPreset = "max";
+inline constexpr QStringView kMaximisedPreset = u"max";
 
 // "max" for a maximised window, else the frame's position and the window's
 // size in twips, each as the decimal text of a single-precision number.

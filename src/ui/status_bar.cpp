@@ -11,17 +11,17 @@ namespace cq {
 namespace {
 
 struct PanelDesign {
-  const char* text;
-  const char* tooltip;
+  QStringView text;
+  QStringView tooltip;
   int widthTwips;  // the panels share the bar in these proportions
 };
 
 constexpr std::array<PanelDesign, StatusBar::kPanelCount> kPanels{{
-    {"Modul:", "", 5292},
-    {"Routine:", "", 6174},
-    {"<<", "Eine Routine Zurück (F4)", 529},
-    {">>", "Eine Routine Weiter (Strg+F4)", 529},
-    {"Aktueller Vorgang", "", 5292},
+    {u"Modul:", u"", 5292},
+    {u"Routine:", u"", 6174},
+    {u"<<", u"Eine Routine Zurück (F4)", 529},
+    {u">>", u"Eine Routine Weiter (Strg+F4)", 529},
+    {u"Aktueller Vorgang", u"", 5292},
 }};
 
 }  // namespace
@@ -31,9 +31,9 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
   setSizeGripEnabled(false);
   for (int index = 0; index < kPanelCount; ++index) {
     const PanelDesign& design = kPanels[static_cast<std::size_t>(index)];
-    auto* label = new QLabel(QString::fromUtf8(design.text), this);
+    auto* label = new QLabel(design.text.toString(), this);
     label->setObjectName(QStringLiteral("staBar_%1").arg(index + 1));
-    label->setToolTip(QString::fromUtf8(design.tooltip));
+    label->setToolTip(design.tooltip.toString());
     label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     // Ignored size hints let the stretch factors alone divide the width.
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);

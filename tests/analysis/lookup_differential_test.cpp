@@ -17,6 +17,7 @@
 #include "render/markup.h"
 #include "render/styled_text.h"
 #include "support/corpus.h"
+#include "support/module_markup.h"
 #include "support/random_vba.h"
 #include "support/recording_sink.h"
 #include "text/text_decoding.h"
@@ -31,15 +32,8 @@ struct MarkedModule {
 
 MarkedModule markUp(std::string_view code) {
   test::RecordingSink sink;
-  std::int64_t counter = 0;
-  ModuleScan scan;
-  scan.moduleNumber = 1;
-  scan.moduleType = 2;
-  scan.moduleName = "Modul1";
-  scan.routineCounter = &counter;
-  scan.sink = &sink;
   MarkedModule module;
-  module.marked = markUpModule(code, MarkupOptions{}, scan);
+  module.marked = test::markUpAsModuleFile(code, sink);
   for (const auto& routine : sink.routines) module.routineNames.push_back(routine.row.name);
   return module;
 }

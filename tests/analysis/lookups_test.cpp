@@ -14,6 +14,7 @@
 #include "codedb/sqlite_statement.h"
 #include "projectfolder/module_texts.h"
 #include "render/markup.h"
+#include "support/module_markup.h"
 #include "support/navigation_project.h"
 #include "support/sample_project.h"
 #include "support/temp_folder.h"
@@ -24,14 +25,7 @@ namespace {
 // Code as its module file holds it: marked up and scanned (routine lines bold).
 std::string moduleFileOf(std::string_view code) {
   NullScanSink sink;
-  std::int64_t counter = 0;
-  ModuleScan scan;
-  scan.moduleNumber = 1;
-  scan.moduleType = 2;
-  scan.moduleName = "Modul1";
-  scan.routineCounter = &counter;
-  scan.sink = &sink;
-  return markUpModule(code, MarkupOptions{}, scan);
+  return test::markUpAsModuleFile(code, sink);
 }
 
 TEST(CallLines, CountWholeNamesOutsideRunsWithTheirLines) {

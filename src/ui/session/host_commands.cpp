@@ -116,7 +116,7 @@ void Session::readTickedCode() {
   }
   unsaved_ = true;
   setCaption(QStringLiteral(" Projekt: ") + toQString(hostView_->model().tag) +
-             QString::fromUtf8(kUnsavedMarker));
+             kUnsavedMarker.toString());
   window_.setCommandState(CommandState::kReadNotSaved);
   if (!read->warnings.empty()) window_.messages().information(readWarningsText(read->warnings));
 }

@@ -59,20 +59,20 @@ Session::~Session() { shutdown(); }
 
 void Session::connectCommands() {
   CommandTable& commands = window_.commands();
-  const auto wire = [&](const char* name, std::function<void()> operation) {
-    QAction* action = commands.action(QString::fromUtf8(name));
+  const auto wire = [&](const QString& name, std::function<void()> operation) {
+    QAction* action = commands.action(name);
     connect(action, &QAction::triggered, this, std::move(operation));
   };
-  wire("mnuDokumentOeffnen", [this] { openDocumentFiles(); });
-  wire("mnuOrdnerOeffnen", [this] { openModuleFolder(); });
-  wire("mnuNeu", [this] { refreshHostView(); });
-  wire("mnuAnsicht_App_Aktualisieren", [this] { refreshHostView(); });
-  wire("mnuBearbeiten_Code", [this] { readTickedCode(); });
-  wire("mnuÖffnen", [this] { openProject(); });
-  wire("mnuSpeichern", [this] { saveProjectAs(); });
+  wire(u"mnuDokumentOeffnen"_s, [this] { openDocumentFiles(); });
+  wire(u"mnuOrdnerOeffnen"_s, [this] { openModuleFolder(); });
+  wire(u"mnuNeu"_s, [this] { refreshHostView(); });
+  wire(u"mnuAnsicht_App_Aktualisieren"_s, [this] { refreshHostView(); });
+  wire(u"mnuBearbeiten_Code"_s, [this] { readTickedCode(); });
+  wire(u"mnuÖffnen"_s, [this] { openProject(); });
+  wire(u"mnuSpeichern"_s, [this] { saveProjectAs(); });
   // These commands are available in every command state.
-  for (const char* name : {"mnuDokumentOeffnen", "mnuOrdnerOeffnen", "mnuÖffnen"})
-    commands.action(QString::fromUtf8(name))->setEnabled(true);
+  for (const QString& name : {u"mnuDokumentOeffnen"_s, u"mnuOrdnerOeffnen"_s, u"mnuÖffnen"_s})
+    commands.action(name)->setEnabled(true);
   for (int index = 0; QAction* slot = commands.recentProjectSlot(index); ++index)
     connect(slot, &QAction::triggered, this, [this, index] { openRecentProject(index); });
   connect(hostView_.get(), &HostView::tickedChanged, this, &Session::enableReadCommand);

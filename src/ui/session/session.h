@@ -26,7 +26,7 @@ class Session : public QObject {
 
  public:
   // The marker of a project read from the host and not yet saved.
-  static constexpr const char* kUnsavedMarker = " [nicht gespeichert !!!]";
+  static constexpr QStringView kUnsavedMarker = u" [nicht gespeichert !!!]";
 
   // `window`, `state` and `settings` outlive the session.
   Session(MainWindow& window, AppState& state, SettingsStore& settings);
