@@ -171,4 +171,13 @@ void ProjectBrowser::trackCaret(int viewIndex) {
     panels.setText(StatusBar::kRoutinePanel, QString());
 }
 
+void ProjectBrowser::showCaretPlace() {
+  const int index = moduleViews_->currentIndex();
+  lastCaretLine_ = -1;  // another module may have had its caret on the same line
+  trackCaret(index);
+  if (const QTreeWidgetItem* module = projectTree_->nodeByKey(std::string("M").append(std::to_string(index + 1))))
+    window_.statusPanels().setText(StatusBar::kModulePanel, module->text(0));
+  projectTree_->highlightModule(index);
+}
+
 }  // namespace cq

@@ -56,6 +56,11 @@ class ProjectBrowser : public QObject {
   const std::filesystem::path& workingFolder() const { return folder_; }
   int moduleCount() const { return moduleCount_; }
 
+  // The caret of the current view was put there by other means than a node
+  // (a search hit): the routine panel asks again for its line, the module panel
+  // and the highlight follow the current module. Nothing enters the history.
+  void showCaretPlace();
+
   ModuleViews& moduleViews() { return *moduleViews_; }
   ProjectTreeView& projectTree() { return *projectTree_; }
   const PositionHistory& history() const { return history_; }

@@ -44,6 +44,7 @@ void ModuleViews::reset() {
   Slot& first = views_.front();
   first.view->clearText();
   first.filled = true;
+  first.unshownText.reset();
   folder_.clear();
   current_ = 0;
   first.view->show();
@@ -64,6 +65,7 @@ void ModuleViews::fill(int index) {
   Slot& slot = views_[static_cast<std::size_t>(index)];
   if (slot.filled) return;
   slot.filled = true;
+  slot.unshownText.reset();  // the view holds the same text from now on
   const Outcome<std::string> marked = readModuleFile(folder_, index + 1);
   if (marked) {
     slot.view->setMarkedText(marked.value(), options_);
@@ -88,14 +90,17 @@ void ModuleViews::showModule(int index) {
   shown.show();
 }
 
-std::string ModuleViews::textOf(int index) {
-  if (!isValidIndex(index)) return {};
-  const Slot& slot = views_[static_cast<std::size_t>(index)];
+const std::string& ModuleViews::textOf(int index) {
+  static const std::string kNone;
+  if (!isValidIndex(index)) return kNone;
+  Slot& slot = views_[static_cast<std::size_t>(index)];
   if (slot.filled) return slot.view->text();
-  const Outcome<std::string> marked = readModuleFile(folder_, index + 1);
-  if (marked) return plainTextOfMarked(marked.value());
-  emit moduleUnreadable(index, marked.failure());
-  return {};
+  if (!slot.unshownText) {
+    Outcome<std::string> marked = readModuleFile(folder_, index + 1);
+    slot.unshownText = marked ? plainTextOfMarked(marked.value()) : std::string();
+    if (!marked) emit moduleUnreadable(index, marked.failure());
+  }
+  return *slot.unshownText;
 }
 
 void ModuleViews::setZoomVisible(bool visible) {

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,9 +44,11 @@ class ModuleViews : public QWidget {
   CodeView& view(int index);
   CodeView& zoomView() { return *zoom_; }
 
-  // The plain text of module index + 1 (Windows-1252, as its view shows it), read
-  // from the module file while the view has not been filled; empty for a missing module.
-  std::string textOf(int index);
+  // The plain text of module index + 1 (Windows-1252, as its view shows it). While
+  // the view has not been filled, the module file is read the first time it is
+  // asked for and its text kept, so searching a project builds no views. Empty
+  // for a missing or unreadable module.
+  const std::string& textOf(int index);
 
   void setZoomVisible(bool visible);
   bool isZoomVisible() const;
@@ -63,6 +66,7 @@ class ModuleViews : public QWidget {
   struct Slot {
     CodeView* view = nullptr;
     bool filled = false;
+    std::optional<std::string> unshownText;  // the text read for searching before the view is filled
   };
 
   void addView();

@@ -14,7 +14,9 @@
 #include "ui/browse/project_browser.h"
 #include "ui/commands/command_table.h"
 #include "ui/main_window.h"
+#include "ui/search/search_controller.h"
 #include "ui/trees/host_view.h"
+#include "ui/trees/structure_copy.h"
 #include "ui/window_log.h"
 
 namespace cq {
@@ -51,6 +53,7 @@ Session::Session(MainWindow& window, AppState& state, SettingsStore& settings)
       instancePath_(state.temporaryFolder),
       workingFolder_(state.temporaryFolder) {
   connectCommands();
+  new SearchController(window_, *browser_, this);
   window_.setAcceptDrops(true);
   window_.installEventFilter(this);
 }
@@ -70,8 +73,10 @@ void Session::connectCommands() {
   wire(u"mnuBearbeiten_Code"_s, [this] { readTickedCode(); });
   wire(u"mnuÖffnen"_s, [this] { openProject(); });
   wire(u"mnuSpeichern"_s, [this] { saveProjectAs(); });
+  wire(u"mnuExtras_Struktur"_s, [this] { copyShownTreeStructure(window_, state_.display.confirmClipboardCopy); });
   // These commands are available in every command state.
-  for (const QString& name : {u"mnuDokumentOeffnen"_s, u"mnuOrdnerOeffnen"_s, u"mnuÖffnen"_s})
+  for (const QString& name :
+       {u"mnuDokumentOeffnen"_s, u"mnuOrdnerOeffnen"_s, u"mnuÖffnen"_s, u"mnuExtras_Struktur"_s})
     commands.action(name)->setEnabled(true);
   for (int index = 0; QAction* slot = commands.recentProjectSlot(index); ++index)
     connect(slot, &QAction::triggered, this, [this, index] { openRecentProject(index); });
