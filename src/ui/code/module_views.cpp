@@ -22,7 +22,7 @@ void ModuleViews::addView() {
   view->setObjectName(QStringLiteral("rtbHaupt_%1").arg(index));
   view->hide();
   connect(view, &CodeView::caretActivity, this, [this, index] { emit caretActivity(index); });
-  views_.push_back({view, false});
+  views_.push_back({view, false, std::nullopt});
   zoom_->raise();
 }
 

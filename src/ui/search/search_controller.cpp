@@ -79,8 +79,8 @@ void SearchController::search() {
   const bool projectWide = projectSwitch_->isChecked();
   if (query->matchable) {
     if (projectWide) {
-      const auto hit = findFirstInProject(query->search, views.count(),
-                                          [&views](int module) { return views.textOf(module - 1); });
+      const auto hit =
+          findFirstInProject(query->search, views.count(), [&views](int module) { return views.textOf(module - 1); });
       if (hit) return showHit(hit->module - 1, hit->offset, query->length);
     } else {
       const std::size_t at = query->search.find(views.current().text(), kSearchStart);
@@ -99,8 +99,7 @@ void SearchController::searchOn() {
   // One after the selection's start, so the hit selected now is passed over.
   const std::size_t start = views.current().caretOffset() + 1;
   if (!projectSwitch_->isChecked()) {
-    const std::size_t at =
-        query->matchable ? query->search.find(views.current().text(), start) : std::string::npos;
+    const std::size_t at = query->matchable ? query->search.find(views.current().text(), start) : std::string::npos;
     if (at != std::string::npos) return showHit(current, at, query->length);
     return notFound(u"Der Suchtext\r\nwurde ausgehend von  der letzten Position \r\nim Modul nicht gefunden .\r\n"_s);
   }

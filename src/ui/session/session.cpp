@@ -75,8 +75,7 @@ void Session::connectCommands() {
   wire(u"mnuSpeichern"_s, [this] { saveProjectAs(); });
   wire(u"mnuExtras_Struktur"_s, [this] { copyShownTreeStructure(window_, state_.display.confirmClipboardCopy); });
   // These commands are available in every command state.
-  for (const QString& name :
-       {u"mnuDokumentOeffnen"_s, u"mnuOrdnerOeffnen"_s, u"mnuÖffnen"_s, u"mnuExtras_Struktur"_s})
+  for (const QString& name : {u"mnuDokumentOeffnen"_s, u"mnuOrdnerOeffnen"_s, u"mnuÖffnen"_s, u"mnuExtras_Struktur"_s})
     commands.action(name)->setEnabled(true);
   for (int index = 0; QAction* slot = commands.recentProjectSlot(index); ++index)
     connect(slot, &QAction::triggered, this, [this, index] { openRecentProject(index); });
