@@ -251,7 +251,7 @@ class SearchTest : public QObject {
     QVERIFY(t.place() == before);
   }
 
-  void zoomRefusesBothSearches() {
+  void zoomRefusesBothSearchesButLendsItsSelection() {
     SearchUnderTest t(root_);
     t.box()->setText("Name");
     t.command("mnuAnsicht_Zoom")->trigger();
@@ -261,6 +261,12 @@ class SearchTest : public QObject {
       QCOMPARE(t.dialogs.requests.front().kind, DialogKind::Information);
     }
     QVERIFY(t.place() == before);
+    // Ctrl+F takes the selection the user sees, the zoom view's.
+    CodeView& zoom = t.views().zoomView();
+    QCOMPARE(zoom.text().substr(0, 15), std::string("Option Explicit"));
+    zoom.setSelection(7, 8);
+    t.run("mnuBearbeiten_Suchen_Auswahl");
+    QCOMPARE(t.box()->text(), QString("Explicit"));
     t.command("mnuAnsicht_Zoom")->trigger();
     QCOMPARE(t.run("mnuBearbeiten_Suchen"), QStringList());
   }
