@@ -58,12 +58,13 @@ class CodeLookupTest : public QObject {
     const auto sources = work_.path() / "quellen";
     test::writeNavigationModules(sources);
     // Module 6, after the navigation project's five.
-    std::ofstream(sources / "Zusatz.bas", std::ios::binary) << "Attribute VB_Name = \"Zusatz\"\r\n"
-                                                               "Option Explicit\r\n\r\n"
-                                                               "Public Sub NurFooBar()\r\n    FooBar 2\r\nEnd Sub\r\n\r\n"
-                                                               "Public Sub NurPunkt()\r\n    Set o = x.Foo\r\nEnd Sub\r\n\r\n"
-                                                               "Public Sub NurText()\r\n    ' Foo\r\n"
-                                                               "    Debug.Print \"Foo\", Foo1\r\n    Liste_Fuellen\r\nEnd Sub\r\n";
+    std::ofstream(sources / "Zusatz.bas", std::ios::binary)
+        << "Attribute VB_Name = \"Zusatz\"\r\n"
+           "Option Explicit\r\n\r\n"
+           "Public Sub NurFooBar()\r\n    FooBar 2\r\nEnd Sub\r\n\r\n"
+           "Public Sub NurPunkt()\r\n    Set o = x.Foo\r\nEnd Sub\r\n\r\n"
+           "Public Sub NurText()\r\n    ' Foo\r\n"
+           "    Debug.Print \"Foo\", Foo1\r\n    Liste_Fuellen\r\nEnd Sub\r\n";
     QVERIFY(test::readModuleFolder(sources, project()));
   }
 
@@ -134,7 +135,7 @@ class CodeLookupTest : public QObject {
     callers->setEnabled(true);
     t.window->statusPanels().setText(StatusBar::kRoutinePanel, "Foo");
     callers->trigger();
-    QVERIFY(close->isEnabled());
+    QVERIFY(close->isEnabled() && t.panel(StatusBar::kProgressPanel).isEmpty());
     t.browser->reset();
     QVERIFY(t.callList()->topLevelItemCount() == 0 && !close->isEnabled() && commands.mainToolbar()->isVisible());
     QVERIFY(t.dialogs.requests.empty());

@@ -106,9 +106,11 @@ void CodeLookup::showCallers() {
   }
   WindowPanes& panes = window_.panes();
   fillCallListTree(panes.callListTree(), list->nodes);
+  // Without any caller the project tree returns, which alone would look as if nothing happened.
+  window_.statusPanels().setText(StatusBar::kProgressPanel,
+                                 list->nodes.empty() ? u"Keine Aufrufe von "_s + routine : QString());
   if (list->nodes.empty()) {
     closeCallList();
-    window_.statusPanels().setText(StatusBar::kProgressPanel, u"Keine Aufrufe von "_s + routine);
     return;
   }
   panes.showLeftPane(LeftPane::CallList);

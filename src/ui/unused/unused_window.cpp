@@ -92,10 +92,10 @@ void UnusedWindow::showReport(const std::vector<UnusedRoutine>& report, const st
     counts[group] = count;
   }
   list_->expandAll();
-  summary_->setText(u"%1 unbenutzt, %2 vom Host aufgerufen, %3 nur in Zeichenketten genannt"_s
-                        .arg(counts[UnusedGroup::kUnused])
-                        .arg(counts[UnusedGroup::kHostCalled])
-                        .arg(counts[UnusedGroup::kNamedInStrings]));
+  summary_->setText(
+      u"%1 unbenutzt, %2 vom Host aufgerufen, %3 nur in Zeichenketten genannt"_s.arg(counts[UnusedGroup::kUnused])
+          .arg(counts[UnusedGroup::kHostCalled])
+          .arg(counts[UnusedGroup::kNamedInStrings]));
   if (QTreeWidgetItem* first = list_->topLevelItem(0)) list_->setCurrentItem(first);
 }
 
