@@ -59,12 +59,14 @@ class UnusedWindowTest : public QObject {
     auto* report = t.window->findChild<QWidget*>("frmUnbenutzt");
     QVERIFY(report && report->isVisible() && report->isWindow() && !report->isModal());
     auto* list = report->findChild<QTreeWidget*>("treUnbenutzt");
+    QCOMPARE(report->findChild<QLabel*>("lblUnbenutzt")->text(),
+             QString("5 unbenutzt, 7 vom Host aufgerufen, 3 nur in Zeichenketten genannt"));
     QCOMPARE(rows(list),
-             (QStringList{"Unbenutzt (5)", "Kunden Liste_Fuellen 11", "Haupt Start 5", "Haupt Übrig 29",
-                          "Klasse Ungenutzt 18", "ThisWorkbook Workbook_Wunder 8", "Vom Host aufgerufen (7)",
+             (QStringList{"Unbenutzt", "Kunden Liste_Fuellen 11", "Haupt Start 5", "Haupt Übrig 29",
+                          "Klasse Ungenutzt 18", "ThisWorkbook Workbook_Wunder 8", "Vom Host aufgerufen",
                           "Andere Auto_Open 16", "Kunden Form_Load 3", "Kunden cmdOK_Click 7",
                           "Klasse Class_Initialize 5", "Klasse mKnopf_Click 12", "Klasse IAusgabe_Zeige 15",
-                          "ThisWorkbook Workbook_Open 3", "Nur in Zeichenketten genannt (3)", "Andere Knopfdruck 19",
+                          "ThisWorkbook Workbook_Open 3", "Nur in Zeichenketten genannt", "Andere Knopfdruck 19",
                           "Haupt Größe 26", "Klasse Rechner 24"}));
     // Host rows give their reason; routines show the project tree's picture.
     const QTreeWidgetItem* hostGroup = list->topLevelItem(1);
@@ -102,11 +104,11 @@ class UnusedWindowTest : public QObject {
     // The copy: per group its caption and tab-separated rows, the host rows with their reason.
     QTest::mouseClick(report->findChild<QPushButton*>("cmdKopieren"), Qt::LeftButton);
     const QString copied = QGuiApplication::clipboard()->text();
-    QVERIFY2(copied.startsWith("Unbenutzt (5)\nKunden\tListe_Fuellen\t11\nHaupt\tStart\t5\n"), qPrintable(copied));
-    QVERIFY(copied.contains("\n\nVom Host aufgerufen (7)\nAndere\tAuto_Open\t16\t" + hostGroup->child(0)->text(3) +
+    QVERIFY2(copied.startsWith("Unbenutzt\nKunden\tListe_Fuellen\t11\nHaupt\tStart\t5\n"), qPrintable(copied));
+    QVERIFY(copied.contains("\n\nVom Host aufgerufen\nAndere\tAuto_Open\t16\t" + hostGroup->child(0)->text(3) +
                             "\nKunden\tForm_Load\t3\t"));
     QVERIFY(
-        copied.endsWith("\n\nNur in Zeichenketten genannt (3)\nAndere\tKnopfdruck\t19\nHaupt\tGröße\t26\n"
+        copied.endsWith("\n\nNur in Zeichenketten genannt\nAndere\tKnopfdruck\t19\nHaupt\tGröße\t26\n"
                         "Klasse\tRechner\t24\n"));
     QCOMPARE(report->findChild<QLabel*>("lblUnbenutzt")->text(), QString("Die Liste steht in der Zwischenablage."));
 

@@ -72,7 +72,6 @@ void UnusedWindow::showReport(const std::vector<UnusedRoutine>& report, const st
   std::map<UnusedGroup, int> counts;
   for (const UnusedGroup group : kGroups) {
     auto* groupItem = new QTreeWidgetItem(list_);
-    int count = 0;
     for (const UnusedRoutine& entry : report) {
       if (entry.group != group) continue;
       const RoutineFacts& routine = entry.routine;
@@ -85,11 +84,13 @@ void UnusedWindow::showReport(const std::vector<UnusedRoutine>& report, const st
       item->setTextAlignment(kLineColumn, Qt::AlignRight | Qt::AlignVCenter);
       item->setText(kReasonColumn, toQString(entry.reason));
       item->setData(0, kRoutineRole, static_cast<qlonglong>(routine.number));
-      ++count;
+      ++counts[group];
     }
-    groupItem->setText(kModuleColumn, u"%1 (%2)"_s.arg(toQString(groupCaption(group))).arg(count));
+    groupItem->setText(kModuleColumn, toQString(groupCaption(group)));
     groupItem->setFirstColumnSpanned(true);
-    counts[group] = count;
+    QFont bold = groupItem->font(kModuleColumn);
+    bold.setBold(true);
+    groupItem->setFont(kModuleColumn, bold);
   }
   list_->expandAll();
   summary_->setText(
