@@ -110,7 +110,7 @@ class MainWindowTest : public QObject {
     const std::pair<QStringList, bool> table[] = {
         {{"mnuBearbeiten_Definition", "mnuBearbeiten_Rout", "mnuRtf", "mnuText", "mnuSpeichern", "mnuHtml_Auswahl",
           "mnuHtml_Modul", "mnuHtml_projekt", "mnuNeu", "mnuAnsicht_Zoom", "mnuBearbeiten_Kopieren_Auswahl",
-          "mnuBearbeiten_Kopieren_Modul", "save", "ht_aus", "ht_mod", "ht_pro", "neu", "zoom"}, true},
+          "mnuBearbeiten_Kopieren_Modul", "mnuTest", "save", "ht_aus", "ht_mod", "ht_pro", "neu", "zoom"}, true},
         {{"mnuBearbeiten_Code", "mnuAnsicht_App_Aktualisieren", "doit", "refresh"}, false}};
     StatusBar& panels = frame.window->statusPanels();
     for (CommandState state : {CommandState::kSavedOrOpened, CommandState::kNoProject, CommandState::kReadNotSaved}) {

@@ -106,6 +106,7 @@ void ProjectBrowser::reset() {
   window_.commands().action(QStringLiteral("mnuBearbeiten_Code"))->setEnabled(false);
   zoomCommand()->setChecked(false);
   moduleViews_->setZoomVisible(false);
+  emit viewReset();
 }
 
 void ProjectBrowser::closeDatabase() { database_.reset(); }

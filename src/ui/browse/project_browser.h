@@ -66,10 +66,20 @@ class ProjectBrowser : public QObject {
   const PositionHistory& history() const { return history_; }
   bool isZoomOn() const;
 
+  // Pushes the current module and caret with the texts of panels 1 and 2, which
+  // callers set before.
+  void rememberPosition();
+  // The current history entry keeps `caret` as where the user left (a jump away
+  // from there follows).
+  void rememberDeparture(std::size_t caret) { history_.setCurrentCaret(caret); }
+
+ signals:
+  // The code view was reset: whatever was shown of the project before is gone.
+  void viewReset();
+
  private:
   void activate(const NodeActivation& node);
   void switchToModule(int index);
-  void rememberPosition();
   void stepHistory(int panel);
   void trackCaret(int viewIndex);
   void showZoom(bool on);

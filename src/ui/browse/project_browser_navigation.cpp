@@ -89,8 +89,11 @@ void ProjectBrowser::wireContextMenus() {
 }
 
 void ProjectBrowser::showContextMenu(CodeView* view, const QPoint& viewportPosition) {
-  const bool zoom = view == &moduleViews_->zoomView();
-  QMenu* menu = window_.commands().popupMenu(zoom ? QStringLiteral("mnuPopUp_Zoom") : QStringLiteral("mnuPopUpHaupt"));
+  // Without loaded code the module view offers only reading and the clipboard's HTML.
+  const QString name = view == &moduleViews_->zoomView() ? QStringLiteral("mnuPopUp_Zoom")
+                       : window_.codeLoaded()            ? QStringLiteral("mnuPopUpHaupt")
+                                                         : QStringLiteral("mnuPopUpEinlesen");
+  QMenu* menu = window_.commands().popupMenu(name);
   if (menu) menu->popup(view->viewport()->mapToGlobal(viewportPosition));
 }
 

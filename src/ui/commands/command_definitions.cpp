@@ -62,7 +62,7 @@ constexpr std::array kCommands{
     CommandDefinition{"mnuExtras_Screen_define", "Benutzer Bildschirm &Festlegen", "", MenuId::Extras, true},
     CommandDefinition{"mnuExtras_Screen_call", "&Benutzer Bildschirm Aufrufen", "", MenuId::Extras},
     CommandDefinition{"mnuExtras_ClearClip", "&Zwischenablage Leeren", "Ctrl+Q", MenuId::Extras, true},
-    CommandDefinition{"mnuTest", "Tests", "", MenuId::Extras, false, false, true},
+    CommandDefinition{"mnuTest", "&Unbenutzte Routinen ...", "", MenuId::Extras, true},
 
     CommandDefinition{"mnuRtf_Projekt", "&Projekt", "", MenuId::Rtf},
     CommandDefinition{"mnuRtf_Modul", "&Modul", "", MenuId::Rtf},

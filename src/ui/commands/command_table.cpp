@@ -40,6 +40,7 @@ constexpr const char* kProjectCommands[] = {
     "mnuAnsicht_Zoom",
     "mnuBearbeiten_Kopieren_Auswahl",
     "mnuBearbeiten_Kopieren_Modul",
+    "mnuTest",
 };
 constexpr const char* kHostCommands[] = {"mnuBearbeiten_Code", "mnuAnsicht_App_Aktualisieren"};
 

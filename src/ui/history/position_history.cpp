@@ -21,6 +21,10 @@ void PositionHistory::push(Entry entry) {
   position_ = top_;
 }
 
+void PositionHistory::setCurrentCaret(std::size_t caret) {
+  if (position_ > 0 && slots_[position_]) slots_[position_]->caret = caret;
+}
+
 std::optional<PositionHistory::Entry> PositionHistory::back() {
   if (!canGoBack()) return std::nullopt;
   --position_;

@@ -23,6 +23,9 @@ class PositionHistory {
   // Remembers a visit; a full history drops its oldest entry. Going forward is no
   // longer possible afterwards, even where older entries stay stored.
   void push(Entry entry);
+  // The current entry now remembers `caret` as where the user left it; nothing
+  // happens while the history is empty.
+  void setCurrentCaret(std::size_t caret);
   // One step back or forward; nullopt when that way is closed or the slot is empty.
   std::optional<Entry> back();
   std::optional<Entry> forward();

@@ -13,10 +13,12 @@
 #include "text/path_text.h"
 #include "ui/browse/project_browser.h"
 #include "ui/commands/command_table.h"
+#include "ui/lookup/code_lookup.h"
 #include "ui/main_window.h"
 #include "ui/search/search_controller.h"
 #include "ui/trees/host_view.h"
 #include "ui/trees/structure_copy.h"
+#include "ui/unused/unused_report.h"
 #include "ui/window_log.h"
 
 namespace cq {
@@ -48,6 +50,8 @@ Session::Session(MainWindow& window, AppState& state, SettingsStore& settings)
       state_(state),
       settings_(settings),
       browser_(std::make_unique<ProjectBrowser>(window, state.display)),
+      lookup_(std::make_unique<CodeLookup>(window, *browser_)),
+      unusedReport_(std::make_unique<UnusedReport>(window, *browser_)),
       hostView_(std::make_unique<HostView>(window.panes().hostTree(), window.panes().hostStatusText(),
                                            std::string(state.edition.name), refreshCaption(window))),
       instancePath_(state.temporaryFolder),

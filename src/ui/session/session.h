@@ -16,10 +16,12 @@
 namespace cq {
 
 struct AppState;
+class CodeLookup;
 class HostView;
 class MainWindow;
 class ProjectBrowser;
 class SettingsStore;
+class UnusedReport;
 
 class Session : public QObject {
   Q_OBJECT
@@ -84,6 +86,8 @@ class Session : public QObject {
   AppState& state_;
   SettingsStore& settings_;
   std::unique_ptr<ProjectBrowser> browser_;
+  std::unique_ptr<CodeLookup> lookup_;
+  std::unique_ptr<UnusedReport> unusedReport_;
   std::unique_ptr<HostView> hostView_;
   std::optional<InstanceFolder> instance_;
   std::filesystem::path instancePath_;

@@ -17,6 +17,12 @@ constexpr int kKeyRole = Qt::UserRole;
 std::string keyOf(const QTreeWidgetItem* item) { return toEngineText(item->data(0, kKeyRole).toString()); }
 std::string engineText(const QTreeWidgetItem* item) { return toEngineText(item->text(0)); }
 
+void setNode(QTreeWidgetItem* item, const std::string& key, std::string_view text, const std::string& image) {
+  setNodeText(item, toQString(text));
+  item->setData(0, kKeyRole, toQString(key));
+  item->setIcon(0, treeIcon(image));
+}
+
 }  // namespace
 
 ProjectTreeView::ProjectTreeView(QTreeWidget* tree, QObject* parent) : QObject(parent), tree_(tree) {
@@ -41,21 +47,29 @@ Outcome<int> ProjectTreeView::fill(CodeDatabase& database, bool expandAll) {
   for (const ModuleListEntry& module : list.value()) {
     auto* item = new QTreeWidgetItem(tree_);
     const std::string key = std::string("M").append(std::to_string(module.number));
-    setNodeText(item, toQString(module.name));
-    item->setData(0, kKeyRole, toQString(key));
-    item->setIcon(0, treeIcon(std::string("M").append(std::to_string(moduleTypeCode(module.type)))));
+    setNode(item, key, module.name, std::string("M").append(std::to_string(moduleTypeCode(module.type))));
     modules.emplace(key, item);
   }
   for (const RoutineListEntry& routine : routines.value()) {
     const auto module = modules.find(routine.moduleKey);
     if (module == modules.end()) continue;
-    auto* item = new QTreeWidgetItem(module->second);
-    setNodeText(item, toQString(routine.name));
-    item->setData(0, kKeyRole, toQString(routine.routineKey));
-    item->setIcon(0, treeIcon(routine.imageKey));
+    setNode(new QTreeWidgetItem(module->second), routine.routineKey, routine.name, routine.imageKey);
   }
   if (expandAll) tree_->expandAll();
   return static_cast<int>(list->size());
+}
+
+void fillCallListTree(QTreeWidget* tree, const std::vector<CallListNode>& nodes) {
+  const RedrawFreeze frozen(*tree);
+  tree->clear();
+  QTreeWidgetItem* module = nullptr;
+  for (const CallListNode& node : nodes) {
+    if (!node.isModule() && module == nullptr) continue;  // a routine always follows its module
+    auto* item = node.isModule() ? new QTreeWidgetItem(tree) : new QTreeWidgetItem(module);
+    setNode(item, node.key(), node.name, node.image());
+    if (node.isModule()) module = item;
+  }
+  tree->expandAll();
 }
 
 void ProjectTreeView::clear() {

@@ -5,6 +5,9 @@
 #include <QObject>
 #include <string>
 
+#include <vector>
+
+#include "analysis/call_search.h"
 #include "codedb/code_database.h"
 
 class QTreeWidget;
@@ -59,6 +62,10 @@ class ProjectTreeView : public QObject {
   bool keyNavigation_ = false;  // a key moved the selection: the next click only clears this
   std::string highlightedKey_;
 };
+
+// Refills the call list `treRoutSuche` with the nodes of a call search, keyed,
+// named and pictured as in the project tree, every module opened.
+void fillCallListTree(QTreeWidget* tree, const std::vector<CallListNode>& nodes);
 
 }  // namespace cq
 
