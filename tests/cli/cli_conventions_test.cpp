@@ -69,7 +69,7 @@ TEST(CliConventions, JsonDocumentsOfListSearchAndUnused) {
 
   // Names with quotes, backslashes, control characters and Windows-1252 letters
   // stay one valid string each: the folder names the project, the attribute the module.
-  work.writeFile("Mo\"d\\\x01/a.bas", "Attribute VB_Name = \"Modul\x7F\xE4\x80\"\r\nSub A()\r\nEnd Sub\r\n");
+  work.writeFile("Mo\"d\\\x01/a.bas", "Attribute VB_Name = \"Modul\x7F\xE4\x80\"\r\nSub A()\r\n  x = 1\r\nEnd Sub\r\n");
   const auto escaped = runCli({"list", (work.path() / "Mo\"d\\\x01").string(), "--json"});
   ASSERT_EQ(escaped.exitCode, 0) << escaped.err;
   EXPECT_NE(escaped.out.find("Mo\\\"d\\\\\\u0001"), std::string::npos) << escaped.out;
@@ -81,9 +81,10 @@ TEST(CliConventions, JsonDocumentsOfListSearchAndUnused) {
 TEST(CliConventions, SeveralReadsAtOnceDoNotInterfere) {
   const test::TempFolder work;
   constexpr int kReads = 6;
+  const auto folderOf = [&](int i) { return work.path() / std::string("p").append(std::to_string(i)); };
   std::vector<std::future<test::ProcessResult>> reads;
   for (int i = 0; i < kReads; ++i) {
-    const std::string folder = (work.path() / ("p" + std::to_string(i))).string();
+    const std::string folder = folderOf(i).string();
     reads.push_back(std::async(std::launch::async, [folder] { return runCli({"read", kSample.string(), folder}); }));
   }
   std::vector<test::ProcessResult> results;
@@ -91,11 +92,9 @@ TEST(CliConventions, SeveralReadsAtOnceDoNotInterfere) {
   for (int i = 0; i < kReads; ++i) {
     ASSERT_EQ(results[i].exitCode, 0) << results[i].err;
     EXPECT_EQ(withoutSeconds(results[i].out), withoutSeconds(results[0].out));
-    for (const char* module : {"M1.txt", "M2.txt", "M3.txt", "M4.txt"}) {
-      const fs::path folder = work.path() / ("p" + std::to_string(i));
-      EXPECT_EQ(fileText(folder / module), fileText(work.path() / "p0" / module)) << i << module;
-    }
-    const auto search = runCli({"search", (work.path() / ("p" + std::to_string(i))).string(), "Bestand"});
+    for (const char* module : {"M1.txt", "M2.txt", "M3.txt", "M4.txt"})
+      EXPECT_EQ(fileText(folderOf(i) / module), fileText(folderOf(0) / module)) << i << module;
+    const auto search = runCli({"search", folderOf(i).string(), "Bestand"});
     EXPECT_FALSE(search.out.empty());
   }
 }
