@@ -7,9 +7,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CONTACT "Code Quorix <codequorix@ztquorix.de>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "VBA-Code aus Office-Dokumenten lesen und durchsuchen")
+# The summary is the synopsis line; this is the text below it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "VBA-Code aus Office-Dokumenten lesen und durchsuchen\n\
-Code Quorix liest den VBA-Code aus Excel-, Word- und PowerPoint-Dokumenten,\n\
+  "Code Quorix liest den VBA-Code aus Excel-, Word- und PowerPoint-Dokumenten,\n\
 Access-Datenbanken, .vbp-Projekten und Ordnern exportierter Moduldateien,\n\
 zeigt Module und Routinen, sucht im Code, listet Aufrufe und exportiert\n\
 HTML, RTF und Text. Dazu das Kommandozeilenprogramm codequorix-cli.")

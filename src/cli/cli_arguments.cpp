@@ -21,7 +21,7 @@ const char* const kUsage =
     "  codequorix-cli unused PROJECT_FOLDER [--json]\n"
     "  codequorix-cli --help | -h\n"
     "  codequorix-cli --version\n"
-    "SOURCE: ein Ordner mit Moduldateien, eine .vbp-Datei oder ein Office-Dokument.\n"
+    "SOURCE: ein Ordner mit Moduldateien, eine Moduldatei, eine .vbp-Datei oder ein Office-Dokument.\n"
     "--project N: der Projektknoten mit dem Schl\xFC" "ssel \"AN\\\" (Standard: der erste).\n"
     "--module N bei callers und definition: das aktuelle Modul (Standard: 1).\n"
     "--word bei search: nur Treffer ohne Buchstabe, Ziffer oder \"_\" direkt davor oder danach.\n"
