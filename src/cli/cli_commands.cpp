@@ -106,7 +106,8 @@ int listSources(Context& context) {
   if (context.args.json) {
     RecordOutput output(context.out, true);
     for (const HostTreeNode& node : tree.nodes) {
-      const FieldValue parent = node.parent == kNoParent ? FieldValue(nullptr) : FieldValue(tree.nodes[node.parent].key);
+      const FieldValue parent =
+          node.parent == kNoParent ? FieldValue(nullptr) : FieldValue(tree.nodes[node.parent].key);
       output.write({{"key", node.key}, {"text", node.text}, {"image", node.image}, {"parent", parent}});
     }
     return 0;
