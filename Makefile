@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps configure build run test bench screenshots clean
+.PHONY: all deps configure build run test bench screenshots package clean
 
 all: build
 
@@ -29,6 +29,9 @@ bench: deps
 
 screenshots: build
 	@xvfb-run -a -s "-screen 0 1280x800x24" $(BUILD)/bin/cq-screenshots $(BUILD)/screenshots
+
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-bench

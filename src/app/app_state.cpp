@@ -32,9 +32,26 @@ fs::path programFolder() {
   return asFolder(executable.parent_path());
 }
 
+std::string versionReport(std::string_view programName, const fs::path& programFolder) {
+  const fs::path templateFile = templateFilePath(programFolder);
+  std::error_code error;
+  const std::string found = fs::is_regular_file(templateFile, error) ? templateFile.string() : "nicht gefunden";
+  return std::string(programName) + " " + std::to_string(CQ_VERSION_MAJOR) + "." + std::to_string(CQ_VERSION_MINOR) +
+         "\nDatenbankvorlage: " + found + "\n";
+}
+
+fs::path installedDataFolder(const fs::path& programFolder) {
+  // An installed tree may be moved as a whole (a test prefix, a relocated
+  // package): the data folder beside "bin" wins over the configured prefix.
+  const fs::path relative = (programFolder / ".." / "share" / "codequorix").lexically_normal();
+  std::error_code error;
+  if (fs::is_directory(relative, error)) return asFolder(relative);
+  return asFolder(CQ_INSTALLED_DATA_DIR);
+}
+
 fs::path templateFilePath(const fs::path& programFolder) {
   const fs::path besideProgram = programFolder / kTemplateFileName;
-  const fs::path installed = fs::path(CQ_INSTALLED_DATA_DIR) / kTemplateFileName;
+  const fs::path installed = installedDataFolder(programFolder) / kTemplateFileName;
   std::error_code error;
   if (!fs::exists(besideProgram, error) && fs::exists(installed, error)) return installed;
   return besideProgram;
@@ -54,6 +71,7 @@ AppState startAppState(const Edition& edition, const SettingsStore& settings) {
   state.edition = edition;
   state.programTitle = programTitle(edition);
   state.programFolder = programFolder();
+  state.installedDataFolder = installedDataFolder(state.programFolder);
   state.templateFile = templateFilePath(state.programFolder);
   state.temporaryFolder =
       asFolder(qStringToPath(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)) / "TempDateien");

@@ -9,20 +9,23 @@ namespace cq::cli {
 
 const char* const kUsage =
     "Aufruf:\n"
-    "  codequorix-cli list SOURCE...\n"
+    "  codequorix-cli list SOURCE... [--json]\n"
     "  codequorix-cli read SOURCE... PROJECT_FOLDER [--project N]\n"
     "  codequorix-cli html PROJECT_FOLDER [--module N]\n"
     "  codequorix-cli rtf PROJECT_FOLDER [--module N] [-o FILE]\n"
     "  codequorix-cli text PROJECT_FOLDER --module N\n"
     "  codequorix-cli markup [--html] < FILE\n"
-    "  codequorix-cli search PROJECT_FOLDER TEXT [--word] [--module N]\n"
+    "  codequorix-cli search PROJECT_FOLDER TEXT [--word] [--module N] [--json]\n"
     "  codequorix-cli callers PROJECT_FOLDER ROUTINE [--module N]\n"
     "  codequorix-cli definition PROJECT_FOLDER NAME [--module N]\n"
-    "  codequorix-cli unused PROJECT_FOLDER\n"
-    "SOURCE: ein Ordner mit Moduldateien, eine .vbp-Datei oder ein Office-Dokument.\n"
+    "  codequorix-cli unused PROJECT_FOLDER [--json]\n"
+    "  codequorix-cli --help | -h\n"
+    "  codequorix-cli --version\n"
+    "SOURCE: ein Ordner mit Moduldateien, eine Moduldatei, eine .vbp-Datei oder ein Office-Dokument.\n"
     "--project N: der Projektknoten mit dem Schl\xFC" "ssel \"AN\\\" (Standard: der erste).\n"
     "--module N bei callers und definition: das aktuelle Modul (Standard: 1).\n"
     "--word bei search: nur Treffer ohne Buchstabe, Ziffer oder \"_\" direkt davor oder danach.\n"
+    "--json bei list, search und unused: ein JSON-Dokument (UTF-8) statt Zeilen mit Tabulatoren.\n"
     "Gemeinsame Optionen: --option KEY=VALUE (Einstellung, ersetzt den gespeicherten Wert),\n"
     "  --no-settings (nur Standardwerte).\n"
     "R\xFC" "ckgabewerte: 0 erledigt, 1 Fehler (Meldung auf stderr), 2 falscher Aufruf.\n";
@@ -44,16 +47,16 @@ struct CommandShape {
 
 const CommandShape* shapeOf(const std::string& command) {
   static const std::pair<std::string, CommandShape> shapes[] = {
-      {"list", {1, SIZE_MAX, {}}},
+      {"list", {1, SIZE_MAX, {"--json"}}},
       {"read", {2, SIZE_MAX, {"--project"}}},
       {"html", {1, 1, {"--module"}}},
       {"rtf", {1, 1, {"--module", "-o"}}},
       {"text", {1, 1, {"--module"}}},
       {"markup", {0, 0, {"--html"}}},
-      {"search", {2, 2, {"--word", "--module"}}},
+      {"search", {2, 2, {"--word", "--module", "--json"}}},
       {"callers", {2, 2, {"--module"}}},
       {"definition", {2, 2, {"--module"}}},
-      {"unused", {1, 1, {}}},
+      {"unused", {1, 1, {"--json"}}},
   };
   for (const auto& [name, shape] : shapes)
     if (name == command) return &shape;
@@ -68,6 +71,14 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
     return std::nullopt;
   }
   Arguments args;
+  // Asking for help or the version wins over everything else on the line.
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h" || arg == "--version") {
+      args.command = arg == "--version" ? "--version" : "--help";
+      return args;
+    }
+  }
   args.command = argv[1];
   const CommandShape* shape = shapeOf(args.command);
   if (!shape) {
@@ -100,6 +111,8 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
         args.html = true;
       } else if (arg == "--word") {
         args.word = true;
+      } else if (arg == "--json") {
+        args.json = true;
       } else if (arg == "-o") {
         args.output = argv[++i];
       } else {

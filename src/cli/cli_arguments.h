@@ -8,13 +8,15 @@
 namespace cq::cli {
 
 struct Arguments {
-  std::string command;                 // list, read, html, rtf, text, markup, search, callers, definition, unused
+  std::string command;                 // list, read, html, rtf, text, markup, search, callers, definition, unused;
+                                       // "--help" or "--version" when one of those was asked for
   std::vector<std::string> positional;  // sources and folders
   std::optional<int> project;          // --project N
   std::optional<int> module;           // --module N
   std::optional<std::string> output;   // -o FILE
   bool html = false;                   // markup --html
   bool word = false;                   // search --word
+  bool json = false;                   // list, search, unused --json
   bool noSettings = false;             // --no-settings
   std::vector<std::pair<std::string, std::string>> options;  // --option KEY=VALUE
 };
@@ -22,6 +24,7 @@ struct Arguments {
 // Parses argv; on wrong usage returns nullopt and sets `error`.
 std::optional<Arguments> parseArguments(int argc, char** argv, std::string& error);
 
+// The whole usage text (Windows-1252), one line per command with its arguments.
 extern const char* const kUsage;
 
 }  // namespace cq::cli

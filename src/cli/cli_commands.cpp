@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "app/app_state.h"
+#include "cli/record_output.h"
 #include "codedb/code_database.h"
 #include "sources/document_host.h"
 #include "sources/host_tree.h"
@@ -102,6 +103,15 @@ int listSources(Context& context) {
   DocumentHost host;
   HostTree tree;
   openSources(context, context.args.positional, host, tree);
+  if (context.args.json) {
+    RecordOutput output(context.out, true);
+    for (const HostTreeNode& node : tree.nodes) {
+      const FieldValue parent =
+          node.parent == kNoParent ? FieldValue(nullptr) : FieldValue(tree.nodes[node.parent].key);
+      output.write({{"key", node.key}, {"text", node.text}, {"image", node.image}, {"parent", parent}});
+    }
+    return 0;
+  }
   for (const HostTreeNode& node : tree.nodes) {
     print(context.out, node.key + "\t" + node.text + "\t" + node.image);
     context.out << '\n';

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "app/app_state.h"
 #include "app/edition.h"
 #include "app/settings_store.h"
 #include "cli/cli_arguments.h"
@@ -44,8 +45,16 @@ int main(int argc, char** argv) {
     std::cerr << cq::windows1252ToUtf8(error + "\n\n" + cq::cli::kUsage);
     return 2;
   }
-  cq::cli::Context context{*args, settingsFor(*args), std::cout, std::cerr};
   const std::string& command = args->command;
+  if (command == "--help") {
+    std::cout << cq::windows1252ToUtf8(cq::cli::kUsage);
+    return 0;
+  }
+  if (command == "--version") {
+    std::cout << cq::versionReport("codequorix-cli", cq::programFolder());
+    return 0;
+  }
+  cq::cli::Context context{*args, settingsFor(*args), std::cout, std::cerr};
   if (command == "list") return cq::cli::listSources(context);
   if (command == "read") return cq::cli::readSources(context);
   if (command == "html") return cq::cli::exportHtml(context);

@@ -10,6 +10,7 @@
 #include "analysis/line_counter.h"
 #include "analysis/text_search.h"
 #include "analysis/unused_routines.h"
+#include "cli/record_output.h"
 #include "codedb/code_database_index.h"
 #include "projectfolder/module_texts.h"
 #include "projectfolder/project_folder.h"
@@ -90,7 +91,10 @@ int withProjectAndText(Context& context, Command command) {
 int searchProject(Context& context) {
   return withProjectAndText(context, [&](Project& project, const std::string& argument) {
     const TextSearch search(trimmedBlanks(argument), context.args.word);
-    if (search.empty()) return 0;  // a blank search text does nothing, as in the window
+    if (search.empty()) {  // a blank search text does nothing, as in the window
+      RecordOutput nothing(context.out, context.args.json);
+      return 0;
+    }
     CodeDatabaseIndex index(*project.database);
     const Outcome<void> done = catchFailure([&] {
       const int count = index.moduleCount();
@@ -99,13 +103,17 @@ int searchProject(Context& context) {
       const int first = context.args.module.value_or(1);
       const int last = context.args.module.value_or(count);
       const MarkedTextOf markedTextOf = moduleFilesOf(project.folder);
+      RecordOutput output(context.out, context.args.json);
       for (int module = first; module <= last; ++module) {
         const std::string text = plainTextOfMarked(markedTextOf(module));
         LineCounter lines(text);
+        const std::string moduleKey = key('M', module);
         for (const std::size_t hit : search.allHits(text)) {
           const std::int64_t line = lines.lineOf(hit);
           const auto routine = index.routineAtLine(line, module);
-          printFields(context.out, {key('M', module), std::to_string(line), routine ? routine->name : ""});
+          output.write({{"module", moduleKey},
+                        {"line", line},
+                        {"routine", routine ? FieldValue(std::string_view(routine->name)) : FieldValue(nullptr)}});
         }
       }
     });
@@ -147,10 +155,16 @@ int listUnused(Context& context) {
   CodeDatabaseIndex index(*project->database);
   const auto unused = findUnusedRoutines(index, moduleFilesOf(project->folder));
   if (!unused) return refuse(context, unused.failure().text());
+  RecordOutput output(context.out, context.args.json);
   for (const UnusedRoutine& entry : unused.value()) {
     const RoutineFacts& routine = entry.routine;
-    printFields(context.out, {groupKey(entry.group), key('M', routine.module), key('R', routine.number), routine.name,
-                              std::to_string(routine.start)});
+    const std::string moduleKey = key('M', routine.module);
+    const std::string routineKey = key('R', routine.number);
+    output.write({{"group", groupKey(entry.group)},
+                  {"module", moduleKey},
+                  {"routine", routineKey},
+                  {"name", routine.name},
+                  {"line", std::int64_t{routine.start}}});
   }
   return 0;
 }

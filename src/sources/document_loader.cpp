@@ -21,8 +21,11 @@ struct DocumentKind {
   LoadedProject (*load)(const fs::path&);
 };
 
-constexpr std::array<DocumentKind, 27> kDocumentKinds = {{
+constexpr std::array<DocumentKind, 30> kDocumentKinds = {{
     {".vbp", loadVbpProject},
+    {".bas", loadSingleModuleFile},
+    {".cls", loadSingleModuleFile},
+    {".frm", loadSingleModuleFile},
     {".xlsm", loadOfficeDocument},
     {".xlsb", loadOfficeDocument},
     {".xlam", loadOfficeDocument},

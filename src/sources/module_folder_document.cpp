@@ -42,4 +42,10 @@ LoadedProject loadModuleFolder(const fs::path& folder) {
   return project;
 }
 
+LoadedProject loadSingleModuleFile(const fs::path& file) {
+  LoadedProject project(pathToText(file), pathToText(file.stem()));
+  project.addComponent(loadModuleFile(file, pathToText(file.stem())));
+  return project;
+}
+
 }  // namespace cq

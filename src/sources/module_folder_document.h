@@ -1,5 +1,5 @@
 #pragma once
-// A folder of exported module files opened as one project.
+// A folder of exported module files, or one such file, opened as one project.
 #include <filesystem>
 
 #include "sources/loaded_project.h"
@@ -11,5 +11,9 @@ namespace cq {
 // ignoring the case of A-Z, ties broken by the exact bytes. The project is named
 // after the folder. Throws Failed when a file cannot be read.
 LoadedProject loadModuleFolder(const std::filesystem::path& folder);
+
+// One module file opened by itself (from a file manager, say): a project of that
+// one module, named after the file.
+LoadedProject loadSingleModuleFile(const std::filesystem::path& file);
 
 }  // namespace cq

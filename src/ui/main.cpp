@@ -1,5 +1,6 @@
 // The desktop program: start values, settings, the main window and its session.
 #include <QApplication>
+#include <cstdio>
 
 #include "app/app_state.h"
 #include "app/display_settings.h"
@@ -10,8 +11,26 @@
 #include "ui/session/session.h"
 #include "ui/start_arguments.h"
 
+namespace {
+
+int print(std::FILE* stream, const QString& text, int exitCode) {
+  std::fputs(text.toUtf8().constData(), stream);
+  return exitCode;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  switch (cq::startRequest(argc, argv)) {
+    case cq::StartRequest::kHelp: return print(stdout, cq::startUsage(), 0);
+    case cq::StartRequest::kVersion: return print(stdout, cq::startVersionText(), 0);
+    case cq::StartRequest::kWindow: break;
+  }
   QApplication application(argc, argv);
+  // Lets the desktop match the window to its menu entry and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("de.ztquorix.CodeQuorix"));
+  const cq::StartArguments arguments = cq::parseStartArguments(application.arguments().mid(1));
+  if (!arguments.unknownOption.isEmpty()) return print(stderr, cq::unknownOptionMessage(arguments.unknownOption), 2);
   // The window speaks German, so Qt's own buttons and menus do too.
   cq::installGermanQtTexts(application);
   const cq::Edition& edition = cq::builtInEdition();
@@ -20,7 +39,6 @@ int main(int argc, char* argv[]) {
   // Loaded before the window is built, so its views start with the user's options.
   cq::loadDisplaySettings(settings, state.display);
 
-  const cq::StartArguments arguments = cq::parseStartArguments(application.arguments().mid(1));
   cq::MainWindow window(state, settings);
   window.setStartDocuments(arguments.documents);
   cq::Session session(window, state, settings);

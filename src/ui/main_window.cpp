@@ -42,7 +42,7 @@ MainWindow::MainWindow(AppState& state, SettingsStore& settings, QWidget* parent
       state_(state),
       settings_(settings),
       messages_(this, toQString(state.programTitle)),
-      installedDataFolder_(CQ_INSTALLED_DATA_DIR),
+      installedDataFolder_(state.installedDataFolder),
       urlOpener_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
   setObjectName("frmHaupt");
   setWindowTitle(toQString(state.programTitle));

@@ -85,6 +85,16 @@ TEST(DocumentHost, FolderOfModuleFiles) {
   ASSERT_EQ(tree.nodes.size(), 9u);
   EXPECT_EQ(tree.nodes[0].text, "Mappe [Mappe]");
   EXPECT_EQ(tree.nodes[6].key + tree.nodes[6].image + tree.nodes[5].image, "A1\\ThisWorkbookM5M1");
+
+  // A module file opened by itself, as a file manager hands it over, is a project of one module.
+  DocumentHost single;
+  single.open(temp.path() / "Mappe" / "A.cls");
+  single.open(temp.path() / "Mappe" / "sub" / "c.FRM");
+  ASSERT_TRUE(single.attach());
+  EXPECT_TRUE(single.loadErrors().empty());
+  EXPECT_EQ(single.loadedProject(1).name(), "A");
+  EXPECT_EQ(componentNames(single.loadedProject(1)), std::vector<std::string>{"Kunde"});
+  EXPECT_EQ(single.loadedProject(2).component("Form1").type(), kUserForm);
 }
 
 TEST(DocumentHost, ManyModulesOfOneNameEachGetTheirOwnNumber) {

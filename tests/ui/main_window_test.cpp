@@ -240,6 +240,18 @@ class MainWindowTest : public QObject {
     QVERIFY(!mixed.compactWindow);
     QCOMPARE(mixed.documents, QStringList{"Mappe.xlsm"});
     QCOMPARE(parseStartArguments({"a.docm", "/b"}).documents, (QStringList{"a.docm", "/b"}));
+    // Options: unknown ones are refused by name; after "--" everything is a document.
+    const StartArguments options = parseStartArguments({"--frei", "a.xls", "-x", "--", "-b.xlsm", "--"});
+    QCOMPARE(options.unknownOption, QString("--frei"));
+    QCOMPARE(options.documents, (QStringList{"a.xls", "-b.xlsm", "--"}));
+    QVERIFY(unknownOptionMessage(options.unknownOption).contains("codequorix --help"));
+    const char* help[] = {"codequorix", "x.xls", "-h"};
+    QCOMPARE(startRequest(3, help), StartRequest::kHelp);
+    const char* version[] = {"codequorix", "--version", "--help"};
+    QCOMPARE(startRequest(3, version), StartRequest::kVersion);
+    const char* document[] = {"codequorix", "--", "--version"};
+    QCOMPARE(startRequest(3, document), StartRequest::kWindow);
+    QVERIFY(startUsage().contains("codequorix [DOKUMENT...]"));
   }
 
   void presenterConvertsEngineTextsAndRoutesEveryDialog() {

@@ -1,8 +1,11 @@
 // Pictures of the main window for reviewers without a display: the host view
-// with the sample documents, a read project on a routine, and the zoom view.
+// with the sample documents, a read project on a routine, and the zoom view;
+// the toolbar before and after the read, with its buttons disabled and enabled.
 // Usage: cq-screenshots OUTPUT_FOLDER (run under Xvfb by `make screenshots`).
 #include <QAction>
 #include <QApplication>
+#include <QPixmap>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <cstdio>
 #include <filesystem>
@@ -23,9 +26,11 @@ void settle() {
   for (int i = 0; i < 5; ++i) QApplication::processEvents();
 }
 
-bool save(QWidget& window, const fs::path& file) {
+bool save(QWidget& window, const fs::path& file, int scale = 1) {
   settle();
-  const bool saved = window.grab().save(QString::fromStdString(file.string()));
+  QPixmap picture = window.grab();
+  if (scale > 1) picture = picture.scaled(picture.size() * scale, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  const bool saved = picture.save(QString::fromStdString(file.string()));
   std::printf("%s %s\n", saved ? "wrote" : "could not write", file.c_str());
   return saved;
 }
@@ -60,6 +65,9 @@ int main(int argc, char* argv[]) {
                  QString::fromStdString((samples / "Lagerverwaltung").string())});
   window.show();
   bool ok = save(window, output / "1-host-view.png");
+  // The toolbar in the desktop's icon theme, twice the size: nothing read yet, so
+  // most buttons are disabled.
+  ok = save(*window.commands().mainToolbar(), output / "1-toolbar-disabled.png", 2) && ok;
 
   auto* hostTree = window.findChild<QTreeWidget*>("treApp");
   hostTree->topLevelItem(0)->setCheckState(0, Qt::Checked);
@@ -69,6 +77,7 @@ int main(int argc, char* argv[]) {
     tree.activate(module->child(1));
   }
   ok = save(window, output / "2-project.png") && ok;
+  ok = save(*window.commands().mainToolbar(), output / "2-toolbar-enabled.png", 2) && ok;
 
   window.commands().action("mnuAnsicht_Zoom")->trigger();
   ok = save(window, output / "3-zoom.png") && ok;

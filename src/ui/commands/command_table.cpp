@@ -11,19 +11,13 @@
 #include <stdexcept>
 
 #include "app/text_boundary.h"
+#include "ui/commands/command_icons.h"
 
 namespace cq {
 
 namespace {
 
 QString utf8(const char* text) { return QString::fromUtf8(text); }
-
-QIcon buttonIcon(const ToolbarButtonDefinition& definition, const QStyle* style) {
-  const QIcon themed = QIcon::fromTheme(utf8(definition.themeIcon));
-  if (!themed.isNull()) return themed;
-  if (definition.fallbackIcon == QStyle::SP_CustomBase) return {};
-  return style->standardIcon(definition.fallbackIcon);
-}
 
 // The commands the command state switches, all on together for a loaded
 // project, and the two that only make sense without one.
@@ -75,7 +69,7 @@ void CommandTable::buildMenus(QMenuBar* menuBar) {
   for (const CommandDefinition& definition : commandDefinitions()) {
     QMenu* menu = menus.value(static_cast<int>(definition.menu));
     if (definition.separatorBefore) menu->addSeparator();
-    QAction* action = menu->addAction(utf8(definition.caption));
+    QAction* action = menu->addAction(menuCommandIcon(definition.name, menuBar->style()), utf8(definition.caption));
     action->setObjectName(utf8(definition.name));
     action->setShortcut(QKeySequence(utf8(definition.shortcut), QKeySequence::PortableText));
     action->setCheckable(definition.checkable);
@@ -93,7 +87,8 @@ QToolBar* CommandTable::buildToolbar(const char* name, std::span<const ToolbarBu
   toolbar->setFloatable(false);
   toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
   for (const ToolbarButtonDefinition& definition : buttons) {
-    QAction* button = toolbar->addAction(buttonIcon(definition, owner->style()), utf8(definition.label));
+    QAction* button = toolbar->addAction(
+        themedIcon(definition.themeIcon, definition.fallbackIcon, owner->style()), utf8(definition.label));
     button->setObjectName(utf8(definition.key));
     button->setToolTip(utf8(definition.tooltip));
     button->setEnabled(false);

@@ -1,0 +1,44 @@
+# Bash completion for codequorix-cli: commands, their options, and files or
+# folders where the command takes them.
+_codequorix_cli() {
+  local cur prev command i
+  COMPREPLY=()
+  cur="${COMP_WORDS[COMP_CWORD]}"
+  prev="${COMP_WORDS[COMP_CWORD-1]}"
+  local commands="list read html rtf text markup search callers definition unused"
+  command=""
+  for ((i = 1; i < COMP_CWORD; i++)); do
+    case " $commands " in *" ${COMP_WORDS[i]} "*) command="${COMP_WORDS[i]}"; break ;; esac
+  done
+  case "$prev" in
+    --project|--module) return 0 ;;
+    --option)
+      COMPREPLY=($(compgen -W "fkey= fkom= fstr= rouf= leer= einr= rer= rle= tab= font=" -- "$cur"))
+      compopt -o nospace 2>/dev/null
+      return 0 ;;
+    -o) COMPREPLY=($(compgen -f -- "$cur")); return 0 ;;
+  esac
+  if [[ -z "$command" ]]; then
+    COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
+    return 0
+  fi
+  local options="--option --no-settings --help"
+  case "$command" in
+    list) options="$options --json" ;;
+    read) options="$options --project" ;;
+    html|text|callers|definition) options="$options --module" ;;
+    rtf) options="$options --module -o" ;;
+    markup) options="$options --html" ;;
+    search) options="$options --word --module --json" ;;
+    unused) options="$options --json" ;;
+  esac
+  if [[ "$cur" == -* ]]; then
+    COMPREPLY=($(compgen -W "$options" -- "$cur"))
+  elif [[ "$command" == list || "$command" == read ]]; then
+    COMPREPLY=($(compgen -f -- "$cur"))
+  elif [[ "$command" != markup ]]; then
+    COMPREPLY=($(compgen -d -- "$cur"))
+  fi
+  return 0
+}
+complete -o filenames -F _codequorix_cli codequorix-cli
