@@ -14,6 +14,7 @@
 #include "app/settings_store.h"
 #include "render/html.h"
 #include "support/temp_folder.h"
+#include "ui/about/program_version.h"
 #include "ui/about/system_information.h"
 #include "ui/main_window.h"
 #include "ui/scripted_dialogs.h"
@@ -53,9 +54,9 @@ class AboutBoxTest : public QObject {
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
     QCOMPARE(box.windowTitle(), QString("Info zu Access Code Quorix 1.0"));
-    QCOMPARE(box.findChild<QLabel*>("lblVersion")->text(), QString("Version ") + CQ_PROGRAM_VERSION);
+    QCOMPARE(box.findChild<QLabel*>("lblVersion")->text(), QString("Version ") + kProgramVersion);
     // The build's version: the title's major and minor version and a revision.
-    QVERIFY(QRegularExpression("^1\\.0\\.\\d+$").match(CQ_PROGRAM_VERSION).hasMatch());
+    QVERIFY(QRegularExpression("^1\\.0\\.\\d+$").match(QString(kProgramVersion)).hasMatch());
     QVERIFY(box.findChild<QLabel*>("lblTitle")->text().startsWith("Access Code Quorix 1.0\n"));
     QVERIFY(!box.findChild<QLabel*>("picIcon")->pixmap().isNull());
 
@@ -82,7 +83,7 @@ class AboutBoxTest : public QObject {
     auto* information = box.findChild<SystemInfoDialog*>("frmSystemInfo");
     QVERIFY(information != nullptr && information->isVisible());
     const QString text = information->findChild<QPlainTextEdit*>("txtSystemInfo")->toPlainText();
-    for (const QString& line : {QString("Version: ") + CQ_PROGRAM_VERSION, QString("Qt: ") + qVersion(),
+    for (const QString& line : {QString("Version: ") + kProgramVersion, QString("Qt: ") + qVersion(),
                                 QString("SQLite: 3."), QString("libgsf: 1."), QString("mdbtools: "),
                                 QString("zlib: 1."), QString("Betriebssystem: "), QString("Anzeige: offscreen")})
       QVERIFY2(text.contains(line), qPrintable(line + " missing in\n" + text));

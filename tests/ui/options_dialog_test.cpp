@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -210,25 +211,26 @@ class OptionsDialogTest : public QObject {
     // "Neu...": the name loses its blanks and the characters no folder name holds.
     t.dialogs.requests.clear();
     t.dialogs.replies.push_back({Answer::Ok, {}, {text(t.folder.path())}});
-    t.dialogs.replies.push_back({Answer::Ok, "  Neu:er*Ordner? ", {}});
+    t.dialogs.replies.push_back({Answer::Ok, "  Neu:er*Ordner? \u6587 ", {}});
     t.click("cmdNeu");
     QCOMPARE(t.dialogs.requests.size(), std::size_t{2});
     QCOMPARE(t.dialogs.requests[0].title,
              QString("Bitte Verzeichnis ausw\u00E4hlen,\r\nin welchem der neue Ordner erzeugt werden soll"));
     QCOMPARE(t.dialogs.requests[1].text, QString("Namen f\u00FCr neuen Ordner angeben"));
     QCOMPARE(t.dialogs.requests[1].title, QString("Neuer Ordner"));
-    QCOMPARE(folderText->text(), text(t.folder.path() / "NeuerOrdner"));
-    QVERIFY(fs::is_directory(t.folder.path() / "NeuerOrdner"));
+    const fs::path created = t.folder.path() / "NeuerOrdner \xE6\x96\x87";  // UTF-8 on disk
+    QCOMPARE(folderText->text(), text(created));
+    QVERIFY(fs::is_directory(created));
     // An existing folder is taken silently; a name of forbidden characters only changes nothing.
     t.dialogs.requests.clear();
     t.dialogs.replies.push_back({Answer::Ok, {}, {text(t.folder.path())}});
-    t.dialogs.replies.push_back({Answer::Ok, "NeuerOrdner", {}});
+    t.dialogs.replies.push_back({Answer::Ok, "NeuerOrdner \u6587", {}});
     t.click("cmdNeu");
     t.dialogs.replies.push_back({Answer::Ok, {}, {text(t.folder.path())}});
     t.dialogs.replies.push_back({Answer::Ok, " :*? ", {}});
     t.click("cmdNeu");
     QCOMPARE(t.dialogs.requests.size(), std::size_t{4});
-    QCOMPARE(folderText->text(), text(t.folder.path() / "NeuerOrdner"));
+    QCOMPARE(folderText->text(), text(created));
     // A folder that cannot be made is said; the path stays in the box.
     t.folder.writeFile("Datei", "x");
     t.dialogs.replies.push_back({Answer::Ok, {}, {text(t.folder.path() / "Datei")}});

@@ -29,7 +29,8 @@ QLabel* label(const QString& name, const QString& text, QWidget* parent) {
 }  // namespace
 
 void HomePageButton::enterEvent(QEnterEvent* event) {
-  setStyleSheet(u"background-color: #FFFF00;"_s);
+  // A style's own button face hides a plain background colour, so the border is drawn too.
+  setStyleSheet(u"background-color: #FFFF00; border: 1px solid #808080; padding: 2px;"_s);
   QPushButton::enterEvent(event);
 }
 
@@ -64,6 +65,8 @@ AboutBox::AboutBox(const AppState& state, MainWindow& window) : QDialog(&window)
   auto* homePage = new HomePageButton(u"&Homepage"_s, this);
   homePage->setObjectName(u"cmdHP"_s);
   homePage->setToolTip(toQString(kProgramWebAddress));
+  // The hover face must not change the button's size.
+  homePage->setMinimumSize(homePage->sizeHint());
   buttons->addButton(homePage, QDialogButtonBox::ActionRole);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(systemInformation, &QPushButton::clicked, this, &AboutBox::showSystemInformation);

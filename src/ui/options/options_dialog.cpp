@@ -281,11 +281,13 @@ void OptionsDialog::createProjectFolder() {
   if (!parent) return;
   const auto answer = messages_.askText(u"Namen f\u00FCr neuen Ordner angeben"_s, u"Neuer Ordner"_s, {});
   if (!answer) return;
-  std::string name = toEngineText(answer->trimmed());
+  // A folder name, not engine text: cleaned as UTF-8, whose multi-byte characters
+  // never hold the nine ASCII characters removed, so every other character stays.
+  std::string name = answer->trimmed().toStdString();
   removeForbiddenNameCharacters(name);
   if (name.empty()) return;
   // The folder arrives ending in "/".
-  const QString folder = *parent + toQString(name);
+  const QString folder = *parent + QString::fromStdString(name);
   projectFolder_->setText(folder);
   std::error_code error;
   const std::filesystem::path path = qStringToPath(folder);
