@@ -4,7 +4,6 @@
 // controls back into it and into the settings, "Abbrechen" leaves both alone.
 // What changed takes effect at the next rendering or reading.
 #include <QDialog>
-#include <functional>
 #include <vector>
 
 class QCheckBox;
