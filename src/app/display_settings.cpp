@@ -149,6 +149,8 @@ double numericValue(const std::string& text) {
   return negative ? -value : value;
 }
 
+int wholeNumber16(const std::string& text) { return roundedValue<std::int16_t>(text); }
+
 void loadDisplaySettings(const SettingValues& values, DisplaySettings& settings) {
   for (const OptionKey& option : optionKeys(settings))
     if (const std::string text = values(option.key); !text.empty()) read(option.field, text);

@@ -43,5 +43,7 @@ void saveDisplaySettings(SettingsStore& store, const DisplaySettings& settings);
 // The numeric value of the leading number of a text, blanks ignored, 0 when there
 // is none (like VBA's Val).
 double numericValue(const std::string& text);
+// numericValue rounded to a 16-bit whole number (halves to even); 0 when out of range.
+int wholeNumber16(const std::string& text);
 
 }  // namespace cq

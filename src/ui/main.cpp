@@ -42,8 +42,6 @@ int main(int argc, char* argv[]) {
   cq::MainWindow window(state, settings);
   window.setStartDocuments(arguments.documents);
   cq::Session session(window, state, settings);
-  // The compact clipboard window does not exist yet, so "/a" also starts the
-  // main window for now.
-  session.start(window.startDocuments());
+  session.start(window.startDocuments(), arguments.compactWindow);
   return application.exec();
 }

@@ -235,6 +235,19 @@ class MainWindowTest : public QObject {
     QVERIFY(frame.dialogs.requests[1].text.contains(QString::fromStdString(beside.string())));
     QVERIFY(frame.dialogs.requests[1].text.contains("konnte nicht ge\u00F6ffnet werden"));
 
+    // The manual shipped with the program lists every visible command with its shortcut.
+    QFile manual(QString(CQ_SOURCE_DIR) + "/docs/CodeQuorix.html");
+    QVERIFY(manual.open(QIODevice::ReadOnly));
+    const QString manualText = QString::fromUtf8(manual.readAll());
+    for (const CommandDefinition& command : commandDefinitions()) {
+      const QString name = QString::fromUtf8(command.name);
+      if (command.hidden || name.startsWith("mnuOpenIndex")) continue;
+      const QAction* action = frame.command(name);
+      const QString row = "<td>" + action->text().remove('&') + "</td><td>" +
+                          action->shortcut().toString(QKeySequence::PortableText).replace("Ctrl", "Strg") + "</td>";
+      QVERIFY2(manualText.contains(row), qPrintable(name + ": " + row));
+    }
+
     QVERIFY(parseStartArguments({"/A"}).compactWindow);
     const StartArguments mixed = parseStartArguments({"/a", "Mappe.xlsm"});
     QVERIFY(!mixed.compactWindow);

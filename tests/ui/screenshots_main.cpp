@@ -1,10 +1,14 @@
 // Pictures of the main window for reviewers without a display: the host view
 // with the sample documents, a read project on a routine, and the zoom view;
-// the toolbar before and after the read, with its buttons disabled and enabled.
+// the toolbar before and after the read, with its buttons disabled and enabled;
+// each page of the options dialog, the compact window, the about box and the
+// system information.
 // Usage: cq-screenshots OUTPUT_FOLDER (run under Xvfb by `make screenshots`).
 #include <QAction>
 #include <QApplication>
 #include <QPixmap>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <cstdio>
@@ -12,7 +16,11 @@
 
 #include "app/app_state.h"
 #include "app/settings_store.h"
+#include "ui/about/about_box.h"
+#include "ui/about/system_information.h"
 #include "ui/commands/command_table.h"
+#include "ui/compact/compact_window.h"
+#include "ui/options/options_dialog.h"
 #include "ui/main_window.h"
 #include "ui/session/session.h"
 #include "ui/trees/project_tree_view.h"
@@ -81,6 +89,26 @@ int main(int argc, char* argv[]) {
 
   window.commands().action("mnuAnsicht_Zoom")->trigger();
   ok = save(window, output / "3-zoom.png") && ok;
+
+  cq::OptionsDialog options(state, settings, window.messages(), &window);
+  options.show();
+  auto* pages = options.findChild<QTabWidget*>("tbOptionen");
+  for (int page = 0; page < pages->count(); ++page) {
+    pages->setCurrentIndex(page);
+    ok = save(options, output / ("4-options-" + std::to_string(page + 1) + ".png")) && ok;
+  }
+  options.reject();
+
+  cq::AboutBox about(state, window);
+  about.show();
+  ok = save(about, output / "6-about.png") && ok;
+  about.findChild<QPushButton*>("cmdSysInfo")->click();
+  auto* information = about.findChild<cq::SystemInfoDialog*>("frmSystemInfo");
+  ok = information != nullptr && save(*information, output / "7-system-information.png") && ok;
+  about.reject();
+
+  window.commands().action("mnuAnsicht_Spezial")->trigger();
+  ok = save(*session.compactView().window(), output / "5-compact-window.png") && ok;
   session.shutdown();
   fs::remove_all(root);
   return ok ? 0 : 1;

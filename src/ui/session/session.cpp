@@ -11,10 +11,13 @@
 #include "app/text_boundary.h"
 #include "projectfolder/recent_projects.h"
 #include "text/path_text.h"
+#include "ui/about/about_box.h"
 #include "ui/browse/project_browser.h"
 #include "ui/commands/command_table.h"
+#include "ui/compact/compact_window.h"
 #include "ui/lookup/code_lookup.h"
 #include "ui/main_window.h"
+#include "ui/options/options_dialog.h"
 #include "ui/search/search_controller.h"
 #include "ui/trees/host_view.h"
 #include "ui/trees/structure_copy.h"
@@ -54,6 +57,7 @@ Session::Session(MainWindow& window, AppState& state, SettingsStore& settings)
       unusedReport_(std::make_unique<UnusedReport>(window, *browser_)),
       hostView_(std::make_unique<HostView>(window.panes().hostTree(), window.panes().hostStatusText(),
                                            std::string(state.edition.name), refreshCaption(window))),
+      compactView_(new CompactView(window, state)),
       instancePath_(state.temporaryFolder),
       workingFolder_(state.temporaryFolder) {
   connectCommands();
@@ -78,15 +82,19 @@ void Session::connectCommands() {
   wire(u"mnuÖffnen"_s, [this] { openProject(); });
   wire(u"mnuSpeichern"_s, [this] { saveProjectAs(); });
   wire(u"mnuExtras_Struktur"_s, [this] { copyShownTreeStructure(window_, state_.display.confirmClipboardCopy); });
+  wire(u"mnuAnsicht_Spezial"_s, [this] { compactView_->show(); });
+  wire(u"mnuExtras_Optionen"_s, [this] { showOptionsDialog(state_, settings_, window_.messages(), &window_); });
+  wire(u"mnuHilfe_Info"_s, [this] { showAboutBox(state_, window_); });
   // These commands are available in every command state.
-  for (const QString& name : {u"mnuDokumentOeffnen"_s, u"mnuOrdnerOeffnen"_s, u"mnuÖffnen"_s, u"mnuExtras_Struktur"_s})
+  for (const QString& name : {u"mnuDokumentOeffnen"_s, u"mnuOrdnerOeffnen"_s, u"mnuÖffnen"_s, u"mnuExtras_Struktur"_s,
+                              u"mnuAnsicht_Spezial"_s, u"mnuExtras_Optionen"_s, u"mnuHilfe_Info"_s})
     commands.action(name)->setEnabled(true);
   for (int index = 0; QAction* slot = commands.recentProjectSlot(index); ++index)
     connect(slot, &QAction::triggered, this, [this, index] { openRecentProject(index); });
   connect(hostView_.get(), &HostView::tickedChanged, this, &Session::enableReadCommand);
 }
 
-void Session::start(const QStringList& documents) {
+void Session::start(const QStringList& documents, bool compactWindow) {
   // Only a lone instance may clear away what ended runs left behind.
   if (!anotherInstanceRuns(state_.temporaryFolder)) cleanUpTemporaryFolder(state_.temporaryFolder);
   showRecentProjects(loadRecentProjects(settings_));
@@ -95,7 +103,10 @@ void Session::start(const QStringList& documents) {
   hostView_->openDocuments(documents);
   refreshHostView();
   if (state_.display.applyScreenPreset) window_.applyScreenPreset();
-  window_.show();
+  if (compactWindow)
+    compactView_->show();
+  else
+    window_.show();
 }
 
 void Session::createInstanceFolder() {

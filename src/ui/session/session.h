@@ -17,6 +17,7 @@ namespace cq {
 
 struct AppState;
 class CodeLookup;
+class CompactView;
 class HostView;
 class MainWindow;
 class ProjectBrowser;
@@ -36,8 +37,9 @@ class Session : public QObject {
 
   // Cleans up after ended runs, fills the recent projects menu, creates the
   // instance folder, opens `documents` in the host, refreshes the host view and
-  // shows the window (placed by the screen preset when "usb" is on).
-  void start(const QStringList& documents);
+  // shows the window (placed by the screen preset when "usb" is on), or with
+  // `compactWindow` ("/a") the compact clipboard window in its place.
+  void start(const QStringList& documents, bool compactWindow = false);
   // Closes the code database and removes the instance folder. Silent; runs once,
   // when the window closes or the session ends.
   void shutdown();
@@ -58,6 +60,7 @@ class Session : public QObject {
   // The saved instance folder; the temporary folder when none could be created.
   const std::filesystem::path& instanceFolder() const { return instancePath_; }
   HostView& hostView() { return *hostView_; }
+  CompactView& compactView() { return *compactView_; }
   ProjectBrowser& browser() { return *browser_; }
 
  protected:
@@ -89,6 +92,7 @@ class Session : public QObject {
   std::unique_ptr<CodeLookup> lookup_;
   std::unique_ptr<UnusedReport> unusedReport_;
   std::unique_ptr<HostView> hostView_;
+  CompactView* compactView_ = nullptr;  // a child of the window
   std::optional<InstanceFolder> instance_;
   std::filesystem::path instancePath_;
   std::filesystem::path workingFolder_;

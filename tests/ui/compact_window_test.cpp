@@ -1,0 +1,153 @@
+// The compact clipboard window: the start with "/a", F9, the HTML button, both
+// ways of closing it; and the dialogs the commands "&Optionen" and "&Info" open.
+#include "ui/compact/compact_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "app/app_state.h"
+#include "app/settings_store.h"
+#include "support/temp_folder.h"
+#include "ui/commands/command_table.h"
+#include "ui/main_window.h"
+#include "ui/scripted_dialogs.h"
+#include "ui/session/session.h"
+#include "ui/status_bar.h"
+
+namespace cq {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Counts the close events the main window receives: the program ends with the first.
+struct CloseCounter : QObject {
+  int closes = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Close) ++closes;
+    return false;
+  }
+};
+
+struct SessionUnderTest {
+  test::TempFolder folder;
+  SettingsStore settings{folder.path() / "settings.ini"};
+  AppState state;
+  ScriptedDialogs dialogs;
+  CloseCounter counter;
+  std::unique_ptr<MainWindow> window;
+  std::unique_ptr<Session> session;
+
+  SessionUnderTest() {
+    state.edition = builtInEdition();
+    state.programTitle = programTitle(state.edition);
+    state.programFolder = folder.path() / "program/";
+    state.templateFile = CQ_TEMPLATE_PATH;
+    state.temporaryFolder = folder.path() / "TempDateien/";
+    state.defaultProjectFolder = folder.path() / "Projekte/";
+    for (const fs::path& f : {state.programFolder, state.temporaryFolder, state.defaultProjectFolder})
+      fs::create_directories(f);
+    window = std::make_unique<MainWindow>(state, settings);
+    window->messages().setReplier(dialogs.replier());
+    window->installEventFilter(&counter);
+    session = std::make_unique<Session>(*window, state, settings);
+  }
+  CompactWindow* compact() const { return session->compactView().window(); }
+  QPushButton* button(const char* name) const {
+    return compact()->findChild<QPushButton*>(QString::fromUtf8(name));
+  }
+  // Triggers a command that opens a modal dialog and returns the dialog's name, closing it.
+  QString modalOpenedBy(const char* command) const {
+    QString opened;
+    QTimer::singleShot(0, [&opened] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal == nullptr) return;
+      opened = modal->objectName();
+      modal->close();
+    });
+    window->commands().action(QString::fromUtf8(command))->trigger();
+    return opened;
+  }
+};
+
+}  // namespace
+
+class CompactWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void startsWithSlashAOnTopAndConvertsTheClipboard() {
+    SessionUnderTest t;
+    t.session->start({}, true);
+    QVERIFY(t.compact() != nullptr);
+    QVERIFY(t.compact()->isVisible() && !t.window->isVisible());
+    QVERIFY(t.compact()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(t.compact()->objectName(), QString("frmMin"));
+    QCOMPARE(t.compact()->windowTitle(), QString("Access Code Quorix 1.0"));
+
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    t.window->statusPanels().setText(StatusBar::kProgressPanel, "Lese Projekt");
+    QTest::mouseClick(t.button("cmdHtml"), Qt::LeftButton);
+    QCOMPARE(t.dialogs.requests.size(), std::size_t{1});
+    QCOMPARE(t.dialogs.requests[0].kind, DialogKind::Information);
+    QCOMPARE(t.dialogs.requests[0].text, QString("Kein Text in der Zwischenablage"));
+    QCOMPARE(t.window->statusPanels().text(StatusBar::kProgressPanel), QString());
+
+    clipboard->setText("Sub Gr\u00FC\u00DFe() ' <Test>\r\nEnd Sub");
+    QTest::mouseClick(t.button("cmdHtml"), Qt::LeftButton);
+    const QString fragment = clipboard->text();
+    QVERIFY2(fragment.startsWith("<pre><span style=\"font-family="), qPrintable(fragment));
+    QVERIFY(fragment.contains("<span style=\"color:#000080\"; >Sub</span>"));
+    QVERIFY(fragment.contains("Gr&uuml;&szlig;e"));
+    QVERIFY(fragment.contains("&lt;Test&gt;"));
+    QVERIFY(clipboard->mimeData()->hasHtml());
+    QCOMPARE(clipboard->mimeData()->html(), fragment);
+    // A second press converts the HTML text as code again.
+    QTest::mouseClick(t.button("cmdHtml"), Qt::LeftButton);
+    QVERIFY(clipboard->text().contains("&lt;pre&gt;"));
+    QCOMPARE(t.dialogs.requests.size(), std::size_t{1});
+  }
+
+  void itsButtonBringsTheMainWindowBackItsFrameEndsTheProgram() {
+    SessionUnderTest t;
+    t.session->start({});
+    QVERIFY(t.window->isVisible());
+    QVERIFY(t.window->commands().action("mnuAnsicht_Spezial")->isEnabled());
+    QCOMPARE(t.window->commands().action("mnuAnsicht_Spezial")->shortcut(), QKeySequence("F9"));
+    t.window->commands().action("mnuAnsicht_Spezial")->trigger();
+    QVERIFY(t.compact()->isVisible() && !t.window->isVisible());
+
+    QTest::mouseClick(t.button("cmdClose"), Qt::LeftButton);
+    QVERIFY(!t.compact()->isVisible() && t.window->isVisible());
+    QCOMPARE(t.counter.closes, 0);
+    QVERIFY(fs::is_directory(t.session->instanceFolder()));
+
+    t.window->commands().action("mnuAnsicht_Spezial")->trigger();
+    QVERIFY(t.compact()->isVisible() && !t.window->isVisible());
+    t.compact()->close();  // as the frame's close button does
+    QCOMPARE(t.counter.closes, 1);
+    QVERIFY(!t.compact()->isVisible() && !t.window->isVisible());
+    // The session ended with the main window: its instance folder is gone.
+    QVERIFY(!fs::exists(t.session->instanceFolder()));
+  }
+
+  void optionsAndInfoOpenTheirDialogs() {
+    SessionUnderTest t;
+    t.session->start({});
+    QCOMPARE(t.modalOpenedBy("mnuExtras_Optionen"), QString("frmOptionen"));
+    QCOMPARE(t.modalOpenedBy("mnuHilfe_Info"), QString("frmAbout"));
+    QVERIFY(t.settings.getAll("optionen").empty());
+  }
+};
+
+}  // namespace cq
+
+QTEST_MAIN(cq::CompactWindowTest)
+#include "compact_window_test.moc"
