@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps configure build run test bench screenshots clean
+.PHONY: all deps configure build run test bench screenshots check-real clean
 
 all: build
 
@@ -29,6 +29,10 @@ bench: deps
 
 screenshots: build
 	@xvfb-run -a -s "-screen 0 1280x800x24" $(BUILD)/bin/cq-screenshots $(BUILD)/screenshots
+
+# The exports in real programs (Chromium, LibreOffice); installs them, not run in CI.
+check-real: build
+	@tools/check-real/run $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-bench

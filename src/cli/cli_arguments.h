@@ -14,6 +14,7 @@ struct Arguments {
   std::optional<int> module;           // --module N
   std::optional<std::string> output;   // -o FILE
   bool html = false;                   // markup --html
+  bool page = false;                   // html --page
   bool word = false;                   // search --word
   bool noSettings = false;             // --no-settings
   std::vector<std::pair<std::string, std::string>> options;  // --option KEY=VALUE

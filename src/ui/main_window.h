@@ -65,6 +65,8 @@ class MainWindow : public QMainWindow {
   void setInstalledDataFolder(std::filesystem::path folder) { installedDataFolder_ = std::move(folder); }
   // Replaces the desktop's URL handler (tests).
   void setUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
+  // Opens a page or file with the desktop's program for it; false when that failed.
+  const UrlOpener& urlOpener() const { return urlOpener_; }
 
   // Documents named on the command line. They are only recorded here until
   // the host view takes them over.

@@ -13,6 +13,7 @@
 #include "text/path_text.h"
 #include "ui/browse/project_browser.h"
 #include "ui/commands/command_table.h"
+#include "ui/exports/export_commands.h"
 #include "ui/main_window.h"
 #include "ui/trees/host_view.h"
 #include "ui/window_log.h"
@@ -51,6 +52,8 @@ Session::Session(MainWindow& window, AppState& state, SettingsStore& settings)
       instancePath_(state.temporaryFolder),
       workingFolder_(state.temporaryFolder) {
   connectCommands();
+  exports_ = std::make_unique<ExportCommands>(window_, state_, *browser_,
+                                              [this] { return hostView_->model().tag; });
   window_.setAcceptDrops(true);
   window_.installEventFilter(this);
 }

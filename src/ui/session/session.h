@@ -18,6 +18,7 @@ namespace cq {
 struct AppState;
 class HostView;
 class MainWindow;
+class ExportCommands;
 class ProjectBrowser;
 class SettingsStore;
 
@@ -85,6 +86,7 @@ class Session : public QObject {
   SettingsStore& settings_;
   std::unique_ptr<ProjectBrowser> browser_;
   std::unique_ptr<HostView> hostView_;
+  std::unique_ptr<ExportCommands> exports_;
   std::optional<InstanceFolder> instance_;
   std::filesystem::path instancePath_;
   std::filesystem::path workingFolder_;
