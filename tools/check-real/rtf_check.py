@@ -11,8 +11,8 @@ modules = int(sys.argv[2])
 
 
 def lines(text):
-    # LibreOffice ends paragraphs with its own line ends and turns tabs into tabs.
-    text = text.lstrip("\ufeff").replace("\r\n", "\n").replace("\r", "\n")
+    # LibreOffice keeps runs of blanks by writing each as a six-per-em space and a blank.
+    text = text.lstrip("\ufeff").replace("\u2006 ", " ").replace("\r\n", "\n").replace("\r", "\n")
     return [line.rstrip() for line in text.split("\n")]
 
 
