@@ -32,10 +32,14 @@ void ExportCommands::connectCommands() {
     connect(commands.action(name), &QAction::triggered, this, std::move(operation));
   };
   wire(u"mnuHtml_Clipboard"_s, [this] { html_.fromClipboard(); });
-  wire(u"mnuHtml_Auswahl"_s, [this] { html_.fromSelection(); });
+  wire(u"mnuHtml_Auswahl"_s, [this] {
+    if (const auto code = selectedCode()) html_.fromCode(*code);
+  });
   wire(u"mnuHtml_Modul"_s, [this] { html_.fromModule(); });
   wire(u"mnuHtml_projekt"_s, [this] { html_.fromProject(); });
-  wire(u"mnuPopUp_Zoom_Html"_s, [this] { html_.fromZoomView(); });
+  wire(u"mnuPopUp_Zoom_Html"_s, [this] {
+    if (const std::string& code = browser_.moduleViews().zoomView().text(); !code.empty()) html_.fromCode(code);
+  });
   wire(u"mnuBearbeiten_Kopieren_Auswahl"_s, [this] { copySelection(); });
   wire(u"mnuBearbeiten_Kopieren_Modul"_s, [this] { copyModule(); });
   wire(u"mnuPopUp_Zoom_Kopieren"_s, [this] { copyZoomView(); });
@@ -58,8 +62,14 @@ CodeView& ExportCommands::selectionView() {
   return browser_.isZoomOn() ? views.zoomView() : views.current();
 }
 
-void ExportCommands::warnNothingSelected() {
-  window_.messages().warning(u"Bitte markieren Sie den gew\u00FCnschten Text"_s);
+std::optional<std::string> ExportCommands::selectedCode() {
+  if (!window_.codeLoaded()) return std::nullopt;
+  const CodeView& view = selectionView();
+  if (view.selectionLength() == 0) {
+    window_.messages().warning(u"Bitte markieren Sie den gew\u00FCnschten Text"_s);
+    return std::nullopt;
+  }
+  return view.text().substr(view.caretOffset(), view.selectionLength());
 }
 
 void ExportCommands::confirmTextCopy() {
@@ -67,12 +77,8 @@ void ExportCommands::confirmTextCopy() {
 }
 
 void ExportCommands::copySelection() {
-  if (!window_.codeLoaded()) return;
+  if (!selectedCode()) return;
   const CodeView& view = selectionView();
-  if (view.selectionLength() == 0) {
-    warnNothingSelected();
-    return;
-  }
   const std::size_t start = view.caretOffset();
   putRichTextOnClipboard(view.styledRange(start, start + view.selectionLength()), view.renderOptions());
 }
@@ -94,13 +100,9 @@ void ExportCommands::copyZoomView() {
 }
 
 void ExportCommands::copySelectionText() {
-  if (!window_.codeLoaded()) return;
-  const CodeView& view = selectionView();
-  if (view.selectionLength() == 0) {
-    warnNothingSelected();
-    return;
-  }
-  putPlainTextOnClipboard(std::string_view(view.text()).substr(view.caretOffset(), view.selectionLength()));
+  const std::optional<std::string> code = selectedCode();
+  if (!code) return;
+  putPlainTextOnClipboard(*code);
   confirmTextCopy();
 }
 

@@ -2,7 +2,8 @@
 // The export commands of the main window: HTML, rich-text and plain-text
 // copies, RTF files and emptying the clipboard, wired to their actions.
 #include <QObject>
-#include <memory>
+#include <optional>
+#include <string>
 
 #include "ui/exports/html_export.h"
 #include "ui/exports/rtf_files.h"
@@ -25,14 +26,12 @@ class ExportCommands : public QObject {
   void copySelectionText();  // "&Nur-Text" / "&Auswahl"
   void copyModuleText();     // "&Nur-Text" / "&Modul"
 
-  HtmlExport& html() { return html_; }
-  RtfFiles& rtf() { return rtf_; }
-
  private:
   void connectCommands();
   // The view the selection commands work on: the zoom view in zoom mode.
   CodeView& selectionView();
-  void warnNothingSelected();
+  // The selected code; nullopt (after saying so) when nothing is selected.
+  std::optional<std::string> selectedCode();
   void confirmTextCopy();
 
   MainWindow& window_;

@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QUrl>
-#include <algorithm>
 
 #include "app/app_state.h"
 #include "app/text_boundary.h"
@@ -14,7 +13,6 @@
 #include "render/project_export.h"
 #include "text/text_decoding.h"
 #include "ui/browse/project_browser.h"
-#include "ui/code/code_view.h"
 #include "ui/code/module_views.h"
 #include "ui/exports/clipboard_content.h"
 #include "ui/main_window.h"
@@ -35,12 +33,6 @@ QString creditQuestion() {
          u"Hinweis auf Erstellungsprogramm Hinzuf\u00FCgen ?"_s;
 }
 
-// The selected bytes of a view.
-std::string selectedText(const CodeView& view) {
-  const std::size_t start = view.caretOffset();
-  return view.text().substr(std::min(start, view.text().size()), view.selectionLength());
-}
-
 }  // namespace
 
 std::filesystem::path previewPagePath(const AppState& state) {
@@ -57,23 +49,7 @@ void HtmlExport::fromClipboard() {
     window_.messages().information(u"Kein Text in der Zwischenablage"_s);
     return;
   }
-  exportCode(normalizeLineEnds(toEngineText(text)));
-}
-
-void HtmlExport::fromSelection() {
-  if (!window_.codeLoaded()) return;
-  ModuleViews& views = browser_.moduleViews();
-  const std::string selection = selectedText(browser_.isZoomOn() ? views.zoomView() : views.current());
-  if (selection.empty()) {
-    window_.messages().warning(u"Bitte markieren Sie den gew\u00FCnschten Text"_s);
-    return;
-  }
-  exportCode(selection);
-}
-
-void HtmlExport::fromZoomView() {
-  const std::string text = browser_.moduleViews().zoomView().text();
-  if (!text.empty()) exportCode(text);
+  fromCode(normalizeLineEnds(toEngineText(text)));
 }
 
 void HtmlExport::fromModule() {
@@ -106,7 +82,7 @@ void HtmlExport::fromProject() {
   finish(std::move(html));
 }
 
-void HtmlExport::exportCode(std::string_view code) {
+void HtmlExport::fromCode(std::string_view code) {
   finish(fragmentOf(markUpSelection(code, state_.display.markup)));
 }
 

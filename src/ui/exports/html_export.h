@@ -22,14 +22,12 @@ class HtmlExport {
   HtmlExport(MainWindow& window, const AppState& state, ProjectBrowser& browser);
 
   void fromClipboard();  // "&Zwischenablage"
-  void fromSelection();  // "&Auswahl"
-  void fromZoomView();   // "Zoom nach &Html"
+  // "&Auswahl" with the selected code, "Zoom nach &Html" with the zoom view's.
+  void fromCode(std::string_view code);
   void fromModule();     // "&Modul"
   void fromProject();    // "&Projekt"
 
  private:
-  // Marks plain code up and exports it.
-  void exportCode(std::string_view code);
   // The fragment of marked-up text, with "Erzeuge Html Code" in the status bar meanwhile.
   std::string fragmentOf(std::string_view marked);
   // The credit line on request, the clipboard, the preview.
