@@ -27,10 +27,14 @@ void emitText(std::string_view text, Sink& sink) {
 
 inline Mark colourMark(int colour) {
   switch (colour) {
-    case kKeywordColour: return Mark::kKeyword;
-    case kCommentColour: return Mark::kComment;
-    case kStringColour: return Mark::kString;
-    default: return Mark::kEnd;
+    case kKeywordColour:
+      return Mark::kKeyword;
+    case kCommentColour:
+      return Mark::kComment;
+    case kStringColour:
+      return Mark::kString;
+    default:
+      return Mark::kEnd;
   }
 }
 

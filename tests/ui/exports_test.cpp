@@ -1,8 +1,6 @@
 // The export commands in the real main window on the bundled sample: HTML with
 // the credit line and the preview page, rich-text and plain-text copies with
 // their clipboard formats, RTF files through the save dialog.
-#include "ui/exports/export_commands.h"
-
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
@@ -24,6 +22,7 @@
 #include "ui/code/code_view.h"
 #include "ui/code/module_views.h"
 #include "ui/commands/command_table.h"
+#include "ui/exports/export_commands.h"
 #include "ui/main_window.h"
 #include "ui/scripted_dialogs.h"
 #include "ui/session/session.h"
@@ -47,10 +46,10 @@ std::string fileBytes(const fs::path& file) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-#define QVERIFY_GOLDEN(name, actual)                                    \
-  do {                                                                  \
+#define QVERIFY_GOLDEN(name, actual)                                             \
+  do {                                                                           \
     const ::testing::AssertionResult golden = test::matchesGolden(name, actual); \
-    QVERIFY2(golden, golden.message());                                 \
+    QVERIFY2(golden, golden.message());                                          \
   } while (false)
 
 const QMimeData& clipboard() { return *QGuiApplication::clipboard()->mimeData(); }
@@ -145,9 +144,10 @@ class ExportsTest : public QObject {
     QVERIFY(fragment.contains(u"<span style=\"color:#008000\"; >' &Auml; &#38; &lt;b&gt;</span>"_s));
     QVERIFY(fragment.contains(u"<span style=\"color:#800000\"; >&#34;a&#58;b&#34;</span>"_s));
     QVERIFY(!fragment.contains(u'\r'));
-    QVERIFY(fragment.endsWith(u"</span></pre>\n<br><span style=\" font-weight:bold;\"> Code eingef&uuml;gt mit: </span> "
-                              u"<a style =\"color:#ffff00; background-color:#000080; font-weight:bold;\" "
-                              u"href=\"https://codequorix.example.org/\" target=\"blank\">Access Code Quorix</a>"_s));
+    QVERIFY(
+        fragment.endsWith(u"</span></pre>\n<br><span style=\" font-weight:bold;\"> Code eingef&uuml;gt mit: </span> "
+                          u"<a style =\"color:#ffff00; background-color:#000080; font-weight:bold;\" "
+                          u"href=\"https://codequorix.example.org/\" target=\"blank\">Access Code Quorix</a>"_s));
     t.run("mnuHtml_Clipboard", {DialogReply{Answer::No, {}, {}}});
     QVERIFY(clipboard().text().endsWith(u"</span></pre>"_s));
     QVERIFY(t.opened.empty());  // no preview while "vor" is off
@@ -183,7 +183,8 @@ class ExportsTest : public QObject {
     QCOMPARE(asked[0].text, kSelectFirst);
     t.select("Option Explicit");
     QVERIFY(t.run("mnuHtml_Auswahl").empty());
-    QVERIFY(clipboard().text().contains(u">Option</span> <span style=\"color:#000080\"; >Explicit</span></span></pre>"_s));
+    QVERIFY(
+        clipboard().text().contains(u">Option</span> <span style=\"color:#000080\"; >Explicit</span></span></pre>"_s));
 
     // The zoom view's whole text: the routine at the caret.
     t.select("End Sub");

@@ -51,9 +51,9 @@ void ExportCommands::connectCommands() {
   // The clipboard commands work in every command state; the items of the RTF
   // and plain-text menus and of the zoom view's popup are reached only while
   // their menu is, which the command state switches.
-  for (const QString& name : {u"mnuHtml_Clipboard"_s, u"mnuExtras_ClearClip"_s, u"mnuText_Auswahl"_s,
-                              u"mnuText_Modul"_s, u"mnuRtf_Modul"_s, u"mnuRtf_Projekt"_s,
-                              u"mnuPopUp_Zoom_Html"_s, u"mnuPopUp_Zoom_Kopieren"_s})
+  for (const QString& name :
+       {u"mnuHtml_Clipboard"_s, u"mnuExtras_ClearClip"_s, u"mnuText_Auswahl"_s, u"mnuText_Modul"_s, u"mnuRtf_Modul"_s,
+        u"mnuRtf_Projekt"_s, u"mnuPopUp_Zoom_Html"_s, u"mnuPopUp_Zoom_Kopieren"_s})
     commands.action(name)->setEnabled(true);
 }
 

@@ -17,12 +17,11 @@ class ExportCommands : public QObject {
 
  public:
   // All outlive the commands; `projectName` gives the current project's name.
-  ExportCommands(MainWindow& window, const AppState& state, ProjectBrowser& browser,
-                 RtfFiles::ProjectName projectName);
+  ExportCommands(MainWindow& window, const AppState& state, ProjectBrowser& browser, RtfFiles::ProjectName projectName);
 
-  void copySelection();    // "&Kopieren Auswahl"
-  void copyModule();       // "Kopieren &Modul"
-  void copyZoomView();     // "&Zoom Kopieren"
+  void copySelection();      // "&Kopieren Auswahl"
+  void copyModule();         // "Kopieren &Modul"
+  void copyZoomView();       // "&Zoom Kopieren"
   void copySelectionText();  // "&Nur-Text" / "&Auswahl"
   void copyModuleText();     // "&Nur-Text" / "&Modul"
 

@@ -82,9 +82,7 @@ void HtmlExport::fromProject() {
   finish(std::move(html));
 }
 
-void HtmlExport::fromCode(std::string_view code) {
-  finish(fragmentOf(markUpSelection(code, state_.display.markup)));
-}
+void HtmlExport::fromCode(std::string_view code) { finish(fragmentOf(markUpSelection(code, state_.display.markup))); }
 
 std::string HtmlExport::fragmentOf(std::string_view marked) {
   StatusBar& panels = window_.statusPanels();

@@ -24,8 +24,8 @@ class HtmlExport {
   void fromClipboard();  // "&Zwischenablage"
   // "&Auswahl" with the selected code, "Zoom nach &Html" with the zoom view's.
   void fromCode(std::string_view code);
-  void fromModule();     // "&Modul"
-  void fromProject();    // "&Projekt"
+  void fromModule();   // "&Modul"
+  void fromProject();  // "&Projekt"
 
  private:
   // The fragment of marked-up text, with "Erzeuge Html Code" in the status bar meanwhile.
