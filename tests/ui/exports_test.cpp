@@ -260,7 +260,7 @@ class ExportsTest : public QObject {
     QCOMPARE(asked[0].kind, DialogKind::SaveFile);
     QCOMPARE(asked[0].title, u"Speichern unter"_s);
     QCOMPARE(asked[0].text, u"Lager"_s);  // the project's name
-    QCOMPARE(asked[0].filter, u"RTF-Dokument (*.RTF)"_s);
+    QCOMPARE(asked[0].filter, u"RTF-Dokument (*.RTF *.rtf)"_s);
     QCOMPARE(asked[0].defaultSuffix, u"RTF"_s);
     QCOMPARE(asked[0].proposal, QDir::homePath());
     QVERIFY(!fs::exists(chosen));

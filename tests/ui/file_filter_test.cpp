@@ -24,7 +24,7 @@ class FileFilterTest : public QObject {
     QCOMPARE(entries,
              std::string("Code (*.bas, *.cls) = *.bas; *.cls|Alles (*.*) = *.*| (*.txt) = *.txt|"
                          "RTF-Dokument (*.rtf) = *.RTF|"));
-    QCOMPARE(qtFileFilter(several), std::string("Code (*.bas *.cls);;Alles (*);; (*.txt);;RTF-Dokument (*.RTF)"));
+    QCOMPARE(qtFileFilter(several), std::string("Code (*.bas *.cls);;Alles (*);; (*.txt);;RTF-Dokument (*.RTF *.rtf)"));
     for (const auto& [text, error] : {std::pair{"RTF-Dokument:RTF", "Bitte Filterart mit ; abschlie\xDF" "en"},
                                       {"", "Bitte Filterart mit ; abschlie\xDF" "en"},
                                       {"VB:vbp;RTF;", "Doppelpunkt vergessen"}}) {
