@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps configure build run test bench screenshots package clean
+.PHONY: all deps configure build run test bench screenshots package check-real clean
 
 all: build
 
@@ -32,6 +32,10 @@ screenshots: build
 
 package: build
 	@cd $(BUILD) && cpack -G DEB
+
+# The exports in real programs (Chromium, LibreOffice); installs them, not run in CI.
+check-real: build
+	@tools/check-real/run $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-bench

@@ -11,7 +11,7 @@ const char* const kUsage =
     "Aufruf:\n"
     "  codequorix-cli list SOURCE... [--json]\n"
     "  codequorix-cli read SOURCE... PROJECT_FOLDER [--project N]\n"
-    "  codequorix-cli html PROJECT_FOLDER [--module N]\n"
+    "  codequorix-cli html PROJECT_FOLDER [--module N] [--page] [-o FILE]\n"
     "  codequorix-cli rtf PROJECT_FOLDER [--module N] [-o FILE]\n"
     "  codequorix-cli text PROJECT_FOLDER --module N\n"
     "  codequorix-cli markup [--html] < FILE\n"
@@ -24,6 +24,8 @@ const char* const kUsage =
     "SOURCE: ein Ordner mit Moduldateien, eine Moduldatei, eine .vbp-Datei oder ein Office-Dokument.\n"
     "--project N: der Projektknoten mit dem Schl\xFC" "ssel \"AN\\\" (Standard: der erste).\n"
     "--module N bei callers und definition: das aktuelle Modul (Standard: 1).\n"
+    "--page bei html: die Vorschauseite, wie das Fenster sie schreibt (UTF-8).\n"
+    "-o FILE: in die Datei schreiben statt auf die Standardausgabe.\n"
     "--word bei search: nur Treffer ohne Buchstabe, Ziffer oder \"_\" direkt davor oder danach.\n"
     "--json bei list, search und unused: ein JSON-Dokument (UTF-8) statt Zeilen mit Tabulatoren.\n"
     "Gemeinsame Optionen: --option KEY=VALUE (Einstellung, ersetzt den gespeicherten Wert),\n"
@@ -49,7 +51,7 @@ const CommandShape* shapeOf(const std::string& command) {
   static const std::pair<std::string, CommandShape> shapes[] = {
       {"list", {1, SIZE_MAX, {"--json"}}},
       {"read", {2, SIZE_MAX, {"--project"}}},
-      {"html", {1, 1, {"--module"}}},
+      {"html", {1, 1, {"--module", "--page", "-o"}}},
       {"rtf", {1, 1, {"--module", "-o"}}},
       {"text", {1, 1, {"--module"}}},
       {"markup", {0, 0, {"--html"}}},
@@ -109,6 +111,8 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
       }
       if (arg == "--html") {
         args.html = true;
+      } else if (arg == "--page") {
+        args.page = true;
       } else if (arg == "--word") {
         args.word = true;
       } else if (arg == "--json") {

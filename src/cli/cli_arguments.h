@@ -15,6 +15,7 @@ struct Arguments {
   std::optional<int> module;           // --module N
   std::optional<std::string> output;   // -o FILE
   bool html = false;                   // markup --html
+  bool page = false;                   // html --page
   bool word = false;                   // search --word
   bool json = false;                   // list, search, unused --json
   bool noSettings = false;             // --no-settings

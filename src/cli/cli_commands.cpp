@@ -1,9 +1,7 @@
 #include "cli/cli_commands.h"
 
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 
 #include "app/app_state.h"
@@ -12,6 +10,8 @@
 #include "sources/document_host.h"
 #include "sources/host_tree.h"
 #include "text/path_text.h"
+#include "app/edition.h"
+#include "projectfolder/atomic_file.h"
 #include "projectfolder/project_folder.h"
 #include "projectfolder/project_saving.h"
 #include "sources/project_reader.h"
@@ -157,29 +157,36 @@ int readSources(Context& context) {
   return 0;
 }
 
+namespace {
+
+// Standard output, or the file of -o written whole or not at all.
+int deliver(Context& context, std::string_view bytes) {
+  if (!context.args.output) {
+    context.out << bytes;
+    return 0;
+  }
+  if (const Outcome<void> written = writeFileAtomically(*context.args.output, bytes); !written)
+    return fail(context, written.failure());
+  return 0;
+}
+
+}  // namespace
+
 int exportHtml(Context& context) {
   const Outcome<std::string> html = moduleOrProject(context, context.args.positional[0], false);
   if (!html) return fail(context, html.failure());
-  print(context.out, html.value());
-  return 0;
+  if (context.args.page) return deliver(context, htmlPreviewPage(builtInEdition().name, html.value()));
+  if (!context.args.output) {
+    print(context.out, html.value());
+    return 0;
+  }
+  return deliver(context, windows1252ToUtf8(html.value()));
 }
 
 int exportRtf(Context& context) {
   const Outcome<std::string> document = moduleOrProject(context, context.args.positional[0], true);
   if (!document) return fail(context, document.failure());
-  if (!context.args.output) {
-    context.out << document.value();  // RTF is a Windows-1252 document of its own
-    return 0;
-  }
-  errno = 0;
-  std::ofstream file(*context.args.output, std::ios::binary | std::ios::trunc);
-  file << document.value();
-  file.close();
-  if (!file) {
-    return fail(context, {"Die Datei " + pathToText(*context.args.output) + " konnte nicht geschrieben werden.",
-                          lastSystemErrorText()});
-  }
-  return 0;
+  return deliver(context, document.value());  // RTF is a Windows-1252 document of its own
 }
 
 int exportText(Context& context) {

@@ -6,6 +6,8 @@
 #include <cstdint>
 
 #include "render/marked_text_decoder.h"
+#include "render/styled_text_walk.h"
+#include "text/text_decoding.h"
 
 namespace cq {
 
@@ -96,6 +98,26 @@ class HtmlWriter {
   std::array<std::string, 6> marks_;  // by Mark
 };
 
+// The <pre> block with the code font around what `walk` writes. The font is
+// written as CSS that browsers apply; the name is entity-escaped because it
+// stands inside a quoted attribute.
+template <typename Walk>
+std::string htmlFragment(const RenderOptions& options, std::size_t textSize, std::size_t markCount, Walk walk) {
+  static constexpr std::string_view kFragmentEnd = "</span></pre>";
+  std::string fragment = "<pre><span style=\"font-family:";
+  fragment += escapeHtml(options.fontName);
+  fragment += ",Arial; font-size:";
+  fragment += std::to_string(options.fontSize);
+  fragment += "pt\"; >";
+  HtmlWriter writer(options, fragment);
+  // Room for every mark as the longest tag; entities are rare enough to fit
+  // the room that closing tags leave.
+  fragment.reserve(fragment.size() + textSize + markCount * writer.longestMark() + kFragmentEnd.size());
+  walk(writer);
+  fragment += kFragmentEnd;
+  return fragment;
+}
+
 }  // namespace
 
 std::string escapeHtml(std::string_view text) {
@@ -118,21 +140,14 @@ std::string htmlColour(std::int32_t colour) {
 }
 
 std::string markedToHtml(std::string_view marked, const RenderOptions& options) {
-  static constexpr std::string_view kFragmentEnd = "</span></pre>";
-  std::string fragment = "<pre><span style=\"font-family=";
-  // The name stands inside a quoted attribute.
-  fragment += escapeHtml(options.fontName);
-  fragment += ",Arial; font-size=";
-  fragment += std::to_string(options.fontSize);
-  fragment += "pt\"; >";
   const MarkedTextDecoder decoder(marked, options.boldRoutineLines);
-  HtmlWriter writer(options, fragment);
-  // Room for every mark as the longest tag; entities are rare enough to fit
-  // the room that closing tags leave.
-  fragment.reserve(fragment.size() + marked.size() + decoder.markCount() * writer.longestMark() + kFragmentEnd.size());
-  decoder.walk(writer);
-  fragment += kFragmentEnd;
-  return fragment;
+  return htmlFragment(options, marked.size(), decoder.markCount(),
+                      [&](HtmlWriter& writer) { decoder.walk(writer); });
+}
+
+std::string styledToHtml(const StyledText& styled, const RenderOptions& options) {
+  return htmlFragment(options, styled.text.size(), 2 * styled.runs.size() + 2,
+                      [&](HtmlWriter& writer) { walkStyledText(styled, writer); });
 }
 
 std::string htmlCreditLine(std::string_view hostName, std::string_view address) {
@@ -147,10 +162,11 @@ std::string htmlCreditLine(std::string_view hostName, std::string_view address) 
 }
 
 std::string htmlPreviewPage(std::string_view hostName, std::string_view fragment) {
-  std::string page = "<HTML><HEAD><TITLE>";
+  // The page is written as UTF-8, which the browser must not have to guess.
+  std::string page = "<HTML><HEAD><meta charset=\"utf-8\"><TITLE>";
   page += hostName;
   page += " Code Quorix</TITLE></HEAD><BODY>";
-  page += fragment;
+  page += windows1252ToUtf8(fragment);
   page += "</Body></HTML>";
   return page;
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "render/render_options.h"
+#include "render/styled_text.h"
 
 namespace cq {
 
@@ -23,10 +24,14 @@ std::string htmlColour(std::int32_t colour);
 // The font name is entity-escaped like the text.
 std::string markedToHtml(std::string_view marked, const RenderOptions& options);
 
+// The same fragment for decoded text, coloured and bold as its runs say.
+std::string styledToHtml(const StyledText& styled, const RenderOptions& options);
+
 // The line naming the program that may be appended to an exported fragment.
 std::string htmlCreditLine(std::string_view hostName, std::string_view address);
 
-// The minimal page that shows a fragment in a browser.
+// The minimal page that shows a fragment in a browser, as the UTF-8 bytes of
+// the file (the page declares that encoding).
 std::string htmlPreviewPage(std::string_view hostName, std::string_view fragment);
 
 }  // namespace cq

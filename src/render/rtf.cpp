@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "render/marked_text_decoder.h"
+#include "render/styled_text_walk.h"
 
 namespace cq {
 
@@ -81,6 +82,14 @@ std::string markedToRtf(std::string_view marked, const RenderOptions& options) {
   rtf.reserve(marked.size() + marked.size() / 8 + decoder.markCount() * 2);
   RtfWriter writer(rtf);
   decoder.walk(writer);
+  return rtf;
+}
+
+std::string styledToRtf(const StyledText& styled) {
+  std::string rtf;
+  rtf.reserve(styled.text.size() + styled.text.size() / 8 + styled.runs.size() * 8);
+  RtfWriter writer(rtf);
+  walkStyledText(styled, writer);
   return rtf;
 }
 

@@ -6,12 +6,16 @@
 #include <string_view>
 
 #include "render/render_options.h"
+#include "render/styled_text.h"
 
 namespace cq {
 
 // Turns marked-up text into an RTF body (colour indices: 0 plain, 1 keyword,
 // 2 comment, 3 string). Bytes beyond ASCII pass through unchanged.
 std::string markedToRtf(std::string_view marked, const RenderOptions& options);
+
+// The same body for decoded text, coloured and bold as its runs say.
+std::string styledToRtf(const StyledText& styled);
 
 // One colour-table entry ("\red0\green0\blue128;") for an RGB value with red in the low byte.
 std::string rtfColourEntry(std::int32_t colour);

@@ -1,5 +1,6 @@
 #include "ui/message_presenter.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -62,6 +63,8 @@ DialogRequest requestOf(DialogKind kind, QString text, QString title) {
   return request;
 }
 
+QString startFolder(const QString& start) { return start.isEmpty() ? QDir::homePath() : start; }
+
 QString asFolder(QString folder) {
   if (!folder.endsWith(u'/')) folder += u'/';
   return folder;
@@ -111,7 +114,7 @@ std::optional<QString> MessagePresenter::askText(const MessageText& prompt, cons
 
 std::optional<QString> MessagePresenter::askFolder(const QString& title, const QString& start) {
   DialogRequest request = requestOf(DialogKind::Folder, {}, title);
-  request.proposal = start;
+  request.proposal = startFolder(start);
   const DialogReply reply = present(std::move(request));
   if (reply.answer == Answer::Cancel || reply.paths.isEmpty() || reply.paths.front().isEmpty()) {
     return std::nullopt;
@@ -126,6 +129,18 @@ QStringList MessagePresenter::askFiles(const QString& title, const QString& star
   const DialogReply reply = present(std::move(request));
   if (reply.answer == Answer::Cancel) return {};
   return reply.paths;
+}
+
+std::optional<QString> MessagePresenter::askSaveFile(const QString& title, const QString& start,
+                                                    const QString& proposedName, const QString& filter,
+                                                    const QString& defaultSuffix) {
+  DialogRequest request = requestOf(DialogKind::SaveFile, proposedName, title);
+  request.proposal = startFolder(start);
+  request.filter = filter;
+  request.defaultSuffix = defaultSuffix;
+  const DialogReply reply = present(std::move(request));
+  if (reply.answer == Answer::Cancel || reply.paths.isEmpty() || reply.paths.front().isEmpty()) return std::nullopt;
+  return reply.paths.front();
 }
 
 DialogReply MessagePresenter::present(DialogRequest request) {
@@ -149,6 +164,18 @@ DialogReply MessagePresenter::showDialog(const DialogRequest& request) {
         reply.answer = Answer::Cancel;
       else
         reply.paths = QStringList{folder};
+      return reply;
+    }
+    case DialogKind::SaveFile: {
+      QFileDialog dialog(parent_, request.title, request.proposal, request.filter);
+      dialog.setAcceptMode(QFileDialog::AcceptSave);
+      dialog.setFileMode(QFileDialog::AnyFile);
+      dialog.setDefaultSuffix(request.defaultSuffix);
+      if (!request.text.isEmpty()) dialog.selectFile(request.text);
+      if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        reply.paths = QStringList{dialog.selectedFiles().front()};
+      else
+        reply.answer = Answer::Cancel;
       return reply;
     }
     case DialogKind::Files:

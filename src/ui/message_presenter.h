@@ -26,23 +26,24 @@ class MessageText {
   QString text_;
 };
 
-enum class DialogKind { Plain, Information, Warning, Critical, Question, TextInput, Folder, Files };
+enum class DialogKind { Plain, Information, Warning, Critical, Question, TextInput, Folder, Files, SaveFile };
 enum class QuestionButtons { YesNo, YesNoCancel, OkCancel };
 enum class Answer { Ok, Yes, No, Cancel };
 
 struct DialogRequest {
   DialogKind kind = DialogKind::Plain;
-  QString text;  // message, question or prompt
+  QString text;  // message, question or prompt; save file: the proposed file name
   QString title;
   QuestionButtons buttons = QuestionButtons::YesNo;
-  QString proposal;  // text input: proposed text; folder and files: start folder
-  QString filter;    // files: name filter
+  QString proposal;  // text input: proposed text; folder, files and save file: start folder
+  QString filter;    // files and save file: name filters, separated by ";;"
+  QString defaultSuffix;  // save file: extension added to a name without one
 };
 
 struct DialogReply {
   Answer answer = Answer::Ok;  // Cancel when an input or file dialog was cancelled
   QString text;                // text input
-  QStringList paths;           // folder (one path) or files
+  QStringList paths;           // folder or save file (one path), or files
 };
 
 class MessagePresenter {
@@ -66,10 +67,15 @@ class MessagePresenter {
 
   // nullopt when cancelled.
   std::optional<QString> askText(const MessageText& prompt, const QString& title, const QString& proposal);
-  // The chosen folder ending in "/", nullopt when cancelled.
+  // The chosen folder ending in "/", nullopt when cancelled. An empty start is
+  // the home folder.
   std::optional<QString> askFolder(const QString& title, const QString& start);
   // The chosen files; empty when cancelled.
   QStringList askFiles(const QString& title, const QString& start, const QString& filter);
+  // The save dialog, which confirms replacing an existing file: the chosen
+  // path, nullopt when cancelled. An empty start is the home folder.
+  std::optional<QString> askSaveFile(const QString& title, const QString& start, const QString& proposedName,
+                                     const QString& filter, const QString& defaultSuffix);
 
  private:
   DialogReply present(DialogRequest request);

@@ -52,6 +52,20 @@ TEST(CliSample, ReadWritesModuleFilesAndExportsMatchGoldenFiles) {
   const auto rtf = runCli({"rtf", project.string(), "-o", rtfFile.string()});
   ASSERT_EQ(rtf.exitCode, 0) << rtf.err;
   EXPECT_TRUE(test::matchesGolden("sample_project.rtf", fileText(rtfFile)));
+  // The preview page as the window writes it, and the fragment as UTF-8 in a file.
+  const fs::path page = work.path() / "vorschau.htm";
+  const auto pageRun = runCli({"html", project.string(), "--page", "-o", page.string()});
+  ASSERT_EQ(pageRun.exitCode, 0) << pageRun.err;
+  EXPECT_TRUE(pageRun.out.empty());
+  EXPECT_TRUE(test::matchesGolden("sample_preview.htm", fileText(page)));
+  const fs::path fragment = work.path() / "fragment.html";
+  ASSERT_EQ(runCli({"html", project.string(), "-o", fragment.string()}).exitCode, 0);
+  EXPECT_EQ(fileText(fragment), html.out);
+  // A file that cannot be written is a failure, and nothing is left behind.
+  const auto unwritable = runCli({"rtf", project.string(), "-o", (work.path() / "fehlt" / "x.rtf").string()});
+  EXPECT_EQ(unwritable.exitCode, 1);
+  EXPECT_NE(unwritable.err.find("konnte nicht geschrieben werden"), std::string::npos) << unwritable.err;
+  EXPECT_FALSE(fs::exists(work.path() / "fehlt"));
 
   const auto moduleHtml = runCli({"html", project.string(), "--module", "3"});
   EXPECT_EQ(moduleHtml.out.rfind("<pre>", 0), 0u);
@@ -80,7 +94,7 @@ TEST(CliSample, SettingsChangeTheReadAndTheExport) {
                             "rouf=0", "--option", "font=Courier New,12"});
   EXPECT_NE(html.out.find("color:#FF0000"), std::string::npos);
   EXPECT_EQ(html.out.find("<b>"), std::string::npos);
-  EXPECT_NE(html.out.find("font-family=Courier New,Arial; font-size=12pt"), std::string::npos);
+  EXPECT_NE(html.out.find("font-family:Courier New,Arial; font-size:12pt"), std::string::npos);
 }
 
 TEST(CliProjectFolder, ReplacesAProjectFolderAndRefusesOtherFolders) {

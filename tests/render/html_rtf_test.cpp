@@ -20,7 +20,7 @@ using test::boldLine;
 using test::comment;
 using test::keyword;
 
-const std::string kOpenPre = "<pre><span style=\"font-family=MS Sans Serif,Arial; font-size=10pt\"; >";
+const std::string kOpenPre = "<pre><span style=\"font-family:MS Sans Serif,Arial; font-size:10pt\"; >";
 const std::string kClosePre = "</span></pre>";
 
 RenderOptions withBoldLines(bool bold) {
@@ -57,8 +57,8 @@ TEST(Rendering, FontNamesAreEscapedWhereTheyStand) {
   RenderOptions options;
   options.fontName = "A\"B<C>&\\{\xF6}";
   // In the HTML the name stands inside a quoted style attribute.
-  EXPECT_EQ(markedToHtml("x", options), "<pre><span style=\"font-family=A&#34;B&lt;C&gt;&#38;\\{&ouml;},Arial; "
-                                        "font-size=10pt\"; >x</span></pre>");
+  EXPECT_EQ(markedToHtml("x", options), "<pre><span style=\"font-family:A&#34;B&lt;C&gt;&#38;\\{&ouml;},Arial; "
+                                        "font-size:10pt\"; >x</span></pre>");
   // In the RTF font table backslashes and braces are escaped and bytes beyond ASCII written as hex.
   EXPECT_NE(wrapRtfDocument("", options).find("{\\f3\\fswiss A\"B<C>&\\\\\\{\\'f6\\};}{\\f4"), std::string::npos)
       << wrapRtfDocument("", options);
@@ -91,7 +91,7 @@ TEST(HtmlRendering, RunsBecomeColourSpansInsideOnePreBlock) {
   options.fontSize = 9;
   options.commentColour = 0x0000FF;
   EXPECT_EQ(markedToHtml(comment("'x"), options),
-            "<pre><span style=\"font-family=Courier New,Arial; font-size=9pt\"; >"
+            "<pre><span style=\"font-family:Courier New,Arial; font-size:9pt\"; >"
             "<span style=\"color:#FF0000\"; >'x</span></span></pre>");
 }
 
@@ -150,8 +150,9 @@ TEST(HtmlRendering, CreditLineAndPreviewPage) {
             "<span style=\" font-weight:bold;\"> Code eingef&uuml;gt mit: </span> "
             "<a style =\"color:#ffff00; background-color:#000080; font-weight:bold;\" "
             "href=\"https://codequorix.example.org/\" target=\"blank\">Access Code Quorix</a>");
-  EXPECT_EQ(htmlPreviewPage("Access", "<pre>x</pre>"),
-            "<HTML><HEAD><TITLE>Access Code Quorix</TITLE></HEAD><BODY><pre>x</pre></Body></HTML>");
+  EXPECT_EQ(htmlPreviewPage("Access", "<pre>\x80 caf\xE9</pre>"),
+            "<HTML><HEAD><meta charset=\"utf-8\"><TITLE>Access Code Quorix</TITLE></HEAD><BODY>"
+            "<pre>\xE2\x82\xAC caf\xC3\xA9</pre></Body></HTML>");
 }
 
 TEST(RtfRendering, HeaderCarriesFontColoursTabsAndSize) {

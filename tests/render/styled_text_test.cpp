@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "text/markers.h"
+#include "render/html.h"
 #include "render/render_options.h"
 #include "render/rtf.h"
 #include "render/sample_marked_module.h"
@@ -79,6 +80,8 @@ StyledText expectDecodesAsRtfShows(const std::string& marked, bool boldLines) {
   options.boldRoutineLines = boldLines;
   EXPECT_TRUE(readRtfBody(markedToRtf(marked, options)) == shown)
       << "marked text of " << marked.size() << " bytes, bold lines " << boldLines;
+  // Rendering the decoded text again (a copy from a view) shows the same.
+  EXPECT_TRUE(readRtfBody(styledToRtf(styled)) == shown) << "styled text of " << styled.text.size() << " bytes";
   if (boldLines) {
     EXPECT_EQ(plainTextOfMarked(marked), styled.text);
   }
@@ -119,6 +122,16 @@ TEST(StyledText, RandomMarkerSoupDecodesAsTheRtfShowsIt) {
     for (int n = length(random); n > 0; --n) marked += pieces[pick(random)];
     expectDecodesAsRtfShows(marked, round % 2 == 0);
   }
+}
+
+TEST(StyledText, HtmlOfAStretchClosesEveryRun) {
+  StyledText styled;
+  styled.text = "Sub x\r\n' a<b\r\ny";
+  styled.runs = {{0, 3, kKeywordColour, true}, {3, 2, kPlainColour, true}, {7, 5, kCommentColour, false}};
+  EXPECT_EQ(styledToHtml(styled, RenderOptions{}),
+            "<pre><span style=\"font-family:MS Sans Serif,Arial; font-size:10pt\"; >"
+            "<b><span style=\"color:#000080\"; >Sub</span> x</b>\r\n"
+            "<span style=\"color:#008000\"; >' a&lt;b</span>\r\ny</span></pre>");
 }
 
 }  // namespace

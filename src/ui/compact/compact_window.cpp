@@ -8,8 +8,8 @@
 #include "app/app_state.h"
 #include "app/text_boundary.h"
 #include "ui/commands/command_table.h"
-#include "ui/compact/clipboard_html.h"
 #include "ui/main_window.h"
+#include "ui/status_bar.h"
 
 namespace cq {
 
@@ -43,8 +43,11 @@ CompactWindow::CompactWindow(MainWindow& mainWindow, const AppState& state)
   layout->addWidget(close);
   setFixedSize(sizeHint());
 
-  connect(html, &QPushButton::clicked, this, [this, &state] {
-    convertClipboardToHtml(state.display, mainWindow_.messages(), mainWindow_.statusPanels());
+  // The same conversion as the main window's "&Zwischenablage" in the HTML menu,
+  // with its credit-line question and preview.
+  connect(html, &QPushButton::clicked, this, [this] {
+    mainWindow_.commands().action(u"mnuHtml_Clipboard"_s)->trigger();
+    mainWindow_.statusPanels().setText(StatusBar::kProgressPanel, {});
   });
   connect(close, &QPushButton::clicked, this, [this] {
     closedByButton_ = true;

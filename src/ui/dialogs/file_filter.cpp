@@ -32,7 +32,12 @@ std::string qtFileFilter(const FileFilter& filter) {
   for (const FileFilterEntry& entry : filter.entries) {
     if (!qtFilter.empty()) qtFilter += ";;";
     // Qt separates patterns by blanks, and "*.*" would miss names without a dot.
-    const std::string patterns = entry.patterns == "*.*" ? std::string("*") : replaceAll(entry.patterns, "; ", " ");
+    // Some desktops' dialogs match patterns with case, so "*.RTF" also comes as "*.rtf".
+    std::string patterns = "*";
+    if (entry.patterns != "*.*") {
+      patterns = replaceAll(entry.patterns, "; ", " ");
+      if (const std::string lower = toLowerAscii(patterns); lower != patterns) patterns += " " + lower;
+    }
     qtFilter += entry.name + " (" + patterns + ")";
   }
   return qtFilter;

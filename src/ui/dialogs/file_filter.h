@@ -25,7 +25,7 @@ struct FileFilter {
 // with the message to show.
 Outcome<FileFilter> translateFileFilter(std::string_view filterText);
 
-// The entries as a filter string for Qt's file dialogs: "RTF-Dokument (*.RTF)",
+// The entries as a filter string for Qt's file dialogs: "RTF-Dokument (*.RTF *.rtf)",
 // entries separated by ";;".
 std::string qtFileFilter(const FileFilter& filter);
 

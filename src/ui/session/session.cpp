@@ -15,6 +15,7 @@
 #include "ui/browse/project_browser.h"
 #include "ui/commands/command_table.h"
 #include "ui/compact/compact_window.h"
+#include "ui/exports/export_commands.h"
 #include "ui/lookup/code_lookup.h"
 #include "ui/main_window.h"
 #include "ui/options/options_dialog.h"
@@ -61,6 +62,8 @@ Session::Session(MainWindow& window, AppState& state, SettingsStore& settings)
       instancePath_(state.temporaryFolder),
       workingFolder_(state.temporaryFolder) {
   connectCommands();
+  exports_ = std::make_unique<ExportCommands>(window_, state_, *browser_,
+                                              [this] { return hostView_->model().tag; });
   new SearchController(window_, *browser_, this);
   window_.setAcceptDrops(true);
   window_.installEventFilter(this);

@@ -20,6 +20,7 @@ class CodeLookup;
 class CompactView;
 class HostView;
 class MainWindow;
+class ExportCommands;
 class ProjectBrowser;
 class SettingsStore;
 class UnusedReport;
@@ -93,6 +94,7 @@ class Session : public QObject {
   std::unique_ptr<UnusedReport> unusedReport_;
   std::unique_ptr<HostView> hostView_;
   CompactView* compactView_ = nullptr;  // a child of the window
+  std::unique_ptr<ExportCommands> exports_;
   std::optional<InstanceFolder> instance_;
   std::filesystem::path instancePath_;
   std::filesystem::path workingFolder_;
