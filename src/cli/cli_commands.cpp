@@ -11,6 +11,7 @@
 #include "sources/document_host.h"
 #include "sources/host_tree.h"
 #include "text/path_text.h"
+#include "projectfolder/module_export.h"
 #include "projectfolder/project_folder.h"
 #include "projectfolder/project_saving.h"
 #include "sources/project_reader.h"
@@ -144,6 +145,30 @@ int readSources(Context& context) {
   print(context.out, "Projekt: " + tree.tag + "\nModule: " + std::to_string(read->modules) + "\nRoutinen: " +
                          std::to_string(read->routines) + "\nErsetzte Zeichen: " +
                          std::to_string(read->replacedCharacters) + "\nSekunden: " + secondsText + "\n");
+  return 0;
+}
+
+int exportModules(Context& context) {
+  std::vector<std::string> sources = context.args.positional;
+  const fs::path folder = sources.back();
+  sources.pop_back();
+
+  DocumentHost host;
+  HostTree tree;
+  if (!openSources(context, sources, host, tree)) return fail(context, {"Keine Quelle konnte gelesen werden."});
+  const std::size_t project = projectNode(tree, context.args.project);
+  if (project == kNoParent)
+    return fail(context, {context.args.project ? "Diesen Projektknoten gibt es nicht."
+                                               : "Keine Quelle enth\xE4lt lesbare Module."});
+  const LoadedProject& loaded = host.loadedProject(projectIndexOfKey(tree.nodes[project].key));
+  const Outcome<ModuleExport> exported = exportModuleFiles(loaded, folder);
+  if (!exported) return fail(context, exported.failure());
+  for (const std::string& skipped : exported->skipped) {
+    print(context.err, "Warnung: Das Modul " + skipped + " hat keine Moduldatei seiner Art und wurde nicht exportiert.");
+    context.err << '\n';
+  }
+  print(context.out, "Projekt: " + loaded.name() + "\nModuldateien: " + std::to_string(exported->written) +
+                         "\nEntfernte alte Moduldateien: " + std::to_string(exported->removed) + "\n");
   return 0;
 }
 

@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
   const std::string& command = args->command;
   if (command == "list") return cq::cli::listSources(context);
   if (command == "read") return cq::cli::readSources(context);
+  if (command == "export") return cq::cli::exportModules(context);
   if (command == "html") return cq::cli::exportHtml(context);
   if (command == "rtf") return cq::cli::exportRtf(context);
   if (command == "text") return cq::cli::exportText(context);
