@@ -8,7 +8,7 @@
 namespace cq::cli {
 
 struct Arguments {
-  std::string command;                 // list, read, export, html, rtf, text, markup, search, callers, definition, unused
+  std::string command;  // list, read, export, html, rtf, text, markup, search, callers, definition, unused
   std::vector<std::string> positional;  // sources and folders
   std::optional<int> project;          // --project N
   std::optional<int> module;           // --module N

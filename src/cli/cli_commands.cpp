@@ -164,7 +164,8 @@ int exportModules(Context& context) {
   const Outcome<ModuleExport> exported = exportModuleFiles(loaded, folder);
   if (!exported) return fail(context, exported.failure());
   for (const std::string& skipped : exported->skipped) {
-    print(context.err, "Warnung: Das Modul " + skipped + " hat keine Moduldatei seiner Art und wurde nicht exportiert.");
+    print(context.err,
+          "Warnung: Das Modul " + skipped + " hat keine Moduldatei seiner Art und wurde nicht exportiert.");
     context.err << '\n';
   }
   print(context.out, "Projekt: " + loaded.name() + "\nModuldateien: " + std::to_string(exported->written) +

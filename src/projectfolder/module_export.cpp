@@ -153,8 +153,9 @@ Outcome<ModuleExport> exportModuleFiles(const LoadedProject& project, const fs::
     if (written.contains(file.filename())) continue;
     fs::remove(file, error);
     if (error) {
-      return Failure{"Die Datei \"" + pathToText(file) + "\" eines fr\xFCheren Exports konnte nicht gel\xF6scht werden.",
-                     systemErrorText(error)};
+      return Failure{
+          "Die Datei \"" + pathToText(file) + "\" eines fr\xFCheren Exports konnte nicht gel\xF6scht werden.",
+          systemErrorText(error)};
     }
     ++result.removed;
   }

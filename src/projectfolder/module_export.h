@@ -24,9 +24,9 @@ std::vector<std::string> moduleFileNames(const LoadedProject& project);
 Outcome<void> checkExportFolder(const std::filesystem::path& folder);
 
 struct ModuleExport {
-  std::size_t written = 0;             // module files written
-  std::size_t removed = 0;             // module files of an earlier export the project no longer has
-  std::vector<std::string> skipped;    // components without a module file of their kind
+  std::size_t written = 0;           // module files written
+  std::size_t removed = 0;           // module files of an earlier export the project no longer has
+  std::vector<std::string> skipped;  // components without a module file of their kind
 };
 
 // Writes every component of `project` into `folder` (created when missing)

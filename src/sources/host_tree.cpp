@@ -137,7 +137,8 @@ long projectIndexOfKey(const std::string& key) {
 }
 
 long tickedProjectIndex(const HostTree& tree) {
-  const auto ticked = std::find_if(tree.nodes.begin(), tree.nodes.end(), [](const HostTreeNode& node) { return node.checked; });
+  const auto ticked =
+      std::find_if(tree.nodes.begin(), tree.nodes.end(), [](const HostTreeNode& node) { return node.checked; });
   return ticked == tree.nodes.end() ? 0 : projectIndexOfKey(ticked->key);
 }
 

@@ -25,7 +25,8 @@ std::string fileText(const fs::path& file) {
 TEST(CliUsage, WrongUsageExitsWithTwoAndExplains) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{}, {"frobnicate"}, {"text", "/tmp"}, {"html", "/tmp", "--project", "1"},
-        {"read", "only-one"}, {"export", "only-one"}, {"export", "a", "b", "--module", "1"}, {"html", "/tmp", "--module", "x"}, {"html", "/tmp", "--module"},
+        {"read", "only-one"}, {"export", "only-one"}, {"export", "a", "b", "--module", "1"},
+        {"html", "/tmp", "--module", "x"}, {"html", "/tmp", "--module"},
         {"list", "a", "--option", "novalue"}}) {
     const auto result = runCli(args);
     EXPECT_EQ(result.exitCode, 2) << args.size();
@@ -74,7 +75,8 @@ TEST(CliSample, ExportWritesModuleFilesIntoAnEmptyFolderOnly) {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"ThisWorkbook.cls", "clsArtikel.cls", "frmBestellung.frm", "modLager.bas"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"ThisWorkbook.cls", "clsArtikel.cls", "frmBestellung.frm", "modLager.bas"}));
   // A folder that holds other files is refused.
   const fs::path foreign = work.path() / "Fremd";
   fs::create_directories(foreign / "Unterordner");

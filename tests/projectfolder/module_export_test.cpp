@@ -9,8 +9,8 @@
 
 #include "sources/document_loader.h"
 #include "sources/host_application.h"
-#include "sources/module_file_export.h"
 #include "sources/module_file.h"
+#include "sources/module_file_export.h"
 #include "support/corpus.h"
 #include "support/office_samples.h"
 #include "support/random_vba.h"
@@ -56,9 +56,9 @@ RoundTrip expectSameModules(const LoadedProject& document, const LoadedProject& 
     // A .cls file tells a document module by its VB_Base attribute (or an
     // Access name): one whose stream holds none (a module without source)
     // comes back as a class module.
-    const bool unmarked = module.type() == kDocumentModule && findIgnoringAsciiCase(file, "VB_Base") == std::string::npos &&
-                          !startsWithIgnoringAsciiCase(module.name(), "Form_") &&
-                          !startsWithIgnoringAsciiCase(module.name(), "Report_");
+    const bool unmarked =
+        module.type() == kDocumentModule && findIgnoringAsciiCase(file, "VB_Base") == std::string::npos &&
+        !startsWithIgnoringAsciiCase(module.name(), "Form_") && !startsWithIgnoringAsciiCase(module.name(), "Report_");
     counted.unmarkedDocumentModules += unmarked ? 1 : 0;
     EXPECT_EQ(again.type(), unmarked ? kClassModule : module.type()) << document.fileName() << ": " << module.name();
     counted.decodedAsUtf8 += readAsUtf8 ? 1 : 0;
@@ -101,8 +101,10 @@ TEST(ModuleExport, GeneratedDocumentsComeBackFromTheirModuleFiles) {
   plan.name = "Zufall";
   for (int kind : {kStandardModule, kClassModule, kUserForm, kDocumentModule}) {
     for (int i = 0; i < 5; ++i) {
-      std::string code = kind == kDocumentModule ? "Attribute VB_Base = \"0{00020820-0000-0000-C000-000000000046}\"\r\n" : "";
-      plan.modules.push_back({"K" + std::to_string(kind) + "_" + std::to_string(i), "", kind, code + random.module(60)});
+      std::string code =
+          kind == kDocumentModule ? "Attribute VB_Base = \"0{00020820-0000-0000-C000-000000000046}\"\r\n" : "";
+      plan.modules.push_back(
+          {"K" + std::to_string(kind) + "_" + std::to_string(i), "", kind, code + random.module(60)});
     }
   }
   documents.push_back({"Zufall.xlsm", test::macroWorkbookBytes(test::buildVbaProjectStreams(plan))});
@@ -116,7 +118,8 @@ TEST(ModuleExport, GeneratedDocumentsComeBackFromTheirModuleFiles) {
     const fs::path again = root.path() / ("Wieder_" + sample.fileName);
     ASSERT_TRUE(exportModuleFiles(loadDocument(folder), again).ok());
     ASSERT_EQ(namesIn(again), namesIn(folder));
-    for (const std::string& name : namesIn(folder)) EXPECT_EQ(fileBytes(again / name), fileBytes(folder / name)) << name;
+    for (const std::string& name : namesIn(folder))
+      EXPECT_EQ(fileBytes(again / name), fileBytes(folder / name)) << name;
   }
   EXPECT_EQ(total.modules, 5 * 3 + plan.modules.size());
   EXPECT_EQ(namesIn(root.path() / "Export_Mappe.xlsm"),
@@ -130,8 +133,7 @@ TEST(ModuleExport, FileNamesAreCleanedAndKeptApart) {
   project.addComponent({"AB?", kClassModule, ModuleCode("c")});     // other extension: no clash
   project.addComponent({"..\x01/", kUserForm, ModuleCode("d")});    // nothing left: a name of ours
   project.addComponent({"Steuerung", kDesignerComponent, ModuleCode("e")});
-  EXPECT_EQ(moduleFileNames(project),
-            (std::vector<std::string>{"Ab.bas", "Ab (2).bas", "AB.cls", "Modul.frm", ""}));
+  EXPECT_EQ(moduleFileNames(project), (std::vector<std::string>{"Ab.bas", "Ab (2).bas", "AB.cls", "Modul.frm", ""}));
 
   test::TempFolder root;
   const Outcome<ModuleExport> exported = exportModuleFiles(project, root.path() / "neu" / "tief");
@@ -171,8 +173,8 @@ TEST(ModuleExport, OnlyAnEarlierExportIsReplaced) {
   ASSERT_TRUE(replaced.ok()) << replaced.failure().text();
   EXPECT_EQ(replaced->written, 3u);
   EXPECT_EQ(replaced->removed, 2u);
-  EXPECT_EQ(namesIn(folder), (std::vector<std::string>{".git", ".gitattributes", "DieseArbeitsmappe.cls",
-                                                       "Klasse1.cls", "Modul1.bas"}));
+  EXPECT_EQ(namesIn(folder),
+            (std::vector<std::string>{".git", ".gitattributes", "DieseArbeitsmappe.cls", "Klasse1.cls", "Modul1.bas"}));
   EXPECT_EQ(fileBytes(folder / ".gitattributes"), "*.bas eol=crlf\n");
 
   // A folder of module files read as a project is not written over with its own modules.
@@ -183,9 +185,9 @@ TEST(ModuleExport, OnlyAnEarlierExportIsReplaced) {
 
 TEST(ModuleExport, CorpusDocumentsComeBackFromTheirModuleFiles) {
   CQ_SKIP_WITHOUT_CORPUS();
-  const std::vector<fs::path> documents =
-      test::corpusFiles({".xlsm", ".xlsb", ".xlam", ".xltm", ".docm", ".dotm", ".pptm", ".potm", ".ppam", ".xls",
-                         ".xla", ".xlt", ".doc", ".dot", ".ppt", ".pps", ".pot", ".bin", ".mdb", ".accdb", ".accda"});
+  const std::vector<fs::path> documents = test::corpusFiles(
+      {".xlsm", ".xlsb", ".xlam", ".xltm", ".docm", ".dotm", ".pptm", ".potm", ".ppam",  ".xls",  ".xla",
+       ".xlt",  ".doc",  ".dot",  ".ppt",  ".pps",  ".pot",  ".bin",  ".mdb",  ".accdb", ".accda"});
   test::TempFolder root;
   RoundTrip total;
   std::size_t read = 0;

@@ -17,7 +17,9 @@ test::VbaProjectPlan exportPlan() {
   test::VbaProjectPlan plan;
   plan.name = "Lager";
   plan.modules = {
-      {"Modul1", "", kStandardModule, "Option Explicit\r\n\r\nSub Z\xE4hle()\r\n  Debug.Print \"Gr\xFC\xDF" "e\"\r\nEnd Sub\r\n"},
+      {"Modul1", "", kStandardModule,
+       "Option Explicit\r\n\r\nSub Z\xE4hle()\r\n  Debug.Print \"Gr\xFC\xDF"
+       "e\"\r\nEnd Sub\r\n"},
       {"Kunde", "", kClassModule,
        "Attribute VB_Base = \"0{FCFB3D2A-A0FA-1068-A738-08002B3371B5}\"\r\n"
        "Attribute VB_GlobalNameSpace = False\r\nAttribute VB_Creatable = False\r\n"
@@ -51,8 +53,7 @@ TEST(ModuleFileExport, EachKindIsWrittenAsTheEditorExportsIt) {
     // Read back as a module file, the module has its name, kind and lines again.
     const ModuleFileParts parts = splitModuleFile(file);
     EXPECT_EQ(moduleNameAttribute(parts.header), component.name());
-    EXPECT_EQ(moduleFileComponentType(component.name() + extension, parts.header, component.name()),
-              component.type());
+    EXPECT_EQ(moduleFileComponentType(component.name() + extension, parts.header, component.name()), component.type());
     const ModuleCode code(parts.code);
     EXPECT_EQ(code.lines(1, code.countOfLines()), component.lines(1, component.countOfLines()));
   }
