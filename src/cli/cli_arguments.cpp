@@ -11,6 +11,7 @@ const char* const kUsage =
     "Aufruf:\n"
     "  codequorix-cli list SOURCE... [--json]\n"
     "  codequorix-cli read SOURCE... PROJECT_FOLDER [--project N]\n"
+    "  codequorix-cli export SOURCE... FOLDER [--project N]\n"
     "  codequorix-cli html PROJECT_FOLDER [--module N] [--page] [-o FILE]\n"
     "  codequorix-cli rtf PROJECT_FOLDER [--module N] [-o FILE]\n"
     "  codequorix-cli text PROJECT_FOLDER --module N\n"
@@ -51,6 +52,7 @@ const CommandShape* shapeOf(const std::string& command) {
   static const std::pair<std::string, CommandShape> shapes[] = {
       {"list", {1, SIZE_MAX, {"--json"}}},
       {"read", {2, SIZE_MAX, {"--project"}}},
+      {"export", {2, SIZE_MAX, {"--project"}}},
       {"html", {1, 1, {"--module", "--page", "-o"}}},
       {"rtf", {1, 1, {"--module", "-o"}}},
       {"text", {1, 1, {"--module"}}},

@@ -8,7 +8,7 @@
 namespace cq::cli {
 
 struct Arguments {
-  std::string command;                 // list, read, html, rtf, text, markup, search, callers, definition, unused;
+  std::string command;                 // list, read, export, html, rtf, text, markup, search, callers, definition, unused;
                                        // "--help" or "--version" when one of those was asked for
   std::vector<std::string> positional;  // sources and folders
   std::optional<int> project;          // --project N

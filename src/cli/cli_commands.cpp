@@ -5,22 +5,23 @@
 #include <iostream>
 
 #include "app/app_state.h"
+#include "app/edition.h"
 #include "cli/record_output.h"
 #include "codedb/code_database.h"
-#include "sources/document_host.h"
-#include "sources/host_tree.h"
-#include "text/path_text.h"
-#include "app/edition.h"
 #include "projectfolder/atomic_file.h"
+#include "projectfolder/module_export.h"
 #include "projectfolder/project_folder.h"
 #include "projectfolder/project_saving.h"
-#include "sources/project_reader.h"
-#include "text/text_decoding.h"
 #include "render/html.h"
 #include "render/markup.h"
 #include "render/project_export.h"
 #include "render/rtf.h"
 #include "render/styled_text.h"
+#include "sources/document_host.h"
+#include "sources/host_tree.h"
+#include "sources/project_reader.h"
+#include "text/path_text.h"
+#include "text/text_decoding.h"
 
 namespace fs = std::filesystem;
 
@@ -156,6 +157,32 @@ int readSources(Context& context) {
                          std::to_string(read->replacedCharacters) + "\nSekunden: " + secondsText + "\n");
   return 0;
 }
+
+int exportModules(Context& context) {
+  std::vector<std::string> sources = context.args.positional;
+  const fs::path folder = sources.back();
+  sources.pop_back();
+
+  DocumentHost host;
+  HostTree tree;
+  if (!openSources(context, sources, host, tree)) return fail(context, {"Keine Quelle konnte gelesen werden."});
+  const std::size_t project = projectNode(tree, context.args.project);
+  if (project == kNoParent)
+    return fail(context, {context.args.project ? "Diesen Projektknoten gibt es nicht."
+                                               : "Keine Quelle enth\xE4lt lesbare Module."});
+  const LoadedProject& loaded = host.loadedProject(projectIndexOfKey(tree.nodes[project].key));
+  const Outcome<ModuleExport> exported = exportModuleFiles(loaded, folder);
+  if (!exported) return fail(context, exported.failure());
+  for (const std::string& skipped : exported->skipped) {
+    print(context.err,
+          "Warnung: Das Modul " + skipped + " hat keine Moduldatei seiner Art und wurde nicht exportiert.");
+    context.err << '\n';
+  }
+  print(context.out, "Projekt: " + loaded.name() + "\nModuldateien: " + std::to_string(exported->written) +
+                         "\nEntfernte alte Moduldateien: " + std::to_string(exported->removed) + "\n");
+  return 0;
+}
+
 
 namespace {
 

@@ -24,6 +24,7 @@ Outcome<std::unique_ptr<CodeDatabase>> openProjectDatabase(const std::filesystem
 
 int listSources(Context& context);
 int readSources(Context& context);
+int exportModules(Context& context);
 int exportHtml(Context& context);
 int exportRtf(Context& context);
 int exportText(Context& context);

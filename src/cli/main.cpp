@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
   cq::cli::Context context{*args, settingsFor(*args), std::cout, std::cerr};
   if (command == "list") return cq::cli::listSources(context);
   if (command == "read") return cq::cli::readSources(context);
+  if (command == "export") return cq::cli::exportModules(context);
   if (command == "html") return cq::cli::exportHtml(context);
   if (command == "rtf") return cq::cli::exportRtf(context);
   if (command == "text") return cq::cli::exportText(context);

@@ -21,6 +21,8 @@ class LoadedComponent : public HostComponent {
   std::string lines(long first, long count) const override { return code_.lines(first, count); }
   // Characters of the source that Windows-1252 cannot hold, written as "?".
   std::size_t replacedCharacters() const override { return replacedCharacters_; }
+  // The module's text below a module file's header: attribute lines and code.
+  std::string source() const { return code_.sourceText(); }
   void rename(std::string name) { name_ = std::move(name); }
 
  private:

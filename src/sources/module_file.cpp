@@ -65,6 +65,14 @@ ModuleFileParts splitModuleFile(std::string_view fileText) {
   return {{}, fileText};
 }
 
+std::string_view headerAttributes(std::string_view header) {
+  std::size_t first = header.size();
+  forEachLine(header, [&](std::string_view line, std::size_t start) {
+    if (first == header.size() && isAttributeLine(line)) first = start;
+  });
+  return header.substr(first);
+}
+
 std::string moduleNameAttribute(std::string_view header) {
   std::string name;
   bool found = false;
@@ -101,7 +109,10 @@ int moduleFileComponentType(std::string_view fileName, std::string_view header, 
 ModuleCode::ModuleCode(std::string_view code) {
   text_.reserve(code.size());
   forEachLine(code, [&](std::string_view line, std::size_t) {
-    if (isAttributeLine(line)) return;
+    if (isAttributeLine(line)) {
+      hiddenLines_.push_back({countOfLines(), std::string(line)});
+      return;
+    }
     if (!lineStarts_.empty()) text_ += kLineBreak;
     lineStarts_.push_back(text_.size());
     text_ += line;
@@ -116,6 +127,23 @@ std::string ModuleCode::lines(long first, long count) const {
   const std::size_t end =
       last < total ? lineStarts_[last] - kLineBreak.size() : text_.size();
   return text_.substr(begin, end - begin);
+}
+
+std::string ModuleCode::sourceText() const {
+  std::string source;
+  source.reserve(text_.size() + kLineBreak.size() * (lineStarts_.size() + hiddenLines_.size()));
+  auto hidden = hiddenLines_.begin();
+  const long total = countOfLines();
+  for (long visible = 0; visible <= total; ++visible) {
+    for (; hidden != hiddenLines_.end() && hidden->visibleBefore == visible; ++hidden) {
+      source.append(hidden->text).append(kLineBreak);
+    }
+    if (visible == total) break;
+    const std::size_t begin = lineStarts_[visible];
+    const std::size_t end = visible + 1 < total ? lineStarts_[visible + 1] - kLineBreak.size() : text_.size();
+    source.append(text_, begin, end - begin).append(kLineBreak);
+  }
+  return source;
 }
 
 }  // namespace cq

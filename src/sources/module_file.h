@@ -26,6 +26,10 @@ struct ModuleFileParts {
 };
 ModuleFileParts splitModuleFile(std::string_view fileText);
 
+// The header from its first attribute line on: its attribute lines without the
+// lines of the file's kind before them (VERSION, BEGIN … END).
+std::string_view headerAttributes(std::string_view header);
+
 // The value of the header's `Attribute VB_Name = "..."` line; empty when absent.
 std::string moduleNameAttribute(std::string_view header);
 
@@ -46,10 +50,18 @@ class ModuleCode {
   // Lines first..first+count-1 (1-based) joined with CR LF, without a final CR LF.
   // A count beyond the last line stops there; a first line outside gives "".
   std::string lines(long first, long count) const;
+  // The code as it was given, attribute lines included, every line ending in
+  // CR LF: what a module file holds below its header.
+  std::string sourceText() const;
 
  private:
+  struct HiddenLine {
+    long visibleBefore;  // visible lines above it
+    std::string text;
+  };
   std::string text_;                     // the visible lines joined by CR LF
   std::vector<std::size_t> lineStarts_;  // offset of each line in text_
+  std::vector<HiddenLine> hiddenLines_;  // attribute lines (few), kept apart for sourceText()
 };
 
 }  // namespace cq

@@ -126,17 +126,6 @@ Outcome<ProjectRead> runRead(const ProjectReadRequest& request, const char* fail
   return result;
 }
 
-// The project index of a key "A<index>\...".
-long projectIndexOfKey(const std::string& key) {
-  const std::string digits = textBeforeFirst(key.substr(1), "\\");
-  long index = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9' || index > 1000000) throw Failed("Ung\xFCltiger Schl\xFCssel im Baum: " + key);
-    index = index * 10 + (c - '0');
-  }
-  return index;
-}
-
 bool isTickedModule(const HostTreeNode& node) {
   return node.checked && node.children.empty() && node.parent != kNoParent;
 }

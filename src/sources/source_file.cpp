@@ -39,7 +39,11 @@ LoadedComponent loadModuleFile(const fs::path& file, std::string_view fallbackNa
   std::string name = moduleNameAttribute(parts.header);
   if (name.empty()) name = std::string(fallbackName);
   const int type = moduleFileComponentType(pathToText(file.filename()), parts.header, name);
-  return LoadedComponent(std::move(name), type, ModuleCode(parts.code), decoded.replaced);
+  // The header's attribute lines stay with the code (hidden from its lines) so
+  // that the module can be written out as a module file again.
+  std::string source(headerAttributes(parts.header));
+  source.append(parts.code);
+  return LoadedComponent(std::move(name), type, ModuleCode(source), decoded.replaced);
 }
 
 }  // namespace cq

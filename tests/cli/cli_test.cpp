@@ -25,7 +25,8 @@ std::string fileText(const fs::path& file) {
 TEST(CliUsage, WrongUsageExitsWithTwoAndExplains) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{}, {"frobnicate"}, {"text", "/tmp"}, {"html", "/tmp", "--project", "1"},
-        {"read", "only-one"}, {"html", "/tmp", "--module", "x"}, {"html", "/tmp", "--module"},
+        {"read", "only-one"}, {"export", "only-one"}, {"export", "a", "b", "--module", "1"},
+        {"html", "/tmp", "--module", "x"}, {"html", "/tmp", "--module"},
         {"list", "a", "--option", "novalue"}}) {
     const auto result = runCli(args);
     EXPECT_EQ(result.exitCode, 2) << args.size();
@@ -77,6 +78,26 @@ TEST(CliSample, ReadWritesModuleFilesAndExportsMatchGoldenFiles) {
   EXPECT_NE(text.out.find("' Lagerbestand und Bestellvorschl\xC3\xA4ge"), std::string::npos);
   const auto missing = runCli({"text", project.string(), "--module", "9"});
   EXPECT_TRUE(missing.exitCode == 1 && !missing.err.empty());
+}
+
+TEST(CliSample, ExportWritesModuleFilesIntoAnEmptyFolderOnly) {
+  const test::TempFolder work;
+  const fs::path folder = work.path() / "Export";
+  const auto exported = runCli({"export", (kSample / "Lagerverwaltung.vbp").string(), folder.string()});
+  ASSERT_EQ(exported.exitCode, 0) << exported.err;
+  EXPECT_EQ(exported.out, "Projekt: Lagerverwaltung\nModuldateien: 4\nEntfernte alte Moduldateien: 0\n");
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"ThisWorkbook.cls", "clsArtikel.cls", "frmBestellung.frm", "modLager.bas"}));
+  // A folder that holds other files is refused.
+  const fs::path foreign = work.path() / "Fremd";
+  fs::create_directories(foreign / "Unterordner");
+  const auto refused = runCli({"export", kSample.string(), foreign.string()});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.err.find("ist nicht leer und enth\xC3\xA4lt nicht nur Moduldateien"), std::string::npos);
+  EXPECT_TRUE(fs::is_empty(foreign / "Unterordner"));
 }
 
 TEST(CliSample, SettingsChangeTheReadAndTheExport) {

@@ -417,6 +417,37 @@ class SessionTest : public QObject {
     second.session->shutdown();
     QVERIFY(!fs::exists(secondFolder));
   }
+
+  void exportsTheModulesOfTheTickedProject() {
+    test::TempFolder root;
+    SettingsStore settings(root.path() / "settings.ini");
+    const auto samples = test::officeSamples();
+    SessionUnderTest s(root.path(), settings);
+    s.session->start({text(root.writeFile(samples[0].fileName, samples[0].bytes))});
+    QVERIFY(!s.enabled("mnuModuleExportieren"));
+    s.hostTree()->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    QVERIFY(s.enabled("mnuModuleExportieren"));
+    // Cancelling the folder dialog writes nothing.
+    QCOMPARE(s.run("mnuModuleExportieren").size(), std::size_t{1});
+    const fs::path folder = root.path() / "Export";
+    QVERIFY(!fs::exists(folder));
+    auto asked = s.run("mnuModuleExportieren", {folderReply(folder)});
+    QCOMPARE(asked.size(), std::size_t{2});
+    QCOMPARE(asked[0].kind, DialogKind::Folder);
+    QCOMPARE(asked[1].kind, DialogKind::Information);
+    QVERIFY(asked[1].text.startsWith("3 Moduldateien in den Ordner"));
+    QCOMPARE(filesIn(folder), (std::vector<std::string>{"DieseArbeitsmappe.cls", "Klasse1.cls", "Modul1.bas"}));
+    // A folder that holds other files is refused with the reason.
+    root.writeFile("Fremd/notiz.txt", "x");
+    asked = s.run("mnuModuleExportieren", {folderReply(root.path() / "Fremd")});
+    QCOMPARE(asked.size(), std::size_t{2});
+    QCOMPARE(asked[1].kind, DialogKind::Warning);
+    QVERIFY(asked[1].text.contains("ist nicht leer"));
+    QCOMPARE(filesIn(root.path() / "Fremd"), std::vector<std::string>{"notiz.txt"});
+    // Nothing ticked, nothing to export.
+    s.hostTree()->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    QVERIFY(!s.enabled("mnuModuleExportieren"));
+  }
 };
 
 }  // namespace cq

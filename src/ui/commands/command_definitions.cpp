@@ -25,6 +25,7 @@ constexpr std::array kCommands{
     CommandDefinition{"mnuSpeichern", "&Speichern Unter ...", "Ctrl+S", MenuId::File},
     CommandDefinition{"mnuDokumentOeffnen", "Dokument &öffnen ...", "", MenuId::File, true},
     CommandDefinition{"mnuOrdnerOeffnen", "&Ordner öffnen ...", "", MenuId::File},
+    CommandDefinition{"mnuModuleExportieren", "Module &exportieren ...", "", MenuId::File},
     CommandDefinition{"mnuVB", "&VB Einlesen", "", MenuId::File, false, false, true},
     CommandDefinition{"mnuOpenIndex_0", "&0 - ", "", MenuId::File, true, false, true},
     CommandDefinition{"mnuOpenIndex_1", "&1 - ", "", MenuId::File, false, false, true},

@@ -70,6 +70,7 @@ void Session::showHostView() {
   // The host view shows its status text when there is nothing to tick.
   panes.showLeftPane(panes.hostStatusText()->isHidden() ? LeftPane::HostTree : LeftPane::HostStatus);
   enableReadCommand(hostView_->anyTicked());
+  enableExportCommand(hostView_->anyTicked());
   if (!fill) window_.messages().show(fill.failure(), DialogKind::Plain);
 }
 

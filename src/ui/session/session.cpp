@@ -82,6 +82,7 @@ void Session::connectCommands() {
   wire(u"mnuNeu"_s, [this] { refreshHostView(); });
   wire(u"mnuAnsicht_App_Aktualisieren"_s, [this] { refreshHostView(); });
   wire(u"mnuBearbeiten_Code"_s, [this] { readTickedCode(); });
+  wire(u"mnuModuleExportieren"_s, [this] { exportModules(); });
   wire(u"mnuÖffnen"_s, [this] { openProject(); });
   wire(u"mnuSpeichern"_s, [this] { saveProjectAs(); });
   wire(u"mnuExtras_Struktur"_s, [this] { copyShownTreeStructure(window_, state_.display.confirmClipboardCopy); });
@@ -95,6 +96,7 @@ void Session::connectCommands() {
   for (int index = 0; QAction* slot = commands.recentProjectSlot(index); ++index)
     connect(slot, &QAction::triggered, this, [this, index] { openRecentProject(index); });
   connect(hostView_.get(), &HostView::tickedChanged, this, &Session::enableReadCommand);
+  connect(hostView_.get(), &HostView::tickedChanged, this, &Session::enableExportCommand);
 }
 
 void Session::start(const QStringList& documents, bool compactWindow) {

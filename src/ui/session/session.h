@@ -51,6 +51,7 @@ class Session : public QObject {
   void openDocuments(const QStringList& paths);  // command line, drops
   void refreshHostView();    // "&Aktualisieren", "&Neu"
   void readTickedCode();     // "&Code Einlesen"
+  void exportModules();      // "Module &exportieren ..."
   void openProject();        // "&Öffnen ..."
   void openRecentProject(int index);
   bool saveProjectAs();      // "&Speichern Unter ..."; true when saved
@@ -75,6 +76,7 @@ class Session : public QObject {
   // The host view in the left pane, refilled from the open documents.
   void showHostView();
   void enableReadCommand(bool anyTicked);
+  void enableExportCommand(bool anyTicked);
 
   // Makes `folder` (a saved project) the working folder and shows it; when it
   // cannot be shown, everything stays as it was.

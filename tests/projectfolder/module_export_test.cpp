@@ -1,0 +1,212 @@
+#include "projectfolder/module_export.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iostream>
+#include <map>
+
+#include "sources/document_loader.h"
+#include "sources/host_application.h"
+#include "sources/module_file.h"
+#include "sources/module_file_export.h"
+#include "support/corpus.h"
+#include "support/office_samples.h"
+#include "support/random_vba.h"
+#include "support/temp_folder.h"
+#include "text/ascii_case.h"
+#include "text/text_decoding.h"
+
+namespace cq {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RoundTrip {
+  std::size_t modules = 0;
+  std::size_t lines = 0;
+  std::size_t decodedAsUtf8 = 0;
+  std::size_t unmarkedDocumentModules = 0;
+};
+
+// Reading the exported folder gives every module of `document` that has a
+// module file, with its name, type and code lines.
+RoundTrip expectSameModules(const LoadedProject& document, const LoadedProject& folder) {
+  RoundTrip counted;
+  std::map<std::string, const LoadedComponent*> read;
+  for (const LoadedComponent& component : folder.components()) read[toLowerAscii(component.name())] = &component;
+  std::size_t exportable = 0;
+  for (const LoadedComponent& module : document.components()) {
+    if (moduleFileExtension(module.type()).empty()) continue;
+    ++exportable;
+    const auto found = read.find(toLowerAscii(module.name()));
+    if (found == read.end()) {
+      ADD_FAILURE() << document.fileName() << ": module " << module.name() << " missing";
+      continue;
+    }
+    const LoadedComponent& again = *found->second;
+    EXPECT_EQ(again.name(), module.name()) << document.fileName();
+    // Source files that are valid UTF-8 are read as UTF-8: Windows-1252 text
+    // that happens to be valid UTF-8 (text garbled before it reached the
+    // document) comes back decoded.
+    const std::string lines = module.lines(1, module.countOfLines());
+    const std::string file = moduleFileText(module.name(), module.type(), module.source());
+    const bool readAsUtf8 = decodeSourceText(file).text != file;
+    // A .cls file tells a document module by its VB_Base attribute (or an
+    // Access name): one whose stream holds none (a module without source)
+    // comes back as a class module.
+    const bool unmarked =
+        module.type() == kDocumentModule && findIgnoringAsciiCase(file, "VB_Base") == std::string::npos &&
+        !startsWithIgnoringAsciiCase(module.name(), "Form_") && !startsWithIgnoringAsciiCase(module.name(), "Report_");
+    counted.unmarkedDocumentModules += unmarked ? 1 : 0;
+    EXPECT_EQ(again.type(), unmarked ? kClassModule : module.type()) << document.fileName() << ": " << module.name();
+    counted.decodedAsUtf8 += readAsUtf8 ? 1 : 0;
+    EXPECT_EQ(again.lines(1, again.countOfLines()), readAsUtf8 ? decodeSourceText(lines).text : lines)
+        << document.fileName() << ": " << module.name();
+    ++counted.modules;
+    counted.lines += static_cast<std::size_t>(module.countOfLines());
+  }
+  EXPECT_EQ(folder.components().size(), exportable) << document.fileName();
+  return counted;
+}
+
+RoundTrip exportAndReadBack(const fs::path& document, const fs::path& folder) {
+  const LoadedProject project = loadDocument(document);
+  EXPECT_EQ(project.loadError(), "") << document;
+  const Outcome<ModuleExport> exported = exportModuleFiles(project, folder);
+  EXPECT_TRUE(exported.ok()) << document << ": " << (exported ? "" : exported.failure().text());
+  if (!exported) return {};
+  return expectSameModules(project, loadDocument(folder));
+}
+
+std::string fileBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> namesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(ModuleExport, GeneratedDocumentsComeBackFromTheirModuleFiles) {
+  test::TempFolder root;
+  // Every kind of Office file, and a workbook with random code in each kind of module.
+  std::vector<test::OfficeSample> documents = test::officeSamples();
+  test::RandomVba random(4711);
+  test::VbaProjectPlan plan;
+  plan.name = "Zufall";
+  for (int kind : {kStandardModule, kClassModule, kUserForm, kDocumentModule}) {
+    for (int i = 0; i < 5; ++i) {
+      std::string code =
+          kind == kDocumentModule ? "Attribute VB_Base = \"0{00020820-0000-0000-C000-000000000046}\"\r\n" : "";
+      plan.modules.push_back(
+          {"K" + std::to_string(kind) + "_" + std::to_string(i), "", kind, code + random.module(60)});
+    }
+  }
+  documents.push_back({"Zufall.xlsm", test::macroWorkbookBytes(test::buildVbaProjectStreams(plan))});
+  RoundTrip total;
+  for (const test::OfficeSample& sample : documents) {
+    const fs::path folder = root.path() / ("Export_" + sample.fileName);
+    const RoundTrip trip = exportAndReadBack(root.writeFile(sample.fileName, sample.bytes), folder);
+    total.modules += trip.modules;
+    total.lines += trip.lines;
+    // The folder read back exports to the very same files.
+    const fs::path again = root.path() / ("Wieder_" + sample.fileName);
+    ASSERT_TRUE(exportModuleFiles(loadDocument(folder), again).ok());
+    ASSERT_EQ(namesIn(again), namesIn(folder));
+    for (const std::string& name : namesIn(folder))
+      EXPECT_EQ(fileBytes(again / name), fileBytes(folder / name)) << name;
+  }
+  EXPECT_EQ(total.modules, 5 * 3 + plan.modules.size());
+  EXPECT_EQ(namesIn(root.path() / "Export_Mappe.xlsm"),
+            (std::vector<std::string>{"DieseArbeitsmappe.cls", "Klasse1.cls", "Modul1.bas"}));
+}
+
+TEST(ModuleExport, FileNamesAreCleanedAndKeptApart) {
+  LoadedProject project("x", "x");
+  project.addComponent({"Ab", kStandardModule, ModuleCode("a")});
+  project.addComponent({"A:b", kStandardModule, ModuleCode("b")});  // cleaned, it clashes with "Ab"
+  project.addComponent({"AB?", kClassModule, ModuleCode("c")});     // other extension: no clash
+  project.addComponent({"..\x01/", kUserForm, ModuleCode("d")});    // nothing left: a name of ours
+  project.addComponent({"Steuerung", kDesignerComponent, ModuleCode("e")});
+  EXPECT_EQ(moduleFileNames(project), (std::vector<std::string>{"Ab.bas", "Ab (2).bas", "AB.cls", "Modul.frm", ""}));
+
+  test::TempFolder root;
+  const Outcome<ModuleExport> exported = exportModuleFiles(project, root.path() / "neu" / "tief");
+  ASSERT_TRUE(exported.ok());
+  EXPECT_EQ(exported->written, 4u);
+  EXPECT_EQ(exported->skipped, std::vector<std::string>{"Steuerung"});
+  EXPECT_EQ(fileBytes(root.path() / "neu/tief/Ab (2).bas"), "Attribute VB_Name = \"A:b\"\r\nb\r\n");
+}
+
+TEST(ModuleExport, OnlyAnEarlierExportIsReplaced) {
+  test::TempFolder root;
+  const auto samples = test::officeSamples();
+  const fs::path xlsm = root.writeFile(samples[0].fileName, samples[0].bytes);
+  const LoadedProject project = loadDocument(xlsm);
+
+  // A folder that holds anything but module files is refused and left alone.
+  for (const char* foreign : {"Fremd/notiz.txt", "Fremd2/Unter/Modul.bas", "Fremd3/Bild.frx"}) {
+    const fs::path file = root.writeFile(foreign, "x");
+    const fs::path folder = root.path() / fs::path(foreign).begin()->string();
+    const Outcome<ModuleExport> refused = exportModuleFiles(project, folder);
+    ASSERT_FALSE(refused.ok()) << foreign;
+    EXPECT_NE(refused.failure().message.find("ist nicht leer"), std::string::npos);
+    EXPECT_TRUE(fs::exists(file));
+    EXPECT_EQ(fileBytes(file), "x");
+  }
+  const Outcome<ModuleExport> noFolder = exportModuleFiles(project, xlsm);
+  ASSERT_FALSE(noFolder.ok());
+  EXPECT_NE(noFolder.failure().message.find("ist kein Ordner"), std::string::npos);
+
+  // An earlier export is replaced: files of modules gone are removed, hidden entries stay.
+  const fs::path folder = root.path() / "Export";
+  root.writeFile("Export/Alt.bas", "Attribute VB_Name = \"Alt\"\r\n");
+  root.writeFile("Export/modul1.BAS", "Attribute VB_Name = \"modul1\"\r\n");
+  root.writeFile("Export/.git/config", "[core]\n");
+  root.writeFile("Export/.gitattributes", "*.bas eol=crlf\n");
+  const Outcome<ModuleExport> replaced = exportModuleFiles(project, folder);
+  ASSERT_TRUE(replaced.ok()) << replaced.failure().text();
+  EXPECT_EQ(replaced->written, 3u);
+  EXPECT_EQ(replaced->removed, 2u);
+  EXPECT_EQ(namesIn(folder),
+            (std::vector<std::string>{".git", ".gitattributes", "DieseArbeitsmappe.cls", "Klasse1.cls", "Modul1.bas"}));
+  EXPECT_EQ(fileBytes(folder / ".gitattributes"), "*.bas eol=crlf\n");
+
+  // A folder of module files read as a project is not written over with its own modules.
+  const Outcome<ModuleExport> onItself = exportModuleFiles(loadDocument(folder), folder);
+  ASSERT_FALSE(onItself.ok());
+  EXPECT_NE(onItself.failure().message.find("ist die Quelle des Projekts"), std::string::npos);
+}
+
+TEST(ModuleExport, CorpusDocumentsComeBackFromTheirModuleFiles) {
+  CQ_SKIP_WITHOUT_CORPUS();
+  const std::vector<fs::path> documents = test::corpusFiles(
+      {".xlsm", ".xlsb", ".xlam", ".xltm", ".docm", ".dotm", ".pptm", ".potm", ".ppam",  ".xls",  ".xla",
+       ".xlt",  ".doc",  ".dot",  ".ppt",  ".pps",  ".pot",  ".bin",  ".mdb",  ".accdb", ".accda"});
+  test::TempFolder root;
+  RoundTrip total;
+  std::size_t read = 0;
+  for (std::size_t i = 0; i < documents.size(); ++i) {
+    const RoundTrip trip = exportAndReadBack(documents[i], root.path() / std::to_string(i));
+    total.modules += trip.modules;
+    total.lines += trip.lines;
+    total.decodedAsUtf8 += trip.decodedAsUtf8;
+    total.unmarkedDocumentModules += trip.unmarkedDocumentModules;
+    read += trip.modules > 0 ? 1 : 0;
+  }
+  EXPECT_EQ(read, documents.size());
+  std::cout << "Corpus round trip: " << documents.size() << " documents, " << total.modules << " modules, "
+            << total.lines << " code lines (" << total.decodedAsUtf8 << " modules read back as UTF-8, "
+            << total.unmarkedDocumentModules << " document modules without VB_Base read back as class modules)\n";
+  RecordProperty("documents", static_cast<int>(documents.size()));
+  RecordProperty("modules", static_cast<int>(total.modules));
+  RecordProperty("lines", static_cast<int>(total.lines));
+}
+
+}  // namespace
+}  // namespace cq
