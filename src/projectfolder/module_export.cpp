@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <fstream>
 #include <set>
 #include <system_error>
 
+#include "projectfolder/atomic_file.h"
 #include "projectfolder/project_saving.h"
 #include "sources/module_file_export.h"
 #include "text/ascii_case.h"
@@ -34,36 +33,6 @@ std::string fileStem(const std::string& moduleName) {
   std::erase_if(stem, [](char c) { return static_cast<unsigned char>(c) < 0x20; });
   stem.erase(0, stem.find_first_not_of(". "));
   return stem.empty() ? std::string("Modul") : stem;
-}
-
-Failure cannotWrite(const fs::path& file, const std::string& cause) {
-  return Failure{"Die Datei \"" + pathToText(file) + "\" konnte nicht geschrieben werden.", cause};
-}
-
-// Writes beside the target and renames over it: the target is either its old
-// or its new self.
-Outcome<void> replaceFile(const fs::path& file, const std::string& bytes) {
-  const fs::path temporary = file.parent_path() / ("." + file.filename().native() + ".neu");
-  errno = 0;
-  {
-    std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
-    stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    stream.close();
-    if (!stream) {
-      const std::string cause = lastSystemErrorText();
-      std::error_code ignored;
-      fs::remove(temporary, ignored);
-      return cannotWrite(file, cause);
-    }
-  }
-  std::error_code error;
-  fs::rename(temporary, file, error);
-  if (error) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    return cannotWrite(file, systemErrorText(error));
-  }
-  return {};
 }
 
 // The module files directly in `folder`, by file name.
@@ -144,7 +113,7 @@ Outcome<ModuleExport> exportModuleFiles(const LoadedProject& project, const fs::
     }
     const fs::path file = folder / textToPath(names[i]);
     const Outcome<void> replaced =
-        replaceFile(file, moduleFileText(component.name(), component.type(), component.source()));
+        writeFileAtomically(file, moduleFileText(component.name(), component.type(), component.source()));
     if (!replaced) return replaced.failure();
     written.insert(file.filename());
     ++result.written;
