@@ -103,7 +103,7 @@ class CompactWindowTest : public QObject {
     clipboard->setText("Sub Gr\u00FC\u00DFe() ' <Test>\r\nEnd Sub");
     QTest::mouseClick(t.button("cmdHtml"), Qt::LeftButton);
     const QString fragment = clipboard->text();
-    QVERIFY2(fragment.startsWith("<pre><span style=\"font-family="), qPrintable(fragment));
+    QVERIFY2(fragment.startsWith("<pre><span style=\"font-family:"), qPrintable(fragment));
     QVERIFY(fragment.contains("<span style=\"color:#000080\"; >Sub</span>"));
     QVERIFY(fragment.contains("Gr&uuml;&szlig;e"));
     QVERIFY(fragment.contains("&lt;Test&gt;"));
@@ -112,7 +112,10 @@ class CompactWindowTest : public QObject {
     // A second press converts the HTML text as code again.
     QTest::mouseClick(t.button("cmdHtml"), Qt::LeftButton);
     QVERIFY(clipboard->text().contains("&lt;pre&gt;"));
-    QCOMPARE(t.dialogs.requests.size(), std::size_t{1});
+    // Each conversion asks for the credit line, as the HTML menu's does ("meld" is on).
+    QCOMPARE(t.dialogs.requests.size(), std::size_t{3});
+    QCOMPARE(t.dialogs.requests[1].kind, DialogKind::Question);
+    QCOMPARE(t.dialogs.requests[2].kind, DialogKind::Question);
   }
 
   void itsButtonBringsTheMainWindowBackItsFrameEndsTheProgram() {
