@@ -7,11 +7,13 @@
 #include <iostream>
 
 #include "app/app_state.h"
+#include "cli/list_text.h"
 #include "codedb/code_database.h"
 #include "sources/document_host.h"
 #include "sources/host_tree.h"
 #include "text/path_text.h"
 #include "projectfolder/project_folder.h"
+#include "projectfolder/project_replacement.h"
 #include "projectfolder/project_saving.h"
 #include "sources/project_reader.h"
 #include "text/text_decoding.h"
@@ -103,7 +105,8 @@ int listSources(Context& context) {
   HostTree tree;
   openSources(context, context.args.positional, host, tree);
   for (const HostTreeNode& node : tree.nodes) {
-    print(context.out, node.key + "\t" + node.text + "\t" + node.image);
+    print(context.out,
+          escapedListField(node.key) + "\t" + escapedListField(node.text) + "\t" + escapedListField(node.image));
     context.out << '\n';
   }
   return 0;
@@ -123,14 +126,14 @@ int readSources(Context& context) {
     return fail(context, {context.args.project ? "Diesen Projektknoten gibt es nicht."
                                                : "Keine Quelle enth\xE4lt lesbare Module."});
   setTicked(tree, project, true);
-  if (const Outcome<void> prepared = prepareNewProjectFolder(folder); !prepared)
-    return fail(context, prepared.failure());
 
   ProjectReadRequest request;
   request.templateFile = templateFilePath(programFolder());
-  request.folder = folder;
   request.markup = context.settings.markup;
-  const Outcome<ProjectRead> read = readTickedModules(host, tree, request);
+  const Outcome<ProjectRead> read = readIntoProjectFolder(folder, [&](const fs::path& newFolder) {
+    request.folder = newFolder;
+    return readTickedModules(host, tree, request);
+  });
   if (!read) return fail(context, read.failure());
   for (const ScanWarning& warning : read->warnings) {
     print(context.err, "Warnung: Modul " + warning.module + ", Zeile " + std::to_string(warning.line) +

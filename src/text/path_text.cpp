@@ -76,7 +76,7 @@ std::string pathToText(const fs::path& path) { return systemText(path.native());
 
 fs::path textToPath(std::string_view windows1252) { return fs::path(windows1252ToUtf8(windows1252)); }
 
-std::string systemText(std::string_view text) { return decodeSourceText(text).text; }
+std::string systemText(std::string_view text) { return systemBytesToWindows1252(text); }
 
 std::string systemErrorText(const std::error_code& error) {
   if (const char* german = germanErrorText(error)) return german;

@@ -19,7 +19,9 @@ using Streams = std::map<std::string, std::string>;
 
 constexpr std::size_t kNoLimit = 64u * 1024 * 1024;
 
-LoadedProject read(const Streams& streams) { return readVbaProject(test::MapVbaStorage(streams), "/daten/Mappe.xlsm"); }
+LoadedProject read(const Streams& streams, std::size_t codeBudget = std::size_t{1} << 30) {
+  return readVbaProject(test::MapVbaStorage(streams), "/daten/Mappe.xlsm", codeBudget);
+}
 LoadedProject read(const VbaProjectPlan& plan) { return read(test::buildVbaProjectStreams(plan)); }
 
 // The Failed message of reading `streams`, or "" when it reads.

@@ -11,12 +11,12 @@ class ReadProgressHost::ReportingProject : public HostProject {
   std::string name() const override { return project_.name(); }
   bool protection() const override { return project_.protection(); }
   long componentCount() const override { return project_.componentCount(); }
-  const HostComponent& component(long index) const override { return project_.component(index); }
-  const HostComponent& component(const std::string& name) const override {
-    const HostComponent& found = project_.component(name);
-    if (moduleStarted_) moduleStarted_(name);
+  const HostComponent& component(long index) const override {
+    const HostComponent& found = project_.component(index);
+    if (moduleStarted_) moduleStarted_(found.name());
     return found;
   }
+  const HostComponent& component(const std::string& name) const override { return project_.component(name); }
   std::string loadError() const override { return project_.loadError(); }
 
  private:
