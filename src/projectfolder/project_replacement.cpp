@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -49,30 +51,36 @@ class StagingFolder {
   Failure failure_;
 };
 
+bool isModuleFileName(const std::string& name) {
+  if (name.size() < 6 || name.front() != 'M' || !name.ends_with(".txt")) return false;
+  return std::all_of(name.begin() + 1, name.end() - 4, [](char c) { return c >= '0' && c <= '9'; });
+}
+
 Failure notReplaced(const fs::path& file, const std::error_code& error) {
   return Failure{"Die Datei " + pathToText(file) + " konnte nicht ersetzt werden.", systemErrorText(error)};
 }
 
 // Moves the new project's files into the existing folder: module files first and
 // the database last, then module files of the previous project that the new
-// one does not have go.
+// one does not have go; whatever else the folder holds stays.
 Outcome<void> moveProjectFiles(const fs::path& from, const fs::path& to) {
   std::error_code error;
-  std::vector<fs::path> moduleFiles;
-  for (const auto& entry : fs::directory_iterator(from, error)) moduleFiles.push_back(entry.path().filename());
+  std::set<std::string> moduleFiles;
+  for (const auto& entry : fs::directory_iterator(from, error)) moduleFiles.insert(entry.path().filename().string());
   if (error) return Failure{"Der Ordner " + pathToText(from) + " konnte nicht gelesen werden.", systemErrorText(error)};
-  for (const fs::path& name : moduleFiles) {
-    if (name == kDatabaseFileName) continue;
+  moduleFiles.erase(kDatabaseFileName);
+  for (const std::string& name : moduleFiles) {
     fs::rename(from / name, to / name, error);
     if (error) return notReplaced(to / name, error);
   }
   fs::rename(from / kDatabaseFileName, to / kDatabaseFileName, error);
   if (error) return notReplaced(to / kDatabaseFileName, error);
-  const int modules = static_cast<int>(moduleFiles.size()) - 1;
-  for (int number = modules + 1;; ++number) {
-    const fs::path old = to / ("M" + std::to_string(number) + ".txt");
-    if (!fs::remove(old, error)) break;
+  std::vector<fs::path> leftOver;
+  for (const auto& entry : fs::directory_iterator(to, error)) {
+    const std::string name = entry.path().filename().string();
+    if (isModuleFileName(name) && !moduleFiles.contains(name)) leftOver.push_back(entry.path());
   }
+  for (const fs::path& file : leftOver) fs::remove(file, error);
   return {};
 }
 

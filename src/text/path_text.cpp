@@ -39,6 +39,8 @@ const char* germanErrorText(const std::error_code& error) {
       return "Zu viele ge\xF6" "ffnete Dateien";
     case ENAMETOOLONG:
       return "Der Name ist zu lang";
+    case EFBIG:
+      return "Die Datei wird zu gro\xDF";
     case EIO:
       return "Ein- oder Ausgabefehler";
     default:
