@@ -166,9 +166,10 @@ TEST(ProjectReader, FailuresToStoreSayTheirCauseFirstAndLeaveNoCutOffFile) {
   EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(moduleFilePath(folder.path(), 2))));
   EXPECT_TRUE(std::filesystem::exists(moduleFilePath(folder.path(), 1)));
 
+  std::string huge;
+  while (huge.size() <= kMaxSourceFileBytes) huge += "x = 1\r\n";
   FakeHost host;
-  host.add("/daten/Gross.xlsm", "Gross")
-      .addComponent(module("Riesig", kStandardModule, std::string(kMaxSourceFileBytes + 1, 'x')));
+  host.add("/daten/Gross.xlsm", "Gross").addComponent(module("Riesig", kStandardModule, huge));
   HostTree tree;
   ASSERT_TRUE(fillHostTree(host, tree));
   setTicked(tree, 0, true);
