@@ -105,8 +105,7 @@ int listSources(Context& context) {
   HostTree tree;
   openSources(context, context.args.positional, host, tree);
   for (const HostTreeNode& node : tree.nodes) {
-    print(context.out,
-          escapedListField(node.key) + "\t" + escapedListField(node.text) + "\t" + escapedListField(node.image));
+    print(context.out, listedKey(node.key) + "\t" + escapedListField(node.text) + "\t" + escapedListField(node.image));
     context.out << '\n';
   }
   return 0;

@@ -33,4 +33,9 @@ std::string escapedListField(std::string_view windows1252) {
   return escaped;
 }
 
+std::string listedKey(std::string_view key) {
+  const std::size_t nameStart = key.find('\\') + 1;  // 0 when there is no project part
+  return std::string(key.substr(0, nameStart)).append(escapedListField(key.substr(nameStart)));
+}
+
 }  // namespace cq::cli

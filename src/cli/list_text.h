@@ -11,4 +11,8 @@ namespace cq::cli {
 // byte that Windows-1252 leaves undefined as "\x" and two hex digits.
 std::string escapedListField(std::string_view windows1252);
 
+// A host tree key: the project part "A<n>\" as it is, the component name after
+// it escaped as escapedListField() does.
+std::string listedKey(std::string_view key);
+
 }  // namespace cq::cli

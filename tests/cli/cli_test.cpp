@@ -149,7 +149,8 @@ TEST(CliList, ControlCharactersAreEscapedAndNamesKept) {
   std::size_t lines = 0;
   for (std::size_t at = 0; (at = list.out.find('\n', at)) != std::string::npos; ++at) ++lines;
   EXPECT_EQ(lines, 5u) << list.out;
-  for (const char* shown : {"\tZeile\\nUmbruch\t", "\tTab\\tName\t", "\tBack\\\\slash\t", "\tLatin\xC3\xA9 und \xC3\xA4\t"})
+  for (const char* shown : {"\nA1\\Zeile\\nUmbruch\tZeile\\nUmbruch\tM2\n", "\tTab\\tName\t",
+                            "\nA1\\Back\\\\slash\tBack\\\\slash\t", "\tLatin\xC3\xA9 und \xC3\xA4\t"})
     EXPECT_NE(list.out.find(shown), std::string::npos) << shown << "\n" << list.out;
   const auto read = runCli({"read", (work.path() / "namen").string(), (work.path() / "out").string()});
   EXPECT_EQ(read.exitCode, 0) << read.err;
