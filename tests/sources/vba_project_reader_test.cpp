@@ -167,7 +167,7 @@ TEST(VbaProjectReader, SharedSourcesAreDecompressedOnceWithinTheBudget) {
   EXPECT_FALSE(tooLarge);
   EXPECT_EQ(decompressedCodeBudget(0), 1024u * 1024);
   EXPECT_EQ(decompressedCodeBudget(100'000), 6'400'000u);
-  EXPECT_EQ(decompressedCodeBudget(std::uintmax_t{1} << 40), 256u * 1024 * 1024);
+  EXPECT_EQ(decompressedCodeBudget(std::uintmax_t{1} << 40), 128u * 1024 * 1024);
 }
 
 VbaProjectPlan mixedProject() {

@@ -14,8 +14,13 @@ constexpr int kMaxStorageDepth = 32;
 
 bool sameEntryName(const char* libraryName, std::string_view wanted) {
   if (libraryName == nullptr) return false;
-  return equalsIgnoringAsciiCase(libraryName, wanted) ||
-         equalsIgnoringAsciiCase(utf8ToWindows1252(libraryName).text, wanted);
+  const std::string_view name(libraryName);
+  if (equalsIgnoringAsciiCase(name, wanted)) return true;
+  // Only a name with non-ASCII characters can read differently in Windows-1252;
+  // converting every other one made lookups in a storage of thousands of
+  // streams take seconds.
+  if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) return false;
+  return equalsIgnoringAsciiCase(utf8ToWindows1252(name).text, wanted);
 }
 
 std::string_view firstPathPart(std::string_view path) { return path.substr(0, path.find('/')); }

@@ -21,7 +21,7 @@ constexpr std::size_t kMaxDecompressedStream = 64u * 1024 * 1024;
 constexpr std::size_t kMegabyte = 1024 * 1024;
 constexpr std::size_t kBudgetPerDocumentByte = 64;
 constexpr std::size_t kMinimumCodeBudget = kMegabyte;
-constexpr std::size_t kMaximumCodeBudget = 256 * kMegabyte;
+constexpr std::size_t kMaximumCodeBudget = 128 * kMegabyte;
 
 Failed damaged(const std::string& fileName, const std::string& reason) {
   return Failed("Das VBA-Projekt der Datei " + fileName + " ist besch\xE4" "digt: " + reason + ".");

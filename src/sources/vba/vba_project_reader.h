@@ -26,7 +26,7 @@ class VbaStorage {
 
 // How much decompressed code a document of `documentBytes` bytes may hold: 64
 // times its size (real projects hold a few times their size), at least 1 MB and
-// at most 256 MB, so that a small hostile file cannot claim gigabytes.
+// at most 128 MB, so that a small hostile file cannot claim gigabytes.
 std::size_t decompressedCodeBudget(std::uintmax_t documentBytes);
 
 // The project with its components in the order of the dir stream. Throws
