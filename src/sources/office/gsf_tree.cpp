@@ -58,6 +58,9 @@ std::vector<std::string> streamPaths(GsfInfile* root, std::size_t limit) {
 bool isStorage(GsfInput* entry) { return GSF_IS_INFILE(entry) && gsf_infile_num_children(GSF_INFILE(entry)) >= 0; }
 
 GsfInputHandle childIgnoringCase(GsfInfile* storage, std::string_view name, const OfficeFile& file) {
+  // The name as it is first: the library finds it in one pass, while each step
+  // of the scan below walks its list of children again.
+  if (GsfInputHandle exact{gsf_infile_child_by_name(storage, std::string(name).c_str())}) return exact;
   const int count = gsf_infile_num_children(storage);
   for (int index = 0; index < count; ++index) {
     if (!sameEntryName(gsf_infile_name_by_index(storage, index), name)) continue;
