@@ -83,10 +83,12 @@ class ModuleSources {
     for (const DirModule& module : modules) ++shared_[keyOf(module)].usesLeft;
   }
 
-  // A module whose stream is missing or damaged makes the whole project
-  // unreadable rather than silently incomplete: the user sees the reason
-  // instead of a project that merely lacks a module.
-  DecodedText source(const DirModule& module) {
+  // Hands the module's source to `use`, which takes its copy. A module whose
+  // stream is missing or damaged makes the whole project unreadable rather than
+  // silently incomplete: the user sees the reason instead of a project that
+  // merely lacks a module.
+  template <typename Use>
+  void withSource(const DirModule& module, Use use) {
     const auto found = shared_.find(keyOf(module));
     Shared& shared = found->second;
     if (!shared.text) {
@@ -94,10 +96,8 @@ class ModuleSources {
     } else {
       budget_.charge(shared.text->text.size());
     }
-    if (--shared.usesLeft > 0) return *shared.text;
-    DecodedText last = std::move(*shared.text);
-    shared_.erase(found);
-    return last;
+    use(*shared.text);
+    if (--shared.usesLeft == 0) shared_.erase(found);
   }
 
  private:
@@ -111,9 +111,10 @@ class ModuleSources {
     // Some hosts leave the source part empty or zero-filled (the compiled code
     // alone runs the module): a module without source, not damage.
     if (compressed.find_first_not_of('\0') == std::string_view::npos) return DecodedText{};
-    const std::optional<std::string> source = budget_.decompress(compressed);
+    std::optional<std::string> source = budget_.decompress(compressed);
     if (!source) throw damaged(fileName_, "der Quelltext des Moduls " + module.name + " ist nicht lesbar komprimiert");
     DecodedText text = codePageToWindows1252(*source, codePage_);
+    source.reset();  // a large source is held once at a time
     text.text = normalizeLineEnds(text.text);
     return text;
   }
@@ -148,9 +149,10 @@ LoadedProject readVbaProject(const VbaStorage& storage, const std::string& fileN
   project.setProtection(projectStream.lockedForViewing());
   ModuleSources sources(storage, dir.modules, budget, dir.codePage, fileName);
   for (const DirModule& module : dir.modules) {
-    const DecodedText source = sources.source(module);
     const int type = projectStream.componentType(module.codePageName, module.isProcedural);
-    project.addComponent(LoadedComponent(module.name, type, ModuleCode(source.text), source.replaced));
+    sources.withSource(module, [&](const DecodedText& source) {
+      project.addComponent(LoadedComponent(module.name, type, ModuleCode(source.text), source.replaced));
+    });
   }
   return project;
 }
