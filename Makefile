@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps configure build run test bench screenshots package check-real clean
+.PHONY: all deps configure build run test bench screenshots package check-real fuzz test-sanitize clean
 
 all: build
 
@@ -37,5 +37,20 @@ package: build
 check-real: build
 	@tools/check-real/run $(BUILD)
 
+# Checked builds, not part of CI: each fuzz target runs FUZZ_SECONDS (clang and
+# libFuzzer), and the whole test suite runs under ASan and UBSan.
+FUZZ_SECONDS ?= 60
+CORPUS ?= $(abspath ../shared/corpus)
+
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCQ_FUZZ=ON -DCQ_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(BUILD)-fuzz -j$(JOBS) --target fuzz-targets
+	@fuzz/run-fuzzers $(BUILD)-fuzz $(FUZZ_SECONDS) $(CORPUS)
+
+test-sanitize: deps
+	@cmake -S . -B $(BUILD)-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCQ_SANITIZE=ON -DCQ_CORPUS_DIR=$(CORPUS) >/dev/null
+	@cmake --build $(BUILD)-sanitize -j$(JOBS)
+	@cd $(BUILD)-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
+
 clean:
-	rm -rf $(BUILD) $(BUILD)-bench
+	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-fuzz $(BUILD)-sanitize

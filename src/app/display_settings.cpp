@@ -82,6 +82,9 @@ template <typename... Visitors>
 struct Overloaded : Visitors... {
   using Visitors::operator()...;
 };
+// Spelled out for compilers without deduction from aggregate initialisation (clang 14).
+template <typename... Visitors>
+Overloaded(Visitors...) -> Overloaded<Visitors...>;
 
 // Stores a non-empty text converted into the field.
 void read(const Field& field, const std::string& text) {

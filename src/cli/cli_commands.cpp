@@ -6,11 +6,13 @@
 
 #include "app/app_state.h"
 #include "app/edition.h"
+#include "cli/list_text.h"
 #include "cli/record_output.h"
 #include "codedb/code_database.h"
 #include "projectfolder/atomic_file.h"
 #include "projectfolder/module_export.h"
 #include "projectfolder/project_folder.h"
+#include "projectfolder/project_replacement.h"
 #include "projectfolder/project_saving.h"
 #include "render/html.h"
 #include "render/markup.h"
@@ -114,7 +116,7 @@ int listSources(Context& context) {
     return 0;
   }
   for (const HostTreeNode& node : tree.nodes) {
-    print(context.out, node.key + "\t" + node.text + "\t" + node.image);
+    print(context.out, listedKey(node.key) + "\t" + escapedListField(node.text) + "\t" + escapedListField(node.image));
     context.out << '\n';
   }
   return 0;
@@ -134,14 +136,14 @@ int readSources(Context& context) {
     return fail(context, {context.args.project ? "Diesen Projektknoten gibt es nicht."
                                                : "Keine Quelle enth\xE4lt lesbare Module."});
   setTicked(tree, project, true);
-  if (const Outcome<void> prepared = prepareNewProjectFolder(folder); !prepared)
-    return fail(context, prepared.failure());
 
   ProjectReadRequest request;
   request.templateFile = templateFilePath(programFolder());
-  request.folder = folder;
   request.markup = context.settings.markup;
-  const Outcome<ProjectRead> read = readTickedModules(host, tree, request);
+  const Outcome<ProjectRead> read = readIntoProjectFolder(folder, [&](const fs::path& newFolder) {
+    request.folder = newFolder;
+    return readTickedModules(host, tree, request);
+  });
   if (!read) return fail(context, read.failure());
   for (const ScanWarning& warning : read->warnings) {
     print(context.err, "Warnung: Modul " + warning.module + ", Zeile " + std::to_string(warning.line) +

@@ -1,5 +1,8 @@
 #include "codedb/code_database.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <memory>
 #include <system_error>
 
 #include "codedb/database_scan_sink.h"
@@ -10,6 +13,38 @@ namespace cq {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Copies the file by reading and writing, so that the failure is the system's
+// own (a full disk says so); a copy that fails is removed rather than left
+// truncated.
+std::error_code copyWholeFile(const fs::path& from, const fs::path& to) {
+  std::FILE* in = std::fopen(from.c_str(), "rb");
+  if (!in) return std::error_code(errno, std::generic_category());
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> inHandle(in, std::fclose);
+  std::FILE* out = std::fopen(to.c_str(), "wb");
+  if (!out) return std::error_code(errno, std::generic_category());
+  std::error_code error;
+  char buffer[1 << 16];
+  while (!error) {
+    const std::size_t got = std::fread(buffer, 1, sizeof buffer, in);
+    if (got == 0) {
+      if (std::ferror(in)) error = std::error_code(errno ? errno : EIO, std::generic_category());
+      break;
+    }
+    if (std::fwrite(buffer, 1, got, out) != got) error = std::error_code(errno ? errno : EIO, std::generic_category());
+  }
+  errno = 0;
+  if (std::fclose(out) != 0 && !error) error = std::error_code(errno ? errno : EIO, std::generic_category());
+  if (error) {
+    std::error_code ignored;
+    fs::remove(to, ignored);
+  }
+  return error;
+}
+
+}  // namespace
+
 Outcome<void> createDatabaseFromTemplate(const fs::path& templateFile, const fs::path& folder) {
   std::error_code error;
   if (!fs::is_regular_file(templateFile, error)) {
@@ -17,14 +52,14 @@ Outcome<void> createDatabaseFromTemplate(const fs::path& templateFile, const fs:
                    "\nexistiert nicht !!!\nBitte kopieren Sie diese wieder an diese Stelle"};
   }
   const fs::path target = folder / kDatabaseFileName;
-  fs::copy_file(templateFile, target, fs::copy_options::overwrite_existing, error);
+  error = copyWholeFile(templateFile, target);
   if (!error) {
     // An installed template is read-only; the copy is the working database.
-    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write,
-                    fs::perm_options::add, error);
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, error);
   }
   if (error) {
-    return Failure{"Die Datenbank\n" + pathToText(target) + "\nkann nicht angelegt werden.", systemErrorText(error)};
+    // The cause first: it is what the user can act on.
+    return Failure{systemErrorText(error), "Die Datenbank\n" + pathToText(target) + "\nkann nicht angelegt werden."};
   }
   return {};
 }

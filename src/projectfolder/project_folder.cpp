@@ -1,7 +1,6 @@
 #include "projectfolder/project_folder.h"
 
 #include <map>
-#include <regex>
 #include <system_error>
 
 #include "text/path_text.h"
@@ -11,15 +10,6 @@
 namespace fs = std::filesystem;
 
 namespace cq {
-
-namespace {
-
-bool isModuleFileName(const std::string& name) {
-  static const std::regex pattern("M[0-9]+\\.txt");
-  return std::regex_match(name, pattern);
-}
-
-}  // namespace
 
 bool isProjectFolder(const fs::path& folder) {
   std::error_code ec;
@@ -39,26 +29,6 @@ std::optional<Failure> foreignFolderProblem(const fs::path& folder) {
                  reason()};
 }
 
-Outcome<void> prepareNewProjectFolder(const fs::path& folder) {
-  std::error_code ec;
-  if (!fs::exists(folder, ec)) {
-    if (!fs::create_directories(folder, ec))
-      return Failure{"Der Ordner " + pathToText(folder) + " konnte nicht angelegt werden.", systemErrorText(ec)};
-    return {};
-  }
-  if (auto problem = foreignFolderProblem(folder)) return *std::move(problem);
-  if (!isProjectFolder(folder)) return {};
-  // Only the project's own files go; anything else the user put there stays.
-  for (const auto& entry : fs::directory_iterator(folder, ec)) {
-    const std::string name = entry.path().filename().string();
-    if (!entry.is_regular_file(ec) || !(name == kDatabaseFileName || isModuleFileName(name))) continue;
-    if (!fs::remove(entry.path(), ec) && ec)
-      return Failure{"Die Datei " + pathToText(entry.path()) + " konnte nicht gel\xF6scht werden.",
-                     systemErrorText(ec)};
-  }
-  return {};
-}
-
 Outcome<std::string> readModuleFile(const fs::path& folder, int moduleNumber) {
   return catchFailure([&] { return readSourceFile(moduleFilePath(folder, moduleNumber)); });
 }
@@ -66,6 +36,8 @@ Outcome<std::string> readModuleFile(const fs::path& folder, int moduleNumber) {
 Outcome<std::vector<ExportModule>> loadProjectModules(const fs::path& folder, CodeDatabase& database) {
   const Outcome<std::vector<ModuleListEntry>> list = database.moduleList();
   if (!list) return list.failure();
+  // What a failed read left behind, never a project.
+  if (list->empty()) return Failure{"Das Projekt im Ordner " + pathToText(folder) + " enth\xE4lt kein Modul."};
   std::map<int, const ModuleListEntry*> byNumber;
   for (const auto& entry : list.value()) byNumber[entry.number] = &entry;
   std::vector<ExportModule> modules;

@@ -20,16 +20,12 @@ bool isProjectFolder(const std::filesystem::path& folder);
 // for a project folder.
 std::optional<Failure> foreignFolderProblem(const std::filesystem::path& folder);
 
-// Makes `folder` ready to receive a new project: creates it, or empties an
-// existing project folder of its database and module files. Any other folder
-// that holds something is refused.
-Outcome<void> prepareNewProjectFolder(const std::filesystem::path& folder);
-
 // The marked-up text of module file "M" + number + ".txt".
 Outcome<std::string> readModuleFile(const std::filesystem::path& folder, int moduleNumber);
 
 // Every module of the project, numbered 1 to the module count, with the name and
-// type the database holds for it and its module file's text.
+// type the database holds for it and its module file's text. A database without
+// any module holds no project.
 Outcome<std::vector<ExportModule>> loadProjectModules(const std::filesystem::path& folder, CodeDatabase& database);
 
 }  // namespace cq

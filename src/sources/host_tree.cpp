@@ -38,6 +38,14 @@ std::size_t HostTree::addNode(std::string key, std::string text, std::string ima
   return index;
 }
 
+std::size_t HostTree::addHostNode(std::string key, std::string text, std::string image, long project, long component,
+                                  std::size_t parent) {
+  const std::size_t index = addNode(std::move(key), std::move(text), std::move(image), parent);
+  nodes[index].project = project;
+  nodes[index].component = component;
+  return index;
+}
+
 ModuleKind moduleKindOf(int componentType, std::string_view componentName) {
   switch (componentType) {
     case kDocumentModule:
@@ -79,21 +87,22 @@ Outcome<HostTreeFill> fillHostTree(HostApplication& host, HostTree& tree) {
 
       const std::string projectKey = std::string("A").append(std::to_string(i)).append("\\");
       if (const std::string reason = project.loadError(); !reason.empty()) {
-        const std::size_t node = tree.addNode(projectKey, fileText + ": " + reason, std::string(kDocumentErrorImage));
+        const std::size_t node =
+            tree.addHostNode(projectKey, fileText + ": " + reason, std::string(kDocumentErrorImage), i);
         tree.nodes[node].checkable = false;
         continue;
       }
 
       const std::size_t projectNode =
-          tree.addNode(projectKey, name + " [" + fileText + "]", std::string(kProjectImage));
+          tree.addHostNode(projectKey, name + " [" + fileText + "]", std::string(kProjectImage), i);
       const long componentCount = project.componentCount();
       for (long j = 1; j <= componentCount; ++j) {
         const HostComponent& component = project.component(j);
         if (component.countOfLines() < kMinimumLinesShown) continue;
         const std::string componentName = component.name();
         ModuleKind kind = moduleKindOf(component.type(), componentName);
-        tree.addNode(projectKey + componentName, std::move(kind.displayName), imageKeyOfModuleType(kind.type),
-                     projectNode);
+        tree.addHostNode(projectKey + componentName, std::move(kind.displayName), imageKeyOfModuleType(kind.type), i,
+                         j, projectNode);
       }
       // The project node is the last node when it got no module node.
       if (tree.nodes[projectNode].children.empty()) tree.nodes.pop_back();

@@ -15,12 +15,14 @@ namespace cq {
 inline constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
 
 struct HostTreeNode {
-  std::string key;    // project "A<index>\", module "A<index>\<component name>"
+  std::string key;    // project "A<index>\", module "A<index>\<component name>"; identifies, never parsed
   std::string text;
   std::string image;  // "Fahne" for projects, "Warnung" for unreadable documents, "M<code>" or "XXX" for modules
   bool checked = false;
   bool checkable = true;  // false for a document that could not be read
   std::size_t parent = kNoParent;
+  long project = 0;    // the host's project (1-based)
+  long component = 0;  // the component within it (1-based); 0 for a project node
   std::vector<std::size_t> children;
 };
 
@@ -29,6 +31,9 @@ struct HostTree {
   std::string tag;                  // name of the project last read
 
   std::size_t addNode(std::string key, std::string text, std::string image, std::size_t parent = kNoParent);
+  // A node of project `project` (1-based), a module node when `component` is not 0.
+  std::size_t addHostNode(std::string key, std::string text, std::string image, long project, long component = 0,
+                          std::size_t parent = kNoParent);
 };
 
 // Module type and the name shown for a component.

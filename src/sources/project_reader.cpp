@@ -1,6 +1,7 @@
 #include "sources/project_reader.h"
 
 #include <cerrno>
+#include <system_error>
 #include <fstream>
 #include <memory>
 
@@ -36,32 +37,69 @@ const char* const kVbReadFailedMessage =
 
 namespace {
 
-// Counts the routine rows on their way to the database.
+// A read stopped by what it could not store (a full disk, a module too large for
+// its file) rather than by the code: the cause comes first, without the list
+// of code constructs that may fail a read.
+class StorageFailed : public Failed {
+ public:
+  StorageFailed(std::string what, std::string cause)
+      : Failed(cause.empty() ? Failure{std::move(what)} : Failure{std::move(cause), std::move(what)}) {}
+};
+
+// Counts the routine rows on their way to the database; the database's failures
+// are failures to store.
 class CountingSink final : public ScanSink {
  public:
-  explicit CountingSink(ScanSink& target) : target_(target) {}
+  CountingSink(ScanSink& target, const std::filesystem::path& folder) : target_(target), folder_(folder) {}
   void insertRoutine(const RoutineRow& row) override {
-    target_.insertRoutine(row);
+    stored([&] { target_.insertRoutine(row); });
     ++routines;
   }
-  void setRoutineStart(std::int64_t n, std::int64_t line) override { target_.setRoutineStart(n, line); }
-  void setRoutineEnd(std::int64_t n, std::int64_t line) override { target_.setRoutineEnd(n, line); }
-  void endDeclarationsOfModule(int module) override { target_.endDeclarationsOfModule(module); }
-  void insertModule(const ModuleRow& row) override { target_.insertModule(row); }
+  void setRoutineStart(std::int64_t n, std::int64_t line) override {
+    stored([&] { target_.setRoutineStart(n, line); });
+  }
+  void setRoutineEnd(std::int64_t n, std::int64_t line) override { stored([&] { target_.setRoutineEnd(n, line); }); }
+  void endDeclarationsOfModule(int module) override { stored([&] { target_.endDeclarationsOfModule(module); }); }
+  void insertModule(const ModuleRow& row) override { stored([&] { target_.insertModule(row); }); }
   std::int64_t routines = 0;
+
+  template <typename Write>
+  void stored(Write write) const {
+    try {
+      write();
+    } catch (const Failed& failed) {
+      throw StorageFailed("Die Datenbank " + pathToText(folder_ / kDatabaseFileName) +
+                              " konnte nicht geschrieben werden.",
+                          failed.failure().cause);
+    }
+  }
 
  private:
   ScanSink& target_;
+  const std::filesystem::path& folder_;
 };
 
+// A module file that cannot be written completely is removed, not left cut off.
 void writeModuleFile(const std::filesystem::path& file, const std::string& text) {
   errno = 0;
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   out.close();
   if (!out) {
-    throw Failed("Die Moduldatei " + pathToText(file) + " konnte nicht geschrieben werden.", lastSystemErrorText());
+    const std::string cause = lastSystemErrorText();
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
+    throw StorageFailed("Die Moduldatei " + pathToText(file) + " konnte nicht geschrieben werden.", cause);
   }
+}
+
+// Module files are read back (exports, lookups) only up to this size; a read
+// must not write what it could not read again.
+void checkModuleFileSize(std::size_t bytes, const std::string& moduleName) {
+  if (bytes <= kMaxSourceFileBytes) return;
+  throw StorageFailed("Das Modul " + moduleName + " ist zu gro\xDF: seine Moduldatei h\xE4tte mehr als " +
+                          std::to_string(kMaxSourceFileBytes / (1024 * 1024)) + " MB.",
+                      {});
 }
 
 // The project under construction: a fresh code database in the folder and one
@@ -75,11 +113,12 @@ class ProjectWriter {
     Outcome<std::unique_ptr<CodeDatabase>> opened = CodeDatabase::open(request.folder);
     if (!opened) throw Failed(opened.failure());
     database_ = std::move(opened).value();
-    database_->beginBulkWrite();
-    sink_ = std::make_unique<CountingSink>(database_->scanSink());
+    sink_ = std::make_unique<CountingSink>(database_->scanSink(), request_.folder);
+    sink_->stored([&] { database_->beginBulkWrite(); });
   }
 
   void addModule(std::string_view code, ModuleType type, const std::string& name) {
+    checkModuleFileSize(code.size(), name);
     ModuleScan scan;
     scan.moduleNumber = ++result_.modules;
     scan.moduleType = moduleTypeCode(type);
@@ -90,11 +129,14 @@ class ProjectWriter {
     scan.blankLineBeforeRoutines = request_.markup.blankLineBeforeRoutines;
     scan.indentRoutineBodies = request_.markup.reindent && request_.markup.indentRoutineBodies;
     const std::string marked = markUpModule(code, request_.markup, scan);
+    checkModuleFileSize(marked.size(), name);
     writeModuleFile(moduleFilePath(request_.folder, scan.moduleNumber), marked);
     result_.routines = sink_->routines;
   }
 
-  void finish() { database_->endBulkWrite(); }
+  void finish() {
+    sink_->stored([&] { database_->endBulkWrite(); });
+  }
 
  private:
   const ProjectReadRequest& request_;
@@ -104,8 +146,9 @@ class ProjectWriter {
   std::int64_t routineCounter_ = 0;
 };
 
-// Runs a read: a database that cannot be made fails with its own message, any
-// later failure with `failureMessage` and the cause; written rows and files stay.
+// Runs a read: a database that cannot be made and a failure to store fail with
+// their own message, cause first; any other failure with `failureMessage` and
+// the cause. Complete rows and files written before stay.
 template <typename ReadModules>
 Outcome<ProjectRead> runRead(const ProjectReadRequest& request, const char* failureMessage, ReadModules readModules) {
   ProjectRead result;
@@ -114,6 +157,8 @@ Outcome<ProjectRead> runRead(const ProjectReadRequest& request, const char* fail
     try {
       readModules(writer, result);
       writer.finish();
+    } catch (const StorageFailed& failed) {
+      return failed.failure();
     } catch (const Failed& failed) {
       return Failure{failureMessage, failed.failure().text()};
     } catch (const std::exception& error) {
@@ -149,10 +194,10 @@ Outcome<ProjectRead> readTickedModules(HostApplication& host, HostTree& tree, co
     for (const HostTreeNode& node : tree.nodes) {
       if (!isTickedModule(node)) continue;
       if (!project) {
-        project = &host.project(projectIndexOfKey(node.key));
+        project = &host.project(node.project);
         tree.tag = project->name();
       }
-      const HostComponent& component = project->component(textAfterLast(node.key, '\\'));
+      const HostComponent& component = project->component(node.component);
       const ModuleKind kind = moduleKindOf(component.type(), component.name());
       writer.addModule(component.lines(1, component.countOfLines()), kind.type, kind.displayName);
       result.replacedCharacters += component.replacedCharacters();

@@ -36,9 +36,12 @@ extern const char* const kVbReadFailedMessage;
 std::filesystem::path moduleFilePath(const std::filesystem::path& folder, int moduleNumber);
 
 // Creates the code database from the template in the folder and reads every
-// ticked module without children, in tree order. The tree's tag becomes the
-// project's name. A database that cannot be made fails with its own message;
-// rows and module files written before a failure remain.
+// ticked module without children, in tree order (components found by the
+// nodes' indexes). The tree's tag becomes the project's name. A database that
+// cannot be made, a failure to write (a full disk: the cause comes first) and a
+// module whose file would be larger than module files may be (kMaxSourceFileBytes)
+// fail with their own message; complete rows and module files written before a
+// failure remain, a module file cut off is removed.
 Outcome<ProjectRead> readTickedModules(HostApplication& host, HostTree& tree, const ProjectReadRequest& request);
 
 // Reads ticked module files of a Visual Basic project whose tree keys name the

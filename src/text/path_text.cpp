@@ -39,6 +39,8 @@ const char* germanErrorText(const std::error_code& error) {
       return "Zu viele ge\xF6" "ffnete Dateien";
     case ENAMETOOLONG:
       return "Der Name ist zu lang";
+    case EFBIG:
+      return "Die Datei wird zu gro\xDF";
     case EIO:
       return "Ein- oder Ausgabefehler";
     default:
@@ -76,7 +78,7 @@ std::string pathToText(const fs::path& path) { return systemText(path.native());
 
 fs::path textToPath(std::string_view windows1252) { return fs::path(windows1252ToUtf8(windows1252)); }
 
-std::string systemText(std::string_view text) { return decodeSourceText(text).text; }
+std::string systemText(std::string_view text) { return systemBytesToWindows1252(text); }
 
 std::string systemErrorText(const std::error_code& error) {
   if (const char* german = germanErrorText(error)) return german;

@@ -28,8 +28,8 @@ std::string withTrailingSeparator(std::string path, char separator = '/');
 // Removes the nine characters a file name must not hold: / \ : * ? < > | "
 void removeForbiddenNameCharacters(std::string& name);
 
-// A file-system path as Windows-1252 text for names and messages (UTF-8 names are
-// converted, other bytes are taken as they are), and back.
+// A file-system path as Windows-1252 text for names and messages (UTF-8 is
+// converted, other bytes are taken as they are, line breaks stay), and back.
 std::string pathToText(const std::filesystem::path& path);
 std::filesystem::path textToPath(std::string_view windows1252);
 

@@ -135,6 +135,23 @@ DecodedText utf8ToWindows1252(std::string_view utf8) {
   return result;
 }
 
+std::string systemBytesToWindows1252(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  std::size_t pos = 0;
+  while (pos < bytes.size()) {
+    const std::size_t start = pos;
+    const char32_t codePoint = nextCodePoint(bytes, pos);
+    char byte = 0;
+    if (codePoint == kInvalid) {
+      text += bytes[start];
+    } else {
+      text += codePointToWindows1252(codePoint, byte) ? byte : kReplacement;
+    }
+  }
+  return text;
+}
+
 std::string windows1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);

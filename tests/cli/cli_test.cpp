@@ -2,6 +2,7 @@
 // files, HTML and RTF against golden files), project folders and bad input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -136,6 +137,59 @@ TEST(CliProjectFolder, ReplacesAProjectFolderAndRefusesOtherFolders) {
   EXPECT_EQ(fileText(other / "wichtig.doc"), "keep");
   EXPECT_FALSE(fs::exists(other / "CodeQuorix.mdb"));
   EXPECT_EQ(runCli({"html", other.string()}).exitCode, 1);  // no project
+}
+
+// A read that cannot be stored (files limited as by a full disk) says why first,
+// leaves the previous project as it was and nothing beside it; a database
+// without modules is no project to export.
+TEST(CliProjectFolder, AFailedReadLeavesThePreviousProjectUntouched) {
+  const test::TempFolder work;
+  const fs::path project = work.path() / "p";
+  ASSERT_EQ(runCli({"read", kSample.string(), project.string()}).exitCode, 0);
+  const std::string before = runCli({"html", project.string()}).out;
+  ASSERT_FALSE(before.empty());
+
+  std::string routines = "Attribute VB_Name = \"Viele\"\r\n";
+  for (int i = 0; i < 5000; ++i) routines += "Sub R" + std::to_string(i) + "()\r\nEnd Sub\r\n";
+  work.writeFile("viele/Viele.bas", routines);
+  const std::uintmax_t templateBytes = fs::file_size(CQ_TEMPLATE_PATH);
+  for (const std::uintmax_t limit : {templateBytes / 2, templateBytes + 4096}) {
+    const auto failed = runCli({"read", (work.path() / "viele").string(), project.string()}, "/dev/null", limit);
+    EXPECT_EQ(failed.exitCode, 1) << limit;
+    EXPECT_EQ(failed.err.rfind("Die Datei wird zu gro\xC3\x9F\r\n", 0), 0u) << failed.err;
+    EXPECT_EQ(runCli({"html", project.string()}).out, before) << limit;
+    std::vector<std::string> entries;
+    for (const auto& entry : fs::directory_iterator(work.path())) entries.push_back(entry.path().filename().string());
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{"p", "viele"})) << limit;
+  }
+
+  const fs::path empty = work.path() / "leer";
+  fs::create_directories(empty);
+  fs::copy_file(CQ_TEMPLATE_PATH, empty / "CodeQuorix.mdb");
+  const auto html = runCli({"html", empty.string()});
+  EXPECT_EQ(html.exitCode, 1);
+  EXPECT_NE(html.err.find("enth\xC3\xA4lt kein Modul"), std::string::npos) << html.err;
+}
+
+// File names with line breaks, tabs, backslashes and bytes that are no UTF-8:
+// one node per line, the characters escaped, the names kept for the read.
+TEST(CliList, ControlCharactersAreEscapedAndNamesKept) {
+  const test::TempFolder work;
+  const std::string code = "Sub A()\r\n  x = 1\r\nEnd Sub\r\n";
+  for (const char* name : {"Zeile\nUmbruch.bas", "Tab\tName.bas", "Back\\slash.bas", "Latin\xE9 und \xC3\xA4.bas"})
+    work.writeFile(fs::path("namen") / name, code);
+  const auto list = runCli({"list", (work.path() / "namen").string()});
+  ASSERT_EQ(list.exitCode, 0) << list.err;
+  std::size_t lines = 0;
+  for (std::size_t at = 0; (at = list.out.find('\n', at)) != std::string::npos; ++at) ++lines;
+  EXPECT_EQ(lines, 5u) << list.out;
+  for (const char* shown : {"\nA1\\Zeile\\nUmbruch\tZeile\\nUmbruch\tM2\n", "\tTab\\tName\t",
+                            "\nA1\\Back\\\\slash\tBack\\\\slash\t", "\tLatin\xC3\xA9 und \xC3\xA4\t"})
+    EXPECT_NE(list.out.find(shown), std::string::npos) << shown << "\n" << list.out;
+  const auto read = runCli({"read", (work.path() / "namen").string(), (work.path() / "out").string()});
+  EXPECT_EQ(read.exitCode, 0) << read.err;
+  EXPECT_NE(read.out.find("Module: 4\n"), std::string::npos) << read.out;
 }
 
 // Bad input never crashes: each ends with a correct result or a message and code 1.

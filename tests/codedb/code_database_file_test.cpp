@@ -34,6 +34,18 @@ TEST(CodeDatabaseFile, FailedCreationNamesTheMissingTemplateOrTarget) {
   EXPECT_NE(message.find((target / kDatabaseFileName).string()), std::string::npos) << message;
 }
 
+// A full disk (/dev/full behind the database's name) is said first, and the
+// copy it cut off does not stay.
+TEST(CodeDatabaseFile, AFullDiskIsTheFirstThingSaidAndLeavesNoCopy) {
+  test::TempFolder folder;
+  fs::create_symlink("/dev/full", folder.path() / kDatabaseFileName);
+  const Outcome<void> made = createDatabaseFromTemplate(kTemplate, folder.path());
+  ASSERT_FALSE(made);
+  EXPECT_EQ(made.failure().text(), "Kein Speicherplatz mehr auf dem Datentr\xE4ger\r\n\r\nDie Datenbank\n" +
+                                       (folder.path() / kDatabaseFileName).string() + "\nkann nicht angelegt werden.");
+  EXPECT_FALSE(fs::exists(fs::symlink_status(folder.path() / kDatabaseFileName)));
+}
+
 // Closing frees the file: it can be replaced by an empty database and reopened.
 TEST(CodeDatabaseFile, CreateReplacesAnEarlierDatabaseWithAnEmptyOne) {
   test::TempFolder folder;

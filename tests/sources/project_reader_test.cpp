@@ -135,5 +135,50 @@ TEST(ProjectReader, ReadsTickedModuleFilesByTheirKeys) {
   EXPECT_EQ(storedModules(again.path()), "1 Form1 1|2 Modul 2|3 Teil 32|") << "what was read stays";
 }
 
+// Keys identify nodes; the component is found by its index, whatever its name holds.
+TEST(ProjectReader, ModulesAreFoundByIndexWhateverTheirNames) {
+  FakeHost host;
+  auto& project = host.add("/daten/Namen.xlsm", "Namen");
+  project.addComponent(module("Teil\\Eins", kStandardModule, kTwoRoutines));
+  project.addComponent(module("Eins", kClassModule, "Sub Anders()\r\nEnd Sub\r\n'"));
+  project.addComponent(module("Zeile\nUmbruch\t", kStandardModule, kTwoRoutines));
+  HostTree tree;
+  ASSERT_TRUE(fillHostTree(host, tree));
+  setTicked(tree, 0, true);
+  const test::TempFolder folder;
+  const Outcome<ProjectRead> read = readTickedModules(host, tree, requestFor(folder));
+  ASSERT_TRUE(read) << read.failure().text();
+  EXPECT_EQ(storedModules(folder.path()), "1 Teil\\Eins 2|3 Zeile\nUmbruch\t 2|2 Eins 3|");
+  EXPECT_EQ(read->routines, 5);
+}
+
+// A full disk (here /dev/full behind the module file) and a module too large for
+// its file stop the read with the cause first; no cut-off file stays.
+TEST(ProjectReader, FailuresToStoreSayTheirCauseFirstAndLeaveNoCutOffFile) {
+  Fixture f;
+  const test::TempFolder folder;
+  std::filesystem::create_symlink("/dev/full", moduleFilePath(folder.path(), 2));
+  const Outcome<ProjectRead> full = readTickedModules(f.host, f.tree, requestFor(folder));
+  ASSERT_FALSE(full);
+  EXPECT_EQ(full.failure().message, "Kein Speicherplatz mehr auf dem Datentr\xE4ger");
+  EXPECT_NE(full.failure().cause.find("M2.txt konnte nicht geschrieben werden"), std::string::npos)
+      << full.failure().cause;
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(moduleFilePath(folder.path(), 2))));
+  EXPECT_TRUE(std::filesystem::exists(moduleFilePath(folder.path(), 1)));
+
+  std::string huge;
+  while (huge.size() <= kMaxSourceFileBytes) huge += "x = 1\r\n";
+  FakeHost host;
+  host.add("/daten/Gross.xlsm", "Gross").addComponent(module("Riesig", kStandardModule, huge));
+  HostTree tree;
+  ASSERT_TRUE(fillHostTree(host, tree));
+  setTicked(tree, 0, true);
+  const test::TempFolder large;
+  const Outcome<ProjectRead> tooLarge = readTickedModules(host, tree, requestFor(large));
+  ASSERT_FALSE(tooLarge);
+  EXPECT_EQ(tooLarge.failure().text(), "Das Modul Riesig ist zu gro\xDF: seine Moduldatei h\xE4tte mehr als 64 MB.");
+  EXPECT_FALSE(std::filesystem::exists(moduleFilePath(large.path(), 1)));
+}
+
 }  // namespace
 }  // namespace cq

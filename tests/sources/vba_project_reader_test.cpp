@@ -19,7 +19,9 @@ using Streams = std::map<std::string, std::string>;
 
 constexpr std::size_t kNoLimit = 64u * 1024 * 1024;
 
-LoadedProject read(const Streams& streams) { return readVbaProject(test::MapVbaStorage(streams), "/daten/Mappe.xlsm"); }
+LoadedProject read(const Streams& streams, std::size_t codeBudget = std::size_t{1} << 30) {
+  return readVbaProject(test::MapVbaStorage(streams), "/daten/Mappe.xlsm", codeBudget);
+}
 LoadedProject read(const VbaProjectPlan& plan) { return read(test::buildVbaProjectStreams(plan)); }
 
 // The Failed message of reading `streams`, or "" when it reads.
@@ -112,6 +114,60 @@ TEST(OvbaCompression, RefusesDamageAndOversizeOutput) {
     for (int flips = 0; flips < 4; ++flips) damaged[1 + engine() % (damaged.size() - 1)] = static_cast<char>(engine());
     EXPECT_LE(decompressOvba(damaged, 30000).value_or("").size(), 30000u);
   }
+}
+
+// Counts the reads of each stream.
+class CountingStorage : public VbaStorage {
+ public:
+  explicit CountingStorage(Streams streams) : streams_(std::move(streams)) {}
+  std::optional<std::string> stream(std::string_view path) const override {
+    ++reads[std::string(path)];
+    return streams_.stream(path);
+  }
+  mutable std::map<std::string, int> reads;
+
+ private:
+  test::MapVbaStorage streams_;
+};
+
+// Hostile projects whose modules all name one stream: its source is
+// decompressed once, and every module's copy counts against the document's
+// budget, as does one source that decompresses beyond it.
+TEST(VbaProjectReader, SharedSourcesAreDecompressedOnceWithinTheBudget) {
+  std::string code;
+  while (code.size() < 300'000) code += "Sub S()\r\n  x = 1\r\nEnd Sub\r\n";
+  VbaProjectPlan plan;
+  for (int i = 1; i <= 8; ++i) plan.modules.push_back({"M" + std::to_string(i), "", 1, code, 0, false, "Geteilt"});
+  const Streams streams = test::buildVbaProjectStreams(plan);
+  ASSERT_LT(streams.at("VBA/Geteilt").size(), 25'000u);
+
+  CountingStorage storage(streams);
+  const LoadedProject project = readVbaProject(storage, "/daten/Bombe.bin", 8 * 310'000);
+  ASSERT_EQ(project.componentCount(), 8);
+  EXPECT_EQ(project.component(8).lines(1, 3), "Sub S()\r\n  x = 1\r\nEnd Sub");
+  EXPECT_EQ(project.component(8).countOfLines(), project.component(1).countOfLines());
+  EXPECT_EQ(storage.reads["VBA/Geteilt"], 1);
+
+  const std::string refused = "Das VBA-Projekt der Datei /daten/Bombe.bin wird nicht gelesen: sein Code w\xE4re entpackt";
+  try {
+    readVbaProject(storage, "/daten/Bombe.bin", 1'000'000);
+    ADD_FAILURE() << "eight copies of 300 kB read within 1 MB";
+  } catch (const Failed& failed) {
+    EXPECT_EQ(failed.failure().message.rfind(refused, 0), 0u) << failed.failure().message;
+    EXPECT_NE(failed.failure().message.find("als 1 MB"), std::string::npos) << failed.failure().message;
+  }
+  EXPECT_THROW(readVbaProject(storage, "/daten/Bombe.bin", 200'000), Failed) << "one source beyond the budget";
+
+  bool tooLarge = false;
+  EXPECT_FALSE(decompressOvba(streams.at("VBA/Geteilt"), 4000, &tooLarge));
+  EXPECT_TRUE(tooLarge);
+  std::string damaged = test::compressOvba(code);
+  damaged[2] = static_cast<char>(damaged[2] ^ 0x40);  // no chunk signature
+  EXPECT_FALSE(decompressOvba(damaged, 4000, &tooLarge));
+  EXPECT_FALSE(tooLarge);
+  EXPECT_EQ(decompressedCodeBudget(0), 1024u * 1024);
+  EXPECT_EQ(decompressedCodeBudget(100'000), 6'400'000u);
+  EXPECT_EQ(decompressedCodeBudget(std::uintmax_t{1} << 40), 128u * 1024 * 1024);
 }
 
 VbaProjectPlan mixedProject() {

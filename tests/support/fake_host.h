@@ -27,7 +27,11 @@ class FakeProject : public LoadedProject {
   }
   // A module that can no longer be read (its document was closed meanwhile).
   std::string vanished;
-  const HostComponent& component(long index) const override { return LoadedProject::component(index); }
+  const HostComponent& component(long index) const override {
+    const HostComponent& found = LoadedProject::component(index);
+    if (found.name() == vanished) throw Failed("Das Modul " + vanished + " ist nicht mehr da.");
+    return found;
+  }
   const HostComponent& component(const std::string& name) const override {
     if (name == vanished) throw Failed("Das Modul " + name + " ist nicht mehr da.");
     return LoadedProject::component(name);

@@ -1,7 +1,10 @@
 #include "support/run_process.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+
+#include <csignal>
 #include <unistd.h>
 
 #include <fstream>
@@ -24,7 +27,7 @@ std::string readAll(const std::filesystem::path& file) {
 }  // namespace
 
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::filesystem::path& input) {
+                         const std::filesystem::path& input, std::uintmax_t fileSizeLimit) {
   // Output goes to files: the programs may write far more than a pipe holds.
   const TempFolder scratch;
   const std::string outFile = (scratch.path() / "out").string();
@@ -44,6 +47,11 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
     dup2(in, 0);
     dup2(out, 1);
     dup2(err, 2);
+    if (fileSizeLimit != 0) {
+      const rlimit limit{fileSizeLimit, fileSizeLimit};
+      setrlimit(RLIMIT_FSIZE, &limit);
+      signal(SIGXFSZ, SIG_IGN);  // a write beyond the limit fails instead of ending the program
+    }
     execv(program.c_str(), argv.data());
     _exit(127);
   }
@@ -57,10 +65,11 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
   return result;
 }
 
-ProcessResult runCli(const std::vector<std::string>& args, const std::filesystem::path& input) {
+ProcessResult runCli(const std::vector<std::string>& args, const std::filesystem::path& input,
+                     std::uintmax_t fileSizeLimit) {
   std::vector<std::string> all = args;
   all.push_back("--no-settings");
-  return runProcess(CQ_CLI_PATH, all, input);
+  return runProcess(CQ_CLI_PATH, all, input, fileSizeLimit);
 }
 
 }  // namespace cq::test

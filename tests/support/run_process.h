@@ -1,6 +1,7 @@
 #pragma once
 // Runs a program to its end, with standard input from a file, and returns what
 // it wrote and how it ended.
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,10 +15,13 @@ struct ProcessResult {
   std::string err;
 };
 
+// A `fileSizeLimit` other than 0 lets the program write no file beyond that many
+// bytes (writes fail as on a full disk), its output included.
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::filesystem::path& input = "/dev/null");
+                         const std::filesystem::path& input = "/dev/null", std::uintmax_t fileSizeLimit = 0);
 
 // codequorix-cli with the given arguments, never touching the user's settings.
-ProcessResult runCli(const std::vector<std::string>& args, const std::filesystem::path& input = "/dev/null");
+ProcessResult runCli(const std::vector<std::string>& args, const std::filesystem::path& input = "/dev/null",
+                     std::uintmax_t fileSizeLimit = 0);
 
 }  // namespace cq::test

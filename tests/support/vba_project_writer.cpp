@@ -112,6 +112,10 @@ std::string unicodeNameOf(const VbaModulePlan& module, int codePage) {
   return module.unicodeName.empty() ? codePageToUtf8(module.name, codePage) : module.unicodeName;
 }
 
+std::string streamNameOf(const VbaModulePlan& module, int codePage) {
+  return module.streamName.empty() ? unicodeNameOf(module, codePage) : module.streamName;
+}
+
 std::string dirStream(const VbaProjectPlan& plan, const std::vector<std::uint32_t>& textOffsets) {
   DirWriter dir;
   dir.number(0x0001, 1, 4);       // 32-bit Windows
@@ -137,8 +141,9 @@ std::string dirStream(const VbaProjectPlan& plan, const std::vector<std::uint32_
     const std::string unicodeName = utf8ToUtf16Le(unicodeNameOf(module, plan.codePage));
     dir.record(0x0019, module.name);
     dir.record(0x0047, unicodeName);
-    dir.record(0x001A, module.name);
-    dir.record(0x0032, unicodeName);
+    const std::string streamName = streamNameOf(module, plan.codePage);
+    dir.record(0x001A, module.streamName.empty() ? module.name : streamName);
+    dir.record(0x0032, utf8ToUtf16Le(streamName));
     dir.record(0x001C, "");
     dir.record(0x0048, "");
     dir.number(0x0031, textOffsets[i], 4);
@@ -238,10 +243,10 @@ std::map<std::string, std::string> buildVbaProjectStreams(const VbaProjectPlan& 
   std::vector<std::uint32_t> textOffsets;
   for (const VbaModulePlan& module : plan.modules) {
     textOffsets.push_back(static_cast<std::uint32_t>(module.pcodePrefix));
-    if (module.omitStream) continue;
+    const std::string path = "VBA/" + streamNameOf(module, plan.codePage);
+    if (module.omitStream || streams.contains(path)) continue;
     const std::string source = "Attribute VB_Name = \"" + module.name + "\"\r\n" + module.code;
-    streams["VBA/" + unicodeNameOf(module, plan.codePage)] =
-        compiledCodePrefix(module.pcodePrefix) + compressOvba(source, plan.rawChunksOnly);
+    streams[path] = compiledCodePrefix(module.pcodePrefix) + compressOvba(source, plan.rawChunksOnly);
   }
   streams["VBA/dir"] = compressOvba(dirStream(plan, textOffsets), plan.rawChunksOnly);
   streams["VBA/_VBA_PROJECT"] = std::string("\xCC\x61\xFF\xFF\x00\x00\x00", 7);

@@ -20,6 +20,7 @@ struct VbaModulePlan {
   std::string code;             // in the project code page; an "Attribute VB_Name" line is put before it
   std::size_t pcodePrefix = 0;  // bytes of stand-in compiled code before the source
   bool omitStream = false;      // listed in the dir stream but without a stream
+  std::string streamName = {};  // UTF-8; empty: the Unicode name. Modules naming one stream share the first one's
 };
 
 struct VbaProjectPlan {

@@ -245,14 +245,14 @@ class SessionTest : public QObject {
     QCOMPARE(asked.size(), std::size_t{2});
     QVERIFY(fs::exists(s.state.defaultProjectFolder / "Gerettet/CodeQuorix.mdb"));
     QCOMPARE(s.title(), s.caption());
-    // A module file that cannot be written fails the read; the host is shown again.
+    // A module file that cannot be written fails the read, its cause first; the host is shown again.
     s.hostTree()->topLevelItem(0)->setCheckState(0, Qt::Checked);
     fs::create_directories(s.session->instanceFolder() / "M2.txt");
     asked = s.run("mnuBearbeiten_Code");
     QCOMPARE(asked.size(), std::size_t{1});
     QCOMPARE(asked[0].kind, DialogKind::Warning);
-    QVERIFY(asked[0].text.startsWith("Fehler beim Einlesen !\r\nDies kann mehrere Ursachen haben:"));
-    QVERIFY(asked[0].text.contains("Siehe auch m\u00F6gliche Fehler in der Hilfe\r\n\r\n"));
+    QVERIFY2(asked[0].text.startsWith("Ist ein Ordner\r\n\r\nDie Moduldatei "), qPrintable(asked[0].text));
+    QVERIFY(asked[0].text.endsWith("M2.txt konnte nicht geschrieben werden."));
     QCOMPARE(s.title(), s.caption());
     s.expectProjectCommands(false);
     QCOMPARE(s.window->statusPanels().text(StatusBar::kProgressPanel), QString("Aktion"));
@@ -385,7 +385,9 @@ class SessionTest : public QObject {
     QVERIFY(host.attach() && host.project(1).component(1).name() == "Eins");
     QVERIFY(reported.empty());  // listing is not reading
     QCOMPARE(host.project(1).component("Eins").countOfLines(), 3L);
+    QVERIFY(reported.empty());
     QVERIFY_THROWS_EXCEPTION(std::exception, host.project(1).component("Fehlt"));
+    QCOMPARE(host.project(1).component(1).lines(1, 1), std::string("Sub A()"));
     QCOMPARE(reported, std::vector<std::string>{"Eins"});
   }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "text/ascii_case.h"
@@ -48,7 +49,9 @@ LoadedProject loadAccessDatabase(const fs::path& database) {
   }
   // A project storage without a dir stream never held a module.
   if (!storage.stream("VBA/dir")) return withoutCode;
-  return readVbaProject(storage, fileName);
+  std::error_code error;
+  const std::uintmax_t databaseBytes = fs::file_size(database, error);
+  return readVbaProject(storage, fileName, decompressedCodeBudget(error ? 0 : databaseBytes));
 }
 
 }  // namespace cq

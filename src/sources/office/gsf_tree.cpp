@@ -14,8 +14,13 @@ constexpr int kMaxStorageDepth = 32;
 
 bool sameEntryName(const char* libraryName, std::string_view wanted) {
   if (libraryName == nullptr) return false;
-  return equalsIgnoringAsciiCase(libraryName, wanted) ||
-         equalsIgnoringAsciiCase(utf8ToWindows1252(libraryName).text, wanted);
+  const std::string_view name(libraryName);
+  if (equalsIgnoringAsciiCase(name, wanted)) return true;
+  // Only a name with non-ASCII characters can read differently in Windows-1252;
+  // converting every other one made lookups in a storage of thousands of
+  // streams take seconds.
+  if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) return false;
+  return equalsIgnoringAsciiCase(utf8ToWindows1252(name).text, wanted);
 }
 
 std::string_view firstPathPart(std::string_view path) { return path.substr(0, path.find('/')); }
@@ -53,6 +58,9 @@ std::vector<std::string> streamPaths(GsfInfile* root, std::size_t limit) {
 bool isStorage(GsfInput* entry) { return GSF_IS_INFILE(entry) && gsf_infile_num_children(GSF_INFILE(entry)) >= 0; }
 
 GsfInputHandle childIgnoringCase(GsfInfile* storage, std::string_view name, const OfficeFile& file) {
+  // The name as it is first: the library finds it in one pass, while each step
+  // of the scan below walks its list of children again.
+  if (GsfInputHandle exact{gsf_infile_child_by_name(storage, std::string(name).c_str())}) return exact;
   const int count = gsf_infile_num_children(storage);
   for (int index = 0; index < count; ++index) {
     if (!sameEntryName(gsf_infile_name_by_index(storage, index), name)) continue;

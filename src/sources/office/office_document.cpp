@@ -79,7 +79,7 @@ LoadedProject projectWithoutMacros(const fs::path& document, const OfficeFile& f
 
 LoadedProject readProject(GsfInfileHandle projectStorage, const OfficeFile& file) {
   const OleVbaStorage storage(std::move(projectStorage), file);
-  return readVbaProject(storage, file.name);
+  return readVbaProject(storage, file.name, file.codeBudget);
 }
 
 LoadedProject loadPackage(GsfInput* input, const fs::path& document, OfficeFile file) {
@@ -121,7 +121,7 @@ LoadedProject loadPresentation(GsfInfile* root, const fs::path& document, const 
       if (!firstDamage) firstDamage = damage;
       continue;
     }
-    return readVbaProject(*storage, file.name);
+    return readVbaProject(*storage, file.name, file.codeBudget);
   }
   if (firstDamage) throw *firstDamage;
   return projectWithoutMacros(document, file);
@@ -150,10 +150,11 @@ LoadedProject loadCompoundFile(GsfInput* input, const fs::path& document, Office
 
 LoadedProject loadOfficeDocument(const fs::path& document) {
   ensureGsfInitialized();
-  const OfficeFile file{pathToText(document)};
+  OfficeFile file{pathToText(document)};
   GErrorHandle error;
   const GsfInputHandle input(gsf_input_stdio_new(document.c_str(), GErrorSlot(error)));
   if (!input) throw Failed("Die Datei \"" + file.name + "\" kann nicht ge\xF6" "ffnet werden.");
+  file.codeBudget = decompressedCodeBudget(static_cast<std::uintmax_t>(std::max<gsf_off_t>(0, gsf_input_size(input.get()))));
   const std::string head = bytesAt(input.get(), 0, static_cast<gsf_off_t>(kOleSignature.size()));
   if (head.starts_with(kZipSignature)) return loadPackage(input.get(), document, file);
   if (head == kOleSignature) return loadCompoundFile(input.get(), document, file);

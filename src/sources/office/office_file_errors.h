@@ -1,5 +1,6 @@
 #pragma once
 // The German reasons why an Office document cannot be read, each naming the file.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,7 @@ namespace cq {
 struct OfficeFile {
   std::string name;        // full path as Windows-1252 text
   bool endsEarly = false;  // its length shows that it was cut off
+  std::size_t codeBudget = 0;  // what its VBA project may decompress to
 };
 
 Failed notAnOfficeDocument(const OfficeFile& file);

@@ -51,7 +51,8 @@ std::optional<std::size_t> decompressChunk(std::string_view tokens, char* out, s
 
 }  // namespace
 
-std::optional<std::string> decompressOvba(std::string_view container, std::size_t maxOutput) {
+std::optional<std::string> decompressOvba(std::string_view container, std::size_t maxOutput, bool* tooLarge) {
+  if (tooLarge) *tooLarge = false;
   if (container.empty() || byteAt(container, 0) != kContainerSignature) return std::nullopt;
   std::string out;
   std::size_t written = 0;
@@ -70,11 +71,21 @@ std::optional<std::string> decompressOvba(std::string_view container, std::size_
     const bool compressed = (header & 0x8000) != 0;
     if (compressed) {
       const std::optional<std::size_t> chunkLength = decompressChunk(data, out.data() + written, capacity);
-      if (!chunkLength) return std::nullopt;
+      if (!chunkLength) {
+        // Cut short by the limit rather than by damage: the whole chunk decompresses.
+        if (tooLarge && capacity < kChunkSize) {
+          std::string whole(kChunkSize, '\0');
+          *tooLarge = decompressChunk(data, whole.data(), kChunkSize).has_value();
+        }
+        return std::nullopt;
+      }
       written += *chunkLength;
     } else {
       // A raw chunk holds its bytes as they are (4096 of them, or fewer at the end).
-      if (data.size() > capacity) return std::nullopt;
+      if (data.size() > capacity) {
+        if (tooLarge) *tooLarge = data.size() <= kChunkSize;
+        return std::nullopt;
+      }
       std::copy(data.begin(), data.end(), out.begin() + static_cast<std::ptrdiff_t>(written));
       written += data.size();
     }

@@ -12,7 +12,9 @@ namespace cq {
 
 // The decompressed bytes, or nullopt when the container is damaged (wrong
 // signature, chunk header or copy token, a chunk running past the end) or would
-// decompress to more than `maxOutput` bytes.
-std::optional<std::string> decompressOvba(std::string_view container, std::size_t maxOutput);
+// decompress to more than `maxOutput` bytes; `tooLarge`, when given, tells the
+// latter from damage.
+std::optional<std::string> decompressOvba(std::string_view container, std::size_t maxOutput,
+                                          bool* tooLarge = nullptr);
 
 }  // namespace cq

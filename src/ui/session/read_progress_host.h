@@ -1,6 +1,7 @@
 #pragma once
-// The host as the project reader sees it, reporting every module the reader
-// fetches by name, so the window can say which module is being read.
+// The host as the project reader sees it, reporting every module whose code the
+// reader fetches, so the window can say which module is being read. Listing
+// (names, types, line counts) reports nothing.
 #include <functional>
 #include <map>
 #include <memory>
