@@ -122,19 +122,29 @@ int listSources(Context& context) {
   return 0;
 }
 
-int readSources(Context& context) {
-  const auto started = std::chrono::steady_clock::now();
-  std::vector<std::string> sources = context.args.positional;
-  const fs::path folder = sources.back();
-  sources.pop_back();
+namespace {
 
-  DocumentHost host;
-  HostTree tree;
-  if (!openSources(context, sources, host, tree)) return fail(context, {"Keine Quelle konnte gelesen werden."});
+// Opens the sources in front of the folder argument of `read` and `export` and
+// finds the project node that --project names (the first by default).
+Outcome<std::size_t> openProjectOfSources(Context& context, DocumentHost& host, HostTree& tree) {
+  const std::vector<std::string> sources(context.args.positional.begin(), context.args.positional.end() - 1);
+  if (!openSources(context, sources, host, tree)) return Failure{"Keine Quelle konnte gelesen werden."};
   const std::size_t project = projectNode(tree, context.args.project);
   if (project == kNoParent)
-    return fail(context, {context.args.project ? "Diesen Projektknoten gibt es nicht."
-                                               : "Keine Quelle enth\xE4lt lesbare Module."});
+    return Failure{context.args.project ? "Diesen Projektknoten gibt es nicht." : "Keine Quelle enth\xE4lt lesbare Module."};
+  return project;
+}
+
+}  // namespace
+
+int readSources(Context& context) {
+  const auto started = std::chrono::steady_clock::now();
+  const fs::path folder = context.args.positional.back();
+  DocumentHost host;
+  HostTree tree;
+  const Outcome<std::size_t> projectFound = openProjectOfSources(context, host, tree);
+  if (!projectFound) return fail(context, projectFound.failure());
+  const std::size_t project = projectFound.value();
   setTicked(tree, project, true);
 
   ProjectReadRequest request;
@@ -161,17 +171,12 @@ int readSources(Context& context) {
 }
 
 int exportModules(Context& context) {
-  std::vector<std::string> sources = context.args.positional;
-  const fs::path folder = sources.back();
-  sources.pop_back();
-
+  const fs::path folder = context.args.positional.back();
   DocumentHost host;
   HostTree tree;
-  if (!openSources(context, sources, host, tree)) return fail(context, {"Keine Quelle konnte gelesen werden."});
-  const std::size_t project = projectNode(tree, context.args.project);
-  if (project == kNoParent)
-    return fail(context, {context.args.project ? "Diesen Projektknoten gibt es nicht."
-                                               : "Keine Quelle enth\xE4lt lesbare Module."});
+  const Outcome<std::size_t> projectFound = openProjectOfSources(context, host, tree);
+  if (!projectFound) return fail(context, projectFound.failure());
+  const std::size_t project = projectFound.value();
   const LoadedProject& loaded = host.loadedProject(projectIndexOfKey(tree.nodes[project].key));
   const Outcome<ModuleExport> exported = exportModuleFiles(loaded, folder);
   if (!exported) return fail(context, exported.failure());
