@@ -44,7 +44,7 @@ test::VbaProjectPlan exportPlan() {
 }
 
 TEST(ModuleFileExport, EachKindIsWrittenAsTheEditorExportsIt) {
-  const LoadedProject project = readVbaProject(test::MapVbaStorage(test::buildVbaProjectStreams(exportPlan())), "x");
+  const LoadedProject project = readVbaProject(test::MapVbaStorage(test::buildVbaProjectStreams(exportPlan())), "x", std::size_t{1} << 30);
   ASSERT_EQ(project.componentCount(), 4);
   for (const LoadedComponent& component : project.components()) {
     const std::string extension(moduleFileExtension(component.type()));
