@@ -5,7 +5,7 @@ set(CPACK_PACKAGE_NAME codequorix)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGE_CONTACT "Code Quorix <codequorix@ztquorix.de>")
+set(CPACK_PACKAGE_CONTACT "Code Quorix <codequorix@codequorix.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "VBA-Code aus Office-Dokumenten lesen und durchsuchen")
 # The summary is the synopsis line; this is the text below it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION

@@ -28,7 +28,7 @@ int main(int argc, char* argv[]) {
   }
   QApplication application(argc, argv);
   // Lets the desktop match the window to its menu entry and icon.
-  QGuiApplication::setDesktopFileName(QStringLiteral("de.ztquorix.CodeQuorix"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.codequorix.CodeQuorix"));
   const cq::StartArguments arguments = cq::parseStartArguments(application.arguments().mid(1));
   if (!arguments.unknownOption.isEmpty()) return print(stderr, cq::unknownOptionMessage(arguments.unknownOption), 2);
   // The window speaks German, so Qt's own buttons and menus do too.

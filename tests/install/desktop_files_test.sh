@@ -11,8 +11,8 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-desktop-file-validate "$desktop/de.ztquorix.CodeQuorix.desktop"
-appstreamcli validate --no-net --pedantic "$desktop/de.ztquorix.CodeQuorix.metainfo.xml"
+desktop-file-validate "$desktop/org.codequorix.CodeQuorix.desktop"
+appstreamcli validate --no-net --pedantic "$desktop/org.codequorix.CodeQuorix.metainfo.xml"
 
 mkdir -p "$work/mime/packages"
 cp "$desktop/codequorix-mime.xml" "$work/mime/packages/codequorix.xml"
@@ -20,7 +20,7 @@ update-mime-database "$work/mime" >/dev/null 2>&1
 for pattern in accdb accda bas cls frm vbp; do
   grep -q ":\*\.$pattern$" "$work/mime/globs2" || { echo "kein Typ für *.$pattern" >&2; exit 1; }
 done
-types=$(sed -n 's/^MimeType=//p' "$desktop/de.ztquorix.CodeQuorix.desktop" | tr ';' ' ')
+types=$(sed -n 's/^MimeType=//p' "$desktop/org.codequorix.CodeQuorix.desktop" | tr ';' ' ')
 for type in $types; do
   grep -qx "$type" "$work/mime/types" /usr/share/mime/types 2>/dev/null ||
     { echo "unbekannter Typ im Eintrag: $type" >&2; exit 1; }

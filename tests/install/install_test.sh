@@ -19,7 +19,7 @@ prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
 data=$prefix/share/codequorix
 for file in bin/codequorix bin/codequorix-cli share/codequorix/mask_CodeQuorix.mdb share/codequorix/CodeQuorix.html \
-    share/applications/de.ztquorix.CodeQuorix.desktop share/metainfo/de.ztquorix.CodeQuorix.metainfo.xml \
+    share/applications/org.codequorix.CodeQuorix.desktop share/metainfo/org.codequorix.CodeQuorix.metainfo.xml \
     share/mime/packages/codequorix.xml share/icons/hicolor/scalable/apps/codequorix.svg \
     share/icons/hicolor/16x16/apps/codequorix.png share/icons/hicolor/256x256/apps/codequorix.png \
     share/man/man1/codequorix.1.gz share/man/man1/codequorix-cli.1.gz \
