@@ -19,6 +19,7 @@
 #include "ui/scripted_dialogs.h"
 #include "ui/session/session.h"
 #include "ui/status_bar.h"
+#include "ui/test_app_state.h"
 
 namespace cq {
 
@@ -45,14 +46,7 @@ struct SessionUnderTest {
   std::unique_ptr<Session> session;
 
   SessionUnderTest() {
-    state.edition = builtInEdition();
-    state.programTitle = programTitle(state.edition);
-    state.programFolder = folder.path() / "program/";
-    state.templateFile = CQ_TEMPLATE_PATH;
-    state.temporaryFolder = folder.path() / "TempDateien/";
-    state.defaultProjectFolder = folder.path() / "Projekte/";
-    for (const fs::path& f : {state.programFolder, state.temporaryFolder, state.defaultProjectFolder})
-      fs::create_directories(f);
+    state = test::testAppState(folder.path());
     window = std::make_unique<MainWindow>(state, settings);
     window->messages().setReplier(dialogs.replier());
     window->installEventFilter(&counter);

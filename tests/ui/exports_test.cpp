@@ -27,6 +27,7 @@
 #include "ui/scripted_dialogs.h"
 #include "ui/session/session.h"
 #include "ui/status_bar.h"
+#include "ui/test_app_state.h"
 
 namespace cq {
 
@@ -71,14 +72,7 @@ struct ExportsUnderTest {
   std::unique_ptr<Session> session;
 
   ExportsUnderTest() {
-    state.edition = builtInEdition();
-    state.programTitle = programTitle(state.edition);
-    state.programFolder = root.path() / "program/";
-    state.templateFile = CQ_TEMPLATE_PATH;
-    state.temporaryFolder = root.path() / "daten/TempDateien/";
-    state.defaultProjectFolder = root.path() / "Projekte/";
-    for (const fs::path& folder : {state.programFolder, state.temporaryFolder, state.defaultProjectFolder})
-      fs::create_directories(folder);
+    state = test::testAppState(root.path(), "daten/TempDateien/");
     window = std::make_unique<MainWindow>(state, settings);
     window->messages().setReplier(dialogs.replier());
     window->setUrlOpener([this](const QUrl& url) {

@@ -20,6 +20,7 @@
 #include "ui/scripted_dialogs.h"
 #include "ui/session/session.h"
 #include "ui/status_bar.h"
+#include "ui/test_app_state.h"
 
 namespace cq {
 
@@ -64,12 +65,7 @@ struct SearchUnderTest {
   std::unique_ptr<Session> session;  // destroyed before the window
 
   explicit SearchUnderTest(test::TempFolder& folder) : root(folder) {
-    state.edition = builtInEdition();
-    state.programTitle = programTitle(state.edition);
-    state.programFolder = root.path() / "program/";
-    state.templateFile = CQ_TEMPLATE_PATH;
-    state.temporaryFolder = root.path() / "TempDateien/";
-    fs::create_directories(state.temporaryFolder);
+    state = test::testAppState(root.path());
     window = std::make_unique<MainWindow>(state, settings);
     window->messages().setReplier(dialogs.replier());
     session = std::make_unique<Session>(*window, state, settings);

@@ -24,6 +24,7 @@
 #include "ui/session/read_progress_host.h"
 #include "ui/session/read_report.h"
 #include "ui/status_bar.h"
+#include "ui/test_app_state.h"
 #include "ui/trees/host_view.h"
 
 namespace cq {
@@ -61,14 +62,7 @@ struct SessionUnderTest {
   std::unique_ptr<Session> session;  // destroyed before the window
 
   SessionUnderTest(const fs::path& root, SettingsStore& settings) {
-    state.edition = builtInEdition();
-    state.programTitle = programTitle(state.edition);
-    state.programFolder = root / "program/";
-    state.templateFile = CQ_TEMPLATE_PATH;
-    state.temporaryFolder = root / "TempDateien/";
-    state.defaultProjectFolder = root / "Projekte/";
-    for (const fs::path& folder : {state.programFolder, state.temporaryFolder, state.defaultProjectFolder})
-      fs::create_directories(folder);
+    state = test::testAppState(root);
     window = std::make_unique<MainWindow>(state, settings);
     window->messages().setReplier(dialogs.replier());
     session = std::make_unique<Session>(*window, state, settings);
