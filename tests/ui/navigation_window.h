@@ -19,6 +19,7 @@
 #include "ui/main_window.h"
 #include "ui/scripted_dialogs.h"
 #include "ui/status_bar.h"
+#include "ui/test_app_state.h"
 #include "ui/unused/unused_report.h"
 
 namespace cq::test {
@@ -34,9 +35,7 @@ struct NavigationWindow {
   std::unique_ptr<UnusedReport> unused;
 
   explicit NavigationWindow(const std::filesystem::path& project) {
-    state.edition = builtInEdition();
-    state.programTitle = programTitle(state.edition);
-    state.programFolder = folder.path() / "program/";
+    state = test::testAppState(folder.path());
     window = std::make_unique<MainWindow>(state, settings);
     window->messages().setReplier(dialogs.replier());
     browser = std::make_unique<ProjectBrowser>(*window, state.display);

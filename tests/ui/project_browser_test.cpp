@@ -21,6 +21,7 @@
 #include "ui/main_window.h"
 #include "ui/scripted_dialogs.h"
 #include "ui/status_bar.h"
+#include "ui/test_app_state.h"
 #include "ui/trees/project_tree_view.h"
 
 namespace cq {
@@ -53,9 +54,7 @@ struct BrowserUnderTest {
   std::unique_ptr<ProjectBrowser> browser;
 
   explicit BrowserUnderTest(const std::filesystem::path& project) {
-    state.edition = builtInEdition();
-    state.programTitle = programTitle(state.edition);
-    state.programFolder = folder.path() / "program/";
+    state = test::testAppState(folder.path());
     window = std::make_unique<MainWindow>(state, settings);
     window->messages().setReplier(dialogs.replier());
     browser = std::make_unique<ProjectBrowser>(*window, state.display);
