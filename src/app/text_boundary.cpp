@@ -16,9 +16,10 @@ std::string toEngineText(const QString& text) {
   return utf8ToWindows1252(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()))).text;
 }
 
-QString pathToQString(const std::filesystem::path& path) {
-  const std::string& native = path.native();
-  return QString::fromUtf8(native.data(), static_cast<qsizetype>(native.size()));
+QString pathToQString(const std::filesystem::path& path) { return systemTextToQString(path.native()); }
+
+QString systemTextToQString(std::string_view utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 std::filesystem::path qStringToPath(const QString& path) {

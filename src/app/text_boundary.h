@@ -20,4 +20,8 @@ std::string toEngineText(const QString& text);
 QString pathToQString(const std::filesystem::path& path);
 std::filesystem::path qStringToPath(const QString& path);
 
+// Text of the system and of libraries (messages, versions, names typed for the
+// file system), which is UTF-8, not engine text.
+QString systemTextToQString(std::string_view utf8);
+
 }  // namespace cq

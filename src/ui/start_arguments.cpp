@@ -66,7 +66,7 @@ QString startUsage() {
 QString startVersionText() {
   const std::filesystem::path folder = programFolder();
   const auto manual = findHelpManual(folder, installedDataFolder(folder));
-  return QString::fromUtf8(versionReport("codequorix", folder)) + u"Handbuch: "_s +
+  return systemTextToQString(versionReport("codequorix", folder)) + u"Handbuch: "_s +
          (manual ? pathToQString(*manual) : u"nicht gefunden"_s) + u'\n';
 }
 

@@ -18,8 +18,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 // The session type tells X11 from Wayland where Qt's platform name ("xcb",
 // "wayland") does not, for instance under XWayland.
 QString displayPlatform() {
@@ -37,10 +35,10 @@ QString systemInformationText(const QString& programTitle) {
       u"Programm: "_s + programTitle,
       u"Version: "_s + QLatin1StringView(kProgramVersion),
       u"Qt: "_s + QLatin1StringView(qVersion()) + u" (gebaut mit "_s + QLatin1StringView(QT_VERSION_STR) + u')',
-      u"SQLite: "_s + utf8(libraries.sqlite),
-      u"libgsf: "_s + utf8(libraries.gsf),
-      u"mdbtools: "_s + utf8(libraries.mdbtools),
-      u"zlib: "_s + utf8(libraries.zlib),
+      u"SQLite: "_s + systemTextToQString(libraries.sqlite),
+      u"libgsf: "_s + systemTextToQString(libraries.gsf),
+      u"mdbtools: "_s + systemTextToQString(libraries.mdbtools),
+      u"zlib: "_s + systemTextToQString(libraries.zlib),
       u"Betriebssystem: "_s + QSysInfo::prettyProductName(),
       u"Kernel: "_s + QSysInfo::kernelType() + u' ' + QSysInfo::kernelVersion() + u" ("_s +
           QSysInfo::currentCpuArchitecture() + u')',

@@ -287,7 +287,7 @@ void OptionsDialog::createProjectFolder() {
   removeForbiddenNameCharacters(name);
   if (name.empty()) return;
   // The folder arrives ending in "/".
-  const QString folder = *parent + QString::fromStdString(name);
+  const QString folder = *parent + systemTextToQString(name);
   projectFolder_->setText(folder);
   std::error_code error;
   const std::filesystem::path path = qStringToPath(folder);
