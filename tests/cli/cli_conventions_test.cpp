@@ -21,10 +21,6 @@ using test::runCli;
 
 const fs::path kSample = fs::path(CQ_SOURCE_DIR) / "samples" / "Lagerverwaltung";
 
-std::string fileText(const fs::path& file) {
-  return std::string(std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {});
-}
-
 // The read's report without its time, which differs from run to run.
 std::string withoutSeconds(const std::string& report) { return report.substr(0, report.find("Sekunden:")); }
 
@@ -93,7 +89,7 @@ TEST(CliConventions, SeveralReadsAtOnceDoNotInterfere) {
     ASSERT_EQ(results[i].exitCode, 0) << results[i].err;
     EXPECT_EQ(withoutSeconds(results[i].out), withoutSeconds(results[0].out));
     for (const char* module : {"M1.txt", "M2.txt", "M3.txt", "M4.txt"})
-      EXPECT_EQ(fileText(folderOf(i) / module), fileText(folderOf(0) / module)) << i << module;
+      EXPECT_EQ(test::fileBytes(folderOf(i) / module), test::fileBytes(folderOf(0) / module)) << i << module;
     const auto search = runCli({"search", folderOf(i).string(), "Bestand"});
     EXPECT_FALSE(search.out.empty());
   }

@@ -19,10 +19,6 @@ using test::runCli;
 
 const fs::path kSample = fs::path(CQ_SOURCE_DIR) / "samples" / "Lagerverwaltung";
 
-std::string fileText(const fs::path& file) {
-  return std::string(std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {});
-}
-
 TEST(CliUsage, WrongUsageExitsWithTwoAndExplains) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{}, {"frobnicate"}, {"text", "/tmp"}, {"html", "/tmp", "--project", "1"},
@@ -46,23 +42,23 @@ TEST(CliSample, ReadWritesModuleFilesAndExportsMatchGoldenFiles) {
   EXPECT_NE(read.out.find("Module: 4\nRoutinen: 21\nErsetzte Zeichen: 0\n"), std::string::npos) << read.out;
   EXPECT_TRUE(read.err.empty()) << read.err;
   for (const char* name : {"M1.txt", "M2.txt", "M3.txt", "M4.txt"})
-    EXPECT_TRUE(test::matchesGolden(std::string("sample_") + name, fileText(project / name))) << name;
+    EXPECT_TRUE(test::matchesGolden(std::string("sample_") + name, test::fileBytes(project / name))) << name;
   const auto html = runCli({"html", project.string()});
   ASSERT_EQ(html.exitCode, 0) << html.err;
   EXPECT_TRUE(test::matchesGolden("sample_project.html", html.out));
   const fs::path rtfFile = work.path() / "lager.rtf";
   const auto rtf = runCli({"rtf", project.string(), "-o", rtfFile.string()});
   ASSERT_EQ(rtf.exitCode, 0) << rtf.err;
-  EXPECT_TRUE(test::matchesGolden("sample_project.rtf", fileText(rtfFile)));
+  EXPECT_TRUE(test::matchesGolden("sample_project.rtf", test::fileBytes(rtfFile)));
   // The preview page as the window writes it, and the fragment as UTF-8 in a file.
   const fs::path page = work.path() / "vorschau.htm";
   const auto pageRun = runCli({"html", project.string(), "--page", "-o", page.string()});
   ASSERT_EQ(pageRun.exitCode, 0) << pageRun.err;
   EXPECT_TRUE(pageRun.out.empty());
-  EXPECT_TRUE(test::matchesGolden("sample_preview.htm", fileText(page)));
+  EXPECT_TRUE(test::matchesGolden("sample_preview.htm", test::fileBytes(page)));
   const fs::path fragment = work.path() / "fragment.html";
   ASSERT_EQ(runCli({"html", project.string(), "-o", fragment.string()}).exitCode, 0);
-  EXPECT_EQ(fileText(fragment), html.out);
+  EXPECT_EQ(test::fileBytes(fragment), html.out);
   // A file that cannot be written is a failure, and nothing is left behind.
   const auto unwritable = runCli({"rtf", project.string(), "-o", (work.path() / "fehlt" / "x.rtf").string()});
   EXPECT_EQ(unwritable.exitCode, 1);
@@ -107,7 +103,7 @@ TEST(CliSample, SettingsChangeTheReadAndTheExport) {
   const auto read = runCli({"read", kSample.string(), project.string(), "--option", "rle=-1", "--option",
                             "einr=-1", "--option", "rer=-1"});
   ASSERT_EQ(read.exitCode, 0) << read.err;
-  const std::string module = fileText(project / "M2.txt");
+  const std::string module = test::fileBytes(project / "M2.txt");
   // The empty line above a header carries the body tab; the header itself does not.
   EXPECT_NE(module.find("\r\n\t\r\n|\x9F" "x|"), std::string::npos);
   EXPECT_NE(module.find("\r\n\t|\x9F" "f|Set|n"), std::string::npos);  // routine body: rer
@@ -127,14 +123,14 @@ TEST(CliProjectFolder, ReplacesAProjectFolderAndRefusesOtherFolders) {
   std::ofstream(project / "notizen.txt") << "mine";
   ASSERT_EQ(runCli({"read", kSample.string(), project.string()}).exitCode, 0);
   EXPECT_FALSE(fs::exists(project / "M9.txt"));
-  EXPECT_EQ(fileText(project / "notizen.txt"), "mine");
+  EXPECT_EQ(test::fileBytes(project / "notizen.txt"), "mine");
   const fs::path other = work.path() / "other";
   fs::create_directories(other);
   std::ofstream(other / "wichtig.doc") << "keep";
   const auto refused = runCli({"read", kSample.string(), other.string()});
   EXPECT_EQ(refused.exitCode, 1);
   EXPECT_NE(refused.err.find("nicht leer"), std::string::npos) << refused.err;
-  EXPECT_EQ(fileText(other / "wichtig.doc"), "keep");
+  EXPECT_EQ(test::fileBytes(other / "wichtig.doc"), "keep");
   EXPECT_FALSE(fs::exists(other / "CodeQuorix.mdb"));
   EXPECT_EQ(runCli({"html", other.string()}).exitCode, 1);  // no project
 }

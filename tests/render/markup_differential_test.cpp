@@ -19,6 +19,7 @@
 #include "render/markup.h"
 #include "support/random_vba.h"
 #include "support/recording_sink.h"
+#include "support/temp_folder.h"
 #include "support/text_difference.h"
 
 namespace {
@@ -152,11 +153,6 @@ std::string failureReport(const std::string& where, std::string code, const Mark
   return out.str();
 }
 
-std::string readBytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 std::vector<std::filesystem::path> corpusModuleFiles() {
   std::vector<std::filesystem::path> files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(CQ_CORPUS_DIR)) {
@@ -199,7 +195,7 @@ TEST(MarkupDifferential, CorpusModulesAgreeUnderEveryOptionCombination) {
   constexpr int kCombinationsPerFile = 4;
   for (std::size_t index = 0; index < files.size(); ++index) {
     const std::filesystem::path& file = files[index];
-    const std::string code = cq::decodeSourceText(readBytes(file)).text;
+    const std::string code = cq::decodeSourceText(cq::test::fileBytes(file)).text;
     for (int turn = 0; turn < kCombinationsPerFile; ++turn) {
       const int bits = static_cast<int>(index + static_cast<std::size_t>(turn) * 5) % kOptionCombinations;
       const MarkupOptions options = optionsFromBits(bits);

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -27,6 +28,11 @@ std::filesystem::path TempFolder::writeFile(const std::filesystem::path& relativ
   stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!stream) throw std::runtime_error("cannot write " + file.string());
   return file;
+}
+
+std::string fileBytes(const std::filesystem::path& file) {
+  std::ifstream stream(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(stream), {});
 }
 
 }  // namespace cq::test

@@ -2,6 +2,7 @@
 // A uniquely named folder under /tmp for one test's files, removed with
 // everything in it when the object goes out of scope.
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace cq::test {
@@ -22,5 +23,8 @@ class TempFolder {
  private:
   std::filesystem::path path_;
 };
+
+// The whole content of `file`, byte for byte; empty when it cannot be read.
+std::string fileBytes(const std::filesystem::path& file);
 
 }  // namespace cq::test
