@@ -1,6 +1,6 @@
 #include "analysis/call_search.h"
 
-#include "analysis/identifiers.h"
+#include "text/unicode_case.h"
 #include "analysis/line_counter.h"
 #include "analysis/marked_runs.h"
 #include "analysis/scan_sink.h"
@@ -19,9 +19,8 @@ std::vector<std::int64_t> callLines(std::string marked, std::string_view name) {
   blankMarkedRuns(marked);
   LineCounter counter(marked);
   for (std::size_t at = find(0); at != std::string::npos; at = find(at + 1)) {
-    if (at > 0 && isIdentifierCharacter(marked[at - 1])) continue;
-    const std::size_t after = at + name.size();
-    if (after < marked.size() && isIdentifierCharacter(marked[after])) continue;
+    if (identifierCharacterBefore(marked, at)) continue;
+    if (identifierCharacterAt(marked, at + name.size())) continue;
     lines.push_back(counter.lineOf(at));
   }
   return lines;
@@ -44,7 +43,7 @@ std::string_view CallList::message() const {
     case Lookup::kUnknownRoutine:
       return "Infos zu Routine nicht gefunden";
     case Lookup::kProperty:
-      return "Property wird von der Routinensuche nicht unterst\xFCtzt";
+      return "Property wird von der Routinensuche nicht unterstützt";
     case Lookup::kSearched:
       break;
   }

@@ -45,7 +45,16 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 std::string nameAfter(std::string_view text, std::size_t at) {
   while (at < text.size() && isBlank(text[at])) ++at;
   const std::size_t start = at;
-  while (at < text.size() && (isIdentifierCharacter(text[at]) || text[at] == '.')) ++at;
+  for (;;) {
+    const std::size_t end = identifierRunEnd(text, at);
+    if (end > at) {
+      at = end;
+    } else if (at < text.size() && text[at] == '.') {
+      ++at;
+    } else {
+      break;
+    }
+  }
   const std::string_view name = text.substr(start, at - start);
   const std::size_t dot = name.rfind('.');
   return std::string(dot == std::string_view::npos ? name : name.substr(dot + 1));

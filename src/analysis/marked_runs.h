@@ -21,24 +21,24 @@ struct MarkedRun {
   bool isString() const { return kind == 's'; }
 };
 
-// Where `marker` next occurs at or after `from`, or npos. Found by its marker
-// character, far rarer in marked-up text than the "|" every marker begins with.
+// Where `marker` next occurs at or after `from`, or npos. Found by the last
+// byte of its marker character, far rarer in marked-up text than the "|" every
+// marker begins with.
 inline std::size_t findMarker(std::string_view text, std::string_view marker, std::size_t from) {
-  return findByByte(text, marker, marker.find(markers::kChar), from);
+  return findByByte(text, marker, marker.find(markers::kChar) + markers::kChar.size() - 1, from);
 }
 
 // Calls `visit(const MarkedRun&)` for each outermost run, in text order. A run
 // whose closing marker is missing reaches to the end of the text.
 template <typename Visit>
 void forEachMarkedRun(std::string_view text, Visit&& visit) {
-  static constexpr char kOpening[] = {'|', markers::kChar};
-  const std::string_view opening(kOpening, 2);
+  static constexpr std::string_view opening = markers::kString.substr(0, 1 + markers::kChar.size());
   for (std::size_t at = findMarker(text, opening, 0); at != std::string_view::npos;) {
     MarkedRun run;
     run.begin = at;
-    run.kind = at + 2 < text.size() ? text[at + 2] : '\0';
+    run.kind = at + opening.size() < text.size() ? text[at + opening.size()] : '\0';
     const std::string_view closing = run.kind == 'x' ? markers::kBoldEnd : markers::kEnd;
-    const std::size_t close = findMarker(text, closing, at + 2);
+    const std::size_t close = findMarker(text, closing, at + opening.size());
     run.end = close == std::string_view::npos ? text.size() : close + closing.size();
     visit(static_cast<const MarkedRun&>(run));
     at = findMarker(text, opening, run.end);

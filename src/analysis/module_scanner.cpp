@@ -10,16 +10,17 @@ namespace cq {
 
 namespace {
 
-constexpr std::size_t kAnchorLength = 12;  // marker, "*", "A"/"E", 8 digits, "|"
+constexpr std::size_t kAnchorLength = 13;  // marker character (2 bytes), "*", "A"/"E", 8 digits, "|"
 constexpr std::int64_t kMaxRoutineNumber = 99999999;
 
 std::string anchor(char letter, std::int64_t number) {
   // Anchors have room for eight digits; the read fails rather than number wrongly.
   if (number > kMaxRoutineNumber)
-    throw Failed("Zu viele Routinen in einem Projekt: mehr als 99999999 Routinen k\xF6nnen nicht "
+    throw Failed("Zu viele Routinen in einem Projekt: mehr als 99999999 Routinen können nicht "
                  "nummeriert werden.");
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%c*%c%08lld|", markers::kChar, letter, static_cast<long long>(number));
+  std::snprintf(buf, sizeof buf, "%.*s*%c%08lld|", static_cast<int>(markers::kChar.size()), markers::kChar.data(),
+                letter, static_cast<long long>(number));
   return std::string(buf, kAnchorLength);
 }
 
@@ -54,22 +55,23 @@ bool cutRoutineName(std::string_view line, std::string_view cutBefore, std::stri
 }
 
 bool startsWithAnchor(std::string_view line) {
-  return line.size() >= 2 && line[0] == markers::kChar && line[1] == '*';
+  return line.starts_with(markers::kChar) && line.substr(markers::kChar.size()).starts_with('*');
 }
 
 // A warning mark: the marker character, "!", the warning's index in the warning
 // list, "|". It stands at the start of the line the warning is about (later
 // passes may put a tab, an anchor or a bold marker before it) until the line pass
 // turns it into the warning's line number. Nothing else puts "!" after the marker
-// character: a 0x9F of the source is escaped as the marker character + "|?".
+// character: one of the source is escaped as the marker character + "|?".
 constexpr char kWarningLetter = '!';
 
 std::string withoutWarningMarks(std::string_view line) {
   std::string s(line);
   for (std::size_t at = s.find(markers::kChar); at != std::string::npos; at = s.find(markers::kChar, at)) {
-    const std::size_t bar = at + 1 < s.size() && s[at + 1] == kWarningLetter ? s.find('|', at) : std::string::npos;
+    const std::size_t letter = at + markers::kChar.size();
+    const std::size_t bar = letter < s.size() && s[letter] == kWarningLetter ? s.find('|', at) : std::string::npos;
     if (bar == std::string::npos) {
-      ++at;
+      at = letter;
       continue;
     }
     s.erase(at, bar + 1 - at);
@@ -82,7 +84,7 @@ void warn(ModuleScan& scan, std::string& line) {
   if (!scan.warnings) return;
   const std::size_t index = scan.warnings->size();
   scan.warnings->push_back({scan.moduleName, 0, withoutMarkers(withoutWarningMarks(line))});
-  line.insert(0, std::string{markers::kChar, kWarningLetter} + std::to_string(index) + "|");
+  line.insert(0, std::string(markers::kChar) + kWarningLetter + std::to_string(index) + "|");
 }
 
 }  // namespace
@@ -147,8 +149,8 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
 }
 
 void runLinePass(std::string& text, ModuleScan& scan) {
-  static const std::string anchorStart{markers::kChar, '*'};
-  static const std::string warningStart{markers::kChar, kWarningLetter};
+  static const std::string anchorStart = std::string(markers::kChar) + '*';
+  static const std::string warningStart = std::string(markers::kChar) + kWarningLetter;
   const std::string_view all(text);
   std::string out;
   out.reserve(text.size());
@@ -173,7 +175,7 @@ void runLinePass(std::string& text, ModuleScan& scan) {
       const std::size_t at = warningAt;
       const std::size_t bar = all.find('|', at);
       std::size_t index = 0;
-      for (std::size_t k = at + 2; k < bar && all[k] >= '0' && all[k] <= '9'; ++k)
+      for (std::size_t k = at + warningStart.size(); k < bar && all[k] >= '0' && all[k] <= '9'; ++k)
         index = index * 10 + static_cast<std::size_t>(all[k] - '0');
       lineIndex += countLineBreaks(done, at);
       if (bar != std::string_view::npos && index < scan.warnings->size())
@@ -189,9 +191,10 @@ void runLinePass(std::string& text, ModuleScan& scan) {
     if (at != 0 && at != anchorEnd && (at < 2 || all.substr(at - 2, 2) != "\r\n")) continue;
     lineIndex += countLineBreaks(done, at);
     std::int64_t number = 0;
-    for (std::size_t k = at + 3; k < at + 11 && k < all.size() && all[k] >= '0' && all[k] <= '9'; ++k)
+    const std::size_t letter = at + anchorStart.size();  // "A" or "E", then the eight digits
+    for (std::size_t k = letter + 1; k < letter + 9 && k < all.size() && all[k] >= '0' && all[k] <= '9'; ++k)
       number = number * 10 + (all[k] - '0');
-    if (at + 2 < all.size() && all[at + 2] == 'A')
+    if (letter < all.size() && all[letter] == 'A')
       scan.sink->setRoutineStart(number, lineIndex + 1);
     else
       scan.sink->setRoutineEnd(number, lineIndex + 1);

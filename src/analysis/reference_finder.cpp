@@ -7,7 +7,8 @@
 #include <tuple>
 #include <unordered_set>
 
-#include "analysis/identifiers.h"
+#include "text/unicode_case.h"
+#include "text/utf8.h"
 #include "analysis/marked_runs.h"
 #include "analysis/text_finder.h"
 
@@ -17,17 +18,12 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Identifier characters (digits included) by byte: the word scan asks for every byte.
-const std::array<bool, 256>& wordTable() {
-  static const std::array<bool, 256> table = [] {
-    std::array<bool, 256> t{};
-    for (int c = 0; c < 256; ++c) t[static_cast<std::size_t>(c)] = isIdentifierCharacter(static_cast<char>(c));
-    return t;
-  }();
-  return table;
+// Bytes of the character at `at` that is no identifier character.
+std::size_t utf8SequenceLength(std::string_view text, std::size_t at) {
+  std::size_t next = at;
+  utf8::next(text, next);
+  return next - at;
 }
-
-bool isWordByte(const std::array<bool, 256>& table, char c) { return table[static_cast<unsigned char>(c)]; }
 
 constexpr std::size_t kSieveSlots = 1 << 16;
 
@@ -44,24 +40,22 @@ ReferenceFinder::ReferenceFinder(const std::vector<std::string>& names) : sieve_
   for (const std::string& name : names)
     if (!name.empty() && seen.insert(name).second) names_.push_back(name);
   // The views below point into names_, which no longer changes.
-  const auto& table = wordTable();
   for (std::size_t i = 0; i < names_.size(); ++i) {
     const std::string& name = names_[i];
-    const auto other = std::find_if(name.begin(), name.end(), [&](char c) { return !isWordByte(table, c); });
-    if (other == name.end()) {
+    const std::size_t other = identifierRunEnd(name, 0);
+    if (other == name.size()) {
       wordNames_.emplace(name, i);
       sieve_[sieveSlot(name)] = true;
       shortest_ = wordNames_.size() == 1 ? name.size() : std::min(shortest_, name.size());
       longest_ = std::max(longest_, name.size());
     } else {
-      otherNames_.push_back({i, static_cast<std::size_t>(other - name.begin())});
+      otherNames_.push_back({i, other});
     }
   }
 }
 
 void ReferenceFinder::forEachReference(
     std::string_view clean, const std::function<void(std::size_t offset, std::size_t nameIndex)>& visit) const {
-  const auto& table = wordTable();
   // A word name can only be a reference where it ends a run of word characters,
   // starting at the run's start or right after a digit inside it.
   if (!wordNames_.empty()) {
@@ -76,8 +70,9 @@ void ReferenceFinder::forEachReference(
     const std::size_t size = clean.size();
     constexpr std::uint64_t kEightBlanks = 0x2020202020202020;
     for (std::size_t i = 0; i < size;) {
-      if (!isWordByte(table, clean[i])) {
-        ++i;
+      const std::size_t end = identifierRunEnd(clean, i);
+      if (end == i) {
+        i += static_cast<unsigned char>(clean[i]) < 0x80 ? 1 : utf8SequenceLength(clean, i);
         // Blanked runs make up much of a clean text: pass them eight at a time.
         for (std::uint64_t eight = 0; i + 8 <= size; i += 8) {
           std::memcpy(&eight, clean.data() + i, 8);
@@ -87,7 +82,7 @@ void ReferenceFinder::forEachReference(
       }
       const std::size_t start = i;
       bool digits = false;
-      for (; i < size && isWordByte(table, clean[i]); ++i) digits = digits || isDigit(clean[i]);
+      for (; i < end; ++i) digits = digits || isDigit(clean[i]);
       check(start, i);
       if (digits)
         for (std::size_t at = start + 1; at < i; ++at)
@@ -108,9 +103,8 @@ void ReferenceFinder::forEachReference(
       const std::size_t at = *place;
       if (at + length > limit) continue;
       limit = at;
-      const bool freeBefore = at == 0 || !isWordByte(table, clean[at - 1]) || isDigit(clean[at - 1]);
-      const std::size_t after = at + length;
-      const bool freeAfter = after >= clean.size() || !isWordByte(table, clean[after]);
+      const bool freeBefore = !identifierCharacterBefore(clean, at) || isDigit(clean[at - 1]);
+      const bool freeAfter = !identifierCharacterAt(clean, at + length);
       if (freeBefore && freeAfter) visit(at, other.index);
     }
   }

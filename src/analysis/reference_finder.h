@@ -1,8 +1,8 @@
 #pragma once
 // References to routine names in a module's clean text (its marked runs blanked):
-// a place where a name stands case-sensitively with no letter, "_" or German
-// letter directly before it (a digit may stand there) and neither such a
-// character nor a digit directly after it. Every name is looked for in one pass
+// a place where a name stands case-sensitively with no identifier character
+// (letter, mark, digit or "_" of any script) directly before it (an ASCII digit
+// may stand there) and none directly after it. Every name is looked for in one pass
 // over the text, however many names there are.
 #include <cstddef>
 #include <functional>

@@ -1,17 +1,20 @@
 #include "analysis/text_search.h"
 
-#include "text/windows1252_letters.h"
+#include <algorithm>
+#include <cstring>
+
+#include "text/unicode_case.h"
+#include "text/utf8.h"
 
 namespace cq {
 
 namespace {
 
-bool isWordCharacter(char c) { return isLetter(c) || (c >= '0' && c <= '9') || c == '_'; }
+bool isWordAt(std::string_view text, std::size_t at) { return identifierCharacterAt(text, at); }
 
 }  // namespace
 
-TextSearch::TextSearch(std::string_view needle, bool wholeWord) : needle_(needle), wholeWord_(wholeWord) {
-  for (char& c : needle_) c = foldCase(c);
+TextSearch::TextSearch(std::string_view needle, bool wholeWord) : needle_(foldCase(needle)), wholeWord_(wholeWord) {
   // Horspool: a window whose last byte is b moves on by the distance from b's
   // last place in the needle (before its end) to the needle's end.
   const std::size_t length = needle_.size();
@@ -19,33 +22,67 @@ TextSearch::TextSearch(std::string_view needle, bool wholeWord) : needle_(needle
   for (std::size_t i = 0; i + 1 < length; ++i) shift_[static_cast<unsigned char>(needle_[i])] = length - 1 - i;
 }
 
-bool TextSearch::isWholeWordAt(std::string_view text, std::size_t at) const {
-  if (at > 0 && isWordCharacter(text[at - 1])) return false;
-  const std::size_t after = at + needle_.size();
-  return after >= text.size() || !isWordCharacter(text[after]);
+TextSearch::FoldedText TextSearch::fold(std::string_view text) {
+  FoldedText folded{foldCase(text), {}};
+  if (folded.text.size() == text.size()) return folded;
+  // Rare: a character whose folded form has another length (the Kelvin sign,
+  // capital sharp s). Map every folded offset back, character by character.
+  folded.originalOffsets.reserve(folded.text.size() + 1);
+  std::size_t original = 0;
+  while (original < text.size()) {
+    const std::size_t start = original;
+    utf8::next(text, original);
+    const std::size_t length = foldCase(text.substr(start, original - start)).size();
+    for (std::size_t k = 0; k < length; ++k) folded.originalOffsets.push_back(start);
+  }
+  folded.originalOffsets.push_back(text.size());
+  return folded;
+}
+
+std::size_t TextSearch::FoldedText::folded(std::size_t offset) const {
+  if (originalOffsets.empty()) return offset;
+  return static_cast<std::size_t>(std::lower_bound(originalOffsets.begin(), originalOffsets.end(), offset) -
+                                  originalOffsets.begin());
+}
+
+bool TextSearch::isWholeWordAt(std::string_view text, std::size_t at, std::size_t length) const {
+  return !identifierCharacterBefore(text, at) && !isWordAt(text, at + length);
+}
+
+std::size_t TextSearch::findFolded(std::string_view text, std::size_t from) const {
+  const std::size_t length = needle_.size();
+  if (length == 0 || from > text.size() || text.size() - from < length) return std::string_view::npos;
+  const char* const needle = needle_.data();
+  const char last = needle[length - 1];
+  for (std::size_t at = from; at + length <= text.size();) {
+    const char end = text[at + length - 1];
+    if (end == last && std::memcmp(text.data() + at, needle, length - 1) == 0) return at;
+    at += shift_[static_cast<unsigned char>(end)];
+  }
+  return std::string_view::npos;
 }
 
 std::size_t TextSearch::find(std::string_view text, std::size_t from) const {
-  const std::size_t length = needle_.size();
-  if (length == 0 || from > text.size() || text.size() - from < length) return std::string_view::npos;
-  const char* const folded = needle_.data();
-  const char last = folded[length - 1];
-  for (std::size_t at = from; at + length <= text.size();) {
-    const char end = foldCase(text[at + length - 1]);
-    if (end == last) {
-      std::size_t k = length - 1;
-      while (k > 0 && foldCase(text[at + k - 1]) == folded[k - 1]) --k;
-      if (k == 0 && (!wholeWord_ || isWholeWordAt(text, at))) return at;
-    }
-    at += shift_[static_cast<unsigned char>(end)];
+  if (needle_.empty() || from > text.size()) return std::string_view::npos;
+  const FoldedText folded = fold(text);
+  for (std::size_t at = findFolded(folded.text, folded.folded(from)); at != std::string_view::npos;
+       at = findFolded(folded.text, at + 1)) {
+    const std::size_t original = folded.original(at);
+    if (!wholeWord_ || isWholeWordAt(text, original, folded.original(at + needle_.size()) - original)) return original;
   }
   return std::string_view::npos;
 }
 
 std::vector<std::size_t> TextSearch::allHits(std::string_view text) const {
   std::vector<std::size_t> hits;
-  for (std::size_t at = find(text, kSearchStart); at != std::string_view::npos; at = find(text, at + 1))
-    hits.push_back(at);
+  if (needle_.empty()) return hits;
+  const FoldedText folded = fold(text);
+  for (std::size_t at = findFolded(folded.text, folded.folded(kSearchStart)); at != std::string_view::npos;
+       at = findFolded(folded.text, at + 1)) {
+    const std::size_t original = folded.original(at);
+    if (!wholeWord_ || isWholeWordAt(text, original, folded.original(at + needle_.size()) - original))
+      hits.push_back(original);
+  }
   return hits;
 }
 

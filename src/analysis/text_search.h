@@ -1,7 +1,8 @@
 #pragma once
 // Plain text search in the module texts as the code views show them (markers
-// removed): case never matters for any Windows-1252 letter, and a whole-word
-// search rejects a hit with a letter, a digit or "_" directly before or after it.
+// removed): case never matters for the letters of any script, and a whole-word
+// search rejects a hit with an identifier character (letter, mark, digit or "_")
+// directly before or after it.
 // The searches work on the texts themselves, so a module needs no view to be
 // searched.
 #include <array>
@@ -24,7 +25,8 @@ class TextSearch {
 
   bool empty() const { return needle_.empty(); }
 
-  // Offset of the first hit at or after `from`, or npos.
+  // Offset of the first hit at or after `from` (a byte offset on a character
+  // boundary), or npos.
   std::size_t find(std::string_view text, std::size_t from) const;
 
   // The hits "Suchen" and then "Suchen ab Position" visit in one text, without
@@ -32,7 +34,18 @@ class TextSearch {
   std::vector<std::size_t> allHits(std::string_view text) const;
 
  private:
-  bool isWholeWordAt(std::string_view text, std::size_t at) const;
+  // The text case folded; where folding changes a character's length, the
+  // offsets of the folded text's characters in the original.
+  struct FoldedText {
+    std::string text;
+    std::vector<std::size_t> originalOffsets;  // empty when every offset stays
+    std::size_t original(std::size_t offset) const { return originalOffsets.empty() ? offset : originalOffsets[offset]; }
+    std::size_t folded(std::size_t offset) const;
+  };
+  static FoldedText fold(std::string_view text);
+
+  std::size_t findFolded(std::string_view folded, std::size_t from) const;
+  bool isWholeWordAt(std::string_view text, std::size_t at, std::size_t length) const;
 
   std::string needle_;                    // case folded
   std::array<std::size_t, 256> shift_{};  // skip distances by the folded last byte of a window

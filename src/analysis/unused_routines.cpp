@@ -9,17 +9,11 @@
 #include "analysis/reference_finder.h"
 #include "analysis/scan_sink.h"
 #include "text/markers.h"
-#include "text/windows1252_letters.h"
+#include "text/unicode_case.h"
 
 namespace cq {
 
 namespace {
-
-std::string folded(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = foldCase(c);
-  return out;
-}
 
 // The characters of a string literal run, its inner markers (blanks, doubled
 // quotes) read as blanks and letters folded: Application.Run ignores case.
@@ -27,16 +21,22 @@ std::string foldedLiteral(std::string_view marked, const MarkedRun& run) {
   std::string_view body = marked.substr(run.begin, run.end - run.begin);
   body.remove_prefix(std::min(body.size(), markers::kString.size()));
   if (body.ends_with(markers::kEnd)) body.remove_suffix(markers::kEnd.size());
+  // Inner markers are "|", the marker character, a letter, "|".
+  constexpr std::size_t kInnerMarkerSize = markers::kSpace.size();
   std::string out;
   out.reserve(body.size());
+  std::size_t done = 0;
   for (std::size_t i = 0; i < body.size();) {
-    if (body[i] == '|' && i + 3 < body.size() && body[i + 1] == markers::kChar && body[i + 3] == '|') {
-      out.push_back(' ');
-      i += 4;
+    if (body[i] == '|' && i + kInnerMarkerSize <= body.size() && body.substr(i + 1).starts_with(markers::kChar) &&
+        body[i + kInnerMarkerSize - 1] == '|') {
+      out.append(foldCase(body.substr(done, i - done))).push_back(' ');
+      i += kInnerMarkerSize;
+      done = i;
     } else {
-      out.push_back(foldCase(body[i++]));
+      ++i;
     }
   }
+  out.append(foldCase(body.substr(done)));
   return out;
 }
 
@@ -67,7 +67,7 @@ class Report {
         scope.ownModuleOnly.emplace_back(candidate.module, c);
       else
         scope.everywhere.push_back(c);
-      mentioned_[foldedIndex.at(folded(candidate.name))].push_back(c);
+      mentioned_[foldedIndex.at(foldCase(candidate.name))].push_back(c);
     }
     for (NameScope& scope : scopes_) std::sort(scope.ownModuleOnly.begin(), scope.ownModuleOnly.end());
   }
@@ -117,7 +117,7 @@ class Report {
   static std::vector<std::string> namesOf(const std::vector<RoutineFacts>& candidates, bool fold) {
     std::vector<std::string> names;
     names.reserve(candidates.size());
-    for (const RoutineFacts& candidate : candidates) names.push_back(fold ? folded(candidate.name) : candidate.name);
+    for (const RoutineFacts& candidate : candidates) names.push_back(fold ? foldCase(candidate.name) : candidate.name);
     return names;
   }
 

@@ -94,7 +94,7 @@ void read(const Field& field, const std::string& text) {
                         [&](const Text& f) { *f.field = text; },
                         [&](const Font& f) {
                           const auto firstComma = text.find(',');
-                          *f.name = utf8ToWindows1252(text.substr(0, firstComma)).text;
+                          *f.name = text.substr(0, firstComma);
                           if (firstComma == std::string::npos) {
                             *f.size = 0;
                             return;
@@ -109,7 +109,7 @@ std::string textOf(const Field& field) {
                                [](const Whole16& f) { return std::to_string(*f.field); },
                                [](const Flag& f) { return std::string(*f.field ? "-1" : "0"); },
                                [](const Text& f) { return *f.field; },
-                               [](const Font& f) { return windows1252ToUtf8(*f.name) + "," + std::to_string(*f.size); }},
+                               [](const Font& f) { return *f.name + "," + std::to_string(*f.size); }},
                     field);
 }
 

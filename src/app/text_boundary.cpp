@@ -4,23 +4,18 @@
 
 namespace cq {
 
-// Every Windows-1252 byte stands for a character of the Basic Multilingual
-// Plane, so the way through UTF-8 yields one UTF-16 unit per byte.
-QString toQString(std::string_view windows1252) {
-  const std::string utf8 = windows1252ToUtf8(windows1252);
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
+QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 std::string toEngineText(const QString& text) {
   const QByteArray utf8 = text.toUtf8();
-  return utf8ToWindows1252(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()))).text;
+  return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
 }
 
 QString pathToQString(const std::filesystem::path& path) { return systemTextToQString(path.native()); }
 
-QString systemTextToQString(std::string_view utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
+// A byte that is no UTF-8 shows as the Windows-1252 character it is, as the
+// engine's path texts show it.
+QString systemTextToQString(std::string_view utf8) { return toQString(systemBytesToText(utf8)); }
 
 std::filesystem::path qStringToPath(const QString& path) {
   const QByteArray utf8 = path.toUtf8();

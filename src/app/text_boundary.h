@@ -1,8 +1,7 @@
 #pragma once
-// Where engine text meets Qt and the system. The engine works on Windows-1252
-// bytes; Qt strings, settings, file names and system messages are Unicode. Text
-// crosses here, exactly once, and every byte becomes exactly one UTF-16 unit and
-// back, so positions in a view agree with positions in the engine's text.
+// Where engine text meets Qt and the system. The engine works on UTF-8; Qt
+// strings are UTF-16. Text crosses here, exactly once; positions cross through
+// the code views' line map.
 #include <QString>
 
 #include <filesystem>
@@ -11,9 +10,7 @@
 
 namespace cq {
 
-QString toQString(std::string_view windows1252);
-
-// Characters that Windows-1252 cannot hold become "?".
+QString toQString(std::string_view text);
 std::string toEngineText(const QString& text);
 
 // File-system paths as Qt shows them, and back (file names are UTF-8 on disk).
@@ -21,7 +18,7 @@ QString pathToQString(const std::filesystem::path& path);
 std::filesystem::path qStringToPath(const QString& path);
 
 // Text of the system and of libraries (messages, versions, names typed for the
-// file system), which is UTF-8, not engine text.
+// file system), UTF-8 as a rule.
 QString systemTextToQString(std::string_view utf8);
 
 }  // namespace cq

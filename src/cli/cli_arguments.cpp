@@ -23,7 +23,7 @@ const char* const kUsage =
     "  codequorix-cli --help | -h\n"
     "  codequorix-cli --version\n"
     "SOURCE: ein Ordner mit Moduldateien, eine Moduldatei, eine .vbp-Datei oder ein Office-Dokument.\n"
-    "--project N: der Projektknoten mit dem Schl\xFC" "ssel \"AN\\\" (Standard: der erste).\n"
+    "--project N: der Projektknoten mit dem Schlüssel \"AN\\\" (Standard: der erste).\n"
     "--module N bei callers und definition: das aktuelle Modul (Standard: 1).\n"
     "--page bei html: die Vorschauseite, wie das Fenster sie schreibt (UTF-8).\n"
     "-o FILE: in die Datei schreiben statt auf die Standardausgabe.\n"
@@ -31,7 +31,7 @@ const char* const kUsage =
     "--json bei list, search und unused: ein JSON-Dokument (UTF-8) statt Zeilen mit Tabulatoren.\n"
     "Gemeinsame Optionen: --option KEY=VALUE (Einstellung, ersetzt den gespeicherten Wert),\n"
     "  --no-settings (nur Standardwerte).\n"
-    "R\xFC" "ckgabewerte: 0 erledigt, 1 Fehler (Meldung auf stderr), 2 falscher Aufruf.\n";
+    "Rückgabewerte: 0 erledigt, 1 Fehler (Meldung auf stderr), 2 falscher Aufruf.\n";
 
 namespace {
 
@@ -134,7 +134,7 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
     }
   }
   if (args.positional.size() < shape->minPositional || args.positional.size() > shape->maxPositional) {
-    error = "Falsche Anzahl von Argumenten f\xFC" "r " + args.command + ".";
+    error = "Falsche Anzahl von Argumenten für " + args.command + ".";
     return std::nullopt;
   }
   if (args.command == "text" && !args.module) {

@@ -31,12 +31,8 @@ namespace cq::cli {
 
 namespace {
 
-// Engine texts are Windows-1252; terminals and pipes get UTF-8, block by block
-// so that a large export is never held twice.
-void print(std::ostream& stream, std::string_view windows1252) {
-  constexpr std::size_t kBlock = 1 << 16;
-  for (std::size_t at = 0; at < windows1252.size(); at += kBlock) stream << windows1252ToUtf8(windows1252.substr(at, kBlock));
-}
+// Engine texts are UTF-8, as terminals and pipes take them.
+void print(std::ostream& stream, std::string_view text) { stream << text; }
 
 std::string readAll(std::istream& in) {
   std::string bytes;
@@ -131,7 +127,7 @@ Outcome<std::size_t> openProjectOfSources(Context& context, DocumentHost& host, 
   if (!openSources(context, sources, host, tree)) return Failure{"Keine Quelle konnte gelesen werden."};
   const std::size_t project = projectNode(tree, context.args.project);
   if (project == kNoParent)
-    return Failure{context.args.project ? "Diesen Projektknoten gibt es nicht." : "Keine Quelle enth\xE4lt lesbare Module."};
+    return Failure{context.args.project ? "Diesen Projektknoten gibt es nicht." : "Keine Quelle enthält lesbare Module."};
   return project;
 }
 
@@ -157,7 +153,7 @@ int readSources(Context& context) {
   if (!read) return fail(context, read.failure());
   for (const ScanWarning& warning : read->warnings) {
     print(context.err, "Warnung: Modul " + warning.module + ", Zeile " + std::to_string(warning.line) +
-                           ": Routinenkopf ohne \"(\" bleibt unver\xE4ndert: " + warning.code);
+                           ": Routinenkopf ohne \"(\" bleibt unverändert: " + warning.code);
     context.err << '\n';
   }
 
@@ -214,13 +210,13 @@ int exportHtml(Context& context) {
     print(context.out, html.value());
     return 0;
   }
-  return deliver(context, windows1252ToUtf8(html.value()));
+  return deliver(context, html.value());
 }
 
 int exportRtf(Context& context) {
   const Outcome<std::string> document = moduleOrProject(context, context.args.positional[0], true);
   if (!document) return fail(context, document.failure());
-  return deliver(context, document.value());  // RTF is a Windows-1252 document of its own
+  return deliver(context, document.value());  // RTF is a document of its own code page
 }
 
 int exportText(Context& context) {

@@ -16,9 +16,10 @@ void appendEscape(std::string& out, unsigned codePoint) {
 
 }  // namespace
 
-std::string jsonString(std::string_view windows1252) {
-  // Every Windows-1252 byte has a code point, so the UTF-8 form is always valid.
-  const std::string utf8 = windows1252ToUtf8(windows1252);
+std::string jsonString(std::string_view text) {
+  // A byte of no UTF-8 sequence goes out as its Windows-1252 character, so the
+  // output is always valid UTF-8.
+  const std::string utf8 = systemBytesToText(text);
   std::string out;
   out.reserve(utf8.size() + 2);
   out.push_back('"');
@@ -35,7 +36,7 @@ std::string jsonString(std::string_view windows1252) {
     if (byte < 0x20 || byte == 0x7F) {
       appendEscape(out, byte);
     } else if (byte == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0) {
-      // U+0080..U+009F: the bytes Windows-1252 leaves undefined.
+      // U+0080..U+009F: the C1 controls.
       appendEscape(out, static_cast<unsigned char>(utf8[++i]));
     } else {
       out.push_back(static_cast<char>(byte));

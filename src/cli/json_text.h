@@ -5,9 +5,9 @@
 
 namespace cq::cli {
 
-// `windows1252` as a quoted JSON string in UTF-8: quote, backslash and every
+// `text` as a quoted JSON string in UTF-8: quote, backslash and every
 // control character (C0, DEL and the C1 range) escaped, so the document stays
 // valid whatever bytes a module name or file name holds.
-std::string jsonString(std::string_view windows1252);
+std::string jsonString(std::string_view text);
 
 }  // namespace cq::cli

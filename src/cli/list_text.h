@@ -6,10 +6,10 @@
 
 namespace cq::cli {
 
-// The Windows-1252 text with "\" written as "\\", line feed, carriage return
-// and tab as "\n", "\r", "\t", and every other control character and every
-// byte that Windows-1252 leaves undefined as "\x" and two hex digits.
-std::string escapedListField(std::string_view windows1252);
+// The text with "\" written as "\\", line feed, carriage return and tab as
+// "\n", "\r", "\t", and every other control character (C0, DEL and C1, among
+// them the five that Windows-1252 leaves undefined) as "\x" and two hex digits.
+std::string escapedListField(std::string_view text);
 
 // A host tree key: the project part "A<n>\" as it is, the component name after
 // it escaped as escapedListField() does.

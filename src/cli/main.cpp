@@ -42,12 +42,12 @@ int main(int argc, char** argv) {
   std::string error;
   const auto args = cq::cli::parseArguments(argc, argv, error);
   if (!args) {
-    std::cerr << cq::windows1252ToUtf8(error + "\n\n" + cq::cli::kUsage);
+    std::cerr << error + "\n\n" + cq::cli::kUsage;
     return 2;
   }
   const std::string& command = args->command;
   if (command == "--help") {
-    std::cout << cq::windows1252ToUtf8(cq::cli::kUsage);
+    std::cout << cq::cli::kUsage;
     return 0;
   }
   if (command == "--version") {

@@ -24,7 +24,7 @@ namespace cq::cli {
 
 namespace {
 
-void printLine(std::ostream& stream, std::string_view windows1252) { stream << windows1252ToUtf8(windows1252) << '\n'; }
+void printLine(std::ostream& stream, std::string_view text) { stream << text << '\n'; }
 
 // One output line: the fields separated by tabs.
 void printFields(std::ostream& stream, std::initializer_list<std::string_view> fields) {
@@ -59,13 +59,9 @@ Outcome<Project> openProject(const std::string& argument) {
   return Project{folder, std::move(database).value()};
 }
 
-// A name or search text of the command line (UTF-8) as Windows-1252 text.
-Outcome<std::string> argumentText(const std::string& utf8) {
-  DecodedText text = utf8ToWindows1252(utf8);
-  if (text.replaced > 0)
-    return Failure{"Der Text enth\xE4lt Zeichen, die es in Windows-1252 nicht gibt: " + text.text, {}};
-  return std::move(text.text);
-}
+// A name or search text of the command line: UTF-8, a byte of no UTF-8
+// sequence read as its Windows-1252 character, as file names are.
+std::string argumentText(const std::string& argument) { return systemBytesToText(argument); }
 
 // Search texts lose their leading and trailing blanks, as in the search box.
 std::string trimmedBlanks(std::string text) {
@@ -81,9 +77,7 @@ template <typename Command>
 int withProjectAndText(Context& context, Command command) {
   Outcome<Project> project = openProject(context.args.positional[0]);
   if (!project) return refuse(context, project.failure().text());
-  const Outcome<std::string> text = argumentText(context.args.positional[1]);
-  if (!text) return refuse(context, text.failure().text());
-  return command(project.value(), text.value());
+  return command(project.value(), argumentText(context.args.positional[1]));
 }
 
 }  // namespace

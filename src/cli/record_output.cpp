@@ -12,7 +12,7 @@ namespace {
 
 std::string lineField(const FieldValue& value) {
   if (const auto* number = std::get_if<std::int64_t>(&value)) return std::to_string(*number);
-  if (const auto* text = std::get_if<std::string_view>(&value)) return windows1252ToUtf8(*text);
+  if (const auto* text = std::get_if<std::string_view>(&value)) return std::string(*text);
   return {};
 }
 

@@ -79,10 +79,16 @@ Outcome<std::unique_ptr<CodeDatabase>> CodeDatabase::open(const fs::path& folder
   // Owned from here on, so that every failure below closes the handle.
   std::unique_ptr<CodeDatabase> database(new CodeDatabase(db));
   if (result != SQLITE_OK) {
-    return Failure{"Die Datenbank\n" + pathToText(file) + "\nkann nicht ge\xF6" "ffnet werden.",
+    return Failure{"Die Datenbank\n" + pathToText(file) + "\nkann nicht geöffnet werden.",
                    sqliteCause(db, result)};
   }
   try {
+    {
+      SqliteStatement version(db, "PRAGMA user_version");
+      const bool utf8 = version.step() && version.integer(0) >= 1;
+      database->storedText_ = utf8 ? StoredText::kUtf8 : StoredText::kWindows1252;
+    }  // the collation cannot change while a statement runs
+    registerUnicodeNoCase(db, database->storedText_);
     SqliteStatement modules(db, "SELECT mod_num,mod_name,mod_typ,mod_zeilen FROM td_mod");
     SqliteStatement routines(db,
                              "SELECT rou_typ,rou_open,anz_dec_zeilen,rou_name,rou_num,mod_num,"
@@ -110,9 +116,23 @@ void CodeDatabase::endBulkWrite() {
 
 ScanSink& CodeDatabase::scanSink() { return *sink_; }
 
+Outcome<int> CodeDatabase::codePage() {
+  return catchFailure([&] {
+    SqliteStatement table = statement("SELECT Count(*) FROM sqlite_master WHERE type='table' AND name='td_projekt'");
+    if (!table.step() || table.integer(0) == 0) return 1252;
+    SqliteStatement query = statement("SELECT prj_codepage FROM td_projekt");
+    return query.step() && query.integer(0) > 0 ? static_cast<int>(query.integer(0)) : 1252;
+  });
+}
+
+void CodeDatabase::setCodePage(int codePage) {
+  statement("DELETE FROM td_projekt").execute();
+  statement("INSERT INTO td_projekt(prj_codepage) VALUES (?)").bind(1, codePage).execute();
+}
+
 Outcome<std::vector<ModuleListEntry>> CodeDatabase::moduleList() {
   return catchFailure([&] {
-    SqliteStatement query(db_,
+    SqliteStatement query = statement(
                           "SELECT mod_typ, mod_name, mod_num FROM td_mod"
                           " ORDER BY mod_typ, mod_name");
     std::vector<ModuleListEntry> modules;
@@ -125,7 +145,7 @@ Outcome<std::vector<ModuleListEntry>> CodeDatabase::moduleList() {
 
 Outcome<std::vector<RoutineListEntry>> CodeDatabase::routineList() {
   return catchFailure([&] {
-    SqliteStatement query(db_,
+    SqliteStatement query = statement(
                           "SELECT 'M'||mod_num AS mnum, 'R'||rou_num AS rnum, rou_name,"
                           " 'R'||rou_typ||'O'||rou_open AS iflag FROM td_rout"
                           " ORDER BY mod_num, rou_name");
@@ -139,7 +159,7 @@ Outcome<std::vector<RoutineListEntry>> CodeDatabase::routineList() {
 
 Outcome<std::optional<RoutineAtLine>> CodeDatabase::routineAtLine(std::int64_t line, int module) {
   return catchFailure([&]() -> std::optional<RoutineAtLine> {
-    SqliteStatement query(db_,
+    SqliteStatement query = statement(
                           "SELECT rou_typ, rou_open, rou_name, rou_num, rou_start, rou_ende"
                           " FROM td_rout"
                           " WHERE (((rou_start)<=?1) AND ((rou_ende)>=?1) AND ((mod_num)=?2))"
@@ -159,7 +179,7 @@ Outcome<std::optional<RoutineAtLine>> CodeDatabase::routineAtLine(std::int64_t l
 
 Outcome<std::optional<std::int64_t>> CodeDatabase::routineStart(std::int64_t routineNumber) {
   return catchFailure([&]() -> std::optional<std::int64_t> {
-    SqliteStatement query(db_, "SELECT rou_start, rou_num FROM td_rout WHERE rou_num = ?");
+    SqliteStatement query = statement("SELECT rou_start, rou_num FROM td_rout WHERE rou_num = ?");
     query.bind(1, routineNumber);
     if (!query.step()) return std::nullopt;
     return query.optionalInteger(0);
@@ -168,7 +188,7 @@ Outcome<std::optional<std::int64_t>> CodeDatabase::routineStart(std::int64_t rou
 
 Outcome<std::optional<ModuleListEntry>> CodeDatabase::moduleByNumber(int module) {
   return catchFailure([&]() -> std::optional<ModuleListEntry> {
-    SqliteStatement query(db_, "SELECT mod_typ, mod_name, mod_num FROM td_mod WHERE mod_num = ?");
+    SqliteStatement query = statement("SELECT mod_typ, mod_name, mod_num FROM td_mod WHERE mod_num = ?");
     query.bind(1, module);
     if (!query.step()) return std::nullopt;
     return ModuleListEntry{static_cast<int>(query.integer(2)), query.text(1), moduleTypeOfCode(query.integer(0))};
@@ -181,7 +201,7 @@ Outcome<std::optional<std::pair<std::int64_t, std::int64_t>>> CodeDatabase::zoom
   if (!routine) return routine.failure();
   if (routine.value()) return std::optional(std::pair{routine.value()->start, routine.value()->end});
   return catchFailure([&]() -> std::optional<std::pair<std::int64_t, std::int64_t>> {
-    SqliteStatement query(db_, "SELECT Min(rou_start)-1 AS Letzte FROM td_rout WHERE ((mod_num=?))");
+    SqliteStatement query = statement("SELECT Min(rou_start)-1 AS Letzte FROM td_rout WHERE ((mod_num=?))");
     query.bind(1, module);
     if (!query.step()) return std::nullopt;
     const auto lastDeclarationLine = query.optionalInteger(0);

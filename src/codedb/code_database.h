@@ -1,8 +1,8 @@
 #pragma once
 // The code database: one SQLite file per project folder ("CodeQuorix.mdb"), made
 // from the empty template "mask_CodeQuorix.mdb" for every read. Names are stored
-// as the engine's Windows-1252 bytes. Failures come as Failure: a German message
-// naming the file and the cause.
+// as UTF-8; the databases of earlier versions, with Windows-1252 bytes, open as
+// well. Failures come as Failure: a German message naming the file and the cause.
 #include <sqlite3.h>
 
 #include <cstdint>
@@ -15,6 +15,7 @@
 
 #include "analysis/scan_sink.h"
 #include "analysis/module_type.h"
+#include "codedb/sqlite_statement.h"
 #include "text/failure.h"
 
 namespace cq {
@@ -83,11 +84,19 @@ class CodeDatabase {
   // first routine (the declarations); nullopt for a module without routines.
   Outcome<std::optional<std::pair<std::int64_t, std::int64_t>>> zoomRange(std::int64_t line, int module);
 
+  // The project's code page: 1252 for the databases of earlier versions.
+  Outcome<int> codePage();
+  // Records it; inside a read (throws Failed, as the scan sink does).
+  void setCodePage(int codePage);
+
+  // A statement on this connection that reads and binds text as UTF-8.
+  SqliteStatement statement(std::string_view sql) const { return SqliteStatement(db_, sql, storedText_); }
   sqlite3* handle() const { return db_; }
 
  private:
   explicit CodeDatabase(sqlite3* db);
   sqlite3* db_ = nullptr;
+  StoredText storedText_ = StoredText::kUtf8;
   bool inTransaction_ = false;
   std::unique_ptr<ScanSink> sink_;
 };

@@ -36,14 +36,14 @@ auto reading(Work&& work) -> decltype(work()) {
 
 int CodeDatabaseIndex::moduleCount() {
   return reading([&] {
-    SqliteStatement query(database_.handle(), "SELECT Count(*) FROM td_mod");
+    SqliteStatement query = database_.statement("SELECT Count(*) FROM td_mod");
     return query.step() ? static_cast<int>(query.integer(0)) : 0;
   });
 }
 
 std::vector<ModuleFacts> CodeDatabaseIndex::modules() {
   return reading([&] {
-    SqliteStatement query(database_.handle(), "SELECT mod_num, mod_name, mod_typ FROM td_mod ORDER BY mod_num");
+    SqliteStatement query = database_.statement("SELECT mod_num, mod_name, mod_typ FROM td_mod ORDER BY mod_num");
     std::vector<ModuleFacts> modules;
     while (query.step())
       modules.push_back({static_cast<int>(query.integer(0)), query.text(1), static_cast<int>(query.integer(2))});
@@ -72,7 +72,7 @@ std::optional<RoutineFacts> CodeDatabaseIndex::routineAtLine(std::int64_t line, 
 
 std::optional<RoutineFacts> CodeDatabaseIndex::routineNamed(std::string_view name, int module) {
   return reading([&] {
-    SqliteStatement query(database_.handle(),
+    SqliteStatement query = database_.statement(
                           std::string(kRoutineColumns) +
                               " WHERE td_rout.rou_name = ?1 AND td_rout.mod_num = ?2 ORDER BY td_rout.rou_num");
     query.bind(1, name).bind(2, module);
@@ -82,7 +82,7 @@ std::optional<RoutineFacts> CodeDatabaseIndex::routineNamed(std::string_view nam
 
 std::optional<RoutineFacts> CodeDatabaseIndex::nonPrivateRoutineNamed(std::string_view name) {
   return reading([&] {
-    SqliteStatement query(database_.handle(), std::string(kRoutineColumns) +
+    SqliteStatement query = database_.statement( std::string(kRoutineColumns) +
                                                   " INNER JOIN td_mod ON td_rout.mod_num = td_mod.mod_num"
                                                   " WHERE td_rout.rou_name = ?1 AND td_rout.rou_open <> 2"
                                                   " ORDER BY td_rout.mod_num, td_rout.rou_num");
@@ -95,7 +95,7 @@ std::vector<RoutineFacts> CodeDatabaseIndex::uncalledCandidates() {
   return reading([&] {
     // Subs, Functions and their Declare forms; a public one only when no other
     // public one has its name (the column compares names ignoring case).
-    SqliteStatement query(database_.handle(),
+    SqliteStatement query = database_.statement(
                           std::string(kRoutineColumns) +
                               " WHERE (td_rout.rou_typ < 3 OR td_rout.rou_typ > 10) AND (td_rout.rou_open > 1 OR"
                               " (td_rout.rou_open = 1 AND td_rout.rou_name IN (SELECT rou_name FROM td_rout"

@@ -4,6 +4,8 @@
 
 #include "text/failure.h"
 #include "text/path_text.h"
+#include "text/text_decoding.h"
+#include "text/unicode_case.h"
 
 namespace cq {
 
@@ -17,11 +19,11 @@ namespace {
 const char* ownCause(int primaryResult) {
   switch (primaryResult) {
     case SQLITE_FULL:
-      return "Kein Speicherplatz mehr auf dem Datentr\xE4ger";
+      return "Kein Speicherplatz mehr auf dem Datenträger";
     case SQLITE_READONLY:
-      return "Die Datenbank ist schreibgesch\xFCtzt";
+      return "Die Datenbank ist schreibgeschützt";
     case SQLITE_CANTOPEN:
-      return "Die Datenbankdatei kann nicht ge\xF6" "ffnet werden";
+      return "Die Datenbankdatei kann nicht geöffnet werden";
     case SQLITE_IOERR:
       return "Ein- oder Ausgabefehler beim Zugriff auf die Datenbank";
     default:
@@ -40,7 +42,7 @@ std::string sqliteCause(sqlite3* db, int result) {
   return systemText(db ? sqlite3_errmsg(db) : sqlite3_errstr(result));
 }
 
-SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) : db_(db) {
+SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql, StoredText stored) : db_(db), stored_(stored) {
   if (sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &statement_, nullptr) !=
       SQLITE_OK) {
     throwEngineError(db_);
@@ -57,7 +59,15 @@ SqliteStatement& SqliteStatement::bind(int index, std::int64_t value) {
 }
 
 SqliteStatement& SqliteStatement::bind(int index, std::string_view text) {
-  // The bytes are stored as they are: names are Windows-1252 text of the engine.
+  std::optional<std::string> western;
+  if (stored_ == StoredText::kWindows1252) {
+    western = utf8ToWindows1252(text);
+    if (!western) {
+      if (sqlite3_bind_null(statement_, index) != SQLITE_OK) fail();
+      return *this;
+    }
+    text = *western;
+  }
   if (sqlite3_bind_text(statement_, index, text.data(), static_cast<int>(text.size()),
                         SQLITE_TRANSIENT) != SQLITE_OK) {
     fail();
@@ -100,8 +110,22 @@ std::optional<std::int64_t> SqliteStatement::optionalInteger(int column) const {
 std::string SqliteStatement::text(int column) const {
   const auto* bytes = sqlite3_column_text(statement_, column);
   if (bytes == nullptr) return {};
-  return std::string(reinterpret_cast<const char*>(bytes),
-                     static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
+  const std::string_view stored(reinterpret_cast<const char*>(bytes),
+                                static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
+  return stored_ == StoredText::kWindows1252 ? windows1252ToUtf8(stored) : std::string(stored);
+}
+
+void registerUnicodeNoCase(sqlite3* db, StoredText stored) {
+  static constexpr StoredText kWestern = StoredText::kWindows1252;
+  const auto compare = [](void* western, int lengthA, const void* a, int lengthB, const void* b) {
+    std::string_view textA(static_cast<const char*>(a), static_cast<std::size_t>(lengthA));
+    std::string_view textB(static_cast<const char*>(b), static_cast<std::size_t>(lengthB));
+    if (western == nullptr) return compareIgnoringCase(textA, textB);
+    return compareIgnoringCase(windows1252ToUtf8(textA), windows1252ToUtf8(textB));
+  };
+  void* const western = stored == StoredText::kWindows1252 ? const_cast<StoredText*>(&kWestern) : nullptr;
+  if (sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, western, compare, nullptr) != SQLITE_OK)
+    throwEngineError(db);
 }
 
 void executeSql(sqlite3* db, const char* sql) {

@@ -80,8 +80,8 @@ Outcome<void> checkExportFolder(const fs::path& folder) {
     if (it->is_regular_file(statusError) && hasModuleFileExtension(it->path())) continue;
     return Failure{std::string("Der Ordner ")
                        .append(quoted)
-                       .append(" ist nicht leer und enth\xE4lt nicht nur Moduldateien (.bas, .cls, .frm) eines "
-                               "fr\xFCheren Exports.\r\nBitte einen leeren Ordner w\xE4hlen.")};
+                       .append(" ist nicht leer und enthält nicht nur Moduldateien (.bas, .cls, .frm) eines "
+                               "früheren Exports.\r\nBitte einen leeren Ordner wählen.")};
   }
   if (error) return Failure{"Der Ordner " + quoted + " konnte nicht gelesen werden.", systemErrorText(error)};
   return {};
@@ -94,7 +94,7 @@ Outcome<ModuleExport> exportModuleFiles(const LoadedProject& project, const fs::
   // hold (the designer data of forms) when written over with its own modules.
   if (fs::equivalent(folder, textToPath(project.fileName()), error)) {
     return Failure{"Der Ordner \"" + pathToText(folder) +
-                   "\" ist die Quelle des Projekts.\r\nBitte einen anderen Ordner w\xE4hlen."};
+                   "\" ist die Quelle des Projekts.\r\nBitte einen anderen Ordner wählen."};
   }
   fs::create_directories(folder, error);
   if (error) {
@@ -123,7 +123,7 @@ Outcome<ModuleExport> exportModuleFiles(const LoadedProject& project, const fs::
     fs::remove(file, error);
     if (error) {
       return Failure{
-          "Die Datei \"" + pathToText(file) + "\" eines fr\xFCheren Exports konnte nicht gel\xF6scht werden.",
+          "Die Datei \"" + pathToText(file) + "\" eines früheren Exports konnte nicht gelöscht werden.",
           systemErrorText(error)};
     }
     ++result.removed;

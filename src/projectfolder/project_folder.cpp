@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "text/path_text.h"
+#include "text/text_decoding.h"
 #include "sources/project_reader.h"
 #include "sources/source_file.h"
 
@@ -25,19 +26,19 @@ std::optional<Failure> foreignFolderProblem(const fs::path& folder) {
   // A folder that cannot even be listed counts as occupied.
   if (fs::is_empty(folder, ec) && !ec) return std::nullopt;
   return Failure{"Der Ordner " + pathToText(folder) +
-                     " ist nicht leer und enth\xE4lt kein Projekt; er wird nicht \xFC" "berschrieben.",
+                     " ist nicht leer und enthält kein Projekt; er wird nicht überschrieben.",
                  reason()};
 }
 
 Outcome<std::string> readModuleFile(const fs::path& folder, int moduleNumber) {
-  return catchFailure([&] { return readSourceFile(moduleFilePath(folder, moduleNumber)); });
+  return catchFailure([&] { return decodeModuleFileText(readSourceFile(moduleFilePath(folder, moduleNumber))); });
 }
 
 Outcome<std::vector<ExportModule>> loadProjectModules(const fs::path& folder, CodeDatabase& database) {
   const Outcome<std::vector<ModuleListEntry>> list = database.moduleList();
   if (!list) return list.failure();
   // What a failed read left behind, never a project.
-  if (list->empty()) return Failure{"Das Projekt im Ordner " + pathToText(folder) + " enth\xE4lt kein Modul."};
+  if (list->empty()) return Failure{"Das Projekt im Ordner " + pathToText(folder) + " enthält kein Modul."};
   std::map<int, const ModuleListEntry*> byNumber;
   for (const auto& entry : list.value()) byNumber[entry.number] = &entry;
   std::vector<ExportModule> modules;

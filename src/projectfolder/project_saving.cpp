@@ -34,7 +34,7 @@ fs::path saveTarget(const fs::path& parentFolder, const std::string& cleanedName
 }
 
 std::string overwriteQuestion(const fs::path& target) {
-  return projectExistsText(target) + "\r\n\xDC" "berschreiben ?";
+  return projectExistsText(target) + "\r\nÜberschreiben ?";
 }
 
 Outcome<SaveTarget> checkSaveTarget(const fs::path& workingFolder, const fs::path& target) {
@@ -62,7 +62,7 @@ Outcome<fs::path> saveProject(const fs::path& workingFolder, const fs::path& tar
     copyFolderFiles(workingFolder, target);
   } catch (const Failed& failed) {
     return Failure{failed.failure().message +
-                       "\r\nDas Projekt wurde nicht vollst\xE4ndig gespeichert; es bleibt im Ordner \"" +
+                       "\r\nDas Projekt wurde nicht vollständig gespeichert; es bleibt im Ordner \"" +
                        pathToText(workingFolder) + "\".",
                    failed.failure().cause};
   }
@@ -72,7 +72,7 @@ Outcome<fs::path> saveProject(const fs::path& workingFolder, const fs::path& tar
 
 Outcome<void> checkProjectFolder(const fs::path& folder) {
   if (isProjectFolder(folder)) return {};
-  return Failure{"Kein G\xFCltiges Projekt"};
+  return Failure{"Kein Gültiges Projekt"};
 }
 
 }  // namespace cq

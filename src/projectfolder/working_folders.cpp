@@ -132,7 +132,7 @@ Outcome<InstanceFolder> InstanceFolder::create(const fs::path& temporaryFolder) 
     return InstanceFolder(folder / "", std::move(lock));
   }
   return Failure{"Im Ordner \"" + pathToText(temporaryFolder) +
-                 "\" ist kein Name f\xFC" "r einen Instanzordner mehr frei."};
+                 "\" ist kein Name für einen Instanzordner mehr frei."};
 }
 
 InstanceFolder::InstanceFolder(fs::path path, std::unique_ptr<QLockFile> lock)

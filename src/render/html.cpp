@@ -7,16 +7,17 @@
 
 #include "render/marked_text_decoder.h"
 #include "render/styled_text_walk.h"
-#include "text/text_decoding.h"
 
 namespace cq {
 
 namespace {
 
-// Entity for each byte, empty where the byte stays. Applying the table in one
-// pass equals replacing the characters one after another ("&" first): no
-// entity contains a character that the table replaces, except "&" itself,
-// which is only ever replaced before any entity exists.
+// Entity for each ASCII byte, empty where the byte stays; the German letters
+// (two bytes each in UTF-8, the first 0xC3) have their own. Applying the tables
+// in one pass equals replacing the characters one after another ("&" first): no
+// entity contains a character that they replace, except "&" itself, which is
+// only ever replaced before any entity exists. Every other character stays as
+// it is: the page and the clipboard carry UTF-8.
 using EntityTable = std::array<std::string_view, 256>;
 
 constexpr EntityTable makeEntityTable() {
@@ -24,13 +25,6 @@ constexpr EntityTable makeEntityTable() {
   table[static_cast<unsigned char>('&')] = "&#38;";
   table[static_cast<unsigned char>('<')] = "&lt;";
   table[static_cast<unsigned char>('>')] = "&gt;";
-  table[228] = "&auml;";
-  table[246] = "&ouml;";
-  table[252] = "&uuml;";
-  table[196] = "&Auml;";
-  table[214] = "&Ouml;";
-  table[220] = "&Uuml;";
-  table[223] = "&szlig;";
   table[static_cast<unsigned char>('"')] = "&#34;";
   table[static_cast<unsigned char>(':')] = "&#58;";
   table[static_cast<unsigned char>(')')] = "&#41;";
@@ -41,21 +35,58 @@ constexpr EntityTable makeEntityTable() {
 
 constexpr EntityTable kEntities = makeEntityTable();
 
-// Bytes an entity adds, per byte: a compact table for the hot loops.
+constexpr unsigned char kGermanLetterLead = 0xC3;
+
+// By the second byte of ä ö ü Ä Ö Ü ß.
+constexpr EntityTable makeGermanEntityTable() {
+  EntityTable table{};
+  table[0xA4] = "&auml;";
+  table[0xB6] = "&ouml;";
+  table[0xBC] = "&uuml;";
+  table[0x84] = "&Auml;";
+  table[0x96] = "&Ouml;";
+  table[0x9C] = "&Uuml;";
+  table[0x9F] = "&szlig;";
+  return table;
+}
+
+constexpr EntityTable kGermanEntities = makeGermanEntityTable();
+
+// Bytes an entity adds, per byte: a compact table for the hot loops; the lead
+// byte of the German letters is marked so that the loops look closer there.
 using ByteTable = std::array<std::uint8_t, 256>;
 
 constexpr ByteTable makeExtraLengths() {
   ByteTable table{};
   for (std::size_t b = 0; b < table.size(); ++b)
     if (!kEntities[b].empty()) table[b] = static_cast<std::uint8_t>(kEntities[b].size() - 1);
+  table[kGermanLetterLead] = 1;
   return table;
 }
 
 constexpr ByteTable kExtraLengths = makeExtraLengths();
 
+// The entity of the character at `p` and the bytes it replaces; empty where the
+// character stays.
+std::string_view entityAt(const char* p, const char* end, std::size_t& length) {
+  const auto byte = static_cast<unsigned char>(*p);
+  if (byte != kGermanLetterLead) {
+    length = 1;
+    return kEntities[byte];
+  }
+  length = 2;
+  return p + 1 != end ? kGermanEntities[static_cast<unsigned char>(p[1])] : std::string_view();
+}
+
 std::size_t escapedSize(std::string_view text) {
   std::size_t size = text.size();
-  for (const char c : text) size += kExtraLengths[static_cast<unsigned char>(c)];
+  const char* const end = text.data() + text.size();
+  for (const char* p = text.data(); p != end; ++p) {
+    if (!kExtraLengths[static_cast<unsigned char>(*p)]) continue;
+    std::size_t length = 0;
+    const std::string_view entity = entityAt(p, end, length);
+    if (!entity.empty()) size += entity.size() - length;
+  }
   return size;
 }
 
@@ -65,8 +96,12 @@ void appendEscaped(std::string_view text, std::string& out) {
   const char* stretch = text.data();
   for (const char* p = stretch; p != end; ++p) {
     if (!kExtraLengths[static_cast<unsigned char>(*p)]) continue;
+    std::size_t length = 0;
+    const std::string_view entity = entityAt(p, end, length);
+    if (entity.empty()) continue;
     out.append(stretch, static_cast<std::size_t>(p - stretch));
-    out.append(kEntities[static_cast<unsigned char>(*p)]);
+    out.append(entity);
+    p += length - 1;
     stretch = p + 1;
   }
   out.append(stretch, static_cast<std::size_t>(end - stretch));
@@ -162,11 +197,11 @@ std::string htmlCreditLine(std::string_view hostName, std::string_view address) 
 }
 
 std::string htmlPreviewPage(std::string_view hostName, std::string_view fragment) {
-  // The page is written as UTF-8, which the browser must not have to guess.
+  // The page is UTF-8, which the browser must not have to guess.
   std::string page = "<HTML><HEAD><meta charset=\"utf-8\"><TITLE>";
   page += hostName;
   page += " Code Quorix</TITLE></HEAD><BODY>";
-  page += windows1252ToUtf8(fragment);
+  page += fragment;
   page += "</Body></HTML>";
   return page;
 }

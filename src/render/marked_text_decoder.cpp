@@ -12,15 +12,17 @@ namespace {
 using marked_text_detail::FoundMark;
 using marked_text_detail::nextByte;
 
-constexpr std::size_t kMarkSize = 4;
+constexpr std::size_t kCharSize = markers::kChar.size();
+constexpr std::size_t kMarkSize = 3 + kCharSize;
 
-// The rendered marker whose marker character is at `at`, or false. Markers
+// The rendered marker whose marker character starts at `at`, or false. Markers
 // opening a run carry the marker character at index 1, closing ones at index 2,
 // so no marker character belongs to two kinds.
 constexpr bool markAt(std::string_view text, std::size_t at, Mark& mark, std::size_t& start) {
-  if (at >= 1 && at + 2 < text.size() && text[at - 1] == '|' && text[at + 2] == '|') {
+  const std::size_t after = at + kCharSize;  // the character after the marker character
+  if (at >= 1 && after + 1 < text.size() && text[at - 1] == '|' && text[after + 1] == '|') {
     start = at - 1;
-    switch (text[at + 1]) {
+    switch (text[after]) {
       case 'k': mark = Mark::kComment; return true;
       case 'f': mark = Mark::kKeyword; return true;
       case 's': mark = Mark::kString; return true;
@@ -28,7 +30,7 @@ constexpr bool markAt(std::string_view text, std::size_t at, Mark& mark, std::si
       default: return false;  // a "|" before it rules out a closing marker
     }
   }
-  if (at >= 2 && at + 1 < text.size() && text[at - 2] == '|' && text[at + 1] == '|') {
+  if (at >= 2 && after < text.size() && text[at - 2] == '|' && text[after] == '|') {
     start = at - 2;
     switch (text[at - 1]) {
       case 'n': mark = Mark::kEnd; return true;
@@ -59,8 +61,12 @@ bool isShown(Mark mark, bool boldLines) { return boldLines || (mark != Mark::kBo
 // neighbour.
 bool findStandAloneMarks(std::string_view text, bool boldLines, std::vector<FoundMark>& marks) {
   std::size_t occupiedUntil = 0;
-  for (std::size_t at = nextByte<markers::kChar>(text, 0); at != std::string_view::npos;
-       at = nextByte<markers::kChar>(text, at + 1)) {
+  // Found by the marker character's last byte, which other characters share
+  // only as a continuation byte after another lead byte.
+  for (std::size_t last = nextByte<markers::kCharLastByte>(text, 0); last != std::string_view::npos;
+       last = nextByte<markers::kCharLastByte>(text, last + 1)) {
+    if (last + 1 < kCharSize || text.substr(last + 1 - kCharSize, kCharSize) != markers::kChar) continue;
+    const std::size_t at = last + 1 - kCharSize;
     FoundMark found;
     if (!markAt(text, at, found.mark, found.start)) {
       if (!boldLines) return false;

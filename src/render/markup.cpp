@@ -42,8 +42,9 @@ std::string escapeAndJoin(std::string_view text) {
   const std::size_t n = text.size();
   for (std::size_t i = 0; i < n; ++i) {
     const char c = text[i];
-    if (c == markers::kChar) {
+    if (c == markers::kChar[0] && text.substr(i, markers::kChar.size()) == markers::kChar) {
       out.append(markers::kEscape);
+      i += markers::kChar.size() - 1;
     } else if (c == '"' && i + 1 < n && text[i + 1] == '"') {
       out.append(markers::kQuotePair);
       ++i;
@@ -173,7 +174,7 @@ std::string restoreJoinedLines(std::string_view text, std::size_t dropFront) {
   std::size_t done = 0;
   for (std::size_t at = text.find(markers::kChar); at != std::string_view::npos;
        at = text.find(markers::kChar, at + 1)) {
-    if (at == 0 || text[at - 1] != '|') continue;
+    if (at == 0 || text[at - 1] != '|') continue;  // the marker character opens no marker here
     const std::string_view marker = text.substr(at - 1);
     std::string_view replacement;
     std::size_t length = 0;
@@ -196,7 +197,7 @@ std::string restoreJoinedLines(std::string_view text, std::size_t dropFront) {
 }
 
 void restoreEscapedMarkerChars(std::string& text) {
-  replaceAllInPlace(text, markers::kEscape, std::string_view(&markers::kChar, 1));
+  replaceAllInPlace(text, markers::kEscape, markers::kChar);
 }
 
 }  // namespace
@@ -247,7 +248,7 @@ std::string markUpModule(std::string_view code, const MarkupOptions& options, Mo
   for (RoutineKind kind : kKindsInPassOrder) runRoutinePass(text, kind, scan);
   text = restoreJoinedLines(text, 2);  // the leading CR LF goes; the trailing one stays
   runLinePass(text, scan);
-  // Last, so that a 0x9F of the source can neither fake an anchor nor a marker.
+  // Last, so that a marker character of the source can neither fake an anchor nor a marker.
   restoreEscapedMarkerChars(text);
   return text;
 }

@@ -13,6 +13,7 @@ struct RenderOptions {
   int fontSize = 10;                     // "font", points
   int tabWidthMm = 5;                    // "tab"
   bool boldRoutineLines = true;          // "rouf"
+  int codePage = 1252;                   // the project's, not a setting: RTF's \ansicpg
 
   bool operator==(const RenderOptions&) const = default;
 };

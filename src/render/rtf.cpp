@@ -5,6 +5,8 @@
 
 #include "render/marked_text_decoder.h"
 #include "render/styled_text_walk.h"
+#include "text/text_decoding.h"
+#include "text/utf8.h"
 
 namespace cq {
 
@@ -24,16 +26,54 @@ constexpr ByteOutputs makeByteOutputs() {
 
 constexpr ByteOutputs kByteOutputs = makeByteOutputs();
 
+// A character beyond ASCII: in a Western document the Windows-1252 byte where
+// the code page holds the character (as `westernByte` writes it), else as
+// "\uN?" with N the signed UTF-16 unit ("?" for readers without Unicode).
+template <typename WesternByte>
+void appendNonAscii(std::string& out, char32_t codePoint, bool western, WesternByte westernByte) {
+  if (western) {
+    char byte = 0;
+    if (windows1252ByteOf(codePoint, byte)) {
+      westernByte(out, byte);
+      return;
+    }
+  }
+  const auto unit = [&out](std::uint32_t value) {
+    out += "\\u";
+    out += std::to_string(static_cast<std::int16_t>(static_cast<std::uint16_t>(value)));
+    out += '?';
+  };
+  if (codePoint == utf8::kInvalid) codePoint = 0xFFFD;
+  if (codePoint >= 0x10000) {
+    unit(0xD800 + ((codePoint - 0x10000) >> 10));
+    unit(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+  } else {
+    unit(codePoint);
+  }
+}
+
+bool isWestern(int codePage) { return codePage == 1252; }
+
 // Writes what the decoder reports as an RTF body: escaped code, colour and bold control words.
 class RtfWriter {
  public:
-  explicit RtfWriter(std::string& out) : out_(out) {}
+  RtfWriter(std::string& out, int codePage) : out_(out), western_(isWestern(codePage)) {}
 
   void text(std::string_view bytes) {
     const char* const end = bytes.data() + bytes.size();
     const char* stretch = bytes.data();
     for (const char* p = stretch; p != end; ++p) {
-      const std::string_view output = kByteOutputs[static_cast<unsigned char>(*p)];
+      const auto byte = static_cast<unsigned char>(*p);
+      if (byte >= 0x80) {
+        out_.append(stretch, static_cast<std::size_t>(p - stretch));
+        std::size_t at = static_cast<std::size_t>(p - bytes.data());
+        const char32_t codePoint = utf8::next(bytes, at);
+        appendNonAscii(out_, codePoint, western_, [](std::string& out, char c) { out += c; });
+        p = bytes.data() + at - 1;
+        stretch = p + 1;
+        continue;
+      }
+      const std::string_view output = kByteOutputs[byte];
       if (output.empty()) continue;
       out_.append(stretch, static_cast<std::size_t>(p - stretch));
       out_.append(output);
@@ -52,19 +92,31 @@ class RtfWriter {
 
  private:
   std::string& out_;
+  bool western_;
 };
 
-// A font name as the font table needs it: backslashes and braces escaped; bytes
-// beyond ASCII, control characters and the ";" that ends an entry as \'hh.
-std::string rtfFontName(std::string_view name) {
+// A font name as the font table needs it: backslashes and braces escaped;
+// control characters and the ";" that ends an entry as \'hh, as are characters
+// beyond ASCII that a Western document holds; any other character as \uN?.
+std::string rtfFontName(std::string_view name, int codePage) {
   static constexpr char kHex[] = "0123456789abcdef";
-  std::string out;
-  for (const char c : name) {
+  const auto hexByte = [](std::string& out, char c) {
     const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x80 || byte < 0x20 || c == ';') {
-      out += "\\'";
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0xFu];
+    out += "\\'";
+    out += kHex[byte >> 4];
+    out += kHex[byte & 0xFu];
+  };
+  std::string out;
+  for (std::size_t at = 0; at < name.size();) {
+    const char c = name[at];
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x80) {
+      appendNonAscii(out, utf8::next(name, at), isWestern(codePage), hexByte);
+      continue;
+    }
+    ++at;
+    if (byte < 0x20 || c == ';') {
+      hexByte(out, c);
       continue;
     }
     if (c == '\\' || c == '{' || c == '}') out += '\\';
@@ -80,15 +132,15 @@ std::string markedToRtf(std::string_view marked, const RenderOptions& options) {
   std::string rtf;
   // Room for every mark as a control word and a line break every few dozen bytes.
   rtf.reserve(marked.size() + marked.size() / 8 + decoder.markCount() * 2);
-  RtfWriter writer(rtf);
+  RtfWriter writer(rtf, options.codePage);
   decoder.walk(writer);
   return rtf;
 }
 
-std::string styledToRtf(const StyledText& styled) {
+std::string styledToRtf(const StyledText& styled, int codePage) {
   std::string rtf;
   rtf.reserve(styled.text.size() + styled.text.size() / 8 + styled.runs.size() * 8);
-  RtfWriter writer(rtf);
+  RtfWriter writer(rtf, codePage);
   walkStyledText(styled, writer);
   return rtf;
 }
@@ -107,9 +159,12 @@ std::string rtfColourEntry(std::int32_t colour) {
 std::string wrapRtfDocument(std::string_view body, const RenderOptions& options) {
   std::string doc;
   doc.reserve(body.size() + 512);
-  doc += "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fswiss MS Sans Serif;}\r\n";
+  // A Western document keeps the header it always had (ANSI is Windows-1252).
+  doc += "{\\rtf1\\ansi";
+  if (!isWestern(options.codePage)) doc += "\\ansicpg" + std::to_string(options.codePage);
+  doc += "\\deff0\\deftab720{\\fonttbl{\\f0\\fswiss MS Sans Serif;}\r\n";
   doc += "{\\f1\\froman\\fcharset2 Symbol;}{\\f2\\fswiss MS Sans Serif;}{\\f3\\fswiss ";
-  doc += rtfFontName(options.fontName);
+  doc += rtfFontName(options.fontName, options.codePage);
   doc += ";}{\\f4\\fswiss\\fprq2 System;}}\r\n";
   doc += "{\\colortbl\\red0\\green0\\blue0;";
   doc += rtfColourEntry(options.keywordColour);

@@ -27,7 +27,7 @@ bool DocumentHost::attach() {
 
 const LoadedProject& DocumentHost::loadedProject(long index) const {
   if (index < 1 || index > projectCount()) {
-    throw Failed("Das Projekt Nummer " + std::to_string(index) + " ist nicht ge\xF6" "ffnet.");
+    throw Failed("Das Projekt Nummer " + std::to_string(index) + " ist nicht geöffnet.");
   }
   return projects_[static_cast<std::size_t>(index - 1)];
 }

@@ -21,12 +21,12 @@ enum ComponentType : int {
 class HostComponent {
  public:
   virtual ~HostComponent() = default;
-  virtual std::string name() const = 0;  // Windows-1252
+  virtual std::string name() const = 0;
   virtual int type() const = 0;
   virtual long countOfLines() const = 0;
   // Lines first..first+count-1 (1-based) joined with CR LF, without a final CR LF.
   virtual std::string lines(long first, long count) const = 0;
-  // Characters of the source that Windows-1252 cannot hold, written as "?".
+  // Bytes of the source that form no character of its code page, written as U+FFFD.
   virtual std::size_t replacedCharacters() const { return 0; }
 };
 
@@ -36,6 +36,8 @@ class HostProject {
   virtual std::string fileName() const = 0;  // full path; throws when never saved
   virtual std::string name() const = 0;
   virtual bool protection() const = 0;       // locked for viewing
+  // The Windows code page the project's text was written in (1252, 932, …).
+  virtual int codePage() const { return 1252; }
   virtual long componentCount() const = 0;
   virtual const HostComponent& component(long index) const = 0;  // 1-based
   virtual const HostComponent& component(const std::string& name) const = 0;  // throws when absent

@@ -139,7 +139,7 @@ long projectIndexOfKey(const std::string& key) {
   const std::string digits = textBeforeFirst(key.substr(1), "\\");
   long index = 0;
   for (char c : digits) {
-    if (c < '0' || c > '9' || index > 1000000) throw Failed("Ung\xFCltiger Schl\xFCssel im Baum: " + key);
+    if (c < '0' || c > '9' || index > 1000000) throw Failed("Ungültiger Schlüssel im Baum: " + key);
     index = index * 10 + (c - '0');
   }
   return index;

@@ -2,7 +2,7 @@
 
 #include <numeric>
 
-#include "text/ascii_case.h"
+#include "text/unicode_case.h"
 
 namespace cq {
 
@@ -31,14 +31,14 @@ const HostComponent& LoadedProject::component(long index) const {
 }
 
 void LoadedProject::addComponent(LoadedComponent component) {
-  std::string folded = toLowerAscii(component.name());
+  std::string folded = foldCase(component.name());
   if (indexByFoldedName_.contains(folded)) {
     const std::string base = component.name();
     int& suffix = nextSuffixByFoldedName_.try_emplace(folded, 2).first->second;
     std::string name;
     do {
       name = base + " (" + std::to_string(suffix++) + ")";
-      folded = toLowerAscii(name);
+      folded = foldCase(name);
     } while (indexByFoldedName_.contains(folded));
     component.rename(std::move(name));
   }
@@ -47,7 +47,7 @@ void LoadedProject::addComponent(LoadedComponent component) {
 }
 
 const HostComponent& LoadedProject::component(const std::string& name) const {
-  const auto found = indexByFoldedName_.find(toLowerAscii(name));
+  const auto found = indexByFoldedName_.find(foldCase(name));
   if (found == indexByFoldedName_.end()) throw Failed("Das Modul " + name + " gibt es im Projekt " + name_ + " nicht.");
   return components_[found->second];
 }

@@ -19,7 +19,7 @@ class LoadedComponent : public HostComponent {
   int type() const override { return type_; }
   long countOfLines() const override { return code_.countOfLines(); }
   std::string lines(long first, long count) const override { return code_.lines(first, count); }
-  // Characters of the source that Windows-1252 cannot hold, written as "?".
+  // Bytes of the source that form no character of its code page.
   std::size_t replacedCharacters() const override { return replacedCharacters_; }
   // The module's text below a module file's header: attribute lines and code.
   std::string source() const { return code_.sourceText(); }
@@ -49,6 +49,8 @@ class LoadedProject : public HostProject {
   bool protection() const override { return protection_; }
   // Locked for viewing: the host tree leaves such a project out.
   void setProtection(bool locked) { protection_ = locked; }
+  int codePage() const override { return codePage_; }
+  void setCodePage(int codePage) { codePage_ = codePage; }
   long componentCount() const override { return static_cast<long>(components_.size()); }
   const HostComponent& component(long index) const override;
   // Names compare ignoring case, as VBA names do.
@@ -60,8 +62,9 @@ class LoadedProject : public HostProject {
   std::string name_;
   std::string loadError_;
   bool protection_ = false;
+  int codePage_ = 1252;
   std::vector<LoadedComponent> components_;
-  std::unordered_map<std::string, std::size_t> indexByFoldedName_;  // names with A-Z as a-z
+  std::unordered_map<std::string, std::size_t> indexByFoldedName_;  // names case folded
   std::unordered_map<std::string, int> nextSuffixByFoldedName_;
 };
 

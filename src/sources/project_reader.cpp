@@ -17,18 +17,18 @@ namespace cq {
 const char* const kReadFailedMessage =
     "Fehler beim Einlesen !\r\n"
     "Dies kann mehrere Ursachen haben:\r\n"
-    "1. Die Mappe mit dem Modul ist nicht mehr ge\xF6" "ffnet.\r\n"
+    "1. Die Mappe mit dem Modul ist nicht mehr geöffnet.\r\n"
     "2. Im Code sind Konstrukte, die die Codequorix nicht auslesen kann, z.B.  spezielle Doppelpunktonstrukte\r\n"
     "in der Art, \r\n"
     "Private Sub Test : End Sub\r\n"
     "(Also Deklaration Sub und  End Sub in einer Zeile)\r\n"
     "3. Syntaktisch nicht korrekter Code (Sollte dann auch im Editior rot sein)\r\n"
     "\r\n"
-    "Siehe auch m\xF6" "gliche Fehler in der Hilfe";
+    "Siehe auch mögliche Fehler in der Hilfe";
 
 const char* const kVbReadFailedMessage =
     "Das Projekt konnte nicht gelesen werden.\r\n"
-    "M\xF6" "gliche Ursachen:\r\n"
+    "Mögliche Ursachen:\r\n"
     "Ein Modul ist nicht im gleichen Verzeichnis wie die vbp gespeichert.\r\n"
     "Im Code befinden sich Syntaxerrors\r\n"
     "Es gibt Konstruktionen wie Sub Bla: End Sub \r\n"
@@ -80,7 +80,8 @@ class CountingSink final : public ScanSink {
 };
 
 // A module file that cannot be written completely is removed, not left cut off.
-void writeModuleFile(const std::filesystem::path& file, const std::string& text) {
+void writeModuleFile(const std::filesystem::path& file, std::string_view marked) {
+  const std::string text = encodeModuleFileText(marked);
   errno = 0;
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -97,7 +98,7 @@ void writeModuleFile(const std::filesystem::path& file, const std::string& text)
 // must not write what it could not read again.
 void checkModuleFileSize(std::size_t bytes, const std::string& moduleName) {
   if (bytes <= kMaxSourceFileBytes) return;
-  throw StorageFailed("Das Modul " + moduleName + " ist zu gro\xDF: seine Moduldatei h\xE4tte mehr als " +
+  throw StorageFailed("Das Modul " + moduleName + " ist zu groß: seine Moduldatei hätte mehr als " +
                           std::to_string(kMaxSourceFileBytes / (1024 * 1024)) + " MB.",
                       {});
 }
@@ -132,6 +133,11 @@ class ProjectWriter {
     checkModuleFileSize(marked.size(), name);
     writeModuleFile(moduleFilePath(request_.folder, scan.moduleNumber), marked);
     result_.routines = sink_->routines;
+  }
+
+  void setCodePage(int codePage) {
+    result_.codePage = codePage;
+    sink_->stored([&] { database_->setCodePage(codePage); });
   }
 
   void finish() {
@@ -196,6 +202,7 @@ Outcome<ProjectRead> readTickedModules(HostApplication& host, HostTree& tree, co
       if (!project) {
         project = &host.project(node.project);
         tree.tag = project->name();
+        writer.setCodePage(project->codePage());
       }
       const HostComponent& component = project->component(node.component);
       const ModuleKind kind = moduleKindOf(component.type(), component.name());

@@ -24,6 +24,7 @@ struct ProjectRead {
   int modules = 0;
   std::int64_t routines = 0;   // rows written to td_rout
   std::size_t replacedCharacters = 0;
+  int codePage = 1252;                // of the project's code, recorded in the database
   std::vector<ScanWarning> warnings;  // header lines left as plain code
 };
 

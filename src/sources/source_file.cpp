@@ -21,7 +21,7 @@ std::string readSourceFile(const fs::path& file) {
   const std::uintmax_t size = fs::file_size(file, error);
   if (error) throw Failed(unreadable, systemErrorText(error));
   if (size > kMaxSourceFileBytes) {
-    throw Failed("Die Datei " + quotedName + " ist zu gro\xDF (mehr als " +
+    throw Failed("Die Datei " + quotedName + " ist zu groß (mehr als " +
                  std::to_string(kMaxSourceFileBytes / (1024 * 1024)) + " MB).");
   }
   errno = 0;

@@ -22,10 +22,10 @@ const char* germanErrorText(const std::error_code& error) {
     case EPERM:
       return "Zugriff verweigert";
     case EROFS:
-      return "Das Dateisystem ist schreibgesch\xFCtzt";
+      return "Das Dateisystem ist schreibgeschützt";
     case ENOSPC:
     case EDQUOT:
-      return "Kein Speicherplatz mehr auf dem Datentr\xE4ger";
+      return "Kein Speicherplatz mehr auf dem Datenträger";
     case ENOENT:
       return "Datei oder Ordner nicht gefunden";
     case ENOTDIR:
@@ -36,11 +36,11 @@ const char* germanErrorText(const std::error_code& error) {
       return "Die Datei existiert bereits";
     case EMFILE:
     case ENFILE:
-      return "Zu viele ge\xF6" "ffnete Dateien";
+      return "Zu viele geöffnete Dateien";
     case ENAMETOOLONG:
       return "Der Name ist zu lang";
     case EFBIG:
-      return "Die Datei wird zu gro\xDF";
+      return "Die Datei wird zu groß";
     case EIO:
       return "Ein- oder Ausgabefehler";
     default:
@@ -76,9 +76,9 @@ void removeForbiddenNameCharacters(std::string& name) {
 
 std::string pathToText(const fs::path& path) { return systemText(path.native()); }
 
-fs::path textToPath(std::string_view windows1252) { return fs::path(windows1252ToUtf8(windows1252)); }
+fs::path textToPath(std::string_view text) { return fs::path(std::string(text)); }
 
-std::string systemText(std::string_view text) { return systemBytesToWindows1252(text); }
+std::string systemText(std::string_view text) { return systemBytesToText(text); }
 
 std::string systemErrorText(const std::error_code& error) {
   if (const char* german = germanErrorText(error)) return german;

@@ -1,6 +1,6 @@
 #pragma once
 // Path texts and names: the parts of a path or key text, names cleaned for the
-// file system, and file-system paths and system errors as Windows-1252 text. The
+// file system, and file-system paths and system errors as engine text. The
 // text helpers take the separator as an argument so that they work on keys and on
 // paths written with "\" alike.
 #include <filesystem>
@@ -28,16 +28,17 @@ std::string withTrailingSeparator(std::string path, char separator = '/');
 // Removes the nine characters a file name must not hold: / \ : * ? < > | "
 void removeForbiddenNameCharacters(std::string& name);
 
-// A file-system path as Windows-1252 text for names and messages (UTF-8 is
-// converted, other bytes are taken as they are, line breaks stay), and back.
+// A file-system path as text for names and messages (UTF-8 is kept, a byte of no
+// UTF-8 sequence is taken as its Windows-1252 character, line breaks stay), and
+// back.
 std::string pathToText(const std::filesystem::path& path);
-std::filesystem::path textToPath(std::string_view windows1252);
+std::filesystem::path textToPath(std::string_view text);
 
 // A text of the system or a library (a message, a command-line argument; UTF-8 as
-// a rule) as Windows-1252 text, for messages.
+// a rule) as engine text, for messages.
 std::string systemText(std::string_view text);
 
-// The description of a system error as Windows-1252 text: German for the common
+// The description of a system error as text: German for the common
 // errors with files and folders (access denied, read-only file system, disk
 // full, not found, …), else the system's own text (which may come in the user's
 // language, encoded as UTF-8).

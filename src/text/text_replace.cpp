@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "text/markers.h"
+
 namespace cq {
 
 namespace {
@@ -13,7 +15,7 @@ int commonness(char c) {
     case '?': return 0;
     case '*': return 1;
     case '\t': return 2;
-    case '\x9F': return 3;
+    case markers::kCharLastByte: return 3;
     case '\r': return 4;
     case '(':
     case ')': return 5;

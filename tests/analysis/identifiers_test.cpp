@@ -7,13 +7,15 @@
 namespace cq {
 namespace {
 
-TEST(IdentifierCharacter, LettersDigitsUnderscoreAndGermanLettersOnly) {
+TEST(IdentifierCharacter, LettersMarksDigitsAndUnderscoreOfEveryScript) {
   std::string accepted;
-  for (int b = 0; b < 256; ++b)
-    if (isIdentifierCharacter(static_cast<char>(b))) accepted += static_cast<char>(b);
-  std::string expected = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz";
-  expected += "\xC4\xD6\xDC\xDF\xE4\xF6\xFC";  // Ä Ö Ü ß ä ö ü in byte order
-  EXPECT_EQ(accepted, expected);
+  for (int b = 0; b < 128; ++b)
+    if (isIdentifierCodePoint(static_cast<char32_t>(b))) accepted += static_cast<char>(b);
+  EXPECT_EQ(accepted, "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz");
+  for (const char32_t letter : {U'Ä', U'ß', U'é', U'Ц', U'я', U'Ω', U'ש', U'ا', U'日', U'カ', U'한', U'ą', U'ั'})
+    EXPECT_TRUE(isIdentifierCodePoint(letter)) << static_cast<unsigned>(letter);
+  for (const char32_t other : {U'·', U'€', U'„', U'。', U'　', U'«', U'×'})
+    EXPECT_FALSE(isIdentifierCodePoint(other)) << static_cast<unsigned>(other);
 }
 
 TEST(WordAtCaret, TakesTheIdentifierTouchedFromTheLeft) {
@@ -28,11 +30,16 @@ TEST(WordAtCaret, TakesTheIdentifierTouchedFromTheLeft) {
   EXPECT_EQ(wordAtCaret(line, 9), "");  // behind "("
 }
 
-TEST(WordAtCaret, UmlautsAndSharpSBelongToTheName) {
-  const std::string code = "x = Gr\xF6\xDF" "e_1 + \xC4nderung\r\n";
-  EXPECT_EQ(wordAtCaret(code, 7), "Gr\xF6\xDF" "e_1");
-  EXPECT_EQ(wordAtCaret(code, 11), "Gr\xF6\xDF" "e_1");
-  EXPECT_EQ(wordAtCaret(code, 15), "\xC4nderung");
+TEST(WordAtCaret, LettersOfEveryScriptBelongToTheName) {
+  const std::string code = "x = Größe_1 + Änderung\r\n";
+  EXPECT_EQ(wordAtCaret(code, 7), "Größe_1");  // behind "Grö", a two-byte letter
+  EXPECT_EQ(wordAtCaret(code, 13), "Größe_1");
+  EXPECT_EQ(wordAtCaret(code, 17), "Änderung");
+  const std::string russian = "Call ЦветТекстаЯчейки(1)\r\n";
+  EXPECT_EQ(wordAtCaret(russian, 5 + 2 * 4), "ЦветТекстаЯчейки");
+  const std::string japanese = "x = 日付を取得() ' 説明\r\n";
+  EXPECT_EQ(wordAtCaret(japanese, 4 + 3 * 2), "日付を取得");
+  EXPECT_EQ(wordAtCaret(japanese, 4 + 3 * 5 + 1), "");  // behind "("
 }
 
 TEST(WordAtCaret, EndsOfTheTextGiveEmptyTextOrACutName) {

@@ -144,7 +144,7 @@ std::string markUpCommon(std::string_view code, const MarkupOptions& options) {
   if (options.removeEmptyLines) {
     while (contains(text, "\r\n\r\n")) text = replaceAll(text, "\r\n\r\n", kCrLf);
   }
-  text = replaceAll(text, std::string(1, kChar), kEscape);
+  text = replaceAll(text, std::string(kChar), kEscape);
   text = replaceAll(text, "\"\"", kQuotePair);
   text = replaceAll(text, "_\r\n", kContinuation);
   text = replaceAll(text, "(", " ( ");
@@ -191,7 +191,7 @@ int kindCode(RoutineKind kind) {
 std::string anchor(char letter, std::int64_t number) {
   char digits[32];
   std::snprintf(digits, sizeof digits, "%08lld", static_cast<long long>(number));
-  std::string out(1, kChar);
+  std::string out(kChar);
   out += '*';
   out += letter;
   out.append(digits);
@@ -230,10 +230,10 @@ std::string withoutMarkers(std::string_view line) {
 }
 
 // The marker character, "!", the warning's index, "|".
-std::string warningMark(std::size_t index) { return std::string(1, kChar) + "!" + std::to_string(index) + "|"; }
+std::string warningMark(std::size_t index) { return std::string(kChar) + "!" + std::to_string(index) + "|"; }
 
 std::string withoutWarningMarks(std::string line) {
-  const std::string head = std::string(1, kChar) + "!";
+  const std::string head = std::string(kChar) + "!";
   for (std::size_t at = line.find(head); at != std::string::npos; at = line.find(head)) {
     const std::size_t bar = line.find('|', at);
     if (bar == std::string::npos) break;
@@ -323,7 +323,7 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
   ScanSink& sink = scan.sink ? *scan.sink : nullSink;
   std::int64_t localCounter = 0;
   std::int64_t& counter = scan.routineCounter ? *scan.routineCounter : localCounter;
-  const std::string anchorHead = std::string(1, kChar) + "*";
+  const std::string anchorHead = std::string(kChar) + "*";
 
   std::vector<std::string> lines = split(text, kCrLf);
   bool open = false;
@@ -399,7 +399,7 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
 void runLinePass(std::string& text, ModuleScan& scan) {
   NullScanSink nullSink;
   ScanSink& sink = scan.sink ? *scan.sink : nullSink;
-  const std::string anchorHead = std::string(1, kChar) + "*";
+  const std::string anchorHead = std::string(kChar) + "*";
   std::vector<std::string> lines = split(text, kCrLf);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::string& line = lines[i];
@@ -415,7 +415,7 @@ void runLinePass(std::string& text, ModuleScan& scan) {
       line = dropFirst(line, 12);
     }
     // Warning marks: the warning is about this line.
-    const std::string warningHead = std::string(1, kChar) + "!";
+    const std::string warningHead = std::string(kChar) + "!";
     for (std::size_t at = line.find(warningHead); scan.warnings && at != std::string::npos;
          at = line.find(warningHead)) {
       const std::size_t bar = line.find('|', at);
@@ -445,7 +445,7 @@ std::string markUpModule(std::string_view code, const MarkupOptions& options, Mo
   text = dropFirst(text, 2);
   oracle::runLinePass(text, scan);
   // The escape goes back last, so a 0x9F of the source can never look like an anchor.
-  return replaceAll(text, kEscape, std::string(1, kChar));
+  return replaceAll(text, kEscape, std::string(kChar));
 }
 
 std::string markUpSelection(std::string_view code, const MarkupOptions& options) {
@@ -456,7 +456,7 @@ std::string markUpSelection(std::string_view code, const MarkupOptions& options)
   text = replaceAll(text, kContinuation, "_\r\n");
   text = replaceAll(text, kQuotePair, "\"\"");
   text = dropLast(dropFirst(text, 2), 2);
-  return replaceAll(text, kEscape, std::string(1, kChar));
+  return replaceAll(text, kEscape, std::string(kChar));
 }
 
 }  // namespace cq::oracle

@@ -81,7 +81,7 @@ StyledText expectDecodesAsRtfShows(const std::string& marked, bool boldLines) {
   EXPECT_TRUE(readRtfBody(markedToRtf(marked, options)) == shown)
       << "marked text of " << marked.size() << " bytes, bold lines " << boldLines;
   // Rendering the decoded text again (a copy from a view) shows the same.
-  EXPECT_TRUE(readRtfBody(styledToRtf(styled)) == shown) << "styled text of " << styled.text.size() << " bytes";
+  EXPECT_TRUE(readRtfBody(styledToRtf(styled, 1252)) == shown) << "styled text of " << styled.text.size() << " bytes";
   if (boldLines) {
     EXPECT_EQ(plainTextOfMarked(marked), styled.text);
   }

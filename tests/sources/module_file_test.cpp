@@ -81,9 +81,9 @@ TEST(ModuleFile, ArbitraryBytesGiveConsistentLines) {
   }
 }
 
-TEST(TextDecoding, Utf8AndWindows1252InputsGiveTheSameBytes) {
+TEST(TextDecoding, Utf8AndWindows1252InputsGiveTheSameText) {
   // "Größe" written as UTF-8 with a BOM, as UTF-8 without, and as Windows-1252.
-  const std::string expected = "Gr\xF6\xDF" "e\r\n";
+  const std::string expected = "Größe\r\n";
   EXPECT_EQ(decodeSourceText("\xEF\xBB\xBFGr\xC3\xB6\xC3\x9F" "e\n").text, expected);
   EXPECT_EQ(decodeSourceText("Gr\xC3\xB6\xC3\x9F" "e\r\n").text, expected);
   EXPECT_EQ(decodeSourceText("Gr\xF6\xDF" "e\r").text, expected);
@@ -93,34 +93,39 @@ TEST(TextDecoding, Utf8AndWindows1252InputsGiveTheSameBytes) {
   // forms, encoded surrogates and a sequence cut off at the end are not UTF-8.
   for (const char* windows1252 : {"\xC3\xA4 \xE4", "\xC0\xAF", "\xED\xA0\x80", "ab\xE2\x82"}) {
     const DecodedText kept = decodeSourceText(windows1252);
-    EXPECT_EQ(kept.text, windows1252);
+    EXPECT_EQ(kept.text, windows1252ToUtf8(windows1252));
     EXPECT_EQ(kept.replaced, 0u);
   }
+  // Characters beyond Windows-1252 are kept.
+  EXPECT_EQ(decodeSourceText("\xE2\x82\xAC \xE4\xB8\xAD\xF0\x9F\x98\x80 Цвет").text, "€ 中😀 Цвет");
 }
 
-TEST(TextDecoding, CharactersOutsideWindows1252BecomeCountedQuestionMarks) {
-  // Euro sign and typographic quotes live in 0x80-0x9F; CJK and emoji do not exist.
-  const DecodedText decoded = decodeSourceText("\xE2\x82\xAC \xE2\x80\x9Ex\xE2\x80\x9C \xE4\xB8\xAD\xF0\x9F\x98\x80");
-  EXPECT_EQ(decoded.text, "\x80 \x84x\x93 ??");
-  EXPECT_EQ(decoded.replaced, 2u);
+TEST(TextDecoding, Windows1252RoundTripsAndRefusesWhatItCannotHold) {
   // The five undefined bytes stand for the C1 controls of the same value.
-  EXPECT_EQ(utf8ToWindows1252("\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D").text, "\x81\x8D\x8F\x90\x9D");
-  const DecodedText otherControl = utf8ToWindows1252("\xC2\x80" "a\xFF");  // U+0080 is not byte 0x80 (the euro)
-  EXPECT_EQ(otherControl.text, "?a?");
-  EXPECT_EQ(otherControl.replaced, 2u);
+  EXPECT_EQ(utf8ToWindows1252("\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"), "\x81\x8D\x8F\x90\x9D");
+  EXPECT_EQ(utf8ToWindows1252("€ „x“ Ÿ"), "\x80 \x84x\x93 \x9F");
+  EXPECT_EQ(utf8ToWindows1252("\xC2\x80"), std::nullopt);  // U+0080 is not byte 0x80 (the euro)
+  EXPECT_EQ(utf8ToWindows1252("Цвет"), std::nullopt);
+  EXPECT_EQ(utf8ToWindows1252("a\xFF"), std::nullopt);  // no UTF-8
   // Every Windows-1252 byte survives the round trip.
   std::string all;
   for (int byte = 0; byte < 256; ++byte) all += static_cast<char>(byte);
-  EXPECT_EQ(windows1252ToUtf8("\x80\x9F\xE4"), "\xE2\x82\xAC\xC5\xB8\xC3\xA4");
-  const DecodedText back = utf8ToWindows1252(windows1252ToUtf8(all));
-  EXPECT_EQ(back.text, all);
-  EXPECT_EQ(back.replaced, 0u);
+  EXPECT_EQ(windows1252ToUtf8("\x80\x9F\xE4"), "€Ÿä");
+  EXPECT_EQ(utf8ToWindows1252(windows1252ToUtf8(all)), all);
+}
+
+TEST(TextDecoding, ModuleFilesAreWindows1252WhereTheyCanBeElseUtf8WithABom) {
+  EXPECT_EQ(encodeModuleFileText("Größe € Ÿ|?"), "Gr\xF6\xDF" "e \x80 \x9F|?");
+  EXPECT_EQ(encodeModuleFileText("Цвет"), "\xEF\xBB\xBF" "Цвет");
+  for (const std::string text : {"Größe € Ÿ", "Цвет Ä 日本", "", "\r\n"})
+    EXPECT_EQ(decodeModuleFileText(encodeModuleFileText(text)), text);
+  EXPECT_EQ(decodeModuleFileText("Gr\xF6\xDF" "e"), "Größe");  // a module file of an earlier version
 }
 
 TEST(TextDecoding, LineEndsBecomeCrLf) {
   EXPECT_EQ(normalizeLineEnds("a\r\nb\nc\rd\r\n\r\ne\n\rf"), "a\r\nb\r\nc\r\nd\r\n\r\ne\r\n\r\nf");
   EXPECT_EQ(normalizeLineEnds("\r") + normalizeLineEnds("x"), "\r\nx");
-  EXPECT_EQ(decodeSourceText("\xC3\xA4\n\xC3\xB6\r").text, "\xE4\r\n\xF6\r\n");
+  EXPECT_EQ(decodeSourceText("\xC3\xA4\n\xC3\xB6\r").text, "ä\r\nö\r\n");
 }
 
 }  // namespace

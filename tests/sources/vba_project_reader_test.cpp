@@ -239,21 +239,22 @@ TEST(VbaProjectReader, LockedProjectReportsProtection) {
 }
 
 TEST(VbaProjectReader, NamesAndCodeAreConvertedFromTheProjectCodePage) {
-  // Windows-1252 umlauts stay, and the Unicode module name wins over the ANSI one (under which the
-  // kind is found); Cyrillic has no place in Windows-1252: each letter becomes a counted "?";
-  // Mac Roman "Änderungen" with "ÄÖÜäöüß" ending in a lone CR.
+  // Windows-1252 umlauts, and the Unicode module name wins over the ANSI one (under which the kind
+  // is found); Cyrillic and Japanese keep every character; Mac Roman "Änderungen" with "ÄÖÜäöüß"
+  // ending in a lone CR.
   struct Case {
     int codePage;
     std::string name, module, unicodeModule, code, expected;
-    std::size_t replaced;
   };
   const Case projects[] = {
       {1252, "M\xFCller", "Modul_Ae", "Modul_\xC3\x84", "' \xC4nderung f\xFCr gro\xDF\r\n",
-       "M\xFCller|Modul_\xC4:1|' \xC4nderung f\xFCr gro\xDF", 0},
-      {1251, "\xCF\xF0\xEE\xE5\xEA\xF2", "Module1", "", "MsgBox \"\xCF\xF0\xE8\xE2\xE5\xF2 \xAB\x85\xBB\"\r\n",
-       "??????|Module1:1|MsgBox \"?????? \xAB\x85\xBB\"", 6},
+       "Müller|Modul_Ä:1|' Änderung für groß"},
+      {1251, "\xCF\xF0\xEE\xE5\xEA\xF2", "\xCC\xEE\xE4\xF3\xEB\xFC1", "",
+       "MsgBox \"\xCF\xF0\xE8\xE2\xE5\xF2 \xAB\x85\xBB\"\r\n", "Проект|Модуль1:1|MsgBox \"Привет «…»\""},
+      {932, "\x83\x76\x83\x8D\x83\x57\x83\x46\x83\x4E\x83\x67", "\x93\xFA\x95\x74", "",
+       "' \x93\xFA\x95\x74\x82\xF0\x8E\xE6\x93\xBE\r\n", "プロジェクト|日付:1|' 日付を取得"},
       {10000, "VBAProject", "\x80nderungen", "", "' \x80\x85\x86\x8A\x9A\x9F\xA7\r",
-       "VBAProject|\xC4nderungen:1|' \xC4\xD6\xDC\xE4\xF6\xFC\xDF", 0}};
+       "VBAProject|Änderungen:1|' ÄÖÜäöüß"}};
   for (const Case& c : projects) {
     VbaProjectPlan plan;
     plan.codePage = c.codePage;
@@ -264,24 +265,28 @@ TEST(VbaProjectReader, NamesAndCodeAreConvertedFromTheProjectCodePage) {
     const HostComponent& module = project.component(1);
     EXPECT_EQ(project.name() + "|" + module.name() + ":" + std::to_string(module.type()) + "|" + allLines(module),
               c.expected);
-    EXPECT_EQ(project.replacedCharacters(), c.replaced) << c.codePage;
+    EXPECT_EQ(project.replacedCharacters(), 0u) << c.codePage;
+    EXPECT_EQ(project.codePage(), c.codePage);
   }
   // Multi-byte pages, bytes a page leaves undefined, half a character at the end, UTF-16; a code
   // page the system does not know is read as Windows-1252.
   const std::tuple<std::string, int, std::string, std::size_t> pages[] = {
-      {"\x80\x81\xFF", 1252, "\x80\x81\xFF", 0},
-      {"Gr\xC3\xBC\xC3\x9F \xE2\x82\xAC \xE4\xB8\xAD", 65001, "Gr\xFC\xDF \x80 ?", 1},
-      {"A\x93\xFA\x96\x7Bz", 932, "A??z", 2},
-      {"a\x98z\x93", 1251, "a?z\x93", 1},
-      {"x\x93", 932, "x?", 1},
-      {"\xC4pfel", 4711, "\xC4pfel", 0},
-      {std::string("K\0\xF6\0", 4), kUtf16LeCodePage, "K\xF6", 0}};
+      {"\x80\x81\xFF", 1252, "€\xC2\x81ÿ", 0},
+      {"Gr\xC3\xBC\xC3\x9F \xE2\x82\xAC \xE4\xB8\xAD", 65001, "Grüß € 中", 0},
+      {"A\x93\xFA\x96\x7Bz", 932, "A日本z", 0},
+      {"a\x98z\x93", 1251, "a\xEF\xBF\xBDz“", 1},
+      {"x\x93", 932, "x\xEF\xBF\xBD", 1},
+      {"\xC4pfel", 4711, "Äpfel", 0},
+      {std::string("K\0\xF6\0", 4), kUtf16LeCodePage, "Kö", 0}};
   for (const auto& [bytes, codePage, text, replaced] : pages) {
-    const DecodedText decoded = codePageToWindows1252(bytes, codePage);
+    const DecodedText decoded = codePageToText(bytes, codePage);
     EXPECT_EQ(decoded.text, text) << codePage;
     EXPECT_EQ(decoded.replaced, replaced) << codePage;
   }
-  EXPECT_EQ(codePageToUtf8("\xC4", 4711), "\xC3\x84");
+  // And back, as module files are exported.
+  EXPECT_EQ(textToCodePage("A日本z", 932), "A\x93\xFA\x96\x7Bz");
+  EXPECT_EQ(textToCodePage("Привет", 1252), std::nullopt);
+  EXPECT_EQ(textToCodePage("Grüß", 1252), "Gr\xFC\xDF");
 }
 
 TEST(VbaProjectReader, SourceStartsAtTheTextOffsetAndSurvivesRawChunks) {

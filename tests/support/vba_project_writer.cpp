@@ -109,7 +109,7 @@ void writeReferences(DirWriter& dir) {
 }
 
 std::string unicodeNameOf(const VbaModulePlan& module, int codePage) {
-  return module.unicodeName.empty() ? codePageToUtf8(module.name, codePage) : module.unicodeName;
+  return module.unicodeName.empty() ? codePageToText(module.name, codePage).text : module.unicodeName;
 }
 
 std::string streamNameOf(const VbaModulePlan& module, int codePage) {

@@ -31,7 +31,7 @@ bool isCompiledDatabase(const fs::path& database) {
 LoadedProject loadAccessDatabase(const fs::path& database) {
   const std::string fileName = pathToText(database);
   if (isCompiledDatabase(database)) {
-    throw Failed("Die Datei \"" + fileName + "\" enth\xE4" "lt keinen Quellcode (kompilierte Datenbank).");
+    throw Failed("Die Datei \"" + fileName + "\" enthält keinen Quellcode (kompilierte Datenbank).");
   }
   AccessStorageTable table(database);
   const std::optional<std::vector<AccessProjectStream>> projectStreams =

@@ -46,11 +46,11 @@ constexpr long kStorageType = 1;
 constexpr long kStreamType = 2;
 
 [[noreturn]] void throwNotAnAccessDatabase(const std::string& fileName) {
-  throw Failed("Die Datei \"" + fileName + "\" ist keine Access-Datenbank oder besch\xE4" "digt.");
+  throw Failed("Die Datei \"" + fileName + "\" ist keine Access-Datenbank oder beschädigt.");
 }
 
 [[noreturn]] void throwDamaged(const std::string& fileName, const std::string& reason) {
-  throw Failed("Die Access-Datenbank \"" + fileName + "\" ist besch\xE4" "digt: " + reason + ".");
+  throw Failed("Die Access-Datenbank \"" + fileName + "\" ist beschädigt: " + reason + ".");
 }
 
 // Checks the file's first page before mdbtools sees it, so that an arbitrary
@@ -176,8 +176,8 @@ SystemTables findSystemTables(MdbHandle* handle, const std::string& fileName) {
       tables.hasAccess97Objects = true;
     }
   });
-  if (walk == RowWalk::TooManyRows) throwDamaged(fileName, "der Katalog ist zu gro\xDF" "");
-  if (walk == RowWalk::RowsMissing) throwDamaged(fileName, "der Katalog ist unvollst\xE4" "ndig");
+  if (walk == RowWalk::TooManyRows) throwDamaged(fileName, "der Katalog ist zu groß");
+  if (walk == RowWalk::RowsMissing) throwDamaged(fileName, "der Katalog ist unvollständig");
   return tables;
 }
 
@@ -208,9 +208,9 @@ struct AccessStorageTable::Reader {
       case RowWalk::Complete:
         return;
       case RowWalk::TooManyRows:
-        throwDamaged(fileName, std::string("die Tabelle ") + kStorageTable + " ist zu gro\xDF" "");
+        throwDamaged(fileName, std::string("die Tabelle ") + kStorageTable + " ist zu groß");
       case RowWalk::RowsMissing:
-        throwDamaged(fileName, std::string("die Tabelle ") + kStorageTable + " ist unvollst\xE4" "ndig");
+        throwDamaged(fileName, std::string("die Tabelle ") + kStorageTable + " ist unvollständig");
     }
   }
 
@@ -228,12 +228,11 @@ struct AccessStorageTable::Reader {
 
   // The current row's long value: mdbtools leaves its header in the bound buffer,
   // then copies the value page by page into the same buffer.
-  std::string currentValue(const std::string& utf8StreamName) {
-    const std::string streamName = utf8ToWindows1252(utf8StreamName).text;
+  std::string currentValue(const std::string& streamName) {
     MdbColumn* const column = value->column;
     if (column->cur_value_len == 0) return {};  // no value at all
     const auto damagedStream = [&] {
-      throwDamaged(fileName, "der Datenstrom \"" + streamName + "\" ist unvollst\xE4" "ndig");
+      throwDamaged(fileName, "der Datenstrom \"" + streamName + "\" ist unvollständig");
     };
     if (column->cur_value_len < MDB_MEMO_OVERHEAD) damagedStream();
     std::array<unsigned char, MDB_MEMO_OVERHEAD> header{};
@@ -242,10 +241,10 @@ struct AccessStorageTable::Reader {
                                     std::uint32_t{header[2]} << 16 | std::uint32_t{header[3]} << 24) &
                                    kLongValueLengthMask;
     if (declared > kMaxStreamBytes) {
-      throwDamaged(fileName, "der Datenstrom \"" + streamName + "\" ist gr\xF6" "\xDF" "er als 256 MB");
+      throwDamaged(fileName, "der Datenstrom \"" + streamName + "\" ist größer als 256 MB");
     }
     if (declared > fileSize - bytesRead) {
-      throwDamaged(fileName, "der Datenstrom \"" + streamName + "\" ist gr\xF6" "\xDF" "er als die Datei");
+      throwDamaged(fileName, "der Datenstrom \"" + streamName + "\" ist größer als die Datei");
     }
     bytesRead += declared;
     std::string bytes;
@@ -273,7 +272,7 @@ AccessStorageTable::AccessStorageTable(const fs::path& database) : reader_(std::
   if (!tables.storagePage) {
     if (tables.hasAccess97Objects) {
       throw Failed("Die Datei \"" + reader.fileName +
-                      "\" ist eine Access-97-Datenbank; Access-97-Datenbanken werden nicht unterst\xFC" "tzt.");
+                      "\" ist eine Access-97-Datenbank; Access-97-Datenbanken werden nicht unterstützt.");
     }
     return;
   }
@@ -288,7 +287,7 @@ AccessStorageTable::AccessStorageTable(const fs::path& database) : reader_(std::
   reader.value = reader.bind("Lv");
   if (reader.value->column->col_type != MDB_OLE) {
     throwDamaged(reader.fileName,
-                 std::string("die Spalte Lv der Tabelle ") + kStorageTable + " h\xE4" "lt keine Bin\xE4" "rdaten");
+                 std::string("die Spalte Lv der Tabelle ") + kStorageTable + " hält keine Binärdaten");
   }
 }
 

@@ -17,7 +17,7 @@ constexpr std::string_view kRootName = "MSysAccessStorage_ROOT";
 constexpr int kMaxProjectDepth = 16;
 
 [[noreturn]] void throwDamaged(const std::string& fileName, const std::string& reason) {
-  throw Failed("Die Access-Datenbank \"" + fileName + "\" ist besch\xE4" "digt: " + reason + ".");
+  throw Failed("Die Access-Datenbank \"" + fileName + "\" ist beschädigt: " + reason + ".");
 }
 
 class StorageTree {
@@ -75,7 +75,7 @@ class StorageTree {
                       std::unordered_set<std::size_t>& visited, std::vector<AccessProjectStream>& streams) const {
     if (depth > kMaxProjectDepth) throwDamaged(fileName_, "der VBA-Speicher ist zu tief verschachtelt");
     for (std::size_t child : children(storage)) {
-      if (!visited.insert(child).second) throwDamaged(fileName_, "die Eintr\xE4" "ge des VBA-Speichers bilden einen Ring");
+      if (!visited.insert(child).second) throwDamaged(fileName_, "die Einträge des VBA-Speichers bilden einen Ring");
       const AccessStorageEntry& entry = entries_[child];
       if (entry.isStream) {
         streams.push_back({prefix + entry.name, entry.id});

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "text/ascii_case.h"
-#include "text/text_decoding.h"
+#include "text/unicode_case.h"
 
 namespace cq {
 
@@ -16,11 +16,11 @@ bool sameEntryName(const char* libraryName, std::string_view wanted) {
   if (libraryName == nullptr) return false;
   const std::string_view name(libraryName);
   if (equalsIgnoringAsciiCase(name, wanted)) return true;
-  // Only a name with non-ASCII characters can read differently in Windows-1252;
-  // converting every other one made lookups in a storage of thousands of
-  // streams take seconds.
+  // Only a name with non-ASCII characters can match with other case rules;
+  // folding every other one made lookups in a storage of thousands of streams
+  // take seconds.
   if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) return false;
-  return equalsIgnoringAsciiCase(utf8ToWindows1252(name).text, wanted);
+  return equalsIgnoringCase(name, wanted);
 }
 
 std::string_view firstPathPart(std::string_view path) { return path.substr(0, path.find('/')); }
@@ -66,7 +66,7 @@ GsfInputHandle childIgnoringCase(GsfInfile* storage, std::string_view name, cons
     if (!sameEntryName(gsf_infile_name_by_index(storage, index), name)) continue;
     GsfInputHandle child(gsf_infile_child_by_index(storage, index));
     if (!child) {
-      throw damagedDocument(file, "der Eintrag \"" + std::string(name) + "\" kann nicht ge\xF6" "ffnet werden");
+      throw damagedDocument(file, "der Eintrag \"" + std::string(name) + "\" kann nicht geöffnet werden");
     }
     return child;
   }
@@ -92,7 +92,7 @@ std::string readWholeStream(GsfInput* stream, std::string_view streamName, const
   const std::string name(streamName);
   const gsf_off_t size = gsf_input_size(stream);
   if (size < 0 || size > limit) {
-    throw damagedDocument(file, "der Datenstrom \"" + name + "\" ist zu gro\xDF");
+    throw damagedDocument(file, "der Datenstrom \"" + name + "\" ist zu groß");
   }
   std::string bytes;
   if (gsf_input_seek(stream, 0, G_SEEK_SET)) {

@@ -96,7 +96,7 @@ LoadedProject loadPackage(GsfInput* input, const fs::path& document, OfficeFile 
   for (const std::string& part : *parts) {
     const GsfInputHandle entry = entryAtPath(package.get(), part, file);
     if (!entry || isStorage(entry.get())) continue;
-    const std::string partName = utf8ToWindows1252(part).text;
+    const std::string& partName = part;
     const std::string bytes = readWholeStream(entry.get(), partName, file);
     return readProject(openOleBytes(bytes, "das VBA-Projekt \"" + partName + "\"", file), file);
   }
@@ -153,7 +153,7 @@ LoadedProject loadOfficeDocument(const fs::path& document) {
   OfficeFile file{pathToText(document)};
   GErrorHandle error;
   const GsfInputHandle input(gsf_input_stdio_new(document.c_str(), GErrorSlot(error)));
-  if (!input) throw Failed("Die Datei \"" + file.name + "\" kann nicht ge\xF6" "ffnet werden.");
+  if (!input) throw Failed("Die Datei \"" + file.name + "\" kann nicht geöffnet werden.");
   file.codeBudget = decompressedCodeBudget(static_cast<std::uintmax_t>(std::max<gsf_off_t>(0, gsf_input_size(input.get()))));
   const std::string head = bytesAt(input.get(), 0, static_cast<gsf_off_t>(kOleSignature.size()));
   if (head.starts_with(kZipSignature)) return loadPackage(input.get(), document, file);

@@ -54,15 +54,15 @@ std::vector<EmbeddedStorageRecord> embeddedStorageRecords(std::string_view docum
 
 std::string embeddedStorageBytes(const EmbeddedStorageRecord& record, std::size_t& budget, const OfficeFile& file) {
   if (!record.compressed) {
-    if (record.data.size() > budget) throw damagedDocument(file, "ein eingebettetes Objekt ist zu gro\xDF");
+    if (record.data.size() > budget) throw damagedDocument(file, "ein eingebettetes Objekt ist zu groß");
     budget -= record.data.size();
     return std::string(record.data);
   }
   if (record.data.size() < kDecompressedSizeBytes) {
-    throw damagedDocument(file, "ein eingebettetes Objekt ist unvollst\xE4ndig");
+    throw damagedDocument(file, "ein eingebettetes Objekt ist unvollständig");
   }
   const std::size_t declaredSize = littleEndian(record.data, 0, kDecompressedSizeBytes);
-  if (declaredSize > budget) throw damagedDocument(file, "ein eingebettetes Objekt ist zu gro\xDF");
+  if (declaredSize > budget) throw damagedDocument(file, "ein eingebettetes Objekt ist zu groß");
   std::optional<std::string> bytes = inflateKnownSize(record.data.substr(kDecompressedSizeBytes), declaredSize);
   if (!bytes) throw damagedDocument(file, "ein eingebettetes Objekt kann nicht entpackt werden");
   budget -= bytes->size();

@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <optional>
 #include <string>
 
 namespace cq {
@@ -43,8 +44,9 @@ class IconvConverter {
   bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
 
   // Converts all of `input`; a byte that starts no valid character is written
-  // as U+FFFD and skipped, as is an incomplete character at the end.
-  std::string convert(std::string_view input) {
+  // as U+FFFD (counted in `replaced`) and skipped, as is an incomplete
+  // character at the end. Without a replacement, nullopt at the first failure.
+  std::optional<std::string> convert(std::string_view input, std::size_t* replaced) {
     std::string out;
     out.resize(input.size() * 2 + 16);
     char* in = const_cast<char*>(input.data());
@@ -59,6 +61,8 @@ class IconvConverter {
       if (errno == E2BIG) {
         out.resize(out.size() * 2);
       } else {  // EILSEQ or EINVAL: one undecodable byte
+        if (!replaced) return std::nullopt;
+        ++*replaced;
         if (out.size() - written < kReplacementCharacter.size()) out.resize(out.size() * 2);
         out.replace(written, kReplacementCharacter.size(), kReplacementCharacter);
         written += kReplacementCharacter.size();
@@ -77,15 +81,51 @@ class IconvConverter {
 
 }  // namespace
 
-std::string codePageToUtf8(std::string_view bytes, int codePage) {
-  IconvConverter converter(iconvName(codePage), "UTF-8");
-  if (converter.valid()) return converter.convert(bytes);
-  return windows1252ToUtf8(bytes);
+bool isKnownCodePage(int codePage) {
+  return codePage == kWindows1252CodePage || IconvConverter(iconvName(codePage), "UTF-8").valid();
 }
 
-DecodedText codePageToWindows1252(std::string_view bytes, int codePage) {
-  if (codePage == kWindows1252CodePage) return DecodedText{std::string(bytes), 0};
-  return utf8ToWindows1252(codePageToUtf8(bytes, codePage));
+DecodedText codePageToText(std::string_view bytes, int codePage) {
+  // Windows-1252 by our own table: every byte is a character, also the five the
+  // system's table leaves undefined.
+  if (codePage != kWindows1252CodePage) {
+    IconvConverter converter(iconvName(codePage), "UTF-8");
+    if (converter.valid()) {
+      DecodedText decoded;
+      decoded.text = *converter.convert(bytes, &decoded.replaced);
+      return decoded;
+    }
+  }
+  return DecodedText{windows1252ToUtf8(bytes), 0};
+}
+
+std::optional<std::string> textToCodePage(std::string_view text, int codePage) {
+  if (codePage != kWindows1252CodePage) {
+    IconvConverter converter("UTF-8", iconvName(codePage).c_str());
+    if (converter.valid()) return converter.convert(text, nullptr);
+  }
+  return utf8ToWindows1252(text);
+}
+
+std::string codePageName(int codePage) {
+  switch (codePage) {
+    case 874: return "Thai (874)";
+    case 932: return "Japanisch, Shift-JIS (932)";
+    case 936: return "Chinesisch vereinfacht, GBK (936)";
+    case 949: return "Koreanisch (949)";
+    case 950: return "Chinesisch traditionell, Big5 (950)";
+    case 1250: return "Mitteleuropäisch (1250)";
+    case 1251: return "Kyrillisch (1251)";
+    case 1252: return "Westeuropäisch (1252)";
+    case 1253: return "Griechisch (1253)";
+    case 1254: return "Türkisch (1254)";
+    case 1255: return "Hebräisch (1255)";
+    case 1256: return "Arabisch (1256)";
+    case 1257: return "Baltisch (1257)";
+    case 1258: return "Vietnamesisch (1258)";
+    case 65001: return "UTF-8";
+    default: return "Codepage " + std::to_string(codePage);
+  }
 }
 
 }  // namespace cq

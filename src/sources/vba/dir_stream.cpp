@@ -142,7 +142,7 @@ struct RawModule {
 // UTF-16LE text as UTF-8. Some writers count an odd byte or a final zero
 // character into the size: both are dropped.
 std::string unicodeToUtf8(std::string_view utf16) {
-  std::string text = codePageToUtf8(utf16.substr(0, utf16.size() & ~std::size_t{1}), kUtf16LeCodePage);
+  std::string text = codePageToText(utf16.substr(0, utf16.size() & ~std::size_t{1}), kUtf16LeCodePage).text;
   while (!text.empty() && text.back() == '\0') text.pop_back();
   return text;
 }
@@ -150,10 +150,10 @@ std::string unicodeToUtf8(std::string_view utf16) {
 DirModule convertModule(const RawModule& raw, int codePage) {
   DirModule module;
   module.codePageName = std::string(raw.name);
-  if (raw.unicodeName) module.name = utf8ToWindows1252(unicodeToUtf8(*raw.unicodeName)).text;
-  if (module.name.empty()) module.name = codePageToWindows1252(raw.name, codePage).text;
+  if (raw.unicodeName) module.name = unicodeToUtf8(*raw.unicodeName);
+  if (module.name.empty()) module.name = codePageToText(raw.name, codePage).text;
   if (raw.unicodeStreamName) module.streamName = unicodeToUtf8(*raw.unicodeStreamName);
-  if (module.streamName.empty()) module.streamName = codePageToUtf8(raw.streamName, codePage);
+  if (module.streamName.empty()) module.streamName = codePageToText(raw.streamName, codePage).text;
   if (module.streamName.empty()) throw Failed("das Modul " + module.name + " hat keinen Stream-Namen");
   module.textOffset = raw.textOffset;
   module.isProcedural = raw.isProcedural;
@@ -169,7 +169,7 @@ DirStream parseDirStream(std::string_view dir) {
   std::vector<RawModule> modules;
   bool inModule = false;
   const auto currentModule = [&]() -> RawModule& {
-    if (!inModule) throw Failed("ein Modul-Eintrag im Verzeichnis (dir) steht au\xDF" "erhalb eines Moduls");
+    if (!inModule) throw Failed("ein Modul-Eintrag im Verzeichnis (dir) steht außerhalb eines Moduls");
     return modules.back();
   };
 
@@ -193,13 +193,13 @@ DirStream parseDirStream(std::string_view dir) {
         break;
       default:
         if (std::find(kSkippedRecords.begin(), kSkippedRecords.end(), record.id) == kSkippedRecords.end()) {
-          throw Failed("das Verzeichnis (dir) enth\xE4" "lt einen unbekannten Eintrag");
+          throw Failed("das Verzeichnis (dir) enthält einen unbekannten Eintrag");
         }
     }
   }
   if (inModule) throw Failed("das Verzeichnis (dir) endet mitten in einem Modul");
 
-  result.projectName = codePageToWindows1252(projectName, result.codePage).text;
+  result.projectName = codePageToText(projectName, result.codePage).text;
   result.modules.reserve(modules.size());
   for (const RawModule& raw : modules) result.modules.push_back(convertModule(raw, result.codePage));
   return result;

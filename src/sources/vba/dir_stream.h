@@ -12,7 +12,7 @@
 namespace cq {
 
 struct DirModule {
-  std::string name;              // Windows-1252, from the Unicode record when there is one
+  std::string name;              // from the Unicode record when there is one
   std::string codePageName;      // the name's bytes in the project's code page
   std::string streamName;        // UTF-8, the module's stream below the VBA storage
   std::uint32_t textOffset = 0;  // where the compressed source starts in that stream
@@ -20,7 +20,7 @@ struct DirModule {
 };
 
 struct DirStream {
-  std::string projectName;  // Windows-1252
+  std::string projectName;
   int codePage = 1252;
   std::vector<DirModule> modules;  // in the order of the stream
 };

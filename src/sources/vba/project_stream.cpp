@@ -106,9 +106,14 @@ ProjectStream::ProjectStream(std::string_view text) {
 }
 
 int ProjectStream::componentType(std::string_view codePageName, bool isProcedural) const {
-  const auto listed = std::find_if(modules_.begin(), modules_.end(), [&](const ModuleKind& module) {
-    return equalsIgnoringAsciiCase(module.name, codePageName);
-  });
+  // The exact name first: in a double-byte code page, ignoring the case of
+  // A-Z could also match a second byte.
+  auto listed = std::find_if(modules_.begin(), modules_.end(),
+                             [&](const ModuleKind& module) { return module.name == codePageName; });
+  if (listed == modules_.end()) {
+    listed = std::find_if(modules_.begin(), modules_.end(),
+                          [&](const ModuleKind& module) { return equalsIgnoringAsciiCase(module.name, codePageName); });
+  }
   if (listed != modules_.end()) return listed->type;
   return isProcedural ? kStandardModule : kClassModule;
 }

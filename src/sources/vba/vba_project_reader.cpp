@@ -24,7 +24,7 @@ constexpr std::size_t kMinimumCodeBudget = kMegabyte;
 constexpr std::size_t kMaximumCodeBudget = 128 * kMegabyte;
 
 Failed damaged(const std::string& fileName, const std::string& reason) {
-  return Failed("Das VBA-Projekt der Datei " + fileName + " ist besch\xE4" "digt: " + reason + ".");
+  return Failed("Das VBA-Projekt der Datei " + fileName + " ist beschädigt: " + reason + ".");
 }
 
 // What the document's streams may still decompress to. Every module's source
@@ -51,8 +51,8 @@ class CodeBudget {
  private:
   Failed exceeded(std::size_t limit) const {
     const std::size_t megabytes = (limit + kMegabyte - 1) / kMegabyte;
-    return Failed("Das VBA-Projekt der Datei " + fileName_ + " wird nicht gelesen: sein Code w\xE4re entpackt gr\xF6\xDF" "er als " +
-                  std::to_string(megabytes) + " MB, mehr als eine Datei dieser Gr\xF6\xDF" "e enthalten kann.");
+    return Failed("Das VBA-Projekt der Datei " + fileName_ + " wird nicht gelesen: sein Code wäre entpackt größer als " +
+                  std::to_string(megabytes) + " MB, mehr als eine Datei dieser Größe enthalten kann.");
   }
 
   std::size_t total_;
@@ -62,7 +62,7 @@ class CodeBudget {
 
 DirStream readDirStream(const VbaStorage& storage, CodeBudget& budget, const std::string& fileName) {
   const std::optional<std::string> compressed = storage.stream("VBA/dir");
-  if (!compressed) throw Failed("Die Datei " + fileName + " enth\xE4" "lt kein VBA-Projekt.");
+  if (!compressed) throw Failed("Die Datei " + fileName + " enthält kein VBA-Projekt.");
   const std::optional<std::string> dir = budget.decompress(*compressed);
   if (!dir) throw damaged(fileName, "das Verzeichnis (dir) ist nicht lesbar komprimiert");
   try {
@@ -72,7 +72,7 @@ DirStream readDirStream(const VbaStorage& storage, CodeBudget& budget, const std
   }
 }
 
-// The modules' sources as Windows-1252 text with CR LF line ends. A source that
+// The modules' sources as text with CR LF line ends. A source that
 // several modules name (stream and offset) is decompressed once and kept until
 // the last of them has taken its copy.
 class ModuleSources {
@@ -113,7 +113,7 @@ class ModuleSources {
     if (compressed.find_first_not_of('\0') == std::string_view::npos) return DecodedText{};
     std::optional<std::string> source = budget_.decompress(compressed);
     if (!source) throw damaged(fileName_, "der Quelltext des Moduls " + module.name + " ist nicht lesbar komprimiert");
-    DecodedText text = codePageToWindows1252(*source, codePage_);
+    DecodedText text = codePageToText(*source, codePage_);
     source.reset();  // a large source is held once at a time
     text.text = normalizeLineEnds(text.text);
     return text;
@@ -147,6 +147,7 @@ LoadedProject readVbaProject(const VbaStorage& storage, const std::string& fileN
 
   LoadedProject project(fileName, dir.projectName);
   project.setProtection(projectStream.lockedForViewing());
+  project.setCodePage(dir.codePage);
   ModuleSources sources(storage, dir.modules, budget, dir.codePage, fileName);
   for (const DirModule& module : dir.modules) {
     const int type = projectStream.componentType(module.codePageName, module.isProcedural);

@@ -1,8 +1,9 @@
 #pragma once
-// Where the lines of a module text lie in two numberings: byte positions of the
-// Windows-1252 text, where CR LF counts two, and positions in a code view's
-// document, where every line break is one block separator.
+// Where the lines of a module text lie in two numberings: byte offsets of the
+// engine's UTF-8 text, where CR LF counts two, and positions in a code view's
+// document: UTF-16 units, where every line break is one block separator.
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,12 +25,15 @@ class LineMap {
 
  private:
   int documentLength() const;
+  std::string_view lineText(std::size_t index) const;
 
   struct Line {
-    std::size_t offset = 0;          // first byte
-    std::size_t length = 0;          // bytes before the line break
-    std::size_t documentPosition = 0;
+    std::size_t offset = 0;            // first byte
+    std::size_t length = 0;            // bytes before the line break
+    std::size_t documentPosition = 0;  // UTF-16 units before the line
+    std::size_t units = 0;             // UTF-16 units before the line break
   };
+  std::string text_;  // lines beyond ASCII map their positions through it
   std::vector<Line> lines_;
 };
 

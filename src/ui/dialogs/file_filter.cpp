@@ -6,7 +6,7 @@
 namespace cq {
 
 Outcome<FileFilter> translateFileFilter(std::string_view filterText) {
-  if (filterText.empty() || filterText.back() != ';') return Failure{"Bitte Filterart mit ; abschlie\xDF" "en"};
+  if (filterText.empty() || filterText.back() != ';') return Failure{"Bitte Filterart mit ; abschließen"};
   FileFilter filter;
   std::size_t start = 0;
   while (start < filterText.size()) {

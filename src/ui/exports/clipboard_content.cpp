@@ -14,10 +14,10 @@ namespace cq {
 namespace {
 
 // Text pasted on this platform has LF line ends.
-QString clipboardText(std::string_view windows1252) {
-  QString text = toQString(windows1252);
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  return text;
+QString clipboardText(std::string_view text) {
+  QString shown = toQString(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return shown;
 }
 
 // Replaces whatever the clipboard held.
@@ -25,9 +25,9 @@ void putOnClipboard(QMimeData* data) { QGuiApplication::clipboard()->setMimeData
 
 }  // namespace
 
-void putPlainTextOnClipboard(std::string_view windows1252) {
+void putPlainTextOnClipboard(std::string_view text) {
   auto* data = new QMimeData;
-  data->setText(clipboardText(windows1252));
+  data->setText(clipboardText(text));
   putOnClipboard(data);
 }
 
@@ -41,8 +41,8 @@ void putHtmlFragmentOnClipboard(std::string_view fragment) {
 
 void putRichTextOnClipboard(const StyledText& styled, const RenderOptions& options) {
   auto* data = new QMimeData;
-  // The RTF document is Windows-1252, as its header declares.
-  const std::string rtf = wrapRtfDocument(styledToRtf(styled), options);
+  // The RTF document is in the project's code page, as its header declares.
+  const std::string rtf = wrapRtfDocument(styledToRtf(styled, options.codePage), options);
   data->setData(QStringLiteral("text/rtf"), QByteArray(rtf.data(), static_cast<qsizetype>(rtf.size())));
   data->setHtml(clipboardText(styledToHtml(styled, options)));
   data->setText(clipboardText(styled.text));

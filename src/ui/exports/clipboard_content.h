@@ -9,7 +9,7 @@
 namespace cq {
 
 // Plain text ("text/plain") only.
-void putPlainTextOnClipboard(std::string_view windows1252);
+void putPlainTextOnClipboard(std::string_view text);
 
 // An HTML fragment as plain text, to paste into a page, and as "text/html", so
 // that rich editors paste it coloured.

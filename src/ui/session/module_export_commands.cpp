@@ -19,7 +19,7 @@ std::string exportReport(const ModuleExport& exported, const std::string& folder
   std::string text = std::to_string(exported.written) + " Moduldateien in den Ordner \"" + folder + "\" exportiert.";
   if (exported.removed > 0) {
     text += "\r\n" + std::to_string(exported.removed) +
-            " Moduldateien des fr\xFCheren Exports, deren Module es nicht mehr gibt, wurden gel\xF6scht.";
+            " Moduldateien des früheren Exports, deren Module es nicht mehr gibt, wurden gelöscht.";
   }
   for (const std::string& skipped : exported.skipped) {
     text += "\r\nDas Modul " + skipped + " hat keine Moduldatei seiner Art und wurde nicht exportiert.";

@@ -5,11 +5,11 @@ namespace cq {
 std::string readWarningsText(const std::vector<ScanWarning>& warnings) {
   if (warnings.empty()) return {};
   std::string text =
-      "Diese Zeilen sehen wie Routinenk\xF6pfe aus, konnten aber nicht als Routine gelesen werden. "
-      "Sie bleiben gew\xF6hnlicher Code:\r\n";
+      "Diese Zeilen sehen wie Routinenköpfe aus, konnten aber nicht als Routine gelesen werden. "
+      "Sie bleiben gewöhnlicher Code:\r\n";
   for (std::size_t i = 0; i < warnings.size(); ++i) {
     if (i == kMostListedWarnings) {
-      text += "\r\n\x85";
+      text += "\r\n…";
       break;
     }
     const ScanWarning& warning = warnings[i];

@@ -24,31 +24,31 @@ std::string withEditionName(std::string text, const std::string& editionName) {
 // The refresh command is named by the caption it has in the menu.
 std::string hostNotRunningText(const std::string& editionName, const std::string& refreshCaption) {
   const std::string beforeCaption = withEditionName(
-      "Excel ist im Moment nicht ge\xF6" "ffnet. Es k\xF6nnen daher keine Projekte aus Excel angezeigt werden. \r\n"
+      "Excel ist im Moment nicht geöffnet. Es können daher keine Projekte aus Excel angezeigt werden. \r\n"
       // Our own line: here the host is this program, so say how a document is opened.
-      "(\xD6" "ffnen Sie ein Dokument mit Datei / Dokument \xF6" "ffnen ... oder einen Ordner mit "
-      "Moduldateien mit Datei / Ordner \xF6" "ffnen ....)\r\n"
+      "(Öffnen Sie ein Dokument mit Datei / Dokument öffnen ... oder einen Ordner mit "
+      "Moduldateien mit Datei / Ordner öffnen ....)\r\n"
       "\r\n"
-      "Bitte \xF6" "ffnen Sie Excel und \xF6" "ffnen Sie die Mappe, deren Code Sie einlesen m\xF6" "chten !\r\n"
+      "Bitte öffnen Sie Excel und öffnen Sie die Mappe, deren Code Sie einlesen möchten !\r\n"
       "Klicken Sie danach auf ",
       editionName);
   return beforeCaption + refreshCaption +
          ".\r\n"
          "\r\n"
          "\r\n"
-         "Alternativ k\xF6nnen Sie \xFC" "ber \xD6" "ffnen Projekte einlesen, die mit Code Quorix erzeugt wurden.";
+         "Alternativ können Sie über Öffnen Projekte einlesen, die mit Code Quorix erzeugt wurden.";
 }
 
 std::string noReadableProjectText(const std::string& editionName, const std::string& refreshCaption) {
   const std::string beforeCaption = withEditionName(
-      "Excel ist zwar im Moment ge\xF6" "ffnet, aber es gibt keine auslesbaren Projekte.\r\n"
+      "Excel ist zwar im Moment geöffnet, aber es gibt keine auslesbaren Projekte.\r\n"
       "\r\n"
-      "Bitte \xF6" "ffnen Sie in Excel die Datei, deren Code Sie einlesen m\xF6" "chten und klicken Sie danach auf ",
+      "Bitte öffnen Sie in Excel die Datei, deren Code Sie einlesen möchten und klicken Sie danach auf ",
       editionName);
   return beforeCaption + refreshCaption +
          ".\r\n"
          "\r\n"
-         "Alternativ k\xF6nnen Sie \xFC" "ber \xD6" "ffnen Projekte einlesen, die mit Code Quorix erzeugt wurden.\r\n";
+         "Alternativ können Sie über Öffnen Projekte einlesen, die mit Code Quorix erzeugt wurden.\r\n";
 }
 
 HostView::HostView(QTreeWidget* tree, QPlainTextEdit* statusText, std::string editionName, std::string refreshCaption,
