@@ -8,7 +8,9 @@
 #include "projectfolder/atomic_file.h"
 #include "projectfolder/project_saving.h"
 #include "sources/module_file_export.h"
+#include "sources/vba/code_page.h"
 #include "text/ascii_case.h"
+#include "text/unicode_case.h"
 #include "text/path_text.h"
 
 namespace cq {
@@ -58,7 +60,7 @@ std::vector<std::string> moduleFileNames(const LoadedProject& project) {
     }
     const std::string stem = fileStem(component.name());
     std::string name = stem + std::string(extension);
-    for (int number = 2; !taken.insert(toLowerAscii(name)).second; ++number) {
+    for (int number = 2; !taken.insert(foldCase(name)).second; ++number) {
       name = stem + " (" + std::to_string(number) + ")" + std::string(extension);
     }
     names.push_back(std::move(name));
@@ -87,6 +89,18 @@ Outcome<void> checkExportFolder(const fs::path& folder) {
   return {};
 }
 
+namespace {
+
+// A module file in the project's own code page, as the VBA editor writes it, so
+// that importing it gives the same code. Only a character the code page cannot
+// hold (a Unicode module name) makes it UTF-8 with a BOM instead: nothing is lost.
+std::string moduleFileBytes(const std::string& text, int codePage) {
+  if (std::optional<std::string> bytes = textToCodePage(text, codePage)) return std::move(*bytes);
+  return std::string(kUtf8Bom) + text;
+}
+
+}  // namespace
+
 Outcome<ModuleExport> exportModuleFiles(const LoadedProject& project, const fs::path& folder) {
   if (Outcome<void> checked = checkExportFolder(folder); !checked) return checked.failure();
   std::error_code error;
@@ -112,8 +126,9 @@ Outcome<ModuleExport> exportModuleFiles(const LoadedProject& project, const fs::
       continue;
     }
     const fs::path file = folder / textToPath(names[i]);
-    const Outcome<void> replaced =
-        writeFileAtomically(file, moduleFileText(component.name(), component.type(), component.source()));
+    const Outcome<void> replaced = writeFileAtomically(
+        file, moduleFileBytes(moduleFileText(component.name(), component.type(), component.source()),
+                              project.codePage()));
     if (!replaced) return replaced.failure();
     written.insert(file.filename());
     ++result.written;

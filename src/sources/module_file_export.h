@@ -1,6 +1,7 @@
 #pragma once
 // A component written out as the module file the VBA editor exports: the header
-// of its kind, its attribute lines and its code, Windows-1252 with CR LF.
+// of its kind, its attribute lines and its code, with CR LF (text; the export
+// writes it in the project's code page).
 #include <string>
 #include <string_view>
 

@@ -32,9 +32,9 @@ TEST(WordAtCaret, TakesTheIdentifierTouchedFromTheLeft) {
 
 TEST(WordAtCaret, LettersOfEveryScriptBelongToTheName) {
   const std::string code = "x = Größe_1 + Änderung\r\n";
-  EXPECT_EQ(wordAtCaret(code, 7), "Größe_1");  // behind "Grö", a two-byte letter
+  EXPECT_EQ(wordAtCaret(code, 8), "Größe_1");  // behind "Grö", a two-byte letter
   EXPECT_EQ(wordAtCaret(code, 13), "Größe_1");
-  EXPECT_EQ(wordAtCaret(code, 17), "Änderung");
+  EXPECT_EQ(wordAtCaret(code, 18), "Änderung");
   const std::string russian = "Call ЦветТекстаЯчейки(1)\r\n";
   EXPECT_EQ(wordAtCaret(russian, 5 + 2 * 4), "ЦветТекстаЯчейки");
   const std::string japanese = "x = 日付を取得() ' 説明\r\n";

@@ -58,10 +58,10 @@ std::vector<std::string> namesFor(const MarkedModule& module, std::size_t step) 
   std::size_t i = 0;
   for (const std::string& w : words)
     if (i++ % step == 0) names.push_back(w);
-  for (const char* odd : {"Caf\xE9", "x.y", "e", "1",
-                          "Gr\xF6\xDF"
+  for (const char* odd : {"Café", "x.y", "e", "1",
+                          "Größ"
                           "e",
-                          "(", "n\x9F"})
+                          "(", "nŸ"})
     names.push_back(odd);
   return names;
 }
@@ -74,7 +74,7 @@ std::string difference(const std::string& marked, const std::vector<std::string>
   const std::string shown = plainTextOfMarked(marked);
   for (std::size_t i = 0; i < names.size() && i < callNames; ++i)
     for (const bool wholeWord : {false, true}) {
-      const std::string needle = i % 2 ? names[i] : std::string(1, names[i][0]) + "\xE4";
+      const std::string needle = i % 2 ? names[i] : std::string(1, names[i][0]) + "ä";
       if (TextSearch(needle, wholeWord).allHits(shown) != oracle::searchHits(shown, needle, wholeWord))
         return "search hits of " + needle + (wholeWord ? " (whole word)" : "");
     }
@@ -117,25 +117,25 @@ TEST(LookupDifferential, GeneratedMarkedTexts) {
                                            "(",
                                            "1",
                                            "_",
-                                           "\xC4",
-                                           "Caf\xE9",
-                                           "|\x9F"
+                                           "Ä",
+                                           "Café",
+                                           "|Ÿ"
                                            "x|",
-                                           "|y\x9F|",
-                                           "|\x9F"
+                                           "|yŸ|",
+                                           "|Ÿ"
                                            "f|",
-                                           "|\x9F"
+                                           "|Ÿ"
                                            "s|",
-                                           "|\x9F"
+                                           "|Ÿ"
                                            "k|",
-                                           "|n\x9F|",
-                                           "\x9F|?",
-                                           "|\x9F"
+                                           "|nŸ|",
+                                           "Ÿ|?",
+                                           "|Ÿ"
                                            "b|",
                                            "|",
-                                           "\x9F",
+                                           "Ÿ",
                                            "x"};
-  const std::vector<std::string> names = {"Foo", "FooBar", "Caf\xE9", "x", "1", "n"};
+  const std::vector<std::string> names = {"Foo", "FooBar", "Café", "x", "1", "n"};
   for (std::uint32_t seed = 1; seed <= 2000; ++seed) {
     test::RandomVba random(seed);
     std::string marked;

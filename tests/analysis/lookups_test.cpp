@@ -41,14 +41,14 @@ TEST(CallLines, CountWholeNamesOutsideRunsWithTheirLines) {
       "End Sub\r\n"                      // 9
       "Sub Lang(ByVal a As Long, _\r\n"  // 10 a header continued over two lines
       "         ByVal b As Long)\r\n"    // 11
-      "    Gr\xF6\xDF"
-      "er = Gr\xF6\xDF"
+      "    Größ"
+      "er = Größ"
       "e: Foo\r\n"  // 12
       "End Sub\r\n";
   const std::string marked = moduleFileOf(code);
   EXPECT_EQ(callLines(marked, "Foo"), (std::vector<std::int64_t>{2, 4, 8, 8, 12}));
   EXPECT_EQ(callLines(marked,
-                      "Gr\xF6\xDF"
+                      "Größ"
                       "e"),
             (std::vector<std::int64_t>{12}));
   EXPECT_EQ(callLines(marked, "FooBar"), (std::vector<std::int64_t>{3}));
@@ -56,7 +56,7 @@ TEST(CallLines, CountWholeNamesOutsideRunsWithTheirLines) {
   EXPECT_TRUE(callLines(marked, "Kommentar").empty());
   EXPECT_TRUE(callLines(marked, "").empty());
   // A run that never closes reaches to the end of the text.
-  EXPECT_EQ(callLines("Foo\r\n|\x9F"
+  EXPECT_EQ(callLines("Foo\r\n|Ÿ"
                       "k|' Foo\r\nFoo",
                       "Foo"),
             (std::vector<std::int64_t>{1}));
@@ -66,19 +66,19 @@ TEST(References, NameBoundariesFollowTheReportsRules) {
   const std::string code =
       "Sub Test()\r\n"
       "    FooBar\r\n"  // FooBar only
-      "    y = Foo1 + Foo_ + \xC4"
+      "    y = Foo1 + Foo_ + Ä"
       "Foo\r\n"            // none: a letter or digit after, a German letter before
       "    x.Foo\r\n"      // Foo
       "    z = a1Foo\r\n"  // Foo: a digit before does not join the words
       "    ' Foo\r\n"
       "    s = \"FooBar\"\r\n"
-      "    Caf\xE9 = xCaf\xE9 + Caf\xE9s\r\n"  // a name with a letter outside the identifier characters
+      "    Café = xCafé + Cafés\r\n"  // a name with a letter outside the identifier characters
       "End Sub\r\n";
   const std::string marked = moduleFileOf(code);
   const auto at = [&](std::string_view text) { return marked.find(text); };
   const std::vector<Reference> expected = {
-      {at("FooBar"), "FooBar"}, {at("x.Foo") + 2, "Foo"}, {at("a1Foo") + 2, "Foo"}, {at("Caf\xE9 ="), "Caf\xE9"}};
-  EXPECT_EQ(findReferences(marked, {"Foo", "FooBar", "", "Foo", "Caf\xE9", "Test"}), expected);
+      {at("FooBar"), "FooBar"}, {at("x.Foo") + 2, "Foo"}, {at("a1Foo") + 2, "Foo"}, {at("Café ="), "Café"}};
+  EXPECT_EQ(findReferences(marked, {"Foo", "FooBar", "", "Foo", "Café", "Test"}), expected);
 }
 
 // The navigation project, read once for every test below.
@@ -145,7 +145,7 @@ TEST_F(ProjectLookups, CallListNamesEachCallerOnceUnderItsModule) {
 TEST_F(ProjectLookups, CallListRefusesUnknownRoutinesAndProperties) {
   EXPECT_EQ(callers("Nirgends", 1), Lines{"Infos zu Routine nicht gefunden"});
   EXPECT_EQ(callers("Foo", 3), Lines{"Infos zu Routine nicht gefunden"}) << "looked up in the current module";
-  EXPECT_EQ(callers("Wert", 4), Lines{"Property wird von der Routinensuche nicht unterst\xFCtzt"});
+  EXPECT_EQ(callers("Wert", 4), Lines{"Property wird von der Routinensuche nicht unterstützt"});
   // The name is looked up ignoring case; the search is for the name as declared.
   EXPECT_EQ(callers("rechne", 3), callers("Rechne", 3));
 }

@@ -75,7 +75,7 @@ TEST(ModuleScanner, RoutineNumbersEndWithEightDigits) {
     ADD_FAILURE() << "routine number 100000000 was accepted";
   } catch (const Failed& e) {
     EXPECT_EQ(std::string(e.what()),
-              "Zu viele Routinen in einem Projekt: mehr als 99999999 Routinen k\xF6nnen nicht nummeriert werden.");
+              "Zu viele Routinen in einem Projekt: mehr als 99999999 Routinen können nicht nummeriert werden.");
   }
   EXPECT_EQ(sink.routines.size(), 1u);
 }

@@ -1,4 +1,4 @@
-// The text search: case folding over the whole code page, whole words, the
+// The text search: case folding for every script, whole words, the
 // offset-1 rule, and the order in which a project search visits the modules.
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/text_search.h"
+#include "text/utf8.h"
 
 namespace cq {
 namespace {
@@ -16,26 +17,45 @@ Hits hits(std::string_view text, std::string_view needle, bool wholeWord = false
   return TextSearch(needle, wholeWord).allHits(text);
 }
 
-TEST(TextSearch, CaseNeverMattersForAnyWindows1252Letter) {
-  EXPECT_EQ(hits(" Dim x", "dim"), Hits{1});
-  EXPECT_EQ(hits(" \xC4nderung \xE4nderung", "\xE4nderung"), (Hits{1, 10}));  // ä finds Ä
-  EXPECT_EQ(hits(" \xD6L \xF6l", "\xD6L"), (Hits{1, 4}));                     // Ö and ö
-  EXPECT_EQ(hits(" \x8A\x9A \xC9\xE9 \x9F\xFF", "\x9A\x8A"), Hits{1});        // Š and š
-  EXPECT_EQ(hits(" \x8A\x9A \xC9\xE9 \x9F\xFF", "\xE9\xC9"), Hits{4});        // É and é
-  EXPECT_EQ(hits(" \x8A\x9A \xC9\xE9 \x9F\xFF", "\xFF\xFF"), Hits{7});        // Ÿ and ÿ
-  EXPECT_EQ(hits(" Gr\xF6\xDF"
-                 "e GR\xD6\xDF"
+// The hits as character positions (the search gives byte offsets of the UTF-8 text).
+Hits characterHits(std::string_view text, std::string_view needle, bool wholeWord = false) {
+  Hits characters;
+  for (const std::size_t offset : hits(text, needle, wholeWord)) {
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < offset; ++count) utf8::next(text, at);
+    characters.push_back(count);
+  }
+  return characters;
+}
+
+TEST(TextSearch, CaseNeverMattersForTheLettersOfAnyScript) {
+  EXPECT_EQ(characterHits(" Dim x", "dim"), Hits{1});
+  EXPECT_EQ(characterHits(" Änderung änderung", "änderung"), (Hits{1, 10}));  // ä finds Ä
+  EXPECT_EQ(characterHits(" ÖL öl", "ÖL"), (Hits{1, 4}));                     // Ö and ö
+  EXPECT_EQ(characterHits(" Šš Éé Ÿÿ", "šŠ"), Hits{1});        // Š and š
+  EXPECT_EQ(characterHits(" Šš Éé Ÿÿ", "éÉ"), Hits{4});        // É and é
+  EXPECT_EQ(characterHits(" Šš Éé Ÿÿ", "ÿÿ"), Hits{7});        // Ÿ and ÿ
+  EXPECT_EQ(characterHits(" Größ"
+                 "e GRÖß"
                  "E",
-                 "gr\xD6\xDF"
+                 "grÖß"
                  "e"),
             (Hits{1, 7}));
   // Signs that only look like a pair are no letters: × does not find ÷, ß no "SS".
-  EXPECT_EQ(hits(" \xD7 \xF7", "\xF7"), Hits{3});
-  EXPECT_EQ(hits(" Stra\xDF"
+  EXPECT_EQ(characterHits(" × ÷", "÷"), Hits{3});
+  EXPECT_EQ(characterHits(" Straß"
                  "e STRASSE",
-                 "stra\xDF"
+                 "straß"
                  "e"),
             Hits{1});
+  // Cyrillic, Greek (final sigma folds with sigma), Polish; the Kelvin sign folds to a shorter k.
+  EXPECT_EQ(characterHits(" ЦВЕТ цвет Цвет", "цВЕт"), (Hits{1, 6, 11}));
+  EXPECT_EQ(characterHits(" ΟΔΟΣ οδος", "οδοσ"), (Hits{1, 6}));
+  EXPECT_EQ(characterHits(" ŁÓDŹ łódź", "łódź"), (Hits{1, 6}));
+  EXPECT_EQ(characterHits(" \u212Aelvin kELVIN", "kelvin"), (Hits{1, 8}));
+  EXPECT_EQ(hits(" \u212Aelvin", "kelvin"), Hits{1});  // the byte offset of the three-byte sign
+  // Japanese has no case: every character finds only itself.
+  EXPECT_EQ(characterHits(" 日付を取得 日付", "日付"), (Hits{1, 7}));
 }
 
 TEST(TextSearch, HitAtTheFirstCharacterIsSkippedAndHitsMayOverlap) {
@@ -50,7 +70,7 @@ TEST(TextSearch, HitAtTheFirstCharacterIsSkippedAndHitsMayOverlap) {
 }
 
 TEST(TextSearch, WholeWordRejectsLettersDigitsAndUnderscoreBesideTheHit) {
-  const std::string text = " Name Namen mName Name_1 Name1 (Name) x.Name \xC9Name Name\xE9 Name";
+  const std::string text = " Name Namen mName Name_1 Name1 (Name) x.Name ÉName Nameé Name";
   Hits expected;
   for (const std::string_view word : {"(Name)", "x.Name"})
     expected.push_back(text.find(word) + (word[0] == '(' ? 1 : 2));
@@ -58,11 +78,12 @@ TEST(TextSearch, WholeWordRejectsLettersDigitsAndUnderscoreBesideTheHit) {
   expected.push_back(text.size() - 4);  // at the very end, with nothing after it
   EXPECT_EQ(hits(text, "name", true), expected);
   EXPECT_EQ(hits(text, "name").size(), 10u);
-  // The German letters count as letters: Größe is no whole word in Größere.
-  EXPECT_EQ(hits(" Gr\xF6\xDF"
-                 "ere Gr\xF6\xDF"
+  // The letters of every script count as letters: Größe is no whole word in Größere, nor Цвет in Цвета.
+  EXPECT_EQ(characterHits(" Цвета Цвет", "цвет", true), Hits{7});
+  EXPECT_EQ(characterHits(" Größ"
+                 "ere Größ"
                  "e",
-                 "gr\xF6\xDF"
+                 "größ"
                  "e",
                  true),
             Hits{9});

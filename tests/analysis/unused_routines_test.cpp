@@ -60,26 +60,26 @@ TEST(HostCalledRoutines, EachReasonAppliesWhereTheHostCallsByName) {
 TEST(HostCalledRoutines, ModuleFactsComeFromDeclarationsNotFromCommentsOrLiterals) {
   // Marked as the module files hold them: WithEvents is a keyword run, Implements plain code.
   const std::string marked =
-      "|\x9F"
-      "f|Private|n\x9F| |\x9F"
-      "f|WithEvents|n\x9F| mApp |\x9F"
-      "f|As|n\x9F| Application\r\n"
-      "|\x9F"
-      "f|Dim|n\x9F| |\x9F"
-      "f|WithEvents|n\x9F|\tmKnopf |\x9F"
-      "f|As|n\x9F| CommandButton\r\n"
+      "|Ÿ"
+      "f|Private|nŸ| |Ÿ"
+      "f|WithEvents|nŸ| mApp |Ÿ"
+      "f|As|nŸ| Application\r\n"
+      "|Ÿ"
+      "f|Dim|nŸ| |Ÿ"
+      "f|WithEvents|nŸ|\tmKnopf |Ÿ"
+      "f|As|nŸ| CommandButton\r\n"
       "Implements Bibliothek.IDruck\r\n"
       "  Implements IAusgabe\r\n"
-      "|\x9F"
-      "k|' WithEvents mKommentar|n\x9F|\r\n"
+      "|Ÿ"
+      "k|' WithEvents mKommentar|nŸ|\r\n"
       "x = Implements\r\n"
-      "s = |\x9F"
-      "s|\"Implements IText\"|n\x9F|\r\n";
+      "s = |Ÿ"
+      "s|\"Implements IText\"|nŸ|\r\n";
   std::string clean = marked;
-  for (const std::string_view run : {"|\x9F"
-                                     "k|' WithEvents mKommentar|n\x9F|",
-                                     "|\x9F"
-                                     "s|\"Implements IText\"|n\x9F|"})
+  for (const std::string_view run : {"|Ÿ"
+                                     "k|' WithEvents mKommentar|nŸ|",
+                                     "|Ÿ"
+                                     "s|\"Implements IText\"|nŸ|"})
     clean.replace(clean.find(run), run.size(), std::string(run.size(), ' '));
   const ModuleHostFacts facts = moduleHostFacts(marked, clean);
   EXPECT_EQ(facts.withEventsVariables, (std::vector<std::string>{"mApp", "mKnopf"}));
@@ -127,11 +127,11 @@ TEST(UnusedRoutines, ReportsEachCandidateWithoutReferenceInItsGroup) {
       {"unbenutzt", "M2 R8 Liste_Fuellen 11", ""},
       {"unbenutzt", "M3 R9 Start 5", ""},
       {"zeichenkette",
-       "M3 R11 Gr\xF6\xDF"
+       "M3 R11 Größ"
        "e 26",
        ""},
       {"unbenutzt",
-       "M3 R12 \xDC"
+       "M3 R12 Ü"
        "brig 29",
        ""},
       {"host", "M4 R14 Class_Initialize 5", "Ereignis Initialize der Klasse"},

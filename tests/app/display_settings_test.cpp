@@ -74,7 +74,7 @@ TEST_F(DisplaySettingsStore, NumbersAreReadLikeValAndRoundedHalvesToEven) {
 
   // The store holds Unicode; the renderers get the name as engine text.
   put("font", "Schrift \xC3\x84hnlich,10");
-  expectRead(0, 12, 12, 0, "Schrift \xC4hnlich", 10);
+  expectRead(0, 12, 12, 0, "Schrift Ähnlich", 10);
 }
 
 TEST_F(DisplaySettingsStore, SaveWritesEveryKeyButTheScreenPresetAndLoadsBack) {
@@ -83,7 +83,7 @@ TEST_F(DisplaySettingsStore, SaveWritesEveryKeyButTheScreenPresetAndLoadsBack) {
       .markup = {.removeEmptyLines = true, .reindent = false, .blankLineBeforeRoutines = true,
                  .indentRoutineBodies = false},
       .render = {.keywordColour = 255, .commentColour = 65280, .stringColour = 16711680,
-                 .fontName = "Sch\xF6ne Mono", .fontSize = 9, .tabWidthMm = 12, .boldRoutineLines = false},
+                 .fontName = "Schöne Mono", .fontSize = 9, .tabWidthMm = 12, .boldRoutineLines = false},
       .htmlPreview = true,
       .screenPreset = "10,20,300,400",
       .confirmClipboardCopy = false,

@@ -41,7 +41,7 @@ TEST(CodeDatabaseFile, AFullDiskIsTheFirstThingSaidAndLeavesNoCopy) {
   fs::create_symlink("/dev/full", folder.path() / kDatabaseFileName);
   const Outcome<void> made = createDatabaseFromTemplate(kTemplate, folder.path());
   ASSERT_FALSE(made);
-  EXPECT_EQ(made.failure().text(), "Kein Speicherplatz mehr auf dem Datentr\xE4ger\r\n\r\nDie Datenbank\n" +
+  EXPECT_EQ(made.failure().text(), "Kein Speicherplatz mehr auf dem Datenträger\r\n\r\nDie Datenbank\n" +
                                        (folder.path() / kDatabaseFileName).string() + "\nkann nicht angelegt werden.");
   EXPECT_FALSE(fs::exists(fs::symlink_status(folder.path() / kDatabaseFileName)));
 }
@@ -79,7 +79,7 @@ TEST(CodeDatabaseFile, OpenRefusesWhatIsNoCodeDatabase) {
   fs::create_directory(folder);
   const fs::path file = folder / kDatabaseFileName;
   const std::string fileText = pathToText(file);
-  ASSERT_NE(fileText.find("/\xDC" "bung/"), std::string::npos);
+  ASSERT_NE(fileText.find("/Übung/"), std::string::npos);
   const auto expectRefused = [&](const std::string& reason, const std::string& cause = {}) {
     const auto opened = CodeDatabase::open(folder);
     ASSERT_FALSE(opened);
@@ -92,10 +92,10 @@ TEST(CodeDatabaseFile, OpenRefusesWhatIsNoCodeDatabase) {
     }
   };
   // The system's reason why the file cannot be opened, in German.
-  expectRefused("kann nicht ge\xF6" "ffnet werden", "Datei oder Ordner nicht gefunden");  // no file at all
+  expectRefused("kann nicht geöffnet werden", "Datei oder Ordner nicht gefunden");  // no file at all
   EXPECT_FALSE(fs::exists(file)) << "open must not create a file";
   fs::create_directory(file);
-  expectRefused("kann nicht ge\xF6" "ffnet werden", "Ist ein Ordner");
+  expectRefused("kann nicht geöffnet werden", "Ist ein Ordner");
   fs::remove(file);
 
   std::ofstream(file, std::ios::binary) << std::string(2048, 'x');  // a text file under the database's name

@@ -79,7 +79,7 @@ TEST_F(CodeDatabaseWrite, ScannerStatementsFillRowsAndLineRanges) {
 
 TEST_F(CodeDatabaseWrite, NamesWithQuotesAndHighBytesRoundTrip) {
   // Names that would break a spliced statement, and Windows-1252 "Größe".
-  const std::string names[] = {"O'Brien", "x'); DROP TABLE td_rout; --", "Gr\xF6\xDF" "e"};
+  const std::string names[] = {"O'Brien", "x'); DROP TABLE td_rout; --", "Größe"};
   std::int64_t number = 0;
   for (const std::string& name : names) {
     database->scanSink().insertRoutine({kSub, kPublic, 1, name, ++number, 1});
@@ -145,10 +145,10 @@ TEST_F(CodeDatabaseWrite, CommonCausesAreGerman) {
       database->scanSink().insertRoutine({kSub, kPublic, 1, std::string(500, 'x'), number, 1});
     ADD_FAILURE() << "the database should be full";
   } catch (const Failed& failed) {
-    EXPECT_EQ(failed.failure().cause, "Kein Speicherplatz mehr auf dem Datentr\xE4ger");
+    EXPECT_EQ(failed.failure().cause, "Kein Speicherplatz mehr auf dem Datenträger");
   }
-  EXPECT_EQ(sqliteCause(nullptr, SQLITE_READONLY), "Die Datenbank ist schreibgesch\xFCtzt");
-  EXPECT_EQ(sqliteCause(nullptr, SQLITE_CANTOPEN), "Die Datenbankdatei kann nicht ge\xF6" "ffnet werden");
+  EXPECT_EQ(sqliteCause(nullptr, SQLITE_READONLY), "Die Datenbank ist schreibgeschützt");
+  EXPECT_EQ(sqliteCause(nullptr, SQLITE_CANTOPEN), "Die Datenbankdatei kann nicht geöffnet werden");
   EXPECT_EQ(sqliteCause(nullptr, SQLITE_IOERR_WRITE), "Ein- oder Ausgabefehler beim Zugriff auf die Datenbank");
   EXPECT_EQ(sqliteCause(nullptr, SQLITE_CONSTRAINT), "constraint failed");
 }

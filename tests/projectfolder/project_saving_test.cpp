@@ -43,14 +43,14 @@ class ProjectSaving : public ::testing::Test {
 TEST_F(ProjectSaving, NamesTargetsAndProjectFolders) {
   EXPECT_EQ(cleanedProjectName("a/b\\c:d*e?f<g>h|i\"j"), "abcdefghij");
   EXPECT_EQ(saveTarget("/home/anna/Projekte", "KundenDaten"), fs::path("/home/anna/Projekte/KundenDaten/"));
-  EXPECT_EQ(saveTarget("/p/", "\xDC" "bung"), fs::path("/p/\xC3\x9C" "bung/")) << "a Windows-1252 name";
-  EXPECT_EQ(overwriteQuestion("/p/Alt/"), "Ein Projekt:\r\n/p/Alt/\r\nexistiert schon\r\n\xDC" "berschreiben ?");
+  EXPECT_EQ(saveTarget("/p/", "Übung"), fs::path("/p/\xC3\x9C" "bung/")) << "a Windows-1252 name";
+  EXPECT_EQ(overwriteQuestion("/p/Alt/"), "Ein Projekt:\r\n/p/Alt/\r\nexistiert schon\r\nÜberschreiben ?");
   // Only a folder with the database is a project.
   EXPECT_TRUE(checkProjectFolder(folderWith("Projekte/Alt", kProject)));
   for (const fs::path& folder : {folderWith("Projekte/Leer", {{"M1.txt", "x"}}), projects_ / "fehlt/"}) {
     const Outcome<void> checked = checkProjectFolder(folder);
     ASSERT_FALSE(checked) << folder;
-    EXPECT_EQ(checked.failure().text(), "Kein G\xFCltiges Projekt");
+    EXPECT_EQ(checked.failure().text(), "Kein Gültiges Projekt");
   }
 }
 
@@ -119,7 +119,7 @@ TEST_F(ProjectSaving, RefusesTargetsWhereFilesWouldBeLostAndKeepsEverything) {
     EXPECT_NE(outcome.failure().text().find(pathToText(target)), std::string::npos) << outcome.failure().text();
     EXPECT_FALSE(checkSaveTarget(working, target)) << target;
   }
-  EXPECT_NE(saveProject(working, foreign, true).failure().text().find("nicht leer und enth\xE4lt kein Projekt"),
+  EXPECT_NE(saveProject(working, foreign, true).failure().text().find("nicht leer und enthält kein Projekt"),
             std::string::npos);
   EXPECT_EQ(contentsOf(foreign), letters);
   EXPECT_EQ(contentsOf(nested), letters);
@@ -158,7 +158,7 @@ TEST_F(ProjectSaving, AFailedCopyKeepsTheWorkingFolder) {
   ASSERT_FALSE(outcome);
   const Failure& failure = outcome.failure();
   EXPECT_NE(failure.message.find("M2.txt\" konnte nicht nach"), std::string::npos) << failure.message;
-  EXPECT_NE(failure.message.find("nicht vollst\xE4ndig gespeichert"), std::string::npos) << failure.message;
+  EXPECT_NE(failure.message.find("nicht vollständig gespeichert"), std::string::npos) << failure.message;
   EXPECT_FALSE(failure.cause.empty()) << "the system's reason";
   EXPECT_EQ(contentsOf(instance), kProject) << "the temporary files stay until a save succeeds";
   EXPECT_EQ(contentsOf(target), (Contents{{"CodeQuorix.mdb", "Datenbank"}, {"M1.txt", "Sub Eins()"}}))

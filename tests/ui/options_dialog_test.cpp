@@ -109,7 +109,7 @@ class OptionsDialogTest : public QObject {
   void okStoresEveryControlAndKeepsTheFontWithoutAVisitToPage4() {
     DialogUnderTest t;
     t.state.display.render.tabWidthMm = 25;
-    t.state.display.render.fontName = "Courier \xC4sthetik";  // engine text: Windows-1252
+    t.state.display.render.fontName = "Courier Ästhetik";  // engine text: Windows-1252
     t.state.display.render.fontSize = 12;
     t.state.display.markup.reindent = true;
     t.open();
@@ -127,7 +127,7 @@ class OptionsDialogTest : public QObject {
     QVERIFY(!t.dialog->isVisible());
     const DisplaySettings& d = t.state.display;
     QCOMPARE(d.render.tabWidthMm, 5);
-    QCOMPARE(d.render.fontName, std::string("Courier \xC4sthetik"));
+    QCOMPARE(d.render.fontName, std::string("Courier Ästhetik"));
     QCOMPARE(d.render.fontSize, 12);
     QVERIFY(d.markup.indentRoutineBodies && !d.markup.reindent && !d.confirmClipboardCopy);
     QVERIFY(d.applyScreenPreset && d.alwaysUseProjectFolder);

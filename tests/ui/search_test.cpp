@@ -39,8 +39,8 @@ const QString kZoomRefusal = "Steht im Zoom Modus nicht zur Verf\u00FCgung";
 // begins with "Option", "Name" stands alone and inside "Namen", "ÄRGER" in capitals.
 void writeModules(const test::TempFolder& root) {
   root.writeFile("quellen/anfang.bas",
-                 "Attribute VB_Name = \"Anfang\"\r\nOption Explicit\r\n' Z\xE4hler f\xFCr Namen\r\n"
-                 "Public Sub Zaehle()\r\nDim Name As String\r\nName = \"\xC4RGER\"\r\nDebug.Print Name\r\nEnd Sub\r\n");
+                 "Attribute VB_Name = \"Anfang\"\r\nOption Explicit\r\n' Zähler für Namen\r\n"
+                 "Public Sub Zaehle()\r\nDim Name As String\r\nName = \"ÄRGER\"\r\nDebug.Print Name\r\nEnd Sub\r\n");
   root.writeFile("quellen/mitte.bas",
                  "Attribute VB_Name = \"Mitte\"\r\nOption Explicit\r\nPublic Sub Namen()\r\nDim Namen As Long\r\n"
                  "End Sub\r\n");
@@ -175,7 +175,7 @@ class SearchTest : public QObject {
     // Case is never matched, for any Windows-1252 letter.
     t.box()->setText(QString::fromUtf8("\u00E4rger"));
     t.hit("mnuBearbeiten_Suchen");
-    QCOMPARE(t.selected(), std::string("\xC4RGER"));
+    QCOMPARE(t.selected(), std::string("ÄRGER"));
     // A character no module can hold is found nowhere (it must not become "?" and match that).
     t.box()->setText(QString::fromUtf8("Z\u00E4hler\u4E2D"));
     const Place shown = t.place();

@@ -232,7 +232,7 @@ class SessionTest : public QObject {
     std::vector<ScanWarning> many(kMostListedWarnings + 5, ScanWarning{"M", 3, "Sub X"});
     const std::string listed = readWarningsText(many);
     QCOMPARE(std::count(listed.begin(), listed.end(), '\n'), std::ptrdiff_t(kMostListedWarnings + 2));
-    QVERIFY(listed.ends_with("\r\n\x85") && readWarningsText({}).empty());
+    QVERIFY(listed.ends_with("\r\n…") && readWarningsText({}).empty());
     // Yes saves first, with "stapro" straight into the project folder, then refreshes.
     s.state.display.alwaysUseProjectFolder = true;
     asked = s.run("mnuNeu", {answerReply(Answer::Yes), textReply("Gerettet")});
