@@ -311,7 +311,7 @@ void markRoutineLines(std::string& text, RoutineKind kind, const MarkupOptions& 
         if (options.blankLineBeforeRoutines) line = std::string(kCrLf) + line;
       }
     }
-    if (indentBodies && open && line.substr(0, 4) != kBold) line = "\t" + line;
+    if (indentBodies && open && !startsWith(line, kBold)) line = "\t" + line;
   }
   text = join(lines, kCrLf);
 }
@@ -405,14 +405,17 @@ void runLinePass(std::string& text, ModuleScan& scan) {
     std::string& line = lines[i];
     // A one-line routine's line carries two anchors.
     while (startsWith(line, anchorHead)) {
-      const std::int64_t number = digitsValue(line.size() > 3 ? std::string_view(line).substr(3, 8) : "");
+      // The marker character, "*", "A" or "E", eight digits, "|".
+      const std::size_t letter = anchorHead.size();
+      const std::int64_t number =
+          digitsValue(line.size() > letter + 1 ? std::string_view(line).substr(letter + 1, 8) : "");
       const std::int64_t lineNumber = static_cast<std::int64_t>(i) + 1;
-      if (line.size() > 2 && line[2] == 'A') {
+      if (line.size() > letter && line[letter] == 'A') {
         sink.setRoutineStart(number, lineNumber);
       } else {
         sink.setRoutineEnd(number, lineNumber);
       }
-      line = dropFirst(line, 12);
+      line = dropFirst(line, letter + 10);
     }
     // Warning marks: the warning is about this line.
     const std::string warningHead = std::string(kChar) + "!";
@@ -420,7 +423,7 @@ void runLinePass(std::string& text, ModuleScan& scan) {
          at = line.find(warningHead)) {
       const std::size_t bar = line.find('|', at);
       if (bar == std::string::npos) break;
-      const std::size_t index = static_cast<std::size_t>(digitsValue(std::string_view(line).substr(at + 2)));
+      const std::size_t index = static_cast<std::size_t>(digitsValue(std::string_view(line).substr(at + warningHead.size())));
       if (index < scan.warnings->size()) (*scan.warnings)[index].line = static_cast<std::int64_t>(i) + 1;
       line.erase(at, bar + 1 - at);
     }
@@ -444,7 +447,7 @@ std::string markUpModule(std::string_view code, const MarkupOptions& options, Mo
   text = replaceAll(text, kQuotePair, "\"\"");
   text = dropFirst(text, 2);
   oracle::runLinePass(text, scan);
-  // The escape goes back last, so a 0x9F of the source can never look like an anchor.
+  // The escape goes back last, so a marker character of the source can never look like an anchor.
   return replaceAll(text, kEscape, std::string(kChar));
 }
 

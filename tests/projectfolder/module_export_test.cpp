@@ -10,6 +10,7 @@
 #include "sources/document_loader.h"
 #include "sources/host_application.h"
 #include "sources/module_file.h"
+#include "sources/vba/code_page.h"
 #include "sources/module_file_export.h"
 #include "support/corpus.h"
 #include "support/office_samples.h"
@@ -52,7 +53,8 @@ RoundTrip expectSameModules(const LoadedProject& document, const LoadedProject& 
     // document) comes back decoded.
     const std::string lines = module.lines(1, module.countOfLines());
     const std::string file = moduleFileText(module.name(), module.type(), module.source());
-    const bool readAsUtf8 = decodeSourceText(file).text != file;
+    const std::string bytes = textToCodePage(file, document.codePage()).value_or(file);
+    const bool readAsUtf8 = decodeSourceText(bytes).text != file;
     // A .cls file tells a document module by its VB_Base attribute (or an
     // Access name): one whose stream holds none (a module without source)
     // comes back as a class module.
@@ -62,7 +64,8 @@ RoundTrip expectSameModules(const LoadedProject& document, const LoadedProject& 
     counted.unmarkedDocumentModules += unmarked ? 1 : 0;
     EXPECT_EQ(again.type(), unmarked ? kClassModule : module.type()) << document.fileName() << ": " << module.name();
     counted.decodedAsUtf8 += readAsUtf8 ? 1 : 0;
-    EXPECT_EQ(again.lines(1, again.countOfLines()), readAsUtf8 ? decodeSourceText(lines).text : lines)
+    EXPECT_EQ(again.lines(1, again.countOfLines()),
+              readAsUtf8 ? decodeSourceText(textToCodePage(lines, document.codePage()).value_or(lines)).text : lines)
         << document.fileName() << ": " << module.name();
     ++counted.modules;
     counted.lines += static_cast<std::size_t>(module.countOfLines());

@@ -55,15 +55,19 @@ TEST(Rendering, ColoursSplitRedFromTheLowByte) {
 
 TEST(Rendering, FontNamesAreEscapedWhereTheyStand) {
   RenderOptions options;
-  options.fontName = "A\"B<C>&\\{\xF6}";
+  options.fontName = "A\"B<C>&\\{ö}";
   // In the HTML the name stands inside a quoted style attribute.
   EXPECT_EQ(markedToHtml("x", options), "<pre><span style=\"font-family:A&#34;B&lt;C&gt;&#38;\\{&ouml;},Arial; "
                                         "font-size:10pt\"; >x</span></pre>");
   // In the RTF font table backslashes and braces are escaped and bytes beyond ASCII written as hex.
   EXPECT_NE(wrapRtfDocument("", options).find("{\\f3\\fswiss A\"B<C>&\\\\\\{\\'f6\\};}{\\f4"), std::string::npos)
       << wrapRtfDocument("", options);
-  options.fontName = "\xC4\x80\xFF";
+  options.fontName = "Ä€ÿ";
   EXPECT_NE(wrapRtfDocument("", options).find("\\fswiss \\'c4\\'80\\'ff;}"), std::string::npos);
+  options.fontName = "ＭＳ ゴシック";  // characters Windows-1252 does not hold
+  EXPECT_NE(wrapRtfDocument("", options).find("\\fswiss \\u-211?\\u-205? \\u12468?\\u12471?\\u12483?\\u12463?;}"),
+            std::string::npos)
+      << wrapRtfDocument("", options);
   // A semicolon would end the font's entry early.
   options.fontName = "Mono;Sans";
   EXPECT_NE(wrapRtfDocument("", options).find("\\fswiss Mono\\'3bSans;}"), std::string::npos);
@@ -71,8 +75,8 @@ TEST(Rendering, FontNamesAreEscapedWhereTheyStand) {
 
 TEST(HtmlRendering, OnePassEscapeEqualsTheReplacementsInTableOrder) {
   const std::vector<std::pair<std::string, std::string>> table = {
-      {"&", "&#38;"},   {"<", "&lt;"},     {">", "&gt;"},     {"\xE4", "&auml;"}, {"\xF6", "&ouml;"},
-      {"\xFC", "&uuml;"}, {"\xC4", "&Auml;"}, {"\xD6", "&Ouml;"}, {"\xDC", "&Uuml;"}, {"\xDF", "&szlig;"},
+      {"&", "&#38;"},   {"<", "&lt;"},     {">", "&gt;"},     {"ä", "&auml;"}, {"ö", "&ouml;"},
+      {"ü", "&uuml;"}, {"Ä", "&Auml;"}, {"Ö", "&Ouml;"}, {"Ü", "&Uuml;"}, {"ß", "&szlig;"},
       {"\"", "&#34;"},  {":", "&#58;"},    {")", "&#41;"},    {"(", "&#40;"},    {"+", "&#43;"}};
   std::string everyByte;
   for (int round = 0; round < 2; ++round)
@@ -112,7 +116,7 @@ std::string fragmentByReplacingInTurn(std::string_view marked, const RenderOptio
 // Random texts of code, markers, pieces of markers and line ends; the second
 // half also holds stray marker characters and broken markers.
 std::vector<std::string> markerSoup() {
-  std::vector<std::string> pieces = {"|", "n", "k", "y", "x", "&", "<", "\xE4", "\t", "\r\n", "\r", "\n",
+  std::vector<std::string> pieces = {"|", "n", "k", "y", "x", "&", "<", "ä", "\t", "\r\n", "\r", "\n",
                                      "\\", "{", "}", "Sub", " "};
   for (auto m : {markers::kEnd, markers::kComment, markers::kKeyword, markers::kString, markers::kBold,
                  markers::kBoldEnd})
@@ -120,7 +124,7 @@ std::vector<std::string> markerSoup() {
   std::vector<std::string> texts;
   std::mt19937 random(7);
   for (const bool malformed : {false, true}) {
-    if (malformed) pieces.insert(pieces.end(), {"\x9F", "|n", "|y", "\x9F|", "\x9F|?"});
+    if (malformed) pieces.insert(pieces.end(), {"Ÿ", "|n", "|y", "Ÿ|", "Ÿ|?"});
     std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
     for (int round = 0; round < 2000; ++round) {
       std::string marked;
@@ -140,9 +144,9 @@ TEST(HtmlRendering, MarkersResolveAsWhenReplacedInTurn) {
   // Overlaps: the end marker is replaced before the comment marker it shares a "|" with,
   // and a removed bold marker can join its neighbours into a bold end marker.
   const RenderOptions notBold = withBoldLines(false);
-  EXPECT_EQ(markedToHtml(std::string(markers::kComment) + "n\x9F|", notBold),
-            kOpenPre + "|\x9Fk</span>" + kClosePre);
-  EXPECT_EQ(markedToHtml("|y" + std::string(markers::kBold) + "\x9F|", notBold), kOpenPre + kClosePre);
+  EXPECT_EQ(markedToHtml(std::string(markers::kComment) + "nŸ|", notBold),
+            kOpenPre + "|Ÿk</span>" + kClosePre);
+  EXPECT_EQ(markedToHtml("|y" + std::string(markers::kBold) + "Ÿ|", notBold), kOpenPre + kClosePre);
 }
 
 TEST(HtmlRendering, CreditLineAndPreviewPage) {
@@ -150,7 +154,7 @@ TEST(HtmlRendering, CreditLineAndPreviewPage) {
             "<span style=\" font-weight:bold;\"> Code eingef&uuml;gt mit: </span> "
             "<a style =\"color:#ffff00; background-color:#000080; font-weight:bold;\" "
             "href=\"https://codequorix.example.org/\" target=\"blank\">Access Code Quorix</a>");
-  EXPECT_EQ(htmlPreviewPage("Access", "<pre>\x80 caf\xE9</pre>"),
+  EXPECT_EQ(htmlPreviewPage("Access", "<pre>€ café</pre>"),
             "<HTML><HEAD><meta charset=\"utf-8\"><TITLE>Access Code Quorix</TITLE></HEAD><BODY>"
             "<pre>\xE2\x82\xAC caf\xC3\xA9</pre></Body></HTML>");
 }
@@ -180,9 +184,17 @@ TEST(RtfRendering, BodyEscapesBeforeInsertingControlWords) {
   EXPECT_EQ(markedToRtf("a\\b{c}d\\{", options), "a\\\\b\\{c\\}d\\\\\\{");
   EXPECT_EQ(markedToRtf(keyword("Dim") + " x" + comment("' k") + test::literal("\"s\""), options),
             "\\cf1 Dim\\cf0  x\\cf2 ' k\\cf0 \\cf3 \"s\"\\cf0 ");
-  EXPECT_EQ(markedToRtf("\ta\r\n\tb\r\n\xE4\xDF", options), "\\tab a\r\n\\par \\tab b\r\n\\par \xE4\xDF");
+  // A Western document holds its letters as Windows-1252 bytes, anything else as \uN?.
+  EXPECT_EQ(markedToRtf("\ta\r\n\tb\r\näß", options), "\\tab a\r\n\\par \\tab b\r\n\\par \xE4\xDF");
+  EXPECT_EQ(markedToRtf("€ Цв 日 😀", options), "\x80 \\u1062?\\u1074? \\u26085? \\u-10179?\\u-8704?");
   // An end marker inside what would otherwise read as a comment marker wins: it is replaced first.
-  EXPECT_EQ(markedToRtf("|\x9F" + std::string(markers::kEnd) + "k|", options), "|\x9F\\cf0 k|");
+  EXPECT_EQ(markedToRtf("|Ÿ" + std::string(markers::kEnd) + "k|", options), "|\x9F\\cf0 k|");
+  // Another code page: every character beyond ASCII as \uN?, the code page named in the header.
+  RenderOptions cyrillic = options;
+  cyrillic.codePage = 1251;
+  EXPECT_EQ(markedToRtf("ä Цв", cyrillic), "\\u228? \\u1062?\\u1074?");
+  EXPECT_EQ(wrapRtfDocument("x", cyrillic).rfind("{\\rtf1\\ansi\\ansicpg1251\\deff0\\deftab720{", 0), 0u);
+  EXPECT_EQ(wrapRtfDocument("x", options).rfind("{\\rtf1\\ansi\\deff0\\deftab720{", 0), 0u);
 
   const std::string line = boldLine(keyword("Sub") + " A()") + "\r\n";
   EXPECT_EQ(markedToRtf(line, options), "\\b \\cf1 Sub\\cf0  A()\\b0 \r\n\\par ");

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "text/markers.h"
+#include "text/text_decoding.h"
+#include "text/utf8.h"
 #include "render/html.h"
 #include "render/render_options.h"
 #include "render/rtf.h"
@@ -35,6 +37,11 @@ std::vector<ShownChar> readRtfBody(std::string_view rtf) {
     }
     const bool escaped = rtf[i] == '\\' && i + 1 < rtf.size() &&
                          std::string_view("\\{}").find(rtf[i + 1]) != std::string_view::npos;
+    if (static_cast<unsigned char>(rtf[i]) >= 0x80) {  // a Windows-1252 byte: the UTF-8 of its character
+      for (const char c : windows1252ToUtf8(rtf.substr(i, 1))) shown.push_back({c, colour, bold});
+      ++i;
+      continue;
+    }
     if (rtf[i] != '\\' || escaped) {
       shown.push_back({rtf[i + (escaped ? 1 : 0)], colour, bold});
       i += escaped ? 2 : 1;
@@ -47,6 +54,15 @@ std::vector<ShownChar> readRtfBody(std::string_view rtf) {
     while (j < rtf.size() && std::isdigit(static_cast<unsigned char>(rtf[j]))) ++j;
     const std::string number(rtf.substr(digits, j - digits));
     if (j < rtf.size() && rtf[j] == ' ') ++j;
+    if (word == "u") {  // \uN? where the digits may carry a sign
+      std::size_t end = i + 2;
+      const int unit = std::stoi(std::string(rtf.substr(end, rtf.find('?', end) - end)));
+      std::string character;
+      utf8::append(character, static_cast<char16_t>(unit));
+      for (const char c : character) shown.push_back({c, colour, bold});
+      i = rtf.find('?', end) + 1;
+      continue;
+    }
     if (word == "cf") colour = std::stoi(number);
     else if (word == "b") bold = number != "0";
     else if (word == "tab") shown.push_back({'\t', colour, bold});
@@ -92,7 +108,7 @@ TEST(StyledText, SampleModuleDecodesAsTheRtfShowsIt) {
   const std::string marked = test::sampleMarkedModule();
   const std::string text = expectDecodesAsRtfShows(marked, true).text;
   EXPECT_EQ(text.find(markers::kChar), std::string::npos);
-  EXPECT_EQ(text.rfind("\r\nOption Explicit\r\n\r\n' Gr\xF6\xDF" "e & Breite: {Ma\xDF" "e} in C:\\Temp\r\n", 0), 0u);
+  EXPECT_EQ(text.rfind("\r\nOption Explicit\r\n\r\n' Größe & Breite: {Maße} in C:\\Temp\r\n", 0), 0u);
   EXPECT_EQ(expectDecodesAsRtfShows(marked, false).text, text);
 }
 
@@ -100,17 +116,17 @@ TEST(StyledText, SampleModuleDecodesAsTheRtfShowsIt) {
 TEST(StyledText, ReplacedMarkersNeverFormNewOnes) {
   const std::string end(markers::kEnd), boldStart(markers::kBold), comment(markers::kComment);
   const struct { std::string marked; bool boldLines; std::string text; } cases[] = {
-      {"|\x9F" + end + "k|x", true, "|\x9Fk|x"},             // the rest spells a comment marker
-      {"|y" + boldStart + "\x9F|x", true, "|y\x9F|x"},        // opens bold text
-      {"|y" + boldStart + "\x9F|x", false, "x"},              // dropped: the joined bytes close a bold line
-      {comment + "n\x9F|a", true, "|\x9Fka"},                // overlapping: the one replaced first wins
+      {"|Ÿ" + end + "k|x", true, "|Ÿk|x"},             // the rest spells a comment marker
+      {"|y" + boldStart + "Ÿ|x", true, "|yŸ|x"},        // opens bold text
+      {"|y" + boldStart + "Ÿ|x", false, "x"},              // dropped: the joined bytes close a bold line
+      {comment + "nŸ|a", true, "|Ÿka"},                // overlapping: the one replaced first wins
       {"", true, ""}};
   for (const auto& c : cases) EXPECT_EQ(expectDecodesAsRtfShows(c.marked, c.boldLines).text, c.text) << c.text;
 }
 
 TEST(StyledText, RandomMarkerSoupDecodesAsTheRtfShowsIt) {
-  std::vector<std::string> pieces = {"|", "\x9F", "n", "k", "f", "s", "x", "y", "|n", "|y", "\\", "{", "}",
-      "\t", "\r\n", "\r", "a", " ", "Sub", "\xE4"};
+  std::vector<std::string> pieces = {"|", "Ÿ", "n", "k", "f", "s", "x", "y", "|n", "|y", "\\", "{", "}",
+      "\t", "\r\n", "\r", "a", " ", "Sub", "ä"};
   for (auto m : {markers::kEnd, markers::kComment, markers::kKeyword, markers::kString, markers::kBold,
                  markers::kBoldEnd, markers::kSpace})
     pieces.emplace_back(m);
