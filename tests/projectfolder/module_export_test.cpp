@@ -107,7 +107,8 @@ TEST(ModuleExport, GeneratedDocumentsComeBackFromTheirModuleFiles) {
       std::string code =
           kind == kDocumentModule ? "Attribute VB_Base = \"0{00020820-0000-0000-C000-000000000046}\"\r\n" : "";
       plan.modules.push_back(
-          {"K" + std::to_string(kind) + "_" + std::to_string(i), "", kind, code + random.module(60)});
+          {"K" + std::to_string(kind) + "_" + std::to_string(i), "", kind,
+           code + *textToCodePage(random.module(60), 1252)});
     }
   }
   documents.push_back({"Zufall.xlsm", test::macroWorkbookBytes(test::buildVbaProjectStreams(plan))});

@@ -8,6 +8,7 @@
 
 #include "render/html.h"
 #include "text/markers.h"
+#include "text/text_decoding.h"
 #include "render/rtf.h"
 #include "render/sample_marked_module.h"
 #include "text/text_replace.h"
@@ -219,7 +220,8 @@ std::string bodyByReplacingInTurn(std::string_view marked, const RenderOptions& 
       {"\r\n", "\r\n\\par "}};
   std::string text(marked);
   for (const auto& [from, to] : replacements) text = replaceAll(text, from, to);
-  return text;
+  // Last, the characters beyond ASCII as a Western document holds them (the soup has no others).
+  return utf8ToWindows1252(text).value();
 }
 
 TEST(RtfRendering, MarkersResolveAsWhenReplacedInTurn) {

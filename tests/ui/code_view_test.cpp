@@ -14,6 +14,7 @@
 #include "ui/code/module_views.h"
 #include "ui/code/text_operations.h"
 #include "app/text_boundary.h"
+#include "text/utf8.h"
 
 namespace cq {
 namespace {
@@ -97,32 +98,38 @@ class CodeViewTest : public QObject {
     QCOMPARE(view.font().family().toStdString(), options.fontName);
   }
 
-  void positionsAreBytePositions() {
-    // Umlauts, the euro sign (0x80) and a dash (0x96) are one byte and one position each;
-    // a lone LF and a lone CR end a line too.
-    const std::string line1 = "Dim Größe € – Änderung";
-    const std::string text = line1 + "\r\nx\ny\r\r\nEnde";
+  void positionsAreCharacterBoundaries() {
+    // Engine offsets are UTF-8 bytes, view positions UTF-16 units: umlauts and Cyrillic are two
+    // bytes and one unit, the euro sign and kanji three bytes and one unit, an emoji four bytes
+    // and two units; a lone LF and a lone CR end a line too.
+    const std::string line1 = "Dim Größe € – Änderung Цвет 日本 😀!";
+    const std::string text = line1 + "\r\nx\ny\r\r\nЕнде";
     CodeView view;
     view.setMarkedText(text, RenderOptions{});
     QCOMPARE(view.text(), text);
     QVERIFY(view.lineCount() == 5 && view.document()->blockCount() == 5);
-    const QString shown = toQString(text);
-    for (std::size_t offset = 0; offset <= text.size(); ++offset) {
+    std::size_t characters = 0;
+    for (std::size_t offset = 0; offset <= text.size(); utf8::next(text, offset), ++characters) {
+      if (offset == text.size()) break;
       view.setCaret(offset);
       const bool insideLineBreak = offset > 0 && text[offset - 1] == '\r' && text[offset] == '\n';
       QCOMPARE(view.caretOffset(), insideLineBreak ? offset - 1 : offset);
-      if (offset < text.size() && text[offset] != '\r' && text[offset] != '\n') {
-        view.setSelection(offset, 1);
-        QCOMPARE(view.textCursor().selectedText(), QString(shown[qsizetype(offset)]));
+      if (text[offset] != '\r' && text[offset] != '\n') {
+        std::size_t next = offset;
+        utf8::next(text, next);
+        view.setSelection(offset, next - offset);
+        QCOMPARE(toEngineText(view.textCursor().selectedText()), text.substr(offset, next - offset));
+        QCOMPARE(view.selectionLength(), next - offset);
       }
     }
-    for (auto [at, line] : {std::pair{text.find('x'), 1}, {text.find('y'), 2}, {text.find("Ende"), 4},
+    view.setCaret(text.size());
+    QCOMPARE(view.caretOffset(), text.size());
+    for (auto [at, line] : {std::pair{text.find('x'), 1}, {text.find('y'), 2}, {text.find("Енде"), 4},
                             {text.size() + 5, 4}})
       QCOMPARE(view.lineOfOffset(at), std::size_t(line));
-    std::string everyByte;
-    for (int b = 1; b < 256; ++b) everyByte += static_cast<char>(b);
-    QCOMPARE(toEngineText(toQString(everyByte)), everyByte);
-    QCOMPARE(toEngineText(QString::fromUtf8("\u4E2D\u20AC")), std::string("?€"));
+    // Text crosses into Qt and back without loss.
+    const std::string everyScript = "äöü € Ÿ Цвет ΟΔΟΣ 日本語 한국어 😀";
+    QCOMPARE(toEngineText(toQString(everyScript)), everyScript);
   }
 
   void goToLineSelectsTheFirstWord() {
