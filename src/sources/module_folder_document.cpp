@@ -38,13 +38,16 @@ LoadedProject loadModuleFolder(const fs::path& folder) {
   });
 
   LoadedProject project(pathToText(folder), pathToText(folder.filename()));
-  for (const ModuleFile& file : files) project.addComponent(loadModuleFile(file.path, pathToText(file.path.stem())));
+  std::vector<ModuleFileToLoad> toLoad;
+  toLoad.reserve(files.size());
+  for (const ModuleFile& file : files) toLoad.push_back({file.path, pathToText(file.path.stem())});
+  addModuleFiles(project, toLoad);
   return project;
 }
 
 LoadedProject loadSingleModuleFile(const fs::path& file) {
   LoadedProject project(pathToText(file), pathToText(file.stem()));
-  project.addComponent(loadModuleFile(file, pathToText(file.stem())));
+  addModuleFiles(project, {{file, pathToText(file.stem())}});
   return project;
 }
 

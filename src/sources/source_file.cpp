@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "sources/module_file.h"
+#include "sources/module_file_encoding.h"
 #include "text/path_text.h"
 #include "text/text_decoding.h"
 
@@ -33,8 +34,11 @@ std::string readSourceFile(const fs::path& file) {
   return bytes;
 }
 
-LoadedComponent loadModuleFile(const fs::path& file, std::string_view fallbackName) {
-  DecodedText decoded = decodeSourceText(readSourceFile(file));
+namespace {
+
+LoadedComponent moduleFileComponent(const fs::path& file, std::string_view bytes, int codePage,
+                                    std::string_view fallbackName) {
+  DecodedText decoded = decodeModuleFileBytes(bytes, codePage);
   const ModuleFileParts parts = splitModuleFile(decoded.text);
   std::string name = moduleNameAttribute(parts.header);
   if (name.empty()) name = std::string(fallbackName);
@@ -44,6 +48,20 @@ LoadedComponent loadModuleFile(const fs::path& file, std::string_view fallbackNa
   std::string source(headerAttributes(parts.header));
   source.append(parts.code);
   return LoadedComponent(std::move(name), type, ModuleCode(source), decoded.replaced);
+}
+
+}  // namespace
+
+void addModuleFiles(LoadedProject& project, const std::vector<ModuleFileToLoad>& files) {
+  std::vector<std::string> contents;
+  contents.reserve(files.size());
+  for (const ModuleFileToLoad& each : files) contents.push_back(readSourceFile(each.file));
+  const int codePage = detectModuleFilesCodePage(std::vector<std::string_view>(contents.begin(), contents.end()));
+  project.setCodePage(codePage);
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    project.addComponent(moduleFileComponent(files[i].file, contents[i], codePage, files[i].fallbackName));
+    std::string().swap(contents[i]);  // each file's bytes are held until it is a component
+  }
 }
 
 }  // namespace cq

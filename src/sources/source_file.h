@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sources/loaded_project.h"
 
@@ -19,8 +20,15 @@ inline constexpr std::uintmax_t kMaxSourceFileBytes = std::uintmax_t{64} * 1024 
 // read.
 std::string readSourceFile(const std::filesystem::path& file);
 
-// A module file as a component: decoded, header cut, named by its VB_Name
-// attribute (else `fallbackName`), typed by its extension and header.
-LoadedComponent loadModuleFile(const std::filesystem::path& file, std::string_view fallbackName);
+struct ModuleFileToLoad {
+  std::filesystem::path file;
+  std::string fallbackName;  // the module's name where the file has no VB_Name attribute
+};
+
+// Module files as the project's components, in the order given: read whole,
+// decoded in the code page they share (detected together, recorded as the
+// project's), header cut, named by their VB_Name attribute (else the fallback
+// name), typed by their extension and header.
+void addModuleFiles(LoadedProject& project, const std::vector<ModuleFileToLoad>& files);
 
 }  // namespace cq

@@ -76,6 +76,7 @@ LoadedProject loadVbpProject(const fs::path& vbpFile) {
   const std::string vbpText = decodeSourceText(readSourceFile(vbpFile)).text;
   const fs::path folder = vbpFile.parent_path();
   LoadedProject project(pathToText(vbpFile), pathToText(vbpFile.stem()));
+  std::vector<ModuleFileToLoad> files;
 
   std::size_t start = 0;
   while (start < vbpText.size()) {
@@ -93,8 +94,9 @@ LoadedProject loadVbpProject(const fs::path& vbpFile) {
       throw Failed("Das Projekt konnte nicht gelesen werden. Die Datei \"" + entry.file + "\" aus \"" +
                       pathToText(vbpFile) + "\" fehlt.");
     }
-    project.addComponent(loadModuleFile(file, entry.name.empty() ? pathToText(file.stem()) : entry.name));
+    files.push_back({file, entry.name.empty() ? pathToText(file.stem()) : entry.name});
   }
+  addModuleFiles(project, files);
   return project;
 }
 

@@ -153,7 +153,9 @@ TEST(CorpusRoutineHeaders, ScannerRowsAgreeWithRoutinesFoundByReading) {
   std::map<std::string, std::size_t> reasons;
   std::set<std::string> modulesWithWarnings;
   for (const auto& file : test::corpusModuleFiles()) {
-    const LoadedComponent component = loadModuleFile(file, file.stem().string());
+    LoadedProject single("", "");
+    addModuleFiles(single, {{file, file.stem().string()}});
+    const HostComponent& component = single.component(1);
     const std::string code = component.lines(1, component.countOfLines());
     test::RecordingSink sink;
     std::int64_t counter = 0;

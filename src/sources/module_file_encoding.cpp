@@ -1,0 +1,64 @@
+#include "sources/module_file_encoding.h"
+
+#include <uchardet/uchardet.h>
+
+#include <memory>
+#include <utility>
+
+#include "sources/vba/code_page.h"
+#include "text/utf8.h"
+
+namespace cq {
+
+namespace {
+
+struct DetectorDeleter {
+  void operator()(uchardet* detector) const { uchardet_delete(detector); }
+};
+
+bool hasBom(std::string_view bytes) { return bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom; }
+
+// The code page the VBA editor could have written for a character set the
+// detector names: a Windows code page (the editor writes nothing else), or
+// UTF-8 from other tools. Where the ISO sets and Windows agree on the letters,
+// the Windows page; any other guess (an ISO Latin set, KOI8, DOS pages) is no
+// certain answer: 0.
+int codePageOfCharset(std::string_view charset) {
+  static constexpr std::pair<std::string_view, int> kCodePages[] = {
+      {"WINDOWS-1250", 1250}, {"WINDOWS-1251", 1251}, {"WINDOWS-1252", 1252}, {"WINDOWS-1253", 1253},
+      {"ISO-8859-7", 1253},   {"WINDOWS-1254", 1254}, {"ISO-8859-9", 1254},   {"WINDOWS-1255", 1255},
+      {"ISO-8859-8", 1255},   {"WINDOWS-1256", 1256}, {"WINDOWS-1257", 1257}, {"WINDOWS-1258", 1258},
+      {"TIS-620", 874},       {"ISO-8859-11", 874},   {"SHIFT_JIS", 932},     {"GB18030", 936},
+      {"BIG5", 950},          {"EUC-KR", 949},        {"UHC", 949},           {"UTF-8", kUtf8CodePage}};
+  for (const auto& [name, codePage] : kCodePages)
+    if (name == charset) return codePage;
+  return 0;
+}
+
+}  // namespace
+
+int detectModuleFilesCodePage(const std::vector<std::string_view>& files) {
+  const std::unique_ptr<uchardet, DetectorDeleter> detector(uchardet_new());
+  bool allAscii = true;
+  bool allUtf8 = true;
+  for (const std::string_view bytes : files) {
+    if (hasBom(bytes) || utf8::isAscii(bytes)) continue;
+    allAscii = false;
+    allUtf8 = allUtf8 && utf8::isValid(bytes);
+    uchardet_handle_data(detector.get(), bytes.data(), bytes.size());
+  }
+  if (allAscii) return kWindows1252CodePage;
+  uchardet_data_end(detector.get());
+  const int codePage = codePageOfCharset(uchardet_get_charset(detector.get()));
+  if (codePage == kUtf8CodePage) return allUtf8 ? kUtf8CodePage : kWindows1252CodePage;
+  return codePage != 0 && isKnownCodePage(codePage) ? codePage : kWindows1252CodePage;
+}
+
+DecodedText decodeModuleFileBytes(std::string_view bytes, int codePage) {
+  if (hasBom(bytes)) return DecodedText{normalizeLineEnds(systemBytesToText(bytes.substr(kUtf8Bom.size()))), 0};
+  DecodedText decoded = codePageToText(bytes, codePage);
+  decoded.text = normalizeLineEnds(decoded.text);
+  return decoded;
+}
+
+}  // namespace cq

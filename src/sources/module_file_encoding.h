@@ -1,0 +1,22 @@
+#pragma once
+// Module files (.bas, .cls, .frm) carry no encoding: the VBA editor writes them
+// in the code page of the system it runs on. A UTF-8 BOM means UTF-8; otherwise
+// the files of one project are looked at together by a detector of character
+// sets, and where it finds nothing certain they are Windows-1252.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text/text_decoding.h"
+
+namespace cq {
+
+// The code page that the files' bytes (those without a BOM) are written in:
+// 1252 for ASCII and Western text, 65001 only when every file is valid UTF-8,
+// so Windows-1252 text that merely looks like UTF-8 in one place stays as it is.
+int detectModuleFilesCodePage(const std::vector<std::string_view>& files);
+
+// A module file's bytes as text: UTF-8 after a BOM, else in `codePage`.
+DecodedText decodeModuleFileBytes(std::string_view bytes, int codePage);
+
+}  // namespace cq
