@@ -6,6 +6,7 @@
 
 #include "sources/module_file.h"
 #include "sources/module_file_encoding.h"
+#include "sources/vba/code_page.h"
 #include "text/path_text.h"
 #include "text/text_decoding.h"
 
@@ -59,7 +60,10 @@ void addModuleFiles(LoadedProject& project, const std::vector<ModuleFileToLoad>&
   const int codePage = detectModuleFilesCodePage(std::vector<std::string_view>(contents.begin(), contents.end()));
   project.setCodePage(codePage);
   for (std::size_t i = 0; i < files.size(); ++i) {
-    project.addComponent(moduleFileComponent(files[i].file, contents[i], codePage, files[i].fallbackName));
+    // In a Western folder, a file of its own may still be UTF-8 (written by
+    // another tool); the detector judges it alone.
+    const int fileCodePage = codePage == kWindows1252CodePage ? detectModuleFilesCodePage({contents[i]}) : codePage;
+    project.addComponent(moduleFileComponent(files[i].file, contents[i], fileCodePage, files[i].fallbackName));
     std::string().swap(contents[i]);  // each file's bytes are held until it is a component
   }
 }
