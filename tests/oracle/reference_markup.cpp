@@ -383,7 +383,7 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
           row.type = type;
           row.visibility = visibility;
           row.declarationLines =
-              static_cast<int>((line.size() - replaceAll(line, kContinuation, "").size()) / 5 + 1);
+              static_cast<int>((line.size() - replaceAll(line, kContinuation, "").size()) / kContinuation.size() + 1);
           row.name = name;
           row.number = counter;
           row.module = scan.moduleNumber;

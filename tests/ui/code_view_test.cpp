@@ -14,6 +14,7 @@
 #include "ui/code/module_views.h"
 #include "ui/code/text_operations.h"
 #include "app/text_boundary.h"
+#include "text/text_decoding.h"
 #include "text/utf8.h"
 
 namespace cq {
@@ -189,7 +190,7 @@ class CodeViewTest : public QObject {
     const std::vector<std::string> modules = {markedModuleWithRoutines(), test::sampleMarkedModule(),
                                               keyword("Option") + "\r\n"};
     for (const char* name : {"M1.txt", "M2.txt", "M3.txt"})
-      root.writeFile(folder / name, modules[std::size_t(name[1] - '1')]);
+      root.writeFile(folder / name, encodeModuleFileText(modules[std::size_t(name[1] - '1')]));
     ModuleViews views;
     QSignalSpy unreadable(&views, &ModuleViews::moduleUnreadable);
     views.loadProject(folder, 4, options);  // the fourth module has no file
