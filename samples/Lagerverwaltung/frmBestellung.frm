@@ -24,11 +24,11 @@ Private Sub cmdBestellen_Click()
     For Each nr In modLager.Bestellvorschlag()
         lstVorschlag.AddItem nr
     Next nr
-    If lstVorschlag.ListCount = 0 Then MsgBox "Alles vorr√§tig.", vbInformation
+    If lstVorschlag.ListCount = 0 Then MsgBox "Alles vorr‰tig.", vbInformation
 End Sub
 
 Private Sub mArtikel_PreisGeaendert(ByVal alterPreis As Currency)
-    lblHinweis.Caption = "Preis ge√§ndert, vorher: " & alterPreis
+    lblHinweis.Caption = "Preis ge‰ndert, vorher: " & alterPreis
 End Sub
 
 Private Sub cmdAbbrechen_Click()

@@ -21,7 +21,7 @@ bool DocumentHost::open(const fs::path& document) {
 bool DocumentHost::attach() {
   if (documents_.empty()) return false;
   projects_.reserve(documents_.size());
-  for (std::size_t i = projects_.size(); i < documents_.size(); ++i) projects_.push_back(loadDocument(documents_[i]));
+  for (std::size_t i = projects_.size(); i < documents_.size(); ++i) projects_.push_back(loadDocument(documents_[i], moduleFileCodePage_));
   return true;
 }
 

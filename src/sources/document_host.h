@@ -9,12 +9,13 @@
 
 #include "sources/host_application.h"
 #include "sources/loaded_project.h"
+#include "sources/module_file_encoding.h"
 
 namespace cq {
 
 struct DocumentLoadError {
   std::filesystem::path document;
-  std::string message;  // German, Windows-1252
+  std::string message;  // German
 };
 
 class DocumentHost : public HostApplication {
@@ -29,6 +30,8 @@ class DocumentHost : public HostApplication {
   bool attach() override;
   // The next attach reads every document again from disk.
   void forgetRead() { projects_.clear(); }
+  // The code page of module files for the reads to come (kDetectCodePage: detected).
+  void setModuleFileCodePage(int codePage) { moduleFileCodePage_ = codePage; }
   long projectCount() const override { return static_cast<long>(projects_.size()); }
   const HostProject& project(long index) const override { return loadedProject(index); }
   const LoadedProject& loadedProject(long index) const;  // 1-based
@@ -39,6 +42,7 @@ class DocumentHost : public HostApplication {
  private:
   std::vector<std::filesystem::path> documents_;
   std::vector<LoadedProject> projects_;  // one per open document, after attach
+  int moduleFileCodePage_ = kDetectCodePage;
 };
 
 }  // namespace cq

@@ -18,51 +18,55 @@ namespace {
 
 struct DocumentKind {
   std::string_view extension;  // with the dot, compared ignoring case
-  LoadedProject (*load)(const fs::path&);
+  LoadedProject (*load)(const fs::path&, int moduleFileCodePage);
 };
+
+// Office and Access documents name their code page themselves.
+LoadedProject loadOffice(const fs::path& document, int) { return loadOfficeDocument(document); }
+LoadedProject loadAccess(const fs::path& document, int) { return loadAccessDatabase(document); }
 
 constexpr std::array<DocumentKind, 30> kDocumentKinds = {{
     {".vbp", loadVbpProject},
     {".bas", loadSingleModuleFile},
     {".cls", loadSingleModuleFile},
     {".frm", loadSingleModuleFile},
-    {".xlsm", loadOfficeDocument},
-    {".xlsb", loadOfficeDocument},
-    {".xlam", loadOfficeDocument},
-    {".xltm", loadOfficeDocument},
-    {".docm", loadOfficeDocument},
-    {".dotm", loadOfficeDocument},
-    {".pptm", loadOfficeDocument},
-    {".potm", loadOfficeDocument},
-    {".ppam", loadOfficeDocument},
-    {".xlsx", loadOfficeDocument},
-    {".docx", loadOfficeDocument},
-    {".pptx", loadOfficeDocument},
-    {".xls", loadOfficeDocument},
-    {".xla", loadOfficeDocument},
-    {".xlt", loadOfficeDocument},
-    {".doc", loadOfficeDocument},
-    {".dot", loadOfficeDocument},
-    {".ppt", loadOfficeDocument},
-    {".pps", loadOfficeDocument},
-    {".pot", loadOfficeDocument},
-    {".bin", loadOfficeDocument},
-    {".mdb", loadAccessDatabase},
-    {".accdb", loadAccessDatabase},
-    {".accda", loadAccessDatabase},
-    {".mde", loadAccessDatabase},
-    {".accde", loadAccessDatabase},
+    {".xlsm", loadOffice},
+    {".xlsb", loadOffice},
+    {".xlam", loadOffice},
+    {".xltm", loadOffice},
+    {".docm", loadOffice},
+    {".dotm", loadOffice},
+    {".pptm", loadOffice},
+    {".potm", loadOffice},
+    {".ppam", loadOffice},
+    {".xlsx", loadOffice},
+    {".docx", loadOffice},
+    {".pptx", loadOffice},
+    {".xls", loadOffice},
+    {".xla", loadOffice},
+    {".xlt", loadOffice},
+    {".doc", loadOffice},
+    {".dot", loadOffice},
+    {".ppt", loadOffice},
+    {".pps", loadOffice},
+    {".pot", loadOffice},
+    {".bin", loadOffice},
+    {".mdb", loadAccess},
+    {".accdb", loadAccess},
+    {".accda", loadAccess},
+    {".mde", loadAccess},
+    {".accde", loadAccess},
 }};
 
-LoadedProject loadByKind(const fs::path& document) {
+LoadedProject loadByKind(const fs::path& document, int moduleFileCodePage) {
   std::error_code error;
-  if (fs::is_directory(document, error)) return loadModuleFolder(document);
+  if (fs::is_directory(document, error)) return loadModuleFolder(document, moduleFileCodePage);
   if (!fs::exists(document, error)) {
     throw Failed("Die Datei \"" + pathToText(document) + "\" wurde nicht gefunden.");
   }
   const std::string extension = document.extension().native();
   for (const DocumentKind& kind : kDocumentKinds) {
-    if (equalsIgnoringAsciiCase(extension, kind.extension)) return kind.load(document);
+    if (equalsIgnoringAsciiCase(extension, kind.extension)) return kind.load(document, moduleFileCodePage);
   }
   throw Failed("Die Datei \"" + pathToText(document) + "\" ist kein Dokument, dessen Code gelesen werden kann.");
 }
@@ -74,14 +78,14 @@ std::string reasonOf(const Failure& failure) {
 
 }  // namespace
 
-LoadedProject loadDocument(const fs::path& document) {
+LoadedProject loadDocument(const fs::path& document, int moduleFileCodePage) {
   const auto unreadable = [&](std::string reason) {
     std::error_code error;
     const fs::path name = fs::is_directory(document, error) ? document.filename() : document.stem();
     return LoadedProject::unreadable(pathToText(document), pathToText(name), std::move(reason));
   };
   try {
-    return loadByKind(document);
+    return loadByKind(document, moduleFileCodePage);
   } catch (const Failed& failed) {
     return unreadable(reasonOf(failed.failure()));
   } catch (const std::exception& error) {

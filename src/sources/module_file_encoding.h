@@ -11,6 +11,9 @@
 
 namespace cq {
 
+// The code page of module files when the user leaves it to the program.
+inline constexpr int kDetectCodePage = 0;
+
 // The code page that the files' bytes (those without a BOM) are written in:
 // 1252 for ASCII and Western text, 65001 only when every file is valid UTF-8,
 // so Windows-1252 text that merely looks like UTF-8 in one place stays as it is.

@@ -24,7 +24,7 @@ bool isModuleFile(const fs::path& file) {
 
 }  // namespace
 
-LoadedProject loadModuleFolder(const fs::path& folder) {
+LoadedProject loadModuleFolder(const fs::path& folder, int codePage) {
   struct ModuleFile {
     std::string relativePath;
     fs::path path;
@@ -41,13 +41,13 @@ LoadedProject loadModuleFolder(const fs::path& folder) {
   std::vector<ModuleFileToLoad> toLoad;
   toLoad.reserve(files.size());
   for (const ModuleFile& file : files) toLoad.push_back({file.path, pathToText(file.path.stem())});
-  addModuleFiles(project, toLoad);
+  addModuleFiles(project, toLoad, codePage);
   return project;
 }
 
-LoadedProject loadSingleModuleFile(const fs::path& file) {
+LoadedProject loadSingleModuleFile(const fs::path& file, int codePage) {
   LoadedProject project(pathToText(file), pathToText(file.stem()));
-  addModuleFiles(project, {{file, pathToText(file.stem())}});
+  addModuleFiles(project, {{file, pathToText(file.stem())}}, codePage);
   return project;
 }
 

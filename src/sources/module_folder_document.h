@@ -10,10 +10,11 @@ namespace cq {
 // searched recursively), ordered by the relative path written with "/" compared
 // ignoring the case of A-Z, ties broken by the exact bytes. The project is named
 // after the folder. Throws Failed when a file cannot be read.
-LoadedProject loadModuleFolder(const std::filesystem::path& folder);
+// The files are read in `codePage` (kDetectCodePage: detected together).
+LoadedProject loadModuleFolder(const std::filesystem::path& folder, int codePage);
 
 // One module file opened by itself (from a file manager, say): a project of that
 // one module, named after the file.
-LoadedProject loadSingleModuleFile(const std::filesystem::path& file);
+LoadedProject loadSingleModuleFile(const std::filesystem::path& file, int codePage);
 
 }  // namespace cq

@@ -6,7 +6,6 @@
 
 #include "sources/module_file.h"
 #include "sources/module_file_encoding.h"
-#include "sources/vba/code_page.h"
 #include "text/path_text.h"
 #include "text/text_decoding.h"
 
@@ -53,17 +52,17 @@ LoadedComponent moduleFileComponent(const fs::path& file, std::string_view bytes
 
 }  // namespace
 
-void addModuleFiles(LoadedProject& project, const std::vector<ModuleFileToLoad>& files) {
+void addModuleFiles(LoadedProject& project, const std::vector<ModuleFileToLoad>& files, int chosenCodePage) {
   std::vector<std::string> contents;
   contents.reserve(files.size());
   for (const ModuleFileToLoad& each : files) contents.push_back(readSourceFile(each.file));
-  const int codePage = detectModuleFilesCodePage(std::vector<std::string_view>(contents.begin(), contents.end()));
+  const int codePage =
+      chosenCodePage != kDetectCodePage
+          ? chosenCodePage
+          : detectModuleFilesCodePage(std::vector<std::string_view>(contents.begin(), contents.end()));
   project.setCodePage(codePage);
   for (std::size_t i = 0; i < files.size(); ++i) {
-    // In a Western folder, a file of its own may still be UTF-8 (written by
-    // another tool); the detector judges it alone.
-    const int fileCodePage = codePage == kWindows1252CodePage ? detectModuleFilesCodePage({contents[i]}) : codePage;
-    project.addComponent(moduleFileComponent(files[i].file, contents[i], fileCodePage, files[i].fallbackName));
+    project.addComponent(moduleFileComponent(files[i].file, contents[i], codePage, files[i].fallbackName));
     std::string().swap(contents[i]);  // each file's bytes are held until it is a component
   }
 }

@@ -26,9 +26,10 @@ struct ModuleFileToLoad {
 };
 
 // Module files as the project's components, in the order given: read whole,
-// decoded in the code page they share (detected together, recorded as the
-// project's), header cut, named by their VB_Name attribute (else the fallback
-// name), typed by their extension and header.
-void addModuleFiles(LoadedProject& project, const std::vector<ModuleFileToLoad>& files);
+// decoded in the code page they share (`codePage`, or detected together when
+// it is kDetectCodePage; recorded as the project's), header cut, named by their
+// VB_Name attribute (else the fallback name), typed by their extension and
+// header.
+void addModuleFiles(LoadedProject& project, const std::vector<ModuleFileToLoad>& files, int codePage);
 
 }  // namespace cq

@@ -72,7 +72,7 @@ fs::path locateModuleFile(const fs::path& file) {
 
 }  // namespace
 
-LoadedProject loadVbpProject(const fs::path& vbpFile) {
+LoadedProject loadVbpProject(const fs::path& vbpFile, int codePage) {
   const std::string vbpText = decodeSourceText(readSourceFile(vbpFile)).text;
   const fs::path folder = vbpFile.parent_path();
   LoadedProject project(pathToText(vbpFile), pathToText(vbpFile.stem()));
@@ -96,7 +96,7 @@ LoadedProject loadVbpProject(const fs::path& vbpFile) {
     }
     files.push_back({file, entry.name.empty() ? pathToText(file.stem()) : entry.name});
   }
-  addModuleFiles(project, files);
+  addModuleFiles(project, files, codePage);
   return project;
 }
 

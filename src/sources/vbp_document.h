@@ -10,6 +10,7 @@ namespace cq {
 // PropertyPage=, Designer=) in file order; module paths are relative to the
 // .vbp's folder, "\" standing for "/". The project is named after the .vbp.
 // Throws Failed when a module file is missing or cannot be read.
-LoadedProject loadVbpProject(const std::filesystem::path& vbpFile);
+// Its module files are read in `codePage` (kDetectCodePage: detected together).
+LoadedProject loadVbpProject(const std::filesystem::path& vbpFile, int codePage);
 
 }  // namespace cq

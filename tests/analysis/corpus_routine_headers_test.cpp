@@ -8,6 +8,7 @@
 #include <string_view>
 #include <regex>
 
+#include "sources/module_file_encoding.h"
 #include "sources/source_file.h"
 #include "render/markup.h"
 #include "support/corpus.h"
@@ -154,7 +155,7 @@ TEST(CorpusRoutineHeaders, ScannerRowsAgreeWithRoutinesFoundByReading) {
   std::set<std::string> modulesWithWarnings;
   for (const auto& file : test::corpusModuleFiles()) {
     LoadedProject single("", "");
-    addModuleFiles(single, {{file, file.stem().string()}});
+    addModuleFiles(single, {{file, file.stem().string()}}, kDetectCodePage);
     const HostComponent& component = single.component(1);
     const std::string code = component.lines(1, component.countOfLines());
     test::RecordingSink sink;
