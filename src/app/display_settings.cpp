@@ -58,7 +58,7 @@ struct OptionKey {
 // Every key of section "optionen" with the field it fills, in the order of
 // saving. A key that reads as empty leaves its field alone, so the defaults are
 // those the settings start with.
-std::array<OptionKey, 16> optionKeys(DisplaySettings& s) {
+std::array<OptionKey, 17> optionKeys(DisplaySettings& s) {
   return {{{"fkey", Whole32{&s.render.keywordColour}},
            {"fkom", Whole32{&s.render.commentColour}},
            {"fstr", Whole32{&s.render.stringColour}},
@@ -74,6 +74,7 @@ std::array<OptionKey, 16> optionKeys(DisplaySettings& s) {
            {"tab", Whole16{&s.render.tabWidthMm}},
            {"font", Font{&s.render.fontName, &s.render.fontSize}},
            {"usb", Flag{&s.applyScreenPreset}},
+           {kModuleFileCodePageKey, Whole32{&s.moduleFileCodePage}},
            // Written by the screen preset command only.
            {"bis", Text{&s.screenPreset}, false}}};
 }

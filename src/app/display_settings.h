@@ -13,6 +13,7 @@ namespace cq {
 class SettingsStore;
 
 inline constexpr const char* kOptionsSection = "optionen";
+inline constexpr const char* kModuleFileCodePageKey = "zsatz";
 
 struct DisplaySettings {
   MarkupOptions markup;  // "leer", "einr", "rle", "rer"
@@ -25,6 +26,9 @@ struct DisplaySettings {
   bool applyScreenPreset = false;       // "usb"
   bool alwaysUseProjectFolder = false;  // "stapro"
   bool expandProjectTree = false;       // "aufk"
+  // "zsatz": the code page module files are read in; 0 detects it for each
+  // project's files.
+  int moduleFileCodePage = 0;
 
   bool operator==(const DisplaySettings&) const = default;
 };

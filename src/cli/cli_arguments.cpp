@@ -3,6 +3,8 @@
 #include <charconv>
 #include <set>
 
+#include "app/display_settings.h"
+#include "sources/vba/code_page.h"
 #include "text/path_text.h"
 
 namespace cq::cli {
@@ -30,7 +32,9 @@ const char* const kUsage =
     "--word bei search: nur Treffer ohne Buchstabe, Ziffer oder \"_\" direkt davor oder danach.\n"
     "--json bei list, search und unused: ein JSON-Dokument (UTF-8) statt Zeilen mit Tabulatoren.\n"
     "Gemeinsame Optionen: --option KEY=VALUE (Einstellung, ersetzt den gespeicherten Wert),\n"
-    "  --no-settings (nur Standardwerte).\n"
+    "  --no-settings (nur Standardwerte),\n"
+    "  --encoding NAME (Zeichensatz der Moduldateien: auto, eine Codepage wie 932 oder cp1251,\n"
+    "  windows-1250, shift_jis, utf-8; Standard: auto, für die Dateien eines Projekts gemeinsam erkannt).\n"
     "Rückgabewerte: 0 erledigt, 1 Fehler (Meldung auf stderr), 2 falscher Aufruf.\n";
 
 namespace {
@@ -91,7 +95,8 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
   }
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
-    const bool takesValue = arg == "--project" || arg == "--module" || arg == "-o" || arg == "--option";
+    const bool takesValue =
+        arg == "--project" || arg == "--module" || arg == "-o" || arg == "--option" || arg == "--encoding";
     if (takesValue && i + 1 >= argc) {
       error = "Zu " + systemText(arg) + " fehlt der Wert.";
       return std::nullopt;
@@ -106,6 +111,15 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
         return std::nullopt;
       }
       args.options.emplace_back(pair.substr(0, eq), pair.substr(eq + 1));
+    } else if (arg == "--encoding") {
+      // The setting the options dialog writes, as if given with --option.
+      const std::string name = argv[++i];
+      const std::optional<int> codePage = codePageOfName(name);
+      if (!codePage) {
+        error = "Unbekannter Zeichensatz: " + systemText(name) + ".";
+        return std::nullopt;
+      }
+      args.options.emplace_back(kModuleFileCodePageKey, std::to_string(*codePage));
     } else if (arg.size() > 1 && arg[0] == '-') {
       if (!shape->flags.count(arg)) {
         error = "Die Option " + systemText(arg) + " passt nicht zum Befehl " + args.command + ".";

@@ -25,7 +25,7 @@ struct Arguments {
 // Parses argv; on wrong usage returns nullopt and sets `error`.
 std::optional<Arguments> parseArguments(int argc, char** argv, std::string& error);
 
-// The whole usage text (Windows-1252), one line per command with its arguments.
+// The whole usage text, one line per command with its arguments.
 extern const char* const kUsage;
 
 }  // namespace cq::cli

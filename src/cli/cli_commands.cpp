@@ -19,6 +19,7 @@
 #include "render/project_export.h"
 #include "render/rtf.h"
 #include "render/styled_text.h"
+#include "sources/vba/code_page.h"
 #include "sources/document_host.h"
 #include "sources/host_tree.h"
 #include "sources/project_reader.h"
@@ -54,6 +55,7 @@ int fail(Context& context, const Failure& failure) {
 // Opens every source in a fresh host, and reports the documents that cannot be
 // read without stopping the others.
 bool openSources(Context& context, const std::vector<std::string>& sources, DocumentHost& host, HostTree& tree) {
+  host.setModuleFileCodePage(context.settings.moduleFileCodePage);
   for (const std::string& source : sources) host.open(fs::path(source));
   const Outcome<HostTreeFill> fill = fillHostTree(host, tree);
   for (const DocumentLoadError& error : host.loadErrors()) {
@@ -78,7 +80,10 @@ std::size_t projectNode(const HostTree& tree, std::optional<int> number) {
 Outcome<std::string> moduleOrProject(Context& context, const fs::path& folder, bool rtf) {
   const auto database = openProjectDatabase(folder);
   if (!database) return database.failure();
-  const RenderOptions& options = context.settings.render;
+  RenderOptions options = context.settings.render;
+  const Outcome<int> codePage = database.value()->codePage();
+  if (!codePage) return codePage.failure();
+  options.codePage = codePage.value();
   if (context.args.module) {
     const Outcome<std::string> marked = readModuleFile(folder, *context.args.module);
     if (!marked) return marked;
@@ -161,8 +166,9 @@ int readSources(Context& context) {
   char secondsText[32];
   std::snprintf(secondsText, sizeof secondsText, "%.3f", seconds);
   print(context.out, "Projekt: " + tree.tag + "\nModule: " + std::to_string(read->modules) + "\nRoutinen: " +
-                         std::to_string(read->routines) + "\nErsetzte Zeichen: " +
-                         std::to_string(read->replacedCharacters) + "\nSekunden: " + secondsText + "\n");
+                         std::to_string(read->routines) + "\nZeichensatz: " + codePageName(read->codePage) +
+                         "\nErsetzte Zeichen: " + std::to_string(read->replacedCharacters) + "\nSekunden: " +
+                         secondsText + "\n");
   return 0;
 }
 
@@ -181,7 +187,8 @@ int exportModules(Context& context) {
           "Warnung: Das Modul " + skipped + " hat keine Moduldatei seiner Art und wurde nicht exportiert.");
     context.err << '\n';
   }
-  print(context.out, "Projekt: " + loaded.name() + "\nModuldateien: " + std::to_string(exported->written) +
+  print(context.out, "Projekt: " + loaded.name() + "\nZeichensatz: " + codePageName(loaded.codePage()) +
+                         "\nModuldateien: " + std::to_string(exported->written) +
                          "\nEntfernte alte Moduldateien: " + std::to_string(exported->removed) + "\n");
   return 0;
 }

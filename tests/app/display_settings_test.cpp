@@ -95,7 +95,7 @@ TEST_F(DisplaySettingsStore, SaveWritesEveryKeyButTheScreenPresetAndLoadsBack) {
   EXPECT_EQ(store.getAll(kOptionsSection),
             (Pairs{{"aufk", "-1"}, {"einr", "0"}, {"fkey", "255"}, {"fkom", "65280"}, {"font", "Sch\xC3\xB6ne Mono,9"},
                    {"fstr", "16711680"}, {"leer", "-1"}, {"meld", "0"}, {"rer", "0"}, {"rle", "-1"}, {"rouf", "0"},
-                   {"stapro", "0"}, {"tab", "12"}, {"usb", "-1"}, {"vor", "-1"}}));
+                   {"stapro", "0"}, {"tab", "12"}, {"usb", "-1"}, {"vor", "-1"}, {"zsatz", "0"}}));
   EXPECT_EQ(store.get("proj", "proj_pf"), "");
 
   DisplaySettings reloaded = loaded();

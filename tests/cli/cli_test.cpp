@@ -7,6 +7,7 @@
 #include <iterator>
 #include <random>
 
+#include "sources/vba/code_page.h"
 #include "support/golden.h"
 #include "support/run_process.h"
 #include "support/temp_folder.h"
@@ -24,7 +25,8 @@ TEST(CliUsage, WrongUsageExitsWithTwoAndExplains) {
        {std::vector<std::string>{}, {"frobnicate"}, {"text", "/tmp"}, {"html", "/tmp", "--project", "1"},
         {"read", "only-one"}, {"export", "only-one"}, {"export", "a", "b", "--module", "1"},
         {"html", "/tmp", "--module", "x"}, {"html", "/tmp", "--module"},
-        {"list", "a", "--option", "novalue"}}) {
+        {"list", "a", "--option", "novalue"}, {"read", "a", "b", "--encoding", "klingonisch"},
+        {"list", "a", "--encoding"}}) {
     const auto result = runCli(args);
     EXPECT_EQ(result.exitCode, 2) << args.size();
     EXPECT_NE(result.err.find("Aufruf:"), std::string::npos);
@@ -39,7 +41,9 @@ TEST(CliSample, ReadWritesModuleFilesAndExportsMatchGoldenFiles) {
   EXPECT_TRUE(test::matchesGolden("sample_list.txt", list.out));
   const auto read = runCli({"read", kSample.string(), project.string()});
   ASSERT_EQ(read.exitCode, 0) << read.err;
-  EXPECT_NE(read.out.find("Module: 4\nRoutinen: 21\nErsetzte Zeichen: 0\n"), std::string::npos) << read.out;
+  EXPECT_NE(read.out.find("Module: 4\nRoutinen: 21\nZeichensatz: Westeuropäisch (1252)\nErsetzte Zeichen: 0\n"),
+            std::string::npos)
+      << read.out;
   EXPECT_TRUE(read.err.empty()) << read.err;
   for (const char* name : {"M1.txt", "M2.txt", "M3.txt", "M4.txt"})
     EXPECT_TRUE(test::matchesGolden(std::string("sample_") + name, test::fileBytes(project / name))) << name;
@@ -82,7 +86,9 @@ TEST(CliSample, ExportWritesModuleFilesIntoAnEmptyFolderOnly) {
   const fs::path folder = work.path() / "Export";
   const auto exported = runCli({"export", (kSample / "Lagerverwaltung.vbp").string(), folder.string()});
   ASSERT_EQ(exported.exitCode, 0) << exported.err;
-  EXPECT_EQ(exported.out, "Projekt: Lagerverwaltung\nModuldateien: 4\nEntfernte alte Moduldateien: 0\n");
+  EXPECT_EQ(exported.out,
+            "Projekt: Lagerverwaltung\nZeichensatz: Westeuropäisch (1252)\nModuldateien: 4\n"
+            "Entfernte alte Moduldateien: 0\n");
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
@@ -113,6 +119,34 @@ TEST(CliSample, SettingsChangeTheReadAndTheExport) {
   EXPECT_NE(html.out.find("color:#FF0000"), std::string::npos);
   EXPECT_EQ(html.out.find("<b>"), std::string::npos);
   EXPECT_NE(html.out.find("font-family:Courier New,Arial; font-size:12pt"), std::string::npos);
+}
+
+TEST(CliEncoding, ModuleFilesAreReadInTheDetectedOrTheNamedCodePage) {
+  // Two Russian module files as the editor writes them on a Cyrillic system.
+  const test::TempFolder work;
+  const std::string code = "Attribute VB_Name = \"Модуль1\"\r\n' Цвет текста ячейки\r\n"
+                           "Public Function ЦветТекста(ByVal ячейка As Range) As Long\r\n"
+                           "    ЦветТекста = ячейка.Font.Color ' цвет шрифта\r\nEnd Function\r\n";
+  work.writeFile("Quelle/Модуль1.bas", *textToCodePage(code, 1251));
+  std::string second = code;
+  second.replace(second.find("1\""), 1, "2");  // VB_Name = "Модуль2"
+  work.writeFile("Quelle/Модуль2.bas", *textToCodePage(second, 1251));
+  const std::string source = (work.path() / "Quelle").string();
+  const auto detected = runCli({"read", source, (work.path() / "Auto").string()});
+  ASSERT_EQ(detected.exitCode, 0) << detected.err;
+  EXPECT_NE(detected.out.find("Zeichensatz: Kyrillisch (1251)\n"), std::string::npos) << detected.out;
+  const auto names = runCli({"list", source});
+  EXPECT_NE(names.out.find("A1\\Модуль1\tМодуль1\tM2"), std::string::npos) << names.out;
+  // Named, the code page wins over the detection; an unknown name is wrong usage.
+  const auto western = runCli({"list", source, "--encoding", "windows-1252"});
+  EXPECT_NE(western.out.find("\tÌîäóëü1\t"), std::string::npos) << western.out;
+  for (const char* name : {"1251", "cp1251", "WINDOWS-1251"}) {
+    const auto named = runCli({"read", source, (work.path() / name).string(), "--encoding", name});
+    EXPECT_NE(named.out.find("Zeichensatz: Kyrillisch (1251)\n"), std::string::npos) << name;
+  }
+  const auto search = runCli({"search", (work.path() / "Auto").string(), "ЦВЕТ", "--word"});
+  // Case folded, whole words only: the comments, not the routine's name.
+  EXPECT_EQ(search.out, "M1\t1\t\nM1\t3\tЦветТекста\nM2\t1\t\nM2\t3\tЦветТекста\n");
 }
 
 TEST(CliProjectFolder, ReplacesAProjectFolderAndRefusesOtherFolders) {

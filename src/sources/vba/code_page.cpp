@@ -3,8 +3,12 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <charconv>
 #include <optional>
 #include <string>
+#include <utility>
+
+#include "text/ascii_case.h"
 
 namespace cq {
 namespace {
@@ -105,6 +109,25 @@ std::optional<std::string> textToCodePage(std::string_view text, int codePage) {
     if (converter.valid()) return converter.convert(text, nullptr);
   }
   return utf8ToWindows1252(text);
+}
+
+std::optional<int> codePageOfName(std::string_view name) {
+  const std::string lower = toLowerAscii(name);
+  if (lower == "auto" || lower == "0") return 0;
+  static constexpr std::pair<std::string_view, int> kNames[] = {
+      {"utf-8", kUtf8CodePage}, {"utf8", kUtf8CodePage}, {"shift_jis", 932}, {"shift-jis", 932}, {"sjis", 932},
+      {"gbk", 936},             {"gb2312", 936},         {"big5", 950},      {"euc-kr", 949},     {"uhc", 949},
+      {"macintosh", 10000},     {"mac", 10000}};
+  for (const auto& [known, codePage] : kNames)
+    if (lower == known) return codePage;
+  std::string_view digits = lower;
+  for (const std::string_view prefix : {"windows-", "cp"})
+    if (digits.starts_with(prefix)) digits.remove_prefix(prefix.size());
+  int codePage = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), codePage);
+  if (error != std::errc() || end != digits.data() + digits.size() || codePage <= 0) return std::nullopt;
+  if (!isKnownCodePage(codePage)) return std::nullopt;
+  return codePage;
 }
 
 std::string codePageName(int codePage) {

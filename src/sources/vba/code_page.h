@@ -27,6 +27,11 @@ DecodedText codePageToText(std::string_view bytes, int codePage);
 // UTF-8 text in the code page; nullopt when a character does not fit.
 std::optional<std::string> textToCodePage(std::string_view text, int codePage);
 
+// The code page a user names ("932", "cp1251", "windows-1250", "shift_jis",
+// "utf-8", …; any case); 0 for "auto"; nullopt for a name the system cannot
+// convert.
+std::optional<int> codePageOfName(std::string_view name);
+
 // The code page's name for messages ("Windows-1252", "Shift-JIS (932)", …).
 std::string codePageName(int codePage);
 
