@@ -109,7 +109,7 @@ class OptionsDialogTest : public QObject {
   void okStoresEveryControlAndKeepsTheFontWithoutAVisitToPage4() {
     DialogUnderTest t;
     t.state.display.render.tabWidthMm = 25;
-    t.state.display.render.fontName = "Courier Ästhetik";  // engine text: Windows-1252
+    t.state.display.render.fontName = "Courier Ästhetik";
     t.state.display.render.fontSize = 12;
     t.state.display.markup.reindent = true;
     t.open();
@@ -122,9 +122,15 @@ class OptionsDialogTest : public QObject {
     t.box("chkUserBild")->setChecked(true);
     t.box("chkStandardImmer")->setChecked(true);
     t.child<QLineEdit>("txtSpeichern")->setText("/nirgends/Projekte");
+    // Module files: detected unless a code page is chosen.
+    auto* codePage = t.child<QComboBox>("cboZeichensatz");
+    QCOMPARE(codePage->currentText(), QString("Automatisch"));
+    codePage->setCurrentIndex(codePage->findText(QString("Kyrillisch (1251)")));
     t.click("cmdOK");
 
     QVERIFY(!t.dialog->isVisible());
+    QCOMPARE(t.state.display.moduleFileCodePage, 1251);
+    QCOMPARE(t.stored("zsatz"), std::string("1251"));
     const DisplaySettings& d = t.state.display;
     QCOMPARE(d.render.tabWidthMm, 5);
     QCOMPARE(d.render.fontName, std::string("Courier Ästhetik"));
@@ -142,10 +148,13 @@ class OptionsDialogTest : public QObject {
     QCOMPARE(t.settings.get("proj", "proj_pf"), std::string("/nirgends/Projekte"));
     QCOMPARE(t.state.defaultProjectFolder, fs::path("/nirgends/Projekte/"));
 
-    // An emptied folder text means the home folder, as at start.
+    // An emptied folder text means the home folder, as at start; the code page chosen shows again.
     t.open();
+    QCOMPARE(t.child<QComboBox>("cboZeichensatz")->currentText(), QString("Kyrillisch (1251)"));
+    t.child<QComboBox>("cboZeichensatz")->setCurrentIndex(0);
     t.child<QLineEdit>("txtSpeichern")->clear();
     t.click("cmdOK");
+    QCOMPARE(t.stored("zsatz"), std::string("0"));
     QCOMPARE(t.state.defaultProjectFolder, fs::path(QDir::homePath().toStdString()) / "");
   }
 

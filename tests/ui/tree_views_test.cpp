@@ -12,6 +12,7 @@
 #include "support/office_samples.h"
 #include "support/sample_project.h"
 #include "support/temp_folder.h"
+#include "sources/module_file_encoding.h"
 #include "ui/trees/host_view.h"
 #include "ui/trees/project_tree_view.h"
 
@@ -34,14 +35,14 @@ class TreeViewsTest : public QObject {
     QPlainTextEdit status;
     {  // nothing open, then an open folder without code
       HostView view(&tree, &status, "Access", "Neu laden");
-      QVERIFY(!view.refresh()->attached);  // nothing open
+      QVERIFY(!view.refresh(kDetectCodePage)->attached);  // nothing open
       QVERIFY(!status.isHidden());
       QVERIFY(status.toPlainText().startsWith("Access ist im Moment nicht ge\u00F6ffnet. Es k\u00F6nnen daher "
                                               "keine Projekte aus Access angezeigt werden. "));
       QVERIFY(status.toPlainText().contains("Klicken Sie danach auf Neu laden."));
       temp.writeFile("leer/Kurz.bas", "Attribute VB_Name = \"Kurz\"\r\nOption Explicit\r\n");
       view.openDocuments({QString::fromStdString((temp.path() / "leer").string())});
-      QVERIFY(view.refresh()->attached);  // open, but without code
+      QVERIFY(view.refresh(kDetectCodePage)->attached);  // open, but without code
       QCOMPARE(tree.topLevelItemCount(), 0);
       QVERIFY(status.toPlainText().startsWith("Access ist zwar im Moment ge\u00F6ffnet"));
       QVERIFY(status.toPlainText().contains("klicken Sie danach auf Neu laden."));
@@ -56,7 +57,7 @@ class TreeViewsTest : public QObject {
     HostView view(&tree, &status, "Access", "Neu laden");
     view.openDocuments({QString::fromStdString((temp.path() / "Module").string()),
                         QString::fromStdString(workbook.string())});
-    QVERIFY(view.refresh()->attached && status.isHidden());
+    QVERIFY(view.refresh(kDetectCodePage)->attached && status.isHidden());
     QCOMPARE(tree.topLevelItemCount(), 2);
     QTreeWidgetItem* folder = tree.topLevelItem(0);
     QTreeWidgetItem* document = tree.topLevelItem(1);
@@ -94,7 +95,7 @@ class TreeViewsTest : public QObject {
     QPlainTextEdit status;
     HostView view(&tree, &status, "Access", "Neu laden");
     view.openDocuments(documents);
-    QVERIFY(view.refresh()->attached);
+    QVERIFY(view.refresh(kDetectCodePage)->attached);
     QCOMPARE(tree.topLevelItemCount(), documents.size());
     QTreeWidgetItem* folder = tree.topLevelItem(0);
     const QImage projectImage = folder->icon(0).pixmap(16, 16).toImage();

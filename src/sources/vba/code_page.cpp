@@ -147,6 +147,8 @@ std::string codePageName(int codePage) {
     case 1257: return "Baltisch (1257)";
     case 1258: return "Vietnamesisch (1258)";
     case 65001: return "UTF-8";
+    case 10000: return "Mac Roman (10000)";
+    case 10007: return "Mac Kyrillisch (10007)";
     default: return "Codepage " + std::to_string(codePage);
   }
 }

@@ -1,3 +1,4 @@
+#include "sources/vba/code_page.h"
 #include "ui/browse/project_browser.h"
 
 #include <QAction>
@@ -69,8 +70,9 @@ bool ProjectBrowser::showProject(const std::filesystem::path& workingFolder) {
   // The new database and the tree first: when either fails, the project shown
   // so far stays as it was, with its database.
   Outcome<std::unique_ptr<CodeDatabase>> opened = CodeDatabase::open(workingFolder);
-  const Outcome<int> filled =
-      opened ? projectTree_->fill(*opened.value(), settings_.expandProjectTree) : Outcome<int>(opened.failure());
+  const Outcome<int> codePage = opened ? opened.value()->codePage() : Outcome<int>(opened.failure());
+  const Outcome<int> filled = codePage ? projectTree_->fill(*opened.value(), settings_.expandProjectTree)
+                                       : Outcome<int>(codePage.failure());
   if (!filled) {
     panels.setText(StatusBar::kProgressPanel, QString());
     window_.messages().show(
@@ -81,8 +83,9 @@ bool ProjectBrowser::showProject(const std::filesystem::path& workingFolder) {
   database_ = std::move(opened).value();
   folder_ = workingFolder;
   moduleCount_ = filled.value();
+  codePage_ = codePage.value();
   window_.panes().showLeftPane(LeftPane::ProjectTree);
-  moduleViews_->loadProject(workingFolder, moduleCount_, settings_.render);
+  moduleViews_->loadProject(workingFolder, moduleCount_, renderOptions());
   wireContextMenus();
   caretTracking_ = true;
   QTreeWidget* tree = window_.panes().projectTree();
@@ -90,8 +93,16 @@ bool ProjectBrowser::showProject(const std::filesystem::path& workingFolder) {
     tree->setCurrentItem(first);
     projectTree_->activate(first);
   }
-  panels.setText(StatusBar::kProgressPanel, QString());
+  // Which code page the project's code came in, so that a user who sees odd
+  // characters knows why.
+  panels.setEngineText(StatusBar::kProgressPanel, "Zeichensatz: " + codePageName(codePage_));
   return true;
+}
+
+RenderOptions ProjectBrowser::renderOptions() const {
+  RenderOptions options = settings_.render;
+  options.codePage = codePage_;
+  return options;
 }
 
 void ProjectBrowser::reset() {

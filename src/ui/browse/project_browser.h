@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "codedb/code_database.h"
+#include "render/render_options.h"
 #include "ui/history/position_history.h"
 
 class QAction;
@@ -45,6 +46,8 @@ class ProjectBrowser : public QObject {
   // (after a save; the module views follow it there) and fails like
   // CodeDatabase::open.
   CodeDatabase* database() const { return database_.get(); }
+  // The render settings with the shown project's code page (RTF names it).
+  RenderOptions renderOptions() const;
   void closeDatabase();
   Outcome<void> reopenDatabase(const std::filesystem::path& workingFolder);
 
@@ -93,6 +96,7 @@ class ProjectBrowser : public QObject {
   MainWindow& window_;
   const DisplaySettings& settings_;
   std::unique_ptr<CodeDatabase> database_;
+  int codePage_ = 1252;
   ModuleViews* moduleViews_ = nullptr;  // owned by the code pane
   std::unique_ptr<ProjectTreeView> projectTree_;
   PositionHistory history_;

@@ -59,7 +59,7 @@ void RtfFiles::saveModule() {
   write(*target, u"Erzeuge RTF-Modul"_s, [&]() -> Outcome<std::string> {
     const Outcome<std::string> marked = readModuleFile(browser_.workingFolder(), number);
     if (!marked) return marked.failure();
-    const RenderOptions& options = state_.display.render;
+    const RenderOptions options = browser_.renderOptions();
     return wrapRtfDocument(markedToRtf(marked.value(), options), options);
   });
 }
@@ -72,7 +72,7 @@ void RtfFiles::saveProject() {
     const Outcome<std::vector<ExportModule>> modules =
         loadProjectModules(browser_.workingFolder(), *browser_.database());
     if (!modules) return modules.failure();
-    return projectToRtf(modules.value(), state_.display.render);
+    return projectToRtf(modules.value(), browser_.renderOptions());
   });
 }
 

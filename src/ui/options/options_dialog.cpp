@@ -18,6 +18,8 @@
 
 #include "app/app_state.h"
 #include "app/display_settings.h"
+#include "sources/module_file_encoding.h"
+#include "sources/vba/code_page.h"
 #include "app/settings_store.h"
 #include "app/text_boundary.h"
 #include "text/path_text.h"
@@ -30,6 +32,10 @@ namespace cq {
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The code pages the VBA editor writes module files in, and UTF-8 from other tools.
+constexpr int kOfferedCodePages[] = {1252, 1250, 1251, 1253, 1254, 1255, 1256, 1257, 1258,
+                                     874,  932,  936,  949,  950,  65001, 10000};
 
 constexpr int kPageWidthTwips = 5835;
 constexpr int kPageHeightTwips = 3315;
@@ -161,6 +167,21 @@ QWidget* OptionsDialog::buildFilesPage() {
   connect(change, &QPushButton::clicked, this, &OptionsDialog::chooseProjectFolder);
   connect(create, &QPushButton::clicked, this, &OptionsDialog::createProjectFolder);
   layout->addWidget(folderFrame);
+
+  // Module files carry no code page; a folder whose detection goes wrong is read in the one chosen here.
+  auto* encodingFrame = new QGroupBox(u"Zeichensatz der Moduldateien"_s, page);
+  encodingFrame->setObjectName(u"fraZeichensatz"_s);
+  auto* encodingLayout = new QHBoxLayout(encodingFrame);
+  moduleFileCodePage_ = comboBox(u"cboZeichensatz"_s, false, encodingFrame);
+  moduleFileCodePage_->setToolTip(
+      u"Automatisch: erkannt aus den Moduldateien eines Projekts zusammen; sonst die gewählte Codepage"_s);
+  moduleFileCodePage_->addItem(u"Automatisch"_s, kDetectCodePage);
+  for (const int codePage : kOfferedCodePages)
+    moduleFileCodePage_->addItem(toQString(codePageName(codePage)), codePage);
+  const int chosen = moduleFileCodePage_->findData(state_.display.moduleFileCodePage);
+  moduleFileCodePage_->setCurrentIndex(chosen >= 0 ? chosen : 0);
+  encodingLayout->addWidget(moduleFileCodePage_, 1);
+  layout->addWidget(encodingFrame);
 
   // The information database is not part of this program: shown, but not to be changed.
   auto* infoFrame = new QGroupBox(u"Infodatenbank"_s, page);
@@ -313,6 +334,7 @@ void OptionsDialog::accept() {
     display.render.fontSize = wholeNumber16(toEngineText(fontSize_->currentText()));
   display.render.tabWidthMm = wholeNumber16(toEngineText(tabStop_->currentText()));
   for (const FlagBox& flag : flags_) flag.field(display) = flag.box->isChecked();
+  display.moduleFileCodePage = moduleFileCodePage_->currentData().toInt();
   saveDisplaySettings(settings_, display);
   QDialog::accept();
 }

@@ -60,6 +60,7 @@ class OptionsDialog : public QDialog {
   QComboBox* fontName_ = nullptr;
   QComboBox* fontSize_ = nullptr;
   QComboBox* tabStop_ = nullptr;
+  QComboBox* moduleFileCodePage_ = nullptr;
   QLabel* fontPreview_ = nullptr;
   ColourFrame* keywordColour_ = nullptr;
   ColourFrame* commentColour_ = nullptr;

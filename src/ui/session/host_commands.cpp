@@ -66,7 +66,7 @@ void Session::showHostView() {
   window_.showMainToolbar();  // a call list that was open closes with the project
   WindowPanes& panes = window_.panes();
   panes.showLeftPane(LeftPane::HostTree);
-  const Outcome<HostTreeFill> fill = hostView_->refresh();
+  const Outcome<HostTreeFill> fill = hostView_->refresh(state_.display.moduleFileCodePage);
   // The host view shows its status text when there is nothing to tick.
   panes.showLeftPane(panes.hostStatusText()->isHidden() ? LeftPane::HostTree : LeftPane::HostStatus);
   enableReadCommand(hostView_->anyTicked());

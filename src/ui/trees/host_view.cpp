@@ -65,12 +65,13 @@ void HostView::openDocuments(const QStringList& paths) {
   for (const QString& path : paths) host_.open(qStringToPath(path));
 }
 
-Outcome<HostTreeFill> HostView::refresh() {
+Outcome<HostTreeFill> HostView::refresh(int moduleFileCodePage) {
   filling_ = true;
   const RedrawFreeze frozen(*tree_);
   tree_->clear();
   items_.clear();
   host_.forgetRead();  // a refresh shows what is on disk now
+  host_.setModuleFileCodePage(moduleFileCodePage);
   Outcome<HostTreeFill> fill = fillHostTree(host_, model_);
   for (const HostTreeNode& node : model_.nodes) {
     auto* item = node.parent == kNoParent ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_[node.parent]);

@@ -28,7 +28,9 @@ class HostView : public QObject {
 
   // Reads every open document again and fills the tree. Shows the status text
   // when nothing is open or nothing can be read; returns the walk's result.
-  Outcome<HostTreeFill> refresh();
+  // Reads the open documents again, module files in `moduleFileCodePage`
+  // (kDetectCodePage: detected for each project's files).
+  Outcome<HostTreeFill> refresh(int moduleFileCodePage);
 
   DocumentHost& host() { return host_; }
   HostTree& model() { return model_; }
