@@ -13,16 +13,19 @@ _codequorix_cli() {
   case "$prev" in
     --project|--module) return 0 ;;
     --option)
-      COMPREPLY=($(compgen -W "fkey= fkom= fstr= rouf= leer= einr= rer= rle= tab= font=" -- "$cur"))
+      COMPREPLY=($(compgen -W "fkey= fkom= fstr= rouf= leer= einr= rer= rle= tab= font= zsatz=" -- "$cur"))
       compopt -o nospace 2>/dev/null
       return 0 ;;
     -o) COMPREPLY=($(compgen -f -- "$cur")); return 0 ;;
+    --encoding)
+      COMPREPLY=($(compgen -W "auto 1250 1251 1252 1253 1254 1255 1256 1257 1258 874 932 936 949 950 utf-8" -- "$cur"))
+      return 0 ;;
   esac
   if [[ -z "$command" ]]; then
     COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
     return 0
   fi
-  local options="--option --no-settings --help"
+  local options="--option --no-settings --encoding --help"
   case "$command" in
     list) options="$options --json" ;;
     read) options="$options --project" ;;
