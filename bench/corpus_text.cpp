@@ -62,7 +62,7 @@ fs::path readCorpusProject(const fs::path& work, int moduleCount) {
   fs::create_directories(request.folder);
   const cq::Outcome<cq::ProjectRead> read = cq::readTickedModules(host, tree, request);
   if (!read) {
-    std::printf("the read failed: %s\n", cq::windows1252ToUtf8(read.failure().text()).c_str());
+    std::printf("the read failed: %s\n", read.failure().text().c_str());
     return {};
   }
   std::printf("project: %d modules, %lld routines\n", read->modules, static_cast<long long>(read->routines));

@@ -62,7 +62,7 @@ std::string nameAfter(std::string_view text, std::size_t at) {
 
 bool startsWithPrefixAndUnderscore(std::string_view name, std::string_view prefix) {
   return !prefix.empty() && name.size() > prefix.size() + 1 && name[prefix.size()] == '_' &&
-         startsWithIgnoringAsciiCase(name, prefix);
+         equalsIgnoringCase(name.substr(0, prefix.size()), prefix);
 }
 
 }  // namespace

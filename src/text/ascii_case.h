@@ -1,7 +1,7 @@
 #pragma once
-// Comparisons that ignore the case of the letters A-Z only, the way names in VBA
-// code and text comparisons of the host treat plain ASCII names. Bytes above 127
-// (Windows-1252 umlauts) are compared exactly.
+// Comparisons that ignore the case of the letters A-Z only: keywords, attribute
+// names, file extensions and other fixed ASCII words. Bytes above 127 are
+// compared exactly; names of any script compare with unicode_case.h.
 #include <algorithm>
 #include <string>
 #include <string_view>

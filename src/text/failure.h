@@ -1,7 +1,7 @@
 #pragma once
 // How the engine says that something did not work: a German message for the
 // user and, where known, its cause (the system's or the library's reason), both
-// Windows-1252 text. Entry points return an Outcome, which cannot be ignored;
+// engine text (UTF-8). Entry points return an Outcome, which cannot be ignored;
 // code deep inside a read may throw Failed, which the entry point turns into
 // its Outcome.
 #include <exception>

@@ -72,7 +72,7 @@ QString asFolder(QString folder) {
 
 }  // namespace
 
-MessageText::MessageText(const std::string& windows1252) : text_(toQString(windows1252)) {}
+MessageText::MessageText(const std::string& text) : text_(toQString(text)) {}
 
 MessagePresenter::MessagePresenter(QWidget* parent, QString defaultTitle)
     : parent_(parent), defaultTitle_(std::move(defaultTitle)) {}

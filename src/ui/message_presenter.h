@@ -14,12 +14,12 @@ class QWidget;
 
 namespace cq {
 
-// Text of a message: UI texts as QString, engine texts as Windows-1252 bytes.
+// Text of a message: UI texts as QString, engine texts as UTF-8.
 // A bare string literal is refused on purpose, so its encoding is never a guess.
 class MessageText {
  public:
   MessageText(const QString& text) : text_(text) {}  // NOLINT: implicit on purpose
-  MessageText(const std::string& windows1252);       // NOLINT: implicit on purpose
+  MessageText(const std::string& text);       // NOLINT: implicit on purpose
   const QString& text() const { return text_; }
 
  private:

@@ -53,8 +53,8 @@ void StatusBar::setText(int panel, const QString& text) {
   if (QLabel* label = this->panel(panel)) label->setText(text);
 }
 
-void StatusBar::setEngineText(int panel, std::string_view windows1252) {
-  setText(panel, toQString(windows1252));
+void StatusBar::setEngineText(int panel, std::string_view text) {
+  setText(panel, toQString(text));
 }
 
 QString StatusBar::text(int panel) const {

@@ -24,8 +24,8 @@ class StatusBar : public QStatusBar {
 
   // Panels are numbered 1..5; other numbers are ignored (or read as "").
   void setText(int panel, const QString& text);
-  // Texts of the engine (module and routine names, steps) in Windows-1252.
-  void setEngineText(int panel, std::string_view windows1252);
+  // Texts of the engine (module and routine names, steps).
+  void setEngineText(int panel, std::string_view text);
   QString text(int panel) const;
   void setPanelEnabled(int panel, bool enabled);
   bool isPanelEnabled(int panel) const;

@@ -1,7 +1,8 @@
 #pragma once
 // A read-only view of one module's coloured code. Every position it takes or
-// reports is a byte position in its Windows-1252 text, so positions agree with
-// the module text, the code database's line numbers and the search.
+// reports is a byte offset in its UTF-8 text (the line map turns them into the
+// document's positions), so positions agree with the module text, the code
+// database's line numbers and the search.
 #include <QPlainTextEdit>
 
 #include <cstddef>
@@ -25,7 +26,7 @@ class CodeView : public QPlainTextEdit {
   void setStyledText(StyledText styled, const RenderOptions& options);
   void clearText();
 
-  // The shown text as Windows-1252 bytes with its original line breaks.
+  // The shown text (UTF-8) with its original line breaks.
   const std::string& text() const { return styled_.text; }
   const RenderOptions& renderOptions() const { return options_; }
   // The bytes [from, to) of the shown text with their styles.

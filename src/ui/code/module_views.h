@@ -44,7 +44,7 @@ class ModuleViews : public QWidget {
   CodeView& view(int index);
   CodeView& zoomView() { return *zoom_; }
 
-  // The plain text of module index + 1 (Windows-1252, as its view shows it). While
+  // The plain text of module index + 1 (as its view shows it). While
   // the view has not been filled, the module file is read the first time it is
   // asked for and its text kept, so searching a project builds no views. Empty
   // for a missing or unreadable module.

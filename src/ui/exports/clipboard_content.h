@@ -1,6 +1,6 @@
 #pragma once
-// What the exports put on the desktop's clipboard. Engine texts (Windows-1252,
-// CR LF) become Unicode with the line ends of this platform.
+// What the exports put on the desktop's clipboard. Engine texts (UTF-8, CR LF)
+// become Unicode with the line ends of this platform.
 #include <string_view>
 
 #include "render/render_options.h"

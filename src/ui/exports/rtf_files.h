@@ -20,7 +20,7 @@ class RtfFiles {
  public:
   using ProjectName = std::function<std::string()>;
 
-  // All outlive this; `projectName` gives the current project's name (Windows-1252).
+  // All outlive this; `projectName` gives the current project's name.
   RtfFiles(MainWindow& window, const AppState& state, ProjectBrowser& browser, ProjectName projectName);
 
   void saveModule();   // RTF "&Modul"

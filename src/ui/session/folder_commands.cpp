@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The project's name: the folder's own name, as Windows-1252 text.
+// The project's name: the folder's own name, as engine text.
 std::string projectNameOf(const fs::path& folder) {
   std::string text = pathToText(folder);
   while (text.size() > 1 && text.back() == '/') text.pop_back();

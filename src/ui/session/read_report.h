@@ -1,5 +1,5 @@
 #pragma once
-// The messages that follow a read of the host's modules (Windows-1252 text).
+// The messages that follow a read of the host's modules (engine text).
 #include <cstddef>
 #include <string>
 #include <vector>

@@ -116,8 +116,8 @@ void HostView::showTicks() {
   filling_ = false;
 }
 
-void HostView::showStatus(const std::string& windows1252) {
-  statusText_->setPlainText(toQString(windows1252));
+void HostView::showStatus(const std::string& text) {
+  statusText_->setPlainText(toQString(text));
   statusText_->show();
 }
 

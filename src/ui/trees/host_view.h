@@ -18,7 +18,7 @@ class HostView : public QObject {
   Q_OBJECT
 
  public:
-  // `refreshCaption` names the refresh command in the status texts (Windows-1252).
+  // `refreshCaption` names the refresh command in the status texts.
   HostView(QTreeWidget* tree, QPlainTextEdit* statusText, std::string editionName, std::string refreshCaption,
            QObject* parent = nullptr);
 
@@ -43,7 +43,7 @@ class HostView : public QObject {
  private:
   void onItemChanged(QTreeWidgetItem* item);
   void showTicks();
-  void showStatus(const std::string& windows1252);
+  void showStatus(const std::string& text);
 
   QTreeWidget* tree_;
   QPlainTextEdit* statusText_;
