@@ -6,6 +6,18 @@ namespace {
 
 bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
+// The UTF-16 units of the character at `pos`, moving past it: a byte of no
+// valid sequence counts one unit, as Qt's decoder shows it as one replacement
+// character.
+std::size_t unitsOfNext(std::string_view text, std::size_t& pos) {
+  if (static_cast<unsigned char>(text[pos]) < 0x80) {
+    ++pos;
+    return 1;
+  }
+  const char32_t codePoint = next(text, pos);
+  return codePoint != kInvalid && codePoint >= 0x10000 ? 2 : 1;
+}
+
 }  // namespace
 
 char32_t next(std::string_view text, std::size_t& pos) {
@@ -106,31 +118,13 @@ bool isValid(std::string_view text) {
 
 std::size_t utf16Length(std::string_view text) {
   std::size_t units = 0;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    if (static_cast<unsigned char>(text[pos]) < 0x80) {
-      ++pos;
-      ++units;
-      continue;
-    }
-    const char32_t codePoint = next(text, pos);
-    units += (codePoint != kInvalid && codePoint >= 0x10000) ? 2 : 1;
-  }
+  for (std::size_t pos = 0; pos < text.size();) units += unitsOfNext(text, pos);
   return units;
 }
 
 std::size_t offsetOfUtf16(std::string_view text, std::size_t units) {
   std::size_t pos = 0;
-  std::size_t counted = 0;
-  while (pos < text.size() && counted < units) {
-    if (static_cast<unsigned char>(text[pos]) < 0x80) {
-      ++pos;
-      ++counted;
-      continue;
-    }
-    const char32_t codePoint = next(text, pos);
-    counted += (codePoint != kInvalid && codePoint >= 0x10000) ? 2 : 1;
-  }
+  for (std::size_t counted = 0; pos < text.size() && counted < units;) counted += unitsOfNext(text, pos);
   return pos;
 }
 
