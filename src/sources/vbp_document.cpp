@@ -7,6 +7,7 @@
 
 #include "text/ascii_case.h"
 #include "text/path_text.h"
+#include "sources/module_file_encoding.h"
 #include "sources/source_file.h"
 #include "text/text_decoding.h"
 
@@ -73,7 +74,10 @@ fs::path locateModuleFile(const fs::path& file) {
 }  // namespace
 
 LoadedProject loadVbpProject(const fs::path& vbpFile, int codePage) {
-  const std::string vbpText = decodeSourceText(readSourceFile(vbpFile)).text;
+  // The project file is written in the code page of its module files.
+  const std::string vbpBytes = readSourceFile(vbpFile);
+  const int vbpCodePage = codePage != kDetectCodePage ? codePage : detectModuleFilesCodePage({vbpBytes});
+  const std::string vbpText = decodeModuleFileBytes(vbpBytes, vbpCodePage).text;
   const fs::path folder = vbpFile.parent_path();
   LoadedProject project(pathToText(vbpFile), pathToText(vbpFile.stem()));
   std::vector<ModuleFileToLoad> files;
