@@ -71,18 +71,20 @@ bool ProjectBrowser::showProject(const std::filesystem::path& workingFolder) {
   Outcome<std::unique_ptr<CodeDatabase>> opened = CodeDatabase::open(workingFolder);
   const Outcome<int> filled =
       opened ? projectTree_->fill(*opened.value(), settings_.expandProjectTree) : Outcome<int>(opened.failure());
-  if (!filled) {
+  const Outcome<int> codePage = filled ? opened.value()->codePage() : Outcome<int>(filled.failure());
+  if (!codePage) {
     panels.setText(StatusBar::kProgressPanel, QString());
     window_.messages().show(
-        Failure{"Projekt in " + pathToText(workingFolder) + "\r\nist nicht mehr intakt", filled.failure().text()});
+        Failure{"Projekt in " + pathToText(workingFolder) + "\r\nist nicht mehr intakt", codePage.failure().text()});
     return false;
   }
   reset();
   database_ = std::move(opened).value();
   folder_ = workingFolder;
   moduleCount_ = filled.value();
+  codePage_ = codePage.value();
   window_.panes().showLeftPane(LeftPane::ProjectTree);
-  moduleViews_->loadProject(workingFolder, moduleCount_, settings_.render);
+  moduleViews_->loadProject(workingFolder, moduleCount_, renderOptions());
   wireContextMenus();
   caretTracking_ = true;
   QTreeWidget* tree = window_.panes().projectTree();
@@ -92,6 +94,12 @@ bool ProjectBrowser::showProject(const std::filesystem::path& workingFolder) {
   }
   panels.setText(StatusBar::kProgressPanel, QString());
   return true;
+}
+
+RenderOptions ProjectBrowser::renderOptions() const {
+  RenderOptions options = settings_.render;
+  options.codePage = codePage_;
+  return options;
 }
 
 void ProjectBrowser::reset() {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "codedb/code_database.h"
+#include "render/render_options.h"
 #include "ui/history/position_history.h"
 
 class QAction;
@@ -51,6 +52,10 @@ class ProjectBrowser : public QObject {
   // Caret tracking runs only while a shown project is browsed.
   void setCaretTracking(bool on) { caretTracking_ = on; }
   bool caretTracking() const { return caretTracking_; }
+
+  // The display settings' rendering with the shown project's code page, which
+  // RTF names and writes its characters for.
+  RenderOptions renderOptions() const;
 
   // The folder and module count of the project shown last.
   const std::filesystem::path& workingFolder() const { return folder_; }
@@ -98,6 +103,7 @@ class ProjectBrowser : public QObject {
   PositionHistory history_;
   std::filesystem::path folder_;
   int moduleCount_ = 0;
+  int codePage_ = 1252;
   long long lastCaretLine_ = -1;
   bool caretTracking_ = false;
 };
