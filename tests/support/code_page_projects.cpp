@@ -21,7 +21,8 @@ std::string inCodePage(const CodePageProject& project, const std::string& text) 
 
 const std::vector<CodePageProject>& codePageProjects() {
   static const std::vector<CodePageProject> projects = {
-      {932, "Japanese932", false, "販売管理", "集計処理", "顧客情報", "売上合計", "売上合計", "月次締め",
+      // "表" and "ー" end in the bytes of \ and [ in Shift-JIS, "똠" in a Latin letter in code page 949.
+      {932, "Japanese932", false, "販売管理", "集計表", "顧客データ", "売上合計", "売上合計", "一覧表示",
        "旧形式出力", "印刷", "印刷", "請求書作成", "新", "額", "税率", "税率", "税率表",
        {"売上データを月ごとに集計するモジュールです。", "締め処理の前に必ずバックアップを取ってください。",
         "消費税を含めた金額を計算します。", "顧客ごとの請求書を作成するクラスです。"},
@@ -33,7 +34,7 @@ const std::vector<CodePageProject>& codePageProjects() {
        "总额已经计算完毕。", "此过程已不再使用"},
       {949, "Korean949", false, "판매관리", "매출집계", "고객정보", "합계계산", "합계계산", "월말정산",
        "이전형식출력", "보고서인쇄", "보고서인쇄", "청구서작성", "새", "값", "단가", "단가", "단가표",
-       {"이 모듈은 월별 매출 데이터를 집계합니다.", "정산하기 전에 반드시 통합 문서를 백업하십시오.",
+       {"이 모듈은 월별 매출 데이터를 집계합니다.", "정산하기 전에 반드시 통합 문서를 백업하십시오. 거래처 예: 똠방상회",
         "부가세를 포함한 금액을 계산합니다.", "고객별 청구서를 작성하는 클래스입니다."},
        "합계를 계산했습니다.", "이 프로시저는 더 이상 사용되지 않습니다"},
       {950, "ChineseTraditional950", false, "銷售管理", "資料彙總", "客戶資訊", "計算總額", "計算總額", "月底結算",
