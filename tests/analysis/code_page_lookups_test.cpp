@@ -11,6 +11,7 @@
 
 #include "analysis/call_search.h"
 #include "analysis/definition_lookup.h"
+#include "analysis/identifiers.h"
 #include "analysis/text_search.h"
 #include "analysis/unused_routines.h"
 #include "codedb/code_database_index.h"
@@ -21,6 +22,7 @@
 #include "support/sample_project.h"
 #include "support/temp_folder.h"
 #include "text/unicode_case.h"
+#include "text/utf8.h"
 
 namespace cq {
 namespace {
@@ -115,8 +117,8 @@ TEST_P(CodePageLookups, SearchIgnoresCaseInEveryScriptAndFindsWholeWordsOnly) {
   // Each sentence, literal and name finds itself once in the whole project and
   // nothing else: characters without case match only themselves.
   const ModuleTextOf textOf = [&](int module) { return plainText(module); };
-  for (const std::string& needle : {s.comments[0], s.comments[1], s.comments[2], s.comments[3], s.literal, s.unusedLiteral,
-                                    s.method, s.unused}) {
+  for (const std::string& needle :
+       {s.comments[0], s.comments[1], s.comments[2], s.comments[3], s.literal, s.unusedLiteral, s.method, s.unused}) {
     int found = 0;
     for (int module = 1; module <= 2; ++module)
       found += static_cast<int>(TextSearch(needle, false).allHits(textOf(module)).size());
@@ -140,12 +142,30 @@ TEST_P(CodePageLookups, DefinitionAndCallListFindRoutinesByTheirWholeName) {
   EXPECT_EQ(definition(s.routine + s.suffix, standard_), "-") << "a variable";
   EXPECT_EQ(definition(s.prefix + s.routine, class_), "-");
 
-  // The longer words before and after the call's line are no calls.
-  const long callLine = test::lineNumberOf(test::standardModuleLines(s), "    " + s.routine);
-  EXPECT_EQ(callLines(marked(standard_), s.routine), std::vector<std::int64_t>{callLine});
-  EXPECT_EQ(callLines(marked(class_), s.routine), std::vector<std::int64_t>{4});
-  const Names expected = {"M" + std::to_string(standard_) + " " + s.standardModule, routineKey(s.caller) + " " + s.caller,
-                          "M" + std::to_string(class_) + " " + s.classModule, routineKey(s.method) + " " + s.method};
+  // From the caret at a call site: the whole name under it, and a longer word as a whole.
+  const auto afterFirstCharacter = [](std::string_view text, std::size_t at) {
+    utf8::next(text, at);
+    return at;
+  };
+  const std::string classText = plainText(class_);
+  const std::size_t call = classText.find("    " + s.routine + "\r\n") + 4;
+  EXPECT_EQ(wordAtCaret(classText, afterFirstCharacter(classText, call)), s.routine);
+  EXPECT_EQ(wordAtCaret(classText, call + s.routine.size()), s.routine);
+  const std::string standardText = plainText(standard_);
+  const std::size_t longer = standardText.find(s.prefix + s.routine + "\r\n");
+  EXPECT_EQ(wordAtCaret(standardText, longer + s.prefix.size() + s.routine.size()), s.prefix + s.routine);
+  EXPECT_EQ(wordAtCaret(standardText, afterFirstCharacter(standardText, standardText.find(s.routine + s.suffix))),
+            s.routine + s.suffix);
+
+  // The longer words on the lines before the call are no calls.
+  const std::int64_t standardCall = test::lineNumberOf(test::standardModuleLines(s), "    " + s.routine);
+  const std::int64_t classCall = test::lineNumberOf(test::classModuleLines(s), "    " + s.routine);
+  EXPECT_EQ(callLines(marked(standard_), s.routine), std::vector<std::int64_t>{standardCall});
+  EXPECT_EQ(callLines(marked(class_), s.routine), std::vector<std::int64_t>{classCall});
+  const Names expected = {"M" + std::to_string(standard_) + " " + s.standardModule,
+                          routineKey(s.caller) + " " + s.caller,
+                          "M" + std::to_string(class_) + " " + s.classModule,
+                          routineKey(s.method) + " " + s.method};
   EXPECT_EQ(callers(s.routine, standard_), expected);
   EXPECT_EQ(callers(s.routineOtherCase, standard_), expected);
   EXPECT_EQ(callers(s.routine, class_), Names{"Infos zu Routine nicht gefunden"}) << "looked up in the current module";

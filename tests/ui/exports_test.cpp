@@ -292,7 +292,8 @@ class ExportsTest : public QObject {
   void rtfOfAProjectInAnotherCodePageNamesIt() {
     ExportsUnderTest t;
     const auto& projects = test::codePageProjects();
-    const auto russian = std::find_if(projects.begin(), projects.end(), [](const auto& p) { return p.codePage == 1251; });
+    const auto russian =
+        std::find_if(projects.begin(), projects.end(), [](const auto& p) { return p.codePage == 1251; });
     QVERIFY(t.openDocument(test::writeCodePageWorkbook(*russian, t.root)));
     const auto isAscii = [](std::string_view rtf) {
       return std::all_of(rtf.begin(), rtf.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
