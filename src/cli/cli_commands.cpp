@@ -80,9 +80,10 @@ std::size_t projectNode(const HostTree& tree, std::optional<int> number) {
 Outcome<std::string> moduleOrProject(Context& context, const fs::path& folder, bool rtf) {
   const auto database = openProjectDatabase(folder);
   if (!database) return database.failure();
-  RenderOptions options = context.settings.render;
+  // RTF names the project's code page and writes its characters for it.
   const Outcome<int> codePage = database.value()->codePage();
   if (!codePage) return codePage.failure();
+  RenderOptions options = context.settings.render;
   options.codePage = codePage.value();
   if (context.args.module) {
     const Outcome<std::string> marked = readModuleFile(folder, *context.args.module);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <random>
 #include <string>
 #include <vector>
@@ -14,66 +13,13 @@
 #include "render/render_options.h"
 #include "render/rtf.h"
 #include "render/sample_marked_module.h"
+#include "support/rtf_reader.h"
 
 namespace cq {
 namespace {
 
-struct ShownChar {
-  char c;
-  int colour;
-  bool bold;
-  bool operator==(const ShownChar&) const = default;
-};
-
-// What a rich-text reader shows for an RTF body: characters with colour index and weight.
-std::vector<ShownChar> readRtfBody(std::string_view rtf) {
-  std::vector<ShownChar> shown;
-  int colour = 0;
-  bool bold = false;
-  for (std::size_t i = 0; i < rtf.size();) {
-    if (rtf[i] == '{' || rtf[i] == '}') {
-      ADD_FAILURE() << "unescaped brace at " << i;
-      return shown;
-    }
-    const bool escaped = rtf[i] == '\\' && i + 1 < rtf.size() &&
-                         std::string_view("\\{}").find(rtf[i + 1]) != std::string_view::npos;
-    if (static_cast<unsigned char>(rtf[i]) >= 0x80) {  // a Windows-1252 byte: the UTF-8 of its character
-      for (const char c : windows1252ToUtf8(rtf.substr(i, 1))) shown.push_back({c, colour, bold});
-      ++i;
-      continue;
-    }
-    if (rtf[i] != '\\' || escaped) {
-      shown.push_back({rtf[i + (escaped ? 1 : 0)], colour, bold});
-      i += escaped ? 2 : 1;
-      continue;
-    }
-    std::size_t j = i + 1;
-    while (j < rtf.size() && std::islower(static_cast<unsigned char>(rtf[j]))) ++j;
-    const std::string word(rtf.substr(i + 1, j - i - 1));
-    const std::size_t digits = j;
-    while (j < rtf.size() && std::isdigit(static_cast<unsigned char>(rtf[j]))) ++j;
-    const std::string number(rtf.substr(digits, j - digits));
-    if (j < rtf.size() && rtf[j] == ' ') ++j;
-    if (word == "u") {  // \uN? where the digits may carry a sign
-      std::size_t end = i + 2;
-      const int unit = std::stoi(std::string(rtf.substr(end, rtf.find('?', end) - end)));
-      std::string character;
-      utf8::append(character, static_cast<char16_t>(unit));
-      for (const char c : character) shown.push_back({c, colour, bold});
-      i = rtf.find('?', end) + 1;
-      continue;
-    }
-    if (word == "cf") colour = std::stoi(number);
-    else if (word == "b") bold = number != "0";
-    else if (word == "tab") shown.push_back({'\t', colour, bold});
-    else if (word != "par") {
-      ADD_FAILURE() << "unexpected control word \\" << word << number;
-      return shown;
-    }
-    i = j;
-  }
-  return shown;
-}
+using test::ShownChar;
+using test::readRtfBody;
 
 // Decodes the marked text and checks it shows exactly what the RTF of the same text shows.
 StyledText expectDecodesAsRtfShows(const std::string& marked, bool boldLines) {

@@ -269,8 +269,13 @@ TEST(VbaProjectReader, NamesAndCodeAreConvertedFromTheProjectCodePage) {
     EXPECT_EQ(project.codePage(), c.codePage);
   }
   // Multi-byte pages, bytes a page leaves undefined, half a character at the end, UTF-16; a code
-  // page the system does not know is read as Windows-1252.
+  // page the system does not know is read as Windows-1252. Hebrew and Vietnamese
+  // letters keep their marks apart, as Windows reads them, and a last letter stays.
   const std::tuple<std::string, int, std::string, std::size_t> pages[] = {
+      {"\xF9\xC8\xD1\xEC\xE5\xC9\xED", 1255, "\u05E9\u05B8\u05C1\u05DC\u05D5\u05B9\u05DD", 0},
+      {"\xE7\xF9\xE1\xE5\xF0\xE5\xFA", 1255, "חשבונות", 0},
+      {"\xE5\xFF\xE5", 1255, "\u05D5\xEF\xBF\xBD\u05D5", 1},
+      {"Vi\xEAt a\xEC", 1258, "Vi\u00EAt a\u0301", 0},
       {"\x80\x81\xFF", 1252, "€\xC2\x81ÿ", 0},
       {"Gr\xC3\xBC\xC3\x9F \xE2\x82\xAC \xE4\xB8\xAD", 65001, "Grüß € 中", 0},
       {"A\x93\xFA\x96\x7Bz", 932, "A日本z", 0},

@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QtTest>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "app/app_state.h"
 #include "app/settings_store.h"
 #include "app/text_boundary.h"
+#include "support/code_page_projects.h"
 #include "support/golden.h"
 #include "support/sample_project.h"
 #include "support/temp_folder.h"
@@ -85,7 +87,14 @@ struct ExportsUnderTest {
 
   bool openSample() {
     const fs::path project = state.defaultProjectFolder / "Lager";
-    if (!test::readSampleProject(project)) return false;
+    return test::readSampleProject(project) && openProjectFolder(project);
+  }
+  // A document read into a project folder "Projekt" and opened.
+  bool openDocument(const fs::path& document) {
+    const fs::path project = state.defaultProjectFolder / "Projekt";
+    return test::readDocumentIntoFolder(document, project) && openProjectFolder(project);
+  }
+  bool openProjectFolder(const fs::path& project) {
     run("mnuÖffnen", {DialogReply{Answer::Ok, {}, {pathToQString(project)}}});
     return window->codeLoaded();
   }
@@ -276,6 +285,33 @@ class ExportsTest : public QObject {
     QVERIFY(asked[1].text.contains(u"x.RTF konnte nicht geschrieben werden."_s));
     QVERIFY(!fs::exists(missing.parent_path()));
     QCOMPARE(t.window->statusPanels().text(StatusBar::kProgressPanel), QString());
+  }
+
+  // A project of another code page than 1252: its RTF files and copies name it
+  // and write every character beyond ASCII as \uN?.
+  void rtfOfAProjectInAnotherCodePageNamesIt() {
+    ExportsUnderTest t;
+    const auto& projects = test::codePageProjects();
+    const auto russian =
+        std::find_if(projects.begin(), projects.end(), [](const auto& p) { return p.codePage == 1251; });
+    QVERIFY(t.openDocument(test::writeCodePageWorkbook(*russian, t.root)));
+    const auto isAscii = [](std::string_view rtf) {
+      return std::all_of(rtf.begin(), rtf.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    };
+    const std::string header = "{\\rtf1\\ansi\\ansicpg1251\\deff0";
+    const std::string routine = "\\u1055?\\u1086?\\u1089?\\u1095?";  // "Посч"
+    t.run("mnuRtf_Modul", {DialogReply{Answer::Ok, {}, {pathToQString(t.root.path() / "m.rtf")}}});
+    const std::string module = fileBytes(t.root.path() / "m.RTF");
+    QVERIFY(module.starts_with(header) && isAscii(module));
+    QVERIFY(module.find(routine) != std::string::npos);
+    t.run("mnuRtf_Projekt", {DialogReply{Answer::Ok, {}, {pathToQString(t.root.path() / "p.rtf")}}});
+    const std::string project = fileBytes(t.root.path() / "p.RTF");
+    QVERIFY(project.starts_with(header) && isAscii(project));
+    t.views().current().setCaret(0);
+    t.run("mnuBearbeiten_Kopieren_Modul");
+    const std::string copied = clipboard().data(u"text/rtf"_s).toStdString();
+    QVERIFY(copied.starts_with(header) && isAscii(copied));
+    QVERIFY(copied.find(routine) != std::string::npos);
   }
 };
 

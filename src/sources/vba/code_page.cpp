@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <optional>
@@ -51,30 +52,39 @@ class IconvConverter {
   // as U+FFFD (counted in `replaced`) and skipped, as is an incomplete
   // character at the end. Without a replacement, nullopt at the first failure.
   std::optional<std::string> convert(std::string_view input, std::size_t* replaced) {
+    iconv(handle_, nullptr, nullptr, nullptr, nullptr);  // a fresh start, also after an earlier failure
     std::string out;
     out.resize(input.size() * 2 + 16);
     char* in = const_cast<char*>(input.data());
     std::size_t inLeft = input.size();
     std::size_t written = 0;
-    while (inLeft > 0) {
-      char* outPtr = out.data() + written;
-      std::size_t outLeft = out.size() - written;
-      const std::size_t result = iconv(handle_, &in, &inLeft, &outPtr, &outLeft);
-      written = out.size() - outLeft;
-      if (result != static_cast<std::size_t>(-1)) break;
-      if (errno == E2BIG) {
+    // One call on what is left of the input, or, with `flush`, on none: the
+    // converter then writes what it holds back (glibc keeps a Hebrew or
+    // Vietnamese letter until it knows no mark follows). False for a byte that
+    // forms no character.
+    const auto step = [&](bool flush) {
+      while (true) {
+        char* outPtr = out.data() + written;
+        std::size_t outLeft = out.size() - written;
+        const std::size_t result = flush ? iconv(handle_, nullptr, nullptr, &outPtr, &outLeft)
+                                         : iconv(handle_, &in, &inLeft, &outPtr, &outLeft);
+        written = out.size() - outLeft;
+        if (result != static_cast<std::size_t>(-1)) return true;
+        if (errno != E2BIG) return false;
         out.resize(out.size() * 2);
-      } else {  // EILSEQ or EINVAL: one undecodable byte
-        if (!replaced) return std::nullopt;
-        ++*replaced;
-        if (out.size() - written < kReplacementCharacter.size()) out.resize(out.size() * 2);
-        out.replace(written, kReplacementCharacter.size(), kReplacementCharacter);
-        written += kReplacementCharacter.size();
-        ++in;
-        --inLeft;
-        iconv(handle_, nullptr, nullptr, nullptr, nullptr);  // leave any shift state
       }
+    };
+    while (!step(false)) {  // EILSEQ or EINVAL: one undecodable byte
+      if (!replaced) return std::nullopt;
+      step(true);  // what was held back comes before the replacement
+      ++*replaced;
+      if (out.size() - written < kReplacementCharacter.size()) out.resize(out.size() * 2);
+      out.replace(written, kReplacementCharacter.size(), kReplacementCharacter);
+      written += kReplacementCharacter.size();
+      ++in;
+      --inLeft;
     }
+    step(true);
     out.resize(written);
     return out;
   }
@@ -82,6 +92,49 @@ class IconvConverter {
  private:
   iconv_t handle_;
 };
+
+// glibc's converters of code pages 1255 and 1258 join a letter and the marks
+// after it into one precomposed character (U+05D5 U+05B9 becomes U+FB4B), which
+// Windows never does: these single-byte code pages are read through a table of
+// what each byte stands for on its own.
+bool joinsMarks(int codePage) { return codePage == 1255 || codePage == 1258; }
+
+// The UTF-8 of each byte; empty where the byte is no character of the code page.
+using ByteCharacters = std::array<std::string, 256>;
+
+ByteCharacters charactersOfBytes(int codePage) {
+  ByteCharacters characters;
+  IconvConverter converter(iconvName(codePage), "UTF-8");
+  if (!converter.valid()) return characters;
+  for (std::size_t byte = 0; byte < characters.size(); ++byte) {
+    const char each = static_cast<char>(byte);
+    characters[byte] = converter.convert(std::string_view(&each, 1), nullptr).value_or(std::string());
+  }
+  return characters;
+}
+
+// nullptr where the system cannot convert the code page (NUL is a character of every one it can).
+const ByteCharacters* charactersOfJoiningCodePage(int codePage) {
+  static const ByteCharacters hebrew = charactersOfBytes(1255);
+  static const ByteCharacters vietnamese = charactersOfBytes(1258);
+  const ByteCharacters& characters = codePage == 1255 ? hebrew : vietnamese;
+  return characters[0].empty() ? nullptr : &characters;
+}
+
+DecodedText decodeByteByByte(std::string_view bytes, const ByteCharacters& characters) {
+  DecodedText decoded;
+  decoded.text.reserve(bytes.size() * 2);
+  for (const char byte : bytes) {
+    const std::string& character = characters[static_cast<unsigned char>(byte)];
+    if (character.empty()) {
+      decoded.text.append(kReplacementCharacter);
+      ++decoded.replaced;
+    } else {
+      decoded.text.append(character);
+    }
+  }
+  return decoded;
+}
 
 }  // namespace
 
@@ -93,6 +146,10 @@ DecodedText codePageToText(std::string_view bytes, int codePage) {
   // Windows-1252 by our own table: every byte is a character, also the five the
   // system's table leaves undefined.
   if (codePage != kWindows1252CodePage) {
+    if (joinsMarks(codePage)) {
+      if (const ByteCharacters* characters = charactersOfJoiningCodePage(codePage))
+        return decodeByteByByte(bytes, *characters);
+    }
     IconvConverter converter(iconvName(codePage), "UTF-8");
     if (converter.valid()) {
       DecodedText decoded;

@@ -70,13 +70,13 @@ bool ProjectBrowser::showProject(const std::filesystem::path& workingFolder) {
   // The new database and the tree first: when either fails, the project shown
   // so far stays as it was, with its database.
   Outcome<std::unique_ptr<CodeDatabase>> opened = CodeDatabase::open(workingFolder);
-  const Outcome<int> codePage = opened ? opened.value()->codePage() : Outcome<int>(opened.failure());
-  const Outcome<int> filled = codePage ? projectTree_->fill(*opened.value(), settings_.expandProjectTree)
-                                       : Outcome<int>(codePage.failure());
-  if (!filled) {
+  const Outcome<int> filled =
+      opened ? projectTree_->fill(*opened.value(), settings_.expandProjectTree) : Outcome<int>(opened.failure());
+  const Outcome<int> codePage = filled ? opened.value()->codePage() : Outcome<int>(filled.failure());
+  if (!codePage) {
     panels.setText(StatusBar::kProgressPanel, QString());
     window_.messages().show(
-        Failure{"Projekt in " + pathToText(workingFolder) + "\r\nist nicht mehr intakt", filled.failure().text()});
+        Failure{"Projekt in " + pathToText(workingFolder) + "\r\nist nicht mehr intakt", codePage.failure().text()});
     return false;
   }
   reset();

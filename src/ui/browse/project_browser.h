@@ -46,14 +46,16 @@ class ProjectBrowser : public QObject {
   // (after a save; the module views follow it there) and fails like
   // CodeDatabase::open.
   CodeDatabase* database() const { return database_.get(); }
-  // The render settings with the shown project's code page (RTF names it).
-  RenderOptions renderOptions() const;
   void closeDatabase();
   Outcome<void> reopenDatabase(const std::filesystem::path& workingFolder);
 
   // Caret tracking runs only while a shown project is browsed.
   void setCaretTracking(bool on) { caretTracking_ = on; }
   bool caretTracking() const { return caretTracking_; }
+
+  // The display settings' rendering with the shown project's code page, which
+  // RTF names and writes its characters for.
+  RenderOptions renderOptions() const;
 
   // The folder and module count of the project shown last.
   const std::filesystem::path& workingFolder() const { return folder_; }
@@ -96,12 +98,12 @@ class ProjectBrowser : public QObject {
   MainWindow& window_;
   const DisplaySettings& settings_;
   std::unique_ptr<CodeDatabase> database_;
-  int codePage_ = 1252;
   ModuleViews* moduleViews_ = nullptr;  // owned by the code pane
   std::unique_ptr<ProjectTreeView> projectTree_;
   PositionHistory history_;
   std::filesystem::path folder_;
   int moduleCount_ = 0;
+  int codePage_ = 1252;
   long long lastCaretLine_ = -1;
   bool caretTracking_ = false;
 };

@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 
-#include "app/app_state.h"
 #include "app/text_boundary.h"
 #include "projectfolder/atomic_file.h"
 #include "projectfolder/project_folder.h"
@@ -26,8 +25,8 @@ QString withRtfExtension(const QString& chosen) {
   return chosen + u".RTF"_s;
 }
 
-RtfFiles::RtfFiles(MainWindow& window, const AppState& state, ProjectBrowser& browser, ProjectName projectName)
-    : window_(window), state_(state), browser_(browser), projectName_(std::move(projectName)) {}
+RtfFiles::RtfFiles(MainWindow& window, ProjectBrowser& browser, ProjectName projectName)
+    : window_(window), browser_(browser), projectName_(std::move(projectName)) {}
 
 std::optional<QString> RtfFiles::askTarget(const QString& proposedName) {
   const std::optional<QString> chosen =

@@ -7,7 +7,6 @@
 
 namespace cq {
 
-struct AppState;
 class MainWindow;
 class ProjectBrowser;
 
@@ -21,7 +20,8 @@ class RtfFiles {
   using ProjectName = std::function<std::string()>;
 
   // All outlive this; `projectName` gives the current project's name.
-  RtfFiles(MainWindow& window, const AppState& state, ProjectBrowser& browser, ProjectName projectName);
+  // The browser gives the module, the project's modules and how they are rendered.
+  RtfFiles(MainWindow& window, ProjectBrowser& browser, ProjectName projectName);
 
   void saveModule();   // RTF "&Modul"
   void saveProject();  // RTF "&Projekt"
@@ -34,7 +34,6 @@ class RtfFiles {
   void write(const QString& target, const QString& step, Render render);
 
   MainWindow& window_;
-  const AppState& state_;
   ProjectBrowser& browser_;
   ProjectName projectName_;
   QString lastFolder_;  // where the last file was saved; the home folder at first
