@@ -78,7 +78,11 @@ std::size_t projectNode(const HostTree& tree, std::optional<int> number) {
 Outcome<std::string> moduleOrProject(Context& context, const fs::path& folder, bool rtf) {
   const auto database = openProjectDatabase(folder);
   if (!database) return database.failure();
-  const RenderOptions& options = context.settings.render;
+  // RTF declares the code page recorded for the project's code.
+  RenderOptions options = context.settings.render;
+  const Outcome<int> codePage = database.value()->codePage();
+  if (!codePage) return codePage.failure();
+  options.codePage = codePage.value();
   if (context.args.module) {
     const Outcome<std::string> marked = readModuleFile(folder, *context.args.module);
     if (!marked) return marked;

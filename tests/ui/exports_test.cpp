@@ -15,9 +15,12 @@
 #include "app/app_state.h"
 #include "app/settings_store.h"
 #include "app/text_boundary.h"
+#include "sources/vba/code_page.h"
 #include "support/golden.h"
+#include "support/office_file_writer.h"
 #include "support/sample_project.h"
 #include "support/temp_folder.h"
+#include "support/vba_project_writer.h"
 #include "ui/browse/project_browser.h"
 #include "ui/code/code_view.h"
 #include "ui/code/module_views.h"
@@ -83,9 +86,11 @@ struct ExportsUnderTest {
     session->start({});
   }
 
-  bool openSample() {
+  bool openSample() { return openRead(fs::path(CQ_SOURCE_DIR) / "samples" / "Lagerverwaltung"); }
+  // `sources` read into the project folder "Lager", which the window opens.
+  bool openRead(const fs::path& sources) {
     const fs::path project = state.defaultProjectFolder / "Lager";
-    if (!test::readSampleProject(project)) return false;
+    if (!test::readModuleFolder(sources, project)) return false;
     run("mnuÖffnen", {DialogReply{Answer::Ok, {}, {pathToQString(project)}}});
     return window->codeLoaded();
   }
@@ -276,6 +281,27 @@ class ExportsTest : public QObject {
     QVERIFY(asked[1].text.contains(u"x.RTF konnte nicht geschrieben werden."_s));
     QVERIFY(!fs::exists(missing.parent_path()));
     QCOMPARE(t.window->statusPanels().text(StatusBar::kProgressPanel), QString());
+  }
+
+  // RTF files and rich-text copies of a project in another code page declare it.
+  void rtfOfAProjectInAnotherCodePageDeclaresIt() {
+    ExportsUnderTest t;
+    test::VbaProjectPlan plan;
+    plan.name = "Mappe";
+    plan.codePage = 1251;
+    plan.modules.push_back({"Modul1", "", 1, *textToCodePage("Sub Test()\r\n  ' Цвет\r\nEnd Sub\r\n", 1251)});
+    QVERIFY(t.openRead(t.root.writeFile("Mappe.xlsm", test::macroWorkbookBytes(test::buildVbaProjectStreams(plan)))));
+    const std::string header = "{\\rtf1\\ansi\\ansicpg1251\\deff0";
+    const std::string comment = "' \\u1062?\\u1074?\\u1077?\\u1090?";  // Цвет
+    for (const char* command : {"mnuRtf_Projekt", "mnuRtf_Modul"}) {
+      t.run(command, {DialogReply{Answer::Ok, {}, {pathToQString(t.root.path() / "Mappe.rtf")}}});
+      const std::string rtf = fileBytes(t.root.path() / "Mappe.RTF");
+      QVERIFY2(rtf.starts_with(header) && rtf.find(comment) != std::string::npos, command);
+    }
+    t.views().current().setCaret(0);
+    t.run("mnuBearbeiten_Kopieren_Modul");
+    const QByteArray copied = clipboard().data(u"text/rtf"_s);
+    QVERIFY(copied.startsWith(header.c_str()) && copied.contains(comment.c_str()));
   }
 };
 

@@ -81,8 +81,10 @@ bool ProjectBrowser::showProject(const std::filesystem::path& workingFolder) {
   database_ = std::move(opened).value();
   folder_ = workingFolder;
   moduleCount_ = filled.value();
+  const Outcome<int> codePage = database_->codePage();
+  codePage_ = codePage ? codePage.value() : RenderOptions{}.codePage;
   window_.panes().showLeftPane(LeftPane::ProjectTree);
-  moduleViews_->loadProject(workingFolder, moduleCount_, settings_.render);
+  moduleViews_->loadProject(workingFolder, moduleCount_, renderOptions());
   wireContextMenus();
   caretTracking_ = true;
   QTreeWidget* tree = window_.panes().projectTree();
@@ -92,6 +94,12 @@ bool ProjectBrowser::showProject(const std::filesystem::path& workingFolder) {
   }
   panels.setText(StatusBar::kProgressPanel, QString());
   return true;
+}
+
+RenderOptions ProjectBrowser::renderOptions() const {
+  RenderOptions options = settings_.render;
+  options.codePage = codePage_;
+  return options;
 }
 
 void ProjectBrowser::reset() {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "codedb/code_database.h"
+#include "render/render_options.h"
 #include "ui/history/position_history.h"
 
 class QAction;
@@ -55,6 +56,9 @@ class ProjectBrowser : public QObject {
   // The folder and module count of the project shown last.
   const std::filesystem::path& workingFolder() const { return folder_; }
   int moduleCount() const { return moduleCount_; }
+  // The display settings with the code page recorded for the project shown
+  // last, which RTF documents of its code declare.
+  RenderOptions renderOptions() const;
 
   // The caret of the current view was put there by other means than a node
   // (a search hit): the routine panel asks again for its line, the module panel
@@ -98,6 +102,7 @@ class ProjectBrowser : public QObject {
   PositionHistory history_;
   std::filesystem::path folder_;
   int moduleCount_ = 0;
+  int codePage_ = RenderOptions{}.codePage;
   long long lastCaretLine_ = -1;
   bool caretTracking_ = false;
 };

@@ -22,7 +22,7 @@ ExportCommands::ExportCommands(MainWindow& window, const AppState& state, Projec
       state_(state),
       browser_(browser),
       html_(window, state, browser),
-      rtf_(window, state, browser, std::move(projectName)) {
+      rtf_(window, browser, std::move(projectName)) {
   connectCommands();
 }
 

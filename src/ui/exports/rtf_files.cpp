@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 
-#include "app/app_state.h"
 #include "app/text_boundary.h"
 #include "projectfolder/atomic_file.h"
 #include "projectfolder/project_folder.h"
@@ -26,8 +25,8 @@ QString withRtfExtension(const QString& chosen) {
   return chosen + u".RTF"_s;
 }
 
-RtfFiles::RtfFiles(MainWindow& window, const AppState& state, ProjectBrowser& browser, ProjectName projectName)
-    : window_(window), state_(state), browser_(browser), projectName_(std::move(projectName)) {}
+RtfFiles::RtfFiles(MainWindow& window, ProjectBrowser& browser, ProjectName projectName)
+    : window_(window), browser_(browser), projectName_(std::move(projectName)) {}
 
 std::optional<QString> RtfFiles::askTarget(const QString& proposedName) {
   const std::optional<QString> chosen =
@@ -59,7 +58,7 @@ void RtfFiles::saveModule() {
   write(*target, u"Erzeuge RTF-Modul"_s, [&]() -> Outcome<std::string> {
     const Outcome<std::string> marked = readModuleFile(browser_.workingFolder(), number);
     if (!marked) return marked.failure();
-    const RenderOptions& options = state_.display.render;
+    const RenderOptions options = browser_.renderOptions();
     return wrapRtfDocument(markedToRtf(marked.value(), options), options);
   });
 }
@@ -72,7 +71,7 @@ void RtfFiles::saveProject() {
     const Outcome<std::vector<ExportModule>> modules =
         loadProjectModules(browser_.workingFolder(), *browser_.database());
     if (!modules) return modules.failure();
-    return projectToRtf(modules.value(), state_.display.render);
+    return projectToRtf(modules.value(), browser_.renderOptions());
   });
 }
 

@@ -7,7 +7,6 @@
 
 namespace cq {
 
-struct AppState;
 class MainWindow;
 class ProjectBrowser;
 
@@ -21,7 +20,7 @@ class RtfFiles {
   using ProjectName = std::function<std::string()>;
 
   // All outlive this; `projectName` gives the current project's name (Windows-1252).
-  RtfFiles(MainWindow& window, const AppState& state, ProjectBrowser& browser, ProjectName projectName);
+  RtfFiles(MainWindow& window, ProjectBrowser& browser, ProjectName projectName);
 
   void saveModule();   // RTF "&Modul"
   void saveProject();  // RTF "&Projekt"
@@ -34,7 +33,6 @@ class RtfFiles {
   void write(const QString& target, const QString& step, Render render);
 
   MainWindow& window_;
-  const AppState& state_;
   ProjectBrowser& browser_;
   ProjectName projectName_;
   QString lastFolder_;  // where the last file was saved; the home folder at first
