@@ -33,9 +33,10 @@ screenshots: build
 package: build
 	@cd $(BUILD) && cpack -G DEB
 
-# The exports in real programs (Chromium, LibreOffice); installs them, not run in CI.
+# The exports in real programs (Chromium, LibreOffice), with the corpus's Japanese
+# and Russian project where CORPUS is; installs them, not run in CI.
 check-real: build
-	@tools/check-real/run $(BUILD)
+	@tools/check-real/run $(BUILD) $(CORPUS)
 
 # Checked builds, not part of CI: each fuzz target runs FUZZ_SECONDS (clang and
 # libFuzzer), and the whole test suite runs under ASan and UBSan.

@@ -9,8 +9,10 @@
 
 #include "sources/vba/code_page.h"
 #include "support/golden.h"
+#include "support/office_file_writer.h"
 #include "support/run_process.h"
 #include "support/temp_folder.h"
+#include "support/vba_project_writer.h"
 
 namespace cq {
 namespace {
@@ -79,6 +81,29 @@ TEST(CliSample, ReadWritesModuleFilesAndExportsMatchGoldenFiles) {
   EXPECT_NE(text.out.find("' Lagerbestand und Bestellvorschl\xC3\xA4ge"), std::string::npos);
   const auto missing = runCli({"text", project.string(), "--module", "9"});
   EXPECT_TRUE(missing.exitCode == 1 && !missing.err.empty());
+}
+
+// The code page of a project's code is recorded in its folder and declared by
+// its RTF documents, module and project alike.
+TEST(CliSample, RtfOfAProjectInAnotherCodePageDeclaresIt) {
+  const test::TempFolder work;
+  test::VbaProjectPlan plan;
+  plan.name = "Mappe";
+  plan.codePage = 932;
+  plan.modules.push_back({"Modul1", "", 1, *textToCodePage("Sub Test()\r\n  ' 改行\r\nEnd Sub\r\n", 932)});
+  const fs::path document =
+      work.writeFile("Mappe.xlsm", test::macroWorkbookBytes(test::buildVbaProjectStreams(plan)));
+  const fs::path project = work.path() / "p";
+  const auto read = runCli({"read", document.string(), project.string()});
+  ASSERT_EQ(read.exitCode, 0) << read.err;
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"rtf", project.string()}, {"rtf", project.string(), "--module", "1"}}) {
+    const auto rtf = runCli(args);
+    ASSERT_EQ(rtf.exitCode, 0) << rtf.err;
+    EXPECT_EQ(rtf.out.rfind("{\\rtf1\\ansi\\ansicpg932\\deff0", 0), 0u) << rtf.out.substr(0, 60);
+    EXPECT_NE(rtf.out.find("' \\u25913?\\u-30644?"), std::string::npos);  // 改行, signed units
+  }
+  EXPECT_NE(runCli({"text", project.string(), "--module", "1"}).out.find("  ' 改行"), std::string::npos);
 }
 
 TEST(CliSample, ExportWritesModuleFilesIntoAnEmptyFolderOnly) {

@@ -2,7 +2,8 @@
 // with the sample documents, a read project on a routine, and the zoom view;
 // the toolbar before and after the read, with its buttons disabled and enabled;
 // each page of the options dialog, the compact window, the about box and the
-// system information.
+// system information; where the corpus is, the Japanese and the Russian
+// project read whole, on a routine whose comments are in their script.
 // Usage: cq-screenshots OUTPUT_FOLDER (run under Xvfb by `make screenshots`).
 #include <QAction>
 #include <QApplication>
@@ -16,6 +17,7 @@
 
 #include "app/app_state.h"
 #include "app/settings_store.h"
+#include "app/text_boundary.h"
 #include "ui/about/about_box.h"
 #include "ui/about/system_information.h"
 #include "ui/commands/command_table.h"
@@ -23,10 +25,12 @@
 #include "ui/options/options_dialog.h"
 #include "ui/main_window.h"
 #include "ui/session/session.h"
+#include "ui/window_panes.h"
 #include "ui/trees/project_tree_view.h"
 #include "ui/browse/project_browser.h"
 
 namespace fs = std::filesystem;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -40,6 +44,31 @@ bool save(QWidget& window, const fs::path& file, int scale = 1) {
   if (scale > 1) picture = picture.scaled(picture.size() * scale, Qt::KeepAspectRatio, Qt::SmoothTransformation);
   const bool saved = picture.save(QString::fromStdString(file.string()));
   std::printf("%s %s\n", saved ? "wrote" : "could not write", file.c_str());
+  return saved;
+}
+
+// A window of its own on `document` read whole, showing `routine` of `module`.
+bool saveReadDocument(cq::AppState& state, cq::SettingsStore& settings, const fs::path& document,
+                      const QString& module, const QString& routine, const fs::path& file) {
+  cq::MainWindow window(state, settings);
+  window.resize(1200, 760);
+  cq::Session session(window, state, settings);
+  session.start({cq::pathToQString(document)});
+  window.show();
+  window.findChild<QTreeWidget*>("treApp")->topLevelItem(0)->setCheckState(0, Qt::Checked);
+  window.commands().action("mnuBearbeiten_Code")->trigger();
+  QTreeWidgetItem* shown = nullptr;
+  for (QTreeWidgetItem* item : window.panes().projectTree()->findItems(routine, Qt::MatchExactly | Qt::MatchRecursive))
+    if (item->parent() && item->parent()->text(0) == module) shown = item;
+  if (!shown) {
+    std::fprintf(stderr, "%s has no routine %s\n", document.c_str(), routine.toUtf8().constData());
+    session.shutdown();
+    return false;
+  }
+  shown->parent()->setExpanded(true);  // the module's routines in the tree
+  session.browser().projectTree().activate(shown);
+  const bool saved = save(window, file);
+  session.shutdown();
   return saved;
 }
 
@@ -110,6 +139,14 @@ int main(int argc, char* argv[]) {
   window.commands().action("mnuAnsicht_Spezial")->trigger();
   ok = save(*session.compactView().window(), output / "5-compact-window.png") && ok;
   session.shutdown();
+
+  const fs::path corpus = CQ_CORPUS_DIR;
+  if (fs::is_directory(corpus)) {
+    ok = saveReadDocument(state, settings, corpus / "RelaxTools__Hidennotare/hidennotare.xlsm", u"Sample"_s,
+                          u"Message_Sample"_s, output / "8-japanese-project.png") && ok;
+    ok = saveReadDocument(state, settings, corpus / "tkdesign__userfunc_ru/dist/userfunc_ru.xlam",
+                          u"ЭтаКнига"_s, u"Workbook_Open"_s, output / "9-russian-project.png") && ok;
+  }
   fs::remove_all(root);
   return ok ? 0 : 1;
 }
