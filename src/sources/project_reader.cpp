@@ -1,12 +1,14 @@
 #include "sources/project_reader.h"
 
 #include <cerrno>
+#include <exception>
 #include <system_error>
 #include <fstream>
 #include <memory>
 
 #include "codedb/code_database.h"
 #include "sources/module_file.h"
+#include "sources/module_file_encoding.h"
 #include "sources/source_file.h"
 #include "text/text_decoding.h"
 #include "text/path_text.h"
@@ -215,17 +217,38 @@ Outcome<ProjectRead> readTickedModules(HostApplication& host, HostTree& tree, co
 Outcome<ProjectRead> readTickedModuleFiles(const HostTree& tree, const std::filesystem::path& projectFolder,
                                            const ProjectReadRequest& request) {
   return runRead(request, kVbReadFailedMessage, [&](ProjectWriter& writer, ProjectRead& result) {
+    // The files of one project share their code page, detected from all that
+    // can be read; a file that cannot be read fails the read when its turn
+    // comes, so the modules before it remain.
+    struct TickedFile {
+      const HostTreeNode* node;
+      std::string bytes;
+      std::exception_ptr unreadable;
+    };
+    std::vector<TickedFile> files;
+    std::vector<std::string_view> contents;
     for (const HostTreeNode& node : tree.nodes) {
       if (!isTickedModule(node)) continue;
-      const char typeDigit = node.key.empty() ? '0' : node.key.back();
-      const ModuleType type =
-          typeDigit >= '1' && typeDigit <= '9' ? moduleTypeOfCode(typeDigit - '0') : ModuleType::kOther;
       std::string fileName = textAfterLast(textBeforeFirst(node.key, ":"), '\\');
       fileName.erase(0, fileName.find_first_not_of(' '));
       fileName.erase(fileName.find_last_not_of(' ') + 1);
-      const std::filesystem::path file = projectFolder / textToPath(fileName);
-      const DecodedText text = decodeSourceText(readSourceFile(file));
-      writer.addModule(splitModuleFile(text.text).code, type, node.text);
+      TickedFile& file = files.emplace_back(TickedFile{&node, {}, nullptr});
+      try {
+        file.bytes = readSourceFile(projectFolder / textToPath(fileName));
+      } catch (const Failed&) {
+        file.unreadable = std::current_exception();
+      }
+    }
+    for (const TickedFile& file : files) contents.push_back(file.bytes);
+    const int codePage = detectModuleFilesCodePage(contents);
+    writer.setCodePage(codePage);
+    for (const TickedFile& file : files) {
+      if (file.unreadable) std::rethrow_exception(file.unreadable);
+      const char typeDigit = file.node->key.empty() ? '0' : file.node->key.back();
+      const ModuleType type =
+          typeDigit >= '1' && typeDigit <= '9' ? moduleTypeOfCode(typeDigit - '0') : ModuleType::kOther;
+      const DecodedText text = decodeModuleFileBytes(file.bytes, codePage);
+      writer.addModule(splitModuleFile(text.text).code, type, file.node->text);
       result.replacedCharacters += text.replaced;
     }
   });
