@@ -1,5 +1,7 @@
 #include "text/utf8.h"
 
+#include "text/ascii_words.h"
+
 namespace cq::utf8 {
 
 namespace {
@@ -86,19 +88,11 @@ void append(std::string& out, char32_t codePoint) {
   }
 }
 
-bool isAscii(std::string_view text) {
-  for (const char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
+bool isAscii(std::string_view text) { return ascii_words::asciiRunEnd(text, 0) == text.size(); }
 
 bool isValid(std::string_view text) {
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    if (static_cast<unsigned char>(text[pos]) < 0x80) {
-      ++pos;
-      continue;
-    }
+  for (std::size_t pos = ascii_words::asciiRunEnd(text, 0); pos < text.size();
+       pos = ascii_words::asciiRunEnd(text, pos)) {
     if (next(text, pos) == kInvalid) return false;
   }
   return true;
@@ -108,11 +102,10 @@ std::size_t utf16Length(std::string_view text) {
   std::size_t units = 0;
   std::size_t pos = 0;
   while (pos < text.size()) {
-    if (static_cast<unsigned char>(text[pos]) < 0x80) {
-      ++pos;
-      ++units;
-      continue;
-    }
+    const std::size_t asciiEnd = ascii_words::asciiRunEnd(text, pos);
+    units += asciiEnd - pos;
+    pos = asciiEnd;
+    if (pos == text.size()) break;
     const char32_t codePoint = next(text, pos);
     units += (codePoint != kInvalid && codePoint >= 0x10000) ? 2 : 1;
   }
