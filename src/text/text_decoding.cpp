@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -149,18 +148,16 @@ std::string windows1252ToUtf8(std::string_view bytes) {
     o += encoded.length;
   };
   std::size_t pos = 0;
-  if constexpr (std::endian::native == std::endian::little) {
-    // Eight bytes stored at once, kept up to the first byte beyond ASCII: the
-    // room left is never less than the bytes left to read.
-    while (pos + 8 <= n) {
-      const std::uint64_t eight = ascii_words::load(data + pos);
-      const std::uint64_t high = eight & ascii_words::kHighBits;
-      const std::size_t ascii = high ? static_cast<std::size_t>(std::countr_zero(high) / 8) : 8;
+  // Eight bytes at a time: stored whole when ASCII, else byte by byte through
+  // the table, which keeps the loop free of a chain from one load to the next.
+  for (; pos + 8 <= n; pos += 8) {
+    const std::uint64_t eight = ascii_words::load(data + pos);
+    if (!(eight & ascii_words::kHighBits)) {
       ascii_words::store(o, eight);
-      o += ascii;
-      pos += ascii;
-      if (ascii < 8) put(data[pos++]);
+      o += 8;
+      continue;
     }
+    for (std::size_t k = 0; k < 8; ++k) put(data[pos + k]);
   }
   for (; pos < n; ++pos) put(data[pos]);
   out.resize(static_cast<std::size_t>(o - begin));

@@ -85,11 +85,11 @@ std::size_t unicode_case_detail::identifierRunEndFromNonAscii(std::string_view t
   return at;
 }
 
-std::string foldCase(std::string_view text) {
+void appendFoldedCase(std::string& folded, std::string_view text) {
   // Written in place; only a character whose folded form is longer (rare) can
   // make the text grow.
-  std::string folded(text.size(), '\0');
-  std::size_t written = 0;
+  std::size_t written = folded.size();
+  folded.resize(written + text.size());
   const auto put = [&](const char* bytes, std::size_t length) {
     if (written + length > folded.size()) folded.resize(folded.size() * 2 + length);
     std::memcpy(folded.data() + written, bytes, length);
@@ -125,6 +125,11 @@ std::string foldCase(std::string_view text) {
     }
   }
   folded.resize(written);
+}
+
+std::string foldCase(std::string_view text) {
+  std::string folded;
+  appendFoldedCase(folded, text);
   return folded;
 }
 

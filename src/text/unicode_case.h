@@ -13,14 +13,15 @@ namespace cq {
 
 namespace unicode_case_detail {
 
-constexpr std::array<bool, 128> makeAsciiIdentifiers() {
-  std::array<bool, 128> table{};
+// By byte, false for every byte beyond ASCII.
+constexpr std::array<bool, 256> makeAsciiIdentifiers() {
+  std::array<bool, 256> table{};
   for (std::size_t c = 0; c < table.size(); ++c)
     table[c] = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
   return table;
 }
 
-inline constexpr std::array<bool, 128> kAsciiIdentifiers = makeAsciiIdentifiers();
+inline constexpr std::array<bool, 256> kAsciiIdentifiers = makeAsciiIdentifiers();
 
 // identifierRunEnd from a byte beyond ASCII on.
 std::size_t identifierRunEndFromNonAscii(std::string_view text, std::size_t at);
@@ -29,10 +30,7 @@ std::size_t identifierRunEndFromNonAscii(std::string_view text, std::size_t at);
 
 // A-Z, a-z, 0-9 and "_": the identifier characters of ASCII, by byte (false
 // for any byte beyond ASCII). Inline, since the scans ask it for every byte.
-constexpr bool isAsciiIdentifierByte(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return byte < 0x80 && unicode_case_detail::kAsciiIdentifiers[byte];
-}
+constexpr bool isAsciiIdentifierByte(char c) { return unicode_case_detail::kAsciiIdentifiers[static_cast<unsigned char>(c)]; }
 
 // Every letter, combining mark and decimal digit of Unicode, and "_".
 bool isIdentifierCodePoint(char32_t codePoint);
@@ -55,14 +53,17 @@ inline std::size_t identifierRunEnd(std::string_view text, std::size_t from) {
   std::size_t at = from;
   for (; at < text.size(); ++at) {
     const auto byte = static_cast<unsigned char>(text[at]);
+    if (unicode_case_detail::kAsciiIdentifiers[byte]) continue;
     if (byte >= 0x80) return unicode_case_detail::identifierRunEndFromNonAscii(text, at);
-    if (!unicode_case_detail::kAsciiIdentifiers[byte]) break;
+    break;
   }
   return at;
 }
 
 // The text with every character case folded.
 std::string foldCase(std::string_view text);
+// The same appended to `out`.
+void appendFoldedCase(std::string& out, std::string_view text);
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
 
