@@ -109,7 +109,8 @@ void BM_CallListOfAPublicRoutine(benchmark::State& state) {
   }
   std::size_t nodes = 0;
   for (auto _ : state) {
-    const auto list = cq::findCallers(*p->index, cq::moduleFilesOf(p->folder), kRoutine, home->module);
+    const auto list = cq::findCallers(*p->index, cq::moduleFilesOf(p->folder), kRoutine, home->module,
+                                      cq::moduleFilesMayHold(p->folder));
     nodes = list ? list->nodes.size() : 0;
   }
   state.counters["nodes"] = static_cast<double>(nodes);

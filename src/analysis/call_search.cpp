@@ -1,6 +1,7 @@
 #include "analysis/call_search.h"
 
 #include "text/unicode_case.h"
+#include "text/utf8.h"
 #include "analysis/line_counter.h"
 #include "analysis/marked_runs.h"
 #include "analysis/scan_sink.h"
@@ -51,7 +52,7 @@ std::string_view CallList::message() const {
 }
 
 Outcome<CallList> findCallers(CodeIndex& index, const MarkedTextOf& markedTextOf, std::string_view name,
-                              int currentModule) {
+                              int currentModule, const MayHoldText& mayHold) {
   return catchFailure([&] {
     CallList list;
     const std::optional<RoutineFacts> target = index.routineNamed(name, currentModule);
@@ -67,7 +68,11 @@ Outcome<CallList> findCallers(CodeIndex& index, const MarkedTextOf& markedTextOf
     const int first = ownModuleOnly ? currentModule : 1;
     const int last = ownModuleOnly ? currentModule : index.moduleCount();
     std::int64_t lastAdded = 0;
+    // A module without the name has no call lines (see callLines); ASCII is the
+    // same in every encoding of the module files.
+    const bool passable = mayHold && utf8::isAscii(target->name) && target->name.find(' ') == std::string::npos;
     for (int module = first; module <= last; ++module) {
+      if (passable && !mayHold(module, target->name)) continue;
       const std::vector<std::int64_t> lines = callLines(markedTextOf(module), target->name);
       if (lines.empty()) continue;
       const std::optional<ModuleFacts> facts = index.module(module);

@@ -47,8 +47,9 @@ struct CallList {
 // in modules 1 to the module count; a Property procedure is refused. For each
 // module with a place naming it: the module node, then below it each routine
 // holding such a place (once for consecutive places in one routine). Places
-// outside every routine add the module node only.
+// outside every routine add the module node only. With `mayHold`, a module
+// whose text surely does not hold an ASCII name is not read at all.
 Outcome<CallList> findCallers(CodeIndex& index, const MarkedTextOf& markedTextOf, std::string_view name,
-                              int currentModule);
+                              int currentModule, const MayHoldText& mayHold = {});
 
 }  // namespace cq

@@ -56,4 +56,10 @@ class CodeIndex {
 // cannot be read.
 using MarkedTextOf = std::function<std::string(int module)>;
 
+// Whether the marked-up text of module `module` may hold `ascii` (ASCII text,
+// exactly): false only where it surely does not, so that a search can pass the
+// module by without reading and decoding all of it. Throws Failed when the
+// module file cannot be read.
+using MayHoldText = std::function<bool(int module, std::string_view ascii)>;
+
 }  // namespace cq

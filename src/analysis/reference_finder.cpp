@@ -70,9 +70,9 @@ void ReferenceFinder::forEachReference(
     const std::size_t size = clean.size();
     constexpr std::uint64_t kEightBlanks = 0x2020202020202020;
     for (std::size_t i = 0; i < size;) {
-      const std::size_t end = identifierRunEnd(clean, i);
-      if (end == i) {
-        i += static_cast<unsigned char>(clean[i]) < 0x80 ? 1 : utf8SequenceLength(clean, i);
+      const char first = clean[i];
+      if (!isAsciiIdentifierByte(first) && (static_cast<unsigned char>(first) < 0x80 || !identifierCharacterAt(clean, i))) {
+        i += static_cast<unsigned char>(first) < 0x80 ? 1 : utf8SequenceLength(clean, i);
         // Blanked runs make up much of a clean text: pass them eight at a time.
         for (std::uint64_t eight = 0; i + 8 <= size; i += 8) {
           std::memcpy(&eight, clean.data() + i, 8);
@@ -82,7 +82,13 @@ void ReferenceFinder::forEachReference(
       }
       const std::size_t start = i;
       bool digits = false;
-      for (; i < end; ++i) digits = digits || isDigit(clean[i]);
+      // The run's ASCII part in the same pass as its digits; from a character
+      // beyond ASCII on, by the Unicode tables.
+      for (; i < size && isAsciiIdentifierByte(clean[i]); ++i) digits = digits || isDigit(clean[i]);
+      if (i < size && static_cast<unsigned char>(clean[i]) >= 0x80) {
+        const std::size_t end = identifierRunEnd(clean, i);
+        for (; i < end; ++i) digits = digits || isDigit(clean[i]);
+      }
       check(start, i);
       if (digits)
         for (std::size_t at = start + 1; at < i; ++at)

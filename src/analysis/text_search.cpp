@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "text/unicode_case.h"
 #include "text/utf8.h"
@@ -12,6 +13,17 @@ namespace {
 
 bool isWordAt(std::string_view text, std::size_t at) { return identifierCharacterAt(text, at); }
 
+constexpr std::array<char, 256> makeAsciiLower() {
+  std::array<char, 256> table{};
+  for (std::size_t b = 0; b < table.size(); ++b)
+    table[b] = static_cast<char>(b >= 'A' && b <= 'Z' ? b + 32 : b);
+  return table;
+}
+
+constexpr std::array<char, 256> kAsciiLower = makeAsciiLower();
+
+char asciiLower(char c) { return kAsciiLower[static_cast<unsigned char>(c)]; }
+
 }  // namespace
 
 TextSearch::TextSearch(std::string_view needle, bool wholeWord) : needle_(foldCase(needle)), wholeWord_(wholeWord) {
@@ -20,6 +32,20 @@ TextSearch::TextSearch(std::string_view needle, bool wholeWord) : needle_(foldCa
   const std::size_t length = needle_.size();
   shift_.fill(length);
   for (std::size_t i = 0; i + 1 < length; ++i) shift_[static_cast<unsigned char>(needle_[i])] = length - 1 - i;
+  // A needle of ASCII (as nearly every one is) need not fold the text.
+  asciiNeedle_ = std::all_of(needle_.begin(), needle_.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (!asciiNeedle_) return;
+  std::array<bool, 128> seen{};
+  for (const char c : needle_) {
+    if (std::exchange(seen[static_cast<unsigned char>(c)], true)) continue;
+    for (std::string& character : nonAsciiFoldingTo(c)) foldingToNeedle_.push_back(std::move(character));
+  }
+}
+
+bool TextSearch::searchesUnfolded(std::string_view text) const {
+  return asciiNeedle_ && std::none_of(foldingToNeedle_.begin(), foldingToNeedle_.end(), [&](const std::string& c) {
+           return text.find(c) != std::string_view::npos;
+         });
 }
 
 TextSearch::FoldedText TextSearch::fold(std::string_view text) {
@@ -62,8 +88,30 @@ std::size_t TextSearch::findFolded(std::string_view text, std::size_t from) cons
   return std::string_view::npos;
 }
 
+std::size_t TextSearch::findAscii(std::string_view text, std::size_t from) const {
+  const std::size_t length = needle_.size();
+  if (length == 0 || from > text.size() || text.size() - from < length) return std::string_view::npos;
+  const char* const needle = needle_.data();
+  const char last = needle[length - 1];
+  for (std::size_t at = from; at + length <= text.size();) {
+    const char end = asciiLower(text[at + length - 1]);
+    if (end == last) {
+      std::size_t k = length - 1;
+      while (k > 0 && asciiLower(text[at + k - 1]) == needle[k - 1]) --k;
+      if (k == 0) return at;
+    }
+    at += shift_[static_cast<unsigned char>(end)];
+  }
+  return std::string_view::npos;
+}
+
 std::size_t TextSearch::find(std::string_view text, std::size_t from) const {
   if (needle_.empty() || from > text.size()) return std::string_view::npos;
+  if (searchesUnfolded(text)) {
+    for (std::size_t at = findAscii(text, from); at != std::string_view::npos; at = findAscii(text, at + 1))
+      if (!wholeWord_ || isWholeWordAt(text, at, needle_.size())) return at;
+    return std::string_view::npos;
+  }
   const FoldedText folded = fold(text);
   for (std::size_t at = findFolded(folded.text, folded.folded(from)); at != std::string_view::npos;
        at = findFolded(folded.text, at + 1)) {
@@ -76,6 +124,11 @@ std::size_t TextSearch::find(std::string_view text, std::size_t from) const {
 std::vector<std::size_t> TextSearch::allHits(std::string_view text) const {
   std::vector<std::size_t> hits;
   if (needle_.empty()) return hits;
+  if (searchesUnfolded(text)) {
+    for (std::size_t at = findAscii(text, kSearchStart); at != std::string_view::npos; at = findAscii(text, at + 1))
+      if (!wholeWord_ || isWholeWordAt(text, at, needle_.size())) hits.push_back(at);
+    return hits;
+  }
   const FoldedText folded = fold(text);
   for (std::size_t at = findFolded(folded.text, folded.folded(kSearchStart)); at != std::string_view::npos;
        at = findFolded(folded.text, at + 1)) {

@@ -45,11 +45,20 @@ class TextSearch {
   static FoldedText fold(std::string_view text);
 
   std::size_t findFolded(std::string_view folded, std::size_t from) const;
+  // The needle found in the text itself, A-Z folded as they are read: the same
+  // hits as in the folded text where no character beyond ASCII folds to a byte
+  // of the needle.
+  std::size_t findAscii(std::string_view text, std::size_t from) const;
   bool isWholeWordAt(std::string_view text, std::size_t at, std::size_t length) const;
 
   std::string needle_;                    // case folded
   std::array<std::size_t, 256> shift_{};  // skip distances by the folded last byte of a window
   bool wholeWord_;
+  bool asciiNeedle_ = false;
+  // The characters beyond ASCII that fold to a byte of an ASCII needle (the
+  // Kelvin sign for "k"): a text without them needs no folding.
+  std::vector<std::string> foldingToNeedle_;
+  bool searchesUnfolded(std::string_view text) const;
 };
 
 // A module's text as its view shows it, by module number (1 to the module count).

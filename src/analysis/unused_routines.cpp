@@ -29,14 +29,15 @@ std::string foldedLiteral(std::string_view marked, const MarkedRun& run) {
   for (std::size_t i = 0; i < body.size();) {
     if (body[i] == '|' && i + kInnerMarkerSize <= body.size() && body.substr(i + 1).starts_with(markers::kChar) &&
         body[i + kInnerMarkerSize - 1] == '|') {
-      out.append(foldCase(body.substr(done, i - done))).push_back(' ');
+      appendFoldedCase(out, body.substr(done, i - done));
+      out.push_back(' ');
       i += kInnerMarkerSize;
       done = i;
     } else {
       ++i;
     }
   }
-  out.append(foldCase(body.substr(done)));
+  appendFoldedCase(out, body.substr(done));
   return out;
 }
 

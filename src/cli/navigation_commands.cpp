@@ -119,7 +119,8 @@ int listCallers(Context& context) {
   return withProjectAndText(context, [&](Project& project, const std::string& name) {
     CodeDatabaseIndex index(*project.database);
     const Outcome<CallList> list =
-        findCallers(index, moduleFilesOf(project.folder), name, context.args.module.value_or(1));
+        findCallers(index, moduleFilesOf(project.folder), name, context.args.module.value_or(1),
+                    moduleFilesMayHold(project.folder));
     if (!list) return refuse(context, list.failure().text());
     if (list->lookup != CallList::Lookup::kSearched) return refuse(context, list->message());
     for (const CallListNode& node : list->nodes)

@@ -13,4 +13,12 @@ MarkedTextOf moduleFilesOf(const std::filesystem::path& folder) {
   };
 }
 
+MayHoldText moduleFilesMayHold(const std::filesystem::path& folder) {
+  return [folder](int module, std::string_view ascii) {
+    const Outcome<std::string> bytes = readModuleFileBytes(folder, module);
+    if (!bytes) throw Failed(bytes.failure());
+    return bytes->find(ascii) != std::string::npos;
+  };
+}
+
 }  // namespace cq

@@ -10,4 +10,7 @@ namespace cq {
 // Throws Failed with the reader's message when a module file cannot be read.
 MarkedTextOf moduleFilesOf(const std::filesystem::path& folder);
 
+// Whether "M<n>.txt" holds the ASCII text, looked for in the file's bytes.
+MayHoldText moduleFilesMayHold(const std::filesystem::path& folder);
+
 }  // namespace cq

@@ -34,6 +34,10 @@ Outcome<std::string> readModuleFile(const fs::path& folder, int moduleNumber) {
   return catchFailure([&] { return decodeModuleFileText(readSourceFile(moduleFilePath(folder, moduleNumber))); });
 }
 
+Outcome<std::string> readModuleFileBytes(const fs::path& folder, int moduleNumber) {
+  return catchFailure([&] { return readSourceFile(moduleFilePath(folder, moduleNumber)); });
+}
+
 Outcome<std::vector<ExportModule>> loadProjectModules(const fs::path& folder, CodeDatabase& database) {
   const Outcome<std::vector<ModuleListEntry>> list = database.moduleList();
   if (!list) return list.failure();

@@ -22,6 +22,8 @@ std::optional<Failure> foreignFolderProblem(const std::filesystem::path& folder)
 
 // The marked-up text of module file "M" + number + ".txt".
 Outcome<std::string> readModuleFile(const std::filesystem::path& folder, int moduleNumber);
+// The same file's bytes, not decoded.
+Outcome<std::string> readModuleFileBytes(const std::filesystem::path& folder, int moduleNumber);
 
 // Every module of the project, numbered 1 to the module count, with the name and
 // type the database holds for it and its module file's text. A database without

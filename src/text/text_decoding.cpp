@@ -1,7 +1,12 @@
 #include "text/text_decoding.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
+#include <utility>
 
+#include "text/ascii_words.h"
 #include "text/utf8.h"
 
 namespace cq {
@@ -16,45 +21,91 @@ constexpr std::array<char16_t, 32> kHighControlRange = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
 };
 
-char32_t windows1252ToCodePoint(unsigned char byte) {
+constexpr char32_t windows1252ToCodePoint(unsigned char byte) {
   if (byte >= 0x80 && byte <= 0x9F) return kHighControlRange[byte - 0x80];
   return byte;
 }
 
+// The UTF-8 of every byte, built once: module files are Windows-1252, and
+// marked text holds a marker character every few bytes. Four bytes each, so
+// that one store writes any of them.
+struct Utf8OfByte {
+  std::array<char, 4> bytes{};
+  std::uint8_t length = 0;
+};
+
+constexpr std::array<Utf8OfByte, 256> makeUtf8OfBytes() {
+  std::array<Utf8OfByte, 256> table{};
+  for (std::size_t byte = 0; byte < table.size(); ++byte) {
+    const char32_t c = windows1252ToCodePoint(static_cast<unsigned char>(byte));
+    Utf8OfByte& entry = table[byte];
+    if (c < 0x80) {
+      entry.bytes = {static_cast<char>(c), 0, 0, 0};
+      entry.length = 1;
+    } else if (c < 0x800) {
+      entry.bytes = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F)), 0, 0};
+      entry.length = 2;
+    } else {
+      entry.bytes = {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+                     static_cast<char>(0x80 | (c & 0x3F)), 0};
+      entry.length = 3;
+    }
+  }
+  return table;
+}
+
+constexpr std::array<Utf8OfByte, 256> kUtf8OfBytes = makeUtf8OfBytes();
+
+// The characters of bytes 0x80-0x9F above U+00FF with their bytes, by code
+// point, for the way back.
+using ByteOfCodePoint = std::pair<char16_t, unsigned char>;
+
+constexpr std::array<ByteOfCodePoint, 27> makeHighCodePoints() {
+  std::array<ByteOfCodePoint, 27> table{};
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < kHighControlRange.size(); ++i)
+    if (kHighControlRange[i] > 0xFF) table[n++] = {kHighControlRange[i], static_cast<unsigned char>(0x80 + i)};
+  std::sort(table.begin(), table.end());
+  return table;
+}
+
+constexpr std::array<ByteOfCodePoint, 27> kHighCodePoints = makeHighCodePoints();
+
+constexpr bool isUndefinedWindows1252Byte(char32_t c) { return c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D; }
+
 }  // namespace
 
 bool windows1252ByteOf(char32_t codePoint, char& byte) {
-  if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
+  if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF) || isUndefinedWindows1252Byte(codePoint)) {
     byte = static_cast<char>(codePoint);
     return true;
   }
-  for (std::size_t i = 0; i < kHighControlRange.size(); ++i) {
-    if (kHighControlRange[i] == codePoint) {
-      byte = static_cast<char>(0x80 + i);
-      return true;
-    }
-  }
-  return false;
+  if (codePoint > 0xFFFF) return false;
+  const auto found = std::lower_bound(kHighCodePoints.begin(), kHighCodePoints.end(),
+                                      ByteOfCodePoint{static_cast<char16_t>(codePoint), 0});
+  if (found == kHighCodePoints.end() || found->first != codePoint) return false;
+  byte = static_cast<char>(found->second);
+  return true;
 }
 
 std::optional<std::string> utf8ToWindows1252(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  std::size_t done = 0;
+  // Never longer than the UTF-8: written in place, cut to size at the end.
+  std::string out(utf8.size(), '\0');
+  char* const begin = out.data();
+  char* o = begin;
   std::size_t pos = 0;
   while (pos < utf8.size()) {
-    if (static_cast<unsigned char>(utf8[pos]) < 0x80) {  // ASCII runs are copied whole
-      ++pos;
-      continue;
-    }
-    out.append(utf8.data() + done, pos - done);
+    const std::size_t asciiEnd = ascii_words::asciiRunEnd(utf8, pos);
+    std::memcpy(o, utf8.data() + pos, asciiEnd - pos);  // ASCII runs are copied whole
+    o += asciiEnd - pos;
+    pos = asciiEnd;
+    if (pos == utf8.size()) break;
     const char32_t codePoint = utf8::next(utf8, pos);
     char byte = 0;
     if (codePoint == utf8::kInvalid || !windows1252ByteOf(codePoint, byte)) return std::nullopt;
-    out += byte;
-    done = pos;
+    *o++ = byte;
   }
-  out.append(utf8.data() + done, utf8.size() - done);
+  out.resize(static_cast<std::size_t>(o - begin));
   return out;
 }
 
@@ -63,6 +114,10 @@ std::string systemBytesToText(std::string_view bytes) {
   text.reserve(bytes.size());
   std::size_t pos = 0;
   while (pos < bytes.size()) {
+    const std::size_t asciiEnd = ascii_words::asciiRunEnd(bytes, pos);
+    text.append(bytes.data() + pos, asciiEnd - pos);
+    pos = asciiEnd;
+    if (pos == bytes.size()) break;
     const std::size_t start = pos;
     const char32_t codePoint = utf8::next(bytes, pos);
     if (codePoint == utf8::kInvalid) {
@@ -75,17 +130,37 @@ std::string systemBytesToText(std::string_view bytes) {
 }
 
 std::string windows1252ToUtf8(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size() + bytes.size() / 8);
-  std::size_t done = 0;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(bytes[i]);
-    if (byte < 0x80) continue;  // ASCII runs are copied whole
-    out.append(bytes.data() + done, i - done);
-    utf8::append(out, windows1252ToCodePoint(byte));
-    done = i + 1;
+  // Room for two more bytes per byte beyond ASCII, and for the last store of
+  // four; cut to size at the end.
+  const char* const data = bytes.data();
+  const std::size_t n = bytes.size();
+  std::size_t highBytes = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8)  // the high bits as ones, summed by the multiplication into the top byte
+    highBytes += static_cast<std::size_t>((((ascii_words::load(data + i) & ascii_words::kHighBits) >> 7) * ascii_words::kOnes) >> 56);
+  for (; i < n; ++i) highBytes += static_cast<unsigned char>(data[i]) >> 7;
+  std::string out(n + 2 * highBytes + 3, '\0');
+  char* const begin = out.data();
+  char* o = begin;
+  const auto put = [&o](char c) {
+    const Utf8OfByte& encoded = kUtf8OfBytes[static_cast<unsigned char>(c)];
+    std::memcpy(o, encoded.bytes.data(), 4);
+    o += encoded.length;
+  };
+  std::size_t pos = 0;
+  // Eight bytes at a time: stored whole when ASCII, else byte by byte through
+  // the table, which keeps the loop free of a chain from one load to the next.
+  for (; pos + 8 <= n; pos += 8) {
+    const std::uint64_t eight = ascii_words::load(data + pos);
+    if (!(eight & ascii_words::kHighBits)) {
+      ascii_words::store(o, eight);
+      o += 8;
+      continue;
+    }
+    for (std::size_t k = 0; k < 8; ++k) put(data[pos + k]);
   }
-  out.append(bytes.data() + done, bytes.size() - done);
+  for (; pos < n; ++pos) put(data[pos]);
+  out.resize(static_cast<std::size_t>(o - begin));
   return out;
 }
 

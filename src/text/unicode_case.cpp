@@ -1,7 +1,10 @@
 #include "text/unicode_case.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
+#include "text/ascii_words.h"
 #include "text/unicode_tables.h"
 #include "text/utf8.h"
 
@@ -12,9 +15,7 @@ namespace {
 using unicode_tables::CaseFold;
 using unicode_tables::CodePointRange;
 
-constexpr bool isAsciiIdentifier(char32_t c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
+constexpr bool isAsciiIdentifier(char32_t c) { return unicode_case_detail::kAsciiIdentifiers[c]; }
 
 // The scripts without case between U+3000 and U+A63F (CJK punctuation, kana,
 // Hangul, the ideographs, Yi) need no search in the fold table.
@@ -44,6 +45,16 @@ char32_t foldCodePoint(char32_t codePoint) {
   return found != end && found->from == codePoint ? found->to : codePoint;
 }
 
+std::vector<std::string> nonAsciiFoldingTo(char c) {
+  std::vector<std::string> found;
+  for (std::size_t i = 0; i < unicode_tables::kCaseFoldCount; ++i) {
+    if (unicode_tables::kCaseFolds[i].to != static_cast<unsigned char>(c)) continue;
+    found.emplace_back();
+    utf8::append(found.back(), unicode_tables::kCaseFolds[i].from);
+  }
+  return found;
+}
+
 bool identifierCharacterAt(std::string_view text, std::size_t offset) {
   if (offset >= text.size()) return false;
   const auto byte = static_cast<unsigned char>(text[offset]);
@@ -58,7 +69,7 @@ bool identifierCharacterBefore(std::string_view text, std::size_t offset) {
   return isIdentifierCodePoint(utf8::previous(text, offset));
 }
 
-std::size_t identifierRunEnd(std::string_view text, std::size_t from) {
+std::size_t unicode_case_detail::identifierRunEndFromNonAscii(std::string_view text, std::size_t from) {
   std::size_t at = from;
   while (at < text.size()) {
     const auto byte = static_cast<unsigned char>(text[at]);
@@ -74,30 +85,51 @@ std::size_t identifierRunEnd(std::string_view text, std::size_t from) {
   return at;
 }
 
-std::string foldCase(std::string_view text) {
-  std::string folded;
-  folded.reserve(text.size());
+void appendFoldedCase(std::string& folded, std::string_view text) {
+  // Written in place; only a character whose folded form is longer (rare) can
+  // make the text grow.
+  std::size_t written = folded.size();
+  folded.resize(written + text.size());
+  const auto put = [&](const char* bytes, std::size_t length) {
+    if (written + length > folded.size()) folded.resize(folded.size() * 2 + length);
+    std::memcpy(folded.data() + written, bytes, length);
+    written += length;
+  };
   std::size_t pos = 0;
   while (pos < text.size()) {
+    if (pos + 8 <= text.size() && written + 8 <= folded.size()) {
+      const std::uint64_t eight = ascii_words::load(text.data() + pos);
+      if (!(eight & ascii_words::kHighBits)) {
+        ascii_words::store(folded.data() + written, ascii_words::toLower(eight));
+        pos += 8;
+        written += 8;
+        continue;
+      }
+    }
     const auto byte = static_cast<unsigned char>(text[pos]);
     if (byte < 0x80) {
-      folded += static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte + 32 : byte);
+      const char lower = static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte + 32 : byte);
+      put(&lower, 1);
       ++pos;
       continue;
     }
     const std::size_t start = pos;
     const char32_t codePoint = utf8::next(text, pos);
-    if (codePoint == utf8::kInvalid) {
-      folded += text[start];
-      continue;
-    }
-    const char32_t to = foldCodePoint(codePoint);
+    const char32_t to = codePoint == utf8::kInvalid ? codePoint : foldCodePoint(codePoint);
     if (to == codePoint) {
-      folded.append(text.data() + start, pos - start);
+      put(text.data() + start, pos - start);  // also a byte of no valid sequence
     } else {
-      utf8::append(folded, to);
+      std::string encoded;
+      utf8::append(encoded, to);
+      put(encoded.data(), encoded.size());
     }
   }
+  folded.resize(written);
+}
+
+std::string foldCase(std::string_view text) {
+  std::string folded;
+  appendFoldedCase(folded, text);
   return folded;
 }
 

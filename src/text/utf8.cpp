@@ -1,5 +1,7 @@
 #include "text/utf8.h"
 
+#include "text/ascii_words.h"
+
 namespace cq::utf8 {
 
 namespace {
@@ -98,19 +100,11 @@ void append(std::string& out, char32_t codePoint) {
   }
 }
 
-bool isAscii(std::string_view text) {
-  for (const char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
+bool isAscii(std::string_view text) { return ascii_words::asciiRunEnd(text, 0) == text.size(); }
 
 bool isValid(std::string_view text) {
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    if (static_cast<unsigned char>(text[pos]) < 0x80) {
-      ++pos;
-      continue;
-    }
+  for (std::size_t pos = ascii_words::asciiRunEnd(text, 0); pos < text.size();
+       pos = ascii_words::asciiRunEnd(text, pos)) {
     if (next(text, pos) == kInvalid) return false;
   }
   return true;
@@ -118,7 +112,13 @@ bool isValid(std::string_view text) {
 
 std::size_t utf16Length(std::string_view text) {
   std::size_t units = 0;
-  for (std::size_t pos = 0; pos < text.size();) units += unitsOfNext(text, pos);
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t asciiEnd = ascii_words::asciiRunEnd(text, pos);
+    units += asciiEnd - pos;
+    pos = asciiEnd;
+    if (pos < text.size()) units += unitsOfNext(text, pos);
+  }
   return units;
 }
 

@@ -98,8 +98,15 @@ class ProjectLookups : public ::testing::Test {
   }
 
   // The call list as "key name" lines, module nodes flush left, routines indented.
+  // Passing modules by their bytes changes nothing.
   std::vector<std::string> callers(std::string_view name, int module) {
-    const Outcome<CallList> list = findCallers(*index_, moduleFilesOf(project()), name, module);
+    const std::vector<std::string> lines = callLines(name, module, {});
+    EXPECT_EQ(callLines(name, module, moduleFilesMayHold(project())), lines) << name;
+    return lines;
+  }
+
+  std::vector<std::string> callLines(std::string_view name, int module, const MayHoldText& mayHold) {
+    const Outcome<CallList> list = findCallers(*index_, moduleFilesOf(project()), name, module, mayHold);
     if (!list) return {"failure: " + list.failure().text()};
     if (list->lookup != CallList::Lookup::kSearched) return {std::string(list->message())};
     std::vector<std::string> lines;
@@ -175,9 +182,11 @@ TEST(ProjectLookupFailures, AreReportedNotThrown) {
 
   // A module file gone missing ends the call list with the reader's message.
   std::filesystem::remove(project / "M3.txt");
-  const Outcome<CallList> list = findCallers(index, moduleFilesOf(project), "Foo", 1);
-  ASSERT_FALSE(list.ok());
-  EXPECT_NE(list.failure().text().find("M3.txt"), std::string::npos) << list.failure().text();
+  for (const MayHoldText& mayHold : {MayHoldText(), moduleFilesMayHold(project)}) {
+    const Outcome<CallList> list = findCallers(index, moduleFilesOf(project), "Foo", 1, mayHold);
+    ASSERT_FALSE(list.ok());
+    EXPECT_NE(list.failure().text().find("M3.txt"), std::string::npos) << list.failure().text();
+  }
 
   executeSql(database->handle(), "DROP TABLE td_rout");
   const auto target = findDefinition(index, "Foo", 1);

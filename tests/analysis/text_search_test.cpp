@@ -54,6 +54,10 @@ TEST(TextSearch, CaseNeverMattersForTheLettersOfAnyScript) {
   EXPECT_EQ(characterHits(" ŁÓDŹ łódź", "łódź"), (Hits{1, 6}));
   EXPECT_EQ(characterHits(" \u212Aelvin kELVIN", "kelvin"), (Hits{1, 8}));
   EXPECT_EQ(hits(" \u212Aelvin", "kelvin"), Hits{1});  // the byte offset of the three-byte sign
+  // The long s folds to "s"; a needle without "k" or "s" passes the signs by.
+  EXPECT_EQ(characterHits(" \u017Fum SUM", "sum"), (Hits{1, 5}));
+  EXPECT_EQ(characterHits(" \u212A \u017F Dim dIM", "dim"), (Hits{5, 9}));
+  EXPECT_EQ(TextSearch("sum", false).find(" \u017Fum", 1), 1u);
   // Japanese has no case: every character finds only itself.
   EXPECT_EQ(characterHits(" 日付を取得 日付", "日付"), (Hits{1, 7}));
 }

@@ -93,7 +93,7 @@ void CodeLookup::showCallers() {
   const Outcome<CallList> list = [&] {
     const WaitCursor waiting;
     return findCallers(index, moduleFilesOf(browser_.workingFolder()), toEngineText(routine),
-                       browser_.moduleViews().currentIndex() + 1);
+                       browser_.moduleViews().currentIndex() + 1, moduleFilesMayHold(browser_.workingFolder()));
   }();
   // A refused lookup leaves the call list as it was.
   if (!list) {

@@ -1,0 +1,46 @@
+#pragma once
+// ASCII found and lower-cased eight bytes at a time: nearly all engine text is
+// ASCII, and a word of eight bytes without a high bit needs no UTF-8 decoding.
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace cq::ascii_words {
+
+inline constexpr std::uint64_t kOnes = 0x0101010101010101u;
+inline constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+
+inline std::uint64_t load(const char* p) {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+
+inline void store(char* p, std::uint64_t word) { std::memcpy(p, &word, sizeof word); }
+
+// Eight ASCII bytes with A-Z turned into a-z; no byte may have its high bit set.
+constexpr std::uint64_t toLower(std::uint64_t word) {
+  // Per byte b < 0x80 no sum carries into the next byte: the high bit says b >= 'A', and b > 'Z'.
+  const std::uint64_t fromA = word + kOnes * (0x80 - 'A');
+  const std::uint64_t afterZ = word + kOnes * (0x80 - 'Z' - 1);
+  return word | (((fromA ^ afterZ) & kHighBits) >> 2);
+}
+
+// The offset of the first byte at or after `from` that is not ASCII, or the size of the text.
+inline std::size_t asciiRunEnd(std::string_view text, std::size_t from) {
+  const char* const data = text.data();
+  std::size_t at = from;
+  for (; at + 8 <= text.size(); at += 8) {
+    if (const std::uint64_t high = load(data + at) & kHighBits) {
+      if constexpr (std::endian::native == std::endian::little)
+        return at + static_cast<std::size_t>(std::countr_zero(high) / 8);
+      break;
+    }
+  }
+  while (at < text.size() && static_cast<unsigned char>(data[at]) < 0x80) ++at;
+  return at;
+}
+
+}  // namespace cq::ascii_words
