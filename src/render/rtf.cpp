@@ -66,6 +66,16 @@ class RtfWriter {
       const auto byte = static_cast<unsigned char>(*p);
       if (byte >= 0x80) {
         out_.append(stretch, static_cast<std::size_t>(p - stretch));
+        // U+00A0 to U+00FF, most of what Western code holds beyond ASCII: two
+        // bytes whose Windows-1252 byte is the code point.
+        if (western_ && (byte == 0xC2 || byte == 0xC3) && end - p >= 2) {
+          const auto second = static_cast<unsigned char>(p[1]);
+          if ((second & 0xC0) == 0x80 && (byte == 0xC3 || second >= 0xA0)) {
+            out_ += static_cast<char>(((byte & 0x03) << 6) | (second & 0x3F));
+            stretch = ++p + 1;
+            continue;
+          }
+        }
         std::size_t at = static_cast<std::size_t>(p - bytes.data());
         const char32_t codePoint = utf8::next(bytes, at);
         appendNonAscii(out_, codePoint, western_, [](std::string& out, char c) { out += c; });

@@ -188,6 +188,8 @@ TEST(RtfRendering, BodyEscapesBeforeInsertingControlWords) {
   // A Western document holds its letters as Windows-1252 bytes, anything else as \uN?.
   EXPECT_EQ(markedToRtf("\ta\r\n\tb\r\näß", options), "\\tab a\r\n\\par \\tab b\r\n\\par \xE4\xDF");
   EXPECT_EQ(markedToRtf("€ Цв 日 😀", options), "\x80 \\u1062?\\u1074? \\u26085? \\u-10179?\\u-8704?");
+  // The two-byte characters at the edges of U+0080 to U+00FF, and one cut off.
+  EXPECT_EQ(markedToRtf("\u00A0\u00BF\u00C0\u00FF \u0081\u0080 \xC3", options), "\xA0\xBF\xC0\xFF \x81\\u128? \\u-3?");
   // An end marker inside what would otherwise read as a comment marker wins: it is replaced first.
   EXPECT_EQ(markedToRtf("|Ÿ" + std::string(markers::kEnd) + "k|", options), "|\x9F\\cf0 k|");
   // Another code page: every character beyond ASCII as \uN?, the code page named in the header.
