@@ -18,6 +18,22 @@ struct DetectorDeleter {
 
 bool hasBom(std::string_view bytes) { return bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom; }
 
+// Valid UTF-8 that reads as text: no byte-order mark inside it and no C1
+// control, which Windows-1252 bytes that merely form valid sequences give (a
+// string literal "ï»¿" is a BOM read so; "â€" followed by a third byte often
+// reads as a C1 control).
+bool readsAsUtf8Text(std::string_view bytes) {
+  for (std::size_t at = 0; at < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[at]) < 0x80) {
+      ++at;
+      continue;
+    }
+    const char32_t codePoint = utf8::next(bytes, at);
+    if (codePoint == utf8::kInvalid || codePoint == 0xFEFF || (codePoint >= 0x80 && codePoint < 0xA0)) return false;
+  }
+  return true;
+}
+
 // The code page the VBA editor could have written for a character set the
 // detector names: a Windows code page (the editor writes nothing else), or
 // UTF-8 from other tools. Where the ISO sets and Windows agree on the letters,
@@ -44,13 +60,17 @@ int detectModuleFilesCodePage(const std::vector<std::string_view>& files) {
   for (const std::string_view bytes : files) {
     if (hasBom(bytes) || utf8::isAscii(bytes)) continue;
     allAscii = false;
-    allUtf8 = allUtf8 && utf8::isValid(bytes);
+    allUtf8 = allUtf8 && readsAsUtf8Text(bytes);
     uchardet_handle_data(detector.get(), bytes.data(), bytes.size());
   }
   if (allAscii) return kWindows1252CodePage;
+  // Files that are all UTF-8 text are UTF-8 (tools and version control write
+  // them so): the detector, seeing few such characters, may take them for a
+  // Latin set. One file that is not keeps the whole project in its code page.
+  if (allUtf8) return kUtf8CodePage;
   uchardet_data_end(detector.get());
   const int codePage = codePageOfCharset(uchardet_get_charset(detector.get()));
-  if (codePage == kUtf8CodePage) return allUtf8 ? kUtf8CodePage : kWindows1252CodePage;
+  if (codePage == kUtf8CodePage) return kWindows1252CodePage;
   return codePage != 0 && isKnownCodePage(codePage) ? codePage : kWindows1252CodePage;
 }
 

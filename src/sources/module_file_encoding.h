@@ -15,8 +15,10 @@ namespace cq {
 inline constexpr int kDetectCodePage = 0;
 
 // The code page that the files' bytes (those without a BOM) are written in:
-// 1252 for ASCII and Western text, 65001 only when every file is valid UTF-8,
-// so Windows-1252 text that merely looks like UTF-8 in one place stays as it is.
+// 1252 for ASCII and Western text; 65001 when every file beyond ASCII is valid
+// UTF-8 text (a byte-order mark or a C1 control inside it is Windows-1252 that
+// merely forms valid sequences, and one file that is no UTF-8 keeps the
+// project's other files out of it too); else what the detector names.
 int detectModuleFilesCodePage(const std::vector<std::string_view>& files);
 
 // A module file's bytes as text: UTF-8 after a BOM, else in `codePage`.

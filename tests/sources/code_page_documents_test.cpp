@@ -9,6 +9,7 @@
 
 #include "codedb/code_database.h"
 #include "projectfolder/module_export.h"
+#include "sources/module_file_encoding.h"
 #include "sources/document_host.h"
 #include "sources/document_loader.h"
 #include "sources/host_tree.h"
@@ -164,6 +165,20 @@ TEST(ModuleFileCodePage, WesternFoldersStayWindows1252) {
     const LoadedComponent& module = project.components()[0];
     EXPECT_EQ(module.lines(1, module.countOfLines()) + "\r\n", code);
   }
+}
+
+TEST(ModuleFileCodePage, Utf8FilesAreUtf8UnlessWindows1252MerelyFormsValidSequences) {
+  const std::string utf8 = "' Prüfung über alle Einträge\r\n";
+  const std::string western = *textToCodePage("' Größe\r\n", 1252);
+  const std::string bomLiteral = *textToCodePage("x = \"ï»¿\"\r\n", 1252);  // valid UTF-8: a BOM inside
+  const std::string controls = "' \xC2\x85 \xC2\x9F\r\n";                  // valid UTF-8: C1 controls
+  const std::string withBom = std::string(kUtf8Bom) + "' Цвет\r\n";
+  EXPECT_EQ(detectModuleFilesCodePage({utf8}), kUtf8CodePage);
+  EXPECT_EQ(detectModuleFilesCodePage({utf8, utf8, "' ascii\r\n", withBom}), kUtf8CodePage);
+  EXPECT_EQ(detectModuleFilesCodePage({utf8, western}), 1252) << "one Windows-1252 file keeps the project in it";
+  EXPECT_EQ(detectModuleFilesCodePage({bomLiteral}), 1252);
+  EXPECT_EQ(detectModuleFilesCodePage({controls}), 1252);
+  EXPECT_EQ(detectModuleFilesCodePage({withBom, "' ascii\r\n"}), 1252) << "a BOM file speaks for itself only";
 }
 
 INSTANTIATE_TEST_SUITE_P(CodePages, CodePageDocument, ::testing::ValuesIn(test::codePageProjects()),
