@@ -75,29 +75,20 @@ bool TextSearch::isWholeWordAt(std::string_view text, std::size_t at, std::size_
   return !identifierCharacterBefore(text, at) && !isWordAt(text, at + length);
 }
 
-std::size_t TextSearch::findFolded(std::string_view text, std::size_t from) const {
+// Horspool over the text's bytes as `byteOf` reads them: a window whose last
+// byte is b moves on by the distance from b's last place in the needle (before
+// its end) to the needle's end.
+template <typename ByteOf>
+std::size_t TextSearch::horspool(std::string_view text, std::size_t from, ByteOf byteOf) const {
   const std::size_t length = needle_.size();
   if (length == 0 || from > text.size() || text.size() - from < length) return std::string_view::npos;
   const char* const needle = needle_.data();
   const char last = needle[length - 1];
   for (std::size_t at = from; at + length <= text.size();) {
-    const char end = text[at + length - 1];
-    if (end == last && std::memcmp(text.data() + at, needle, length - 1) == 0) return at;
-    at += shift_[static_cast<unsigned char>(end)];
-  }
-  return std::string_view::npos;
-}
-
-std::size_t TextSearch::findAscii(std::string_view text, std::size_t from) const {
-  const std::size_t length = needle_.size();
-  if (length == 0 || from > text.size() || text.size() - from < length) return std::string_view::npos;
-  const char* const needle = needle_.data();
-  const char last = needle[length - 1];
-  for (std::size_t at = from; at + length <= text.size();) {
-    const char end = asciiLower(text[at + length - 1]);
+    const char end = byteOf(text[at + length - 1]);
     if (end == last) {
       std::size_t k = length - 1;
-      while (k > 0 && asciiLower(text[at + k - 1]) == needle[k - 1]) --k;
+      while (k > 0 && byteOf(text[at + k - 1]) == needle[k - 1]) --k;
       if (k == 0) return at;
     }
     at += shift_[static_cast<unsigned char>(end)];
@@ -105,37 +96,40 @@ std::size_t TextSearch::findAscii(std::string_view text, std::size_t from) const
   return std::string_view::npos;
 }
 
-std::size_t TextSearch::find(std::string_view text, std::size_t from) const {
-  if (needle_.empty() || from > text.size()) return std::string_view::npos;
+template <typename Visit>
+void TextSearch::visitHits(std::string_view text, std::size_t from, Visit visit) const {
+  if (needle_.empty() || from > text.size()) return;
   if (searchesUnfolded(text)) {
-    for (std::size_t at = findAscii(text, from); at != std::string_view::npos; at = findAscii(text, at + 1))
-      if (!wholeWord_ || isWholeWordAt(text, at, needle_.size())) return at;
-    return std::string_view::npos;
+    const auto find = [&](std::size_t at) { return horspool(text, at, asciiLower); };
+    for (std::size_t at = find(from); at != std::string_view::npos; at = find(at + 1))
+      if ((!wholeWord_ || isWholeWordAt(text, at, needle_.size())) && !visit(at)) return;
+    return;
   }
   const FoldedText folded = fold(text);
-  for (std::size_t at = findFolded(folded.text, folded.folded(from)); at != std::string_view::npos;
-       at = findFolded(folded.text, at + 1)) {
+  const auto find = [&](std::size_t at) { return horspool(folded.text, at, [](char c) { return c; }); };
+  for (std::size_t at = find(folded.folded(from)); at != std::string_view::npos; at = find(at + 1)) {
     const std::size_t original = folded.original(at);
-    if (!wholeWord_ || isWholeWordAt(text, original, folded.original(at + needle_.size()) - original)) return original;
+    if ((!wholeWord_ || isWholeWordAt(text, original, folded.original(at + needle_.size()) - original)) &&
+        !visit(original))
+      return;
   }
-  return std::string_view::npos;
+}
+
+std::size_t TextSearch::find(std::string_view text, std::size_t from) const {
+  std::size_t first = std::string_view::npos;
+  visitHits(text, from, [&](std::size_t at) {
+    first = at;
+    return false;
+  });
+  return first;
 }
 
 std::vector<std::size_t> TextSearch::allHits(std::string_view text) const {
   std::vector<std::size_t> hits;
-  if (needle_.empty()) return hits;
-  if (searchesUnfolded(text)) {
-    for (std::size_t at = findAscii(text, kSearchStart); at != std::string_view::npos; at = findAscii(text, at + 1))
-      if (!wholeWord_ || isWholeWordAt(text, at, needle_.size())) hits.push_back(at);
-    return hits;
-  }
-  const FoldedText folded = fold(text);
-  for (std::size_t at = findFolded(folded.text, folded.folded(kSearchStart)); at != std::string_view::npos;
-       at = findFolded(folded.text, at + 1)) {
-    const std::size_t original = folded.original(at);
-    if (!wholeWord_ || isWholeWordAt(text, original, folded.original(at + needle_.size()) - original))
-      hits.push_back(original);
-  }
+  visitHits(text, kSearchStart, [&](std::size_t at) {
+    hits.push_back(at);
+    return true;
+  });
   return hits;
 }
 

@@ -44,11 +44,15 @@ class TextSearch {
   };
   static FoldedText fold(std::string_view text);
 
-  std::size_t findFolded(std::string_view folded, std::size_t from) const;
-  // The needle found in the text itself, A-Z folded as they are read: the same
-  // hits as in the folded text where no character beyond ASCII folds to a byte
+  // The needle's next place at or after `from` in the bytes as `byteOf` reads
+  // them: the folded text as it is, or the text itself with A-Z folded as read,
+  // which gives the same hits where no character beyond ASCII folds to a byte
   // of the needle.
-  std::size_t findAscii(std::string_view text, std::size_t from) const;
+  template <typename ByteOf>
+  std::size_t horspool(std::string_view text, std::size_t from, ByteOf byteOf) const;
+  // Calls `visit(offset)` for each hit from `from` on, while it returns true.
+  template <typename Visit>
+  void visitHits(std::string_view text, std::size_t from, Visit visit) const;
   bool isWholeWordAt(std::string_view text, std::size_t at, std::size_t length) const;
 
   std::string needle_;                    // case folded

@@ -17,8 +17,6 @@ namespace cq {
 
 namespace {
 
-QString utf8(const char* text) { return QString::fromUtf8(text); }
-
 // The commands the command state switches, all on together for a loaded
 // project, and the two that only make sense without one.
 constexpr const char* kProjectCommands[] = {
@@ -60,18 +58,18 @@ CommandTable::CommandTable(QMenuBar* menuBar, const Edition& edition, QWidget* o
 void CommandTable::buildMenus(QMenuBar* menuBar) {
   QHash<int, QMenu*> menus;
   for (const MenuDefinition& definition : menuDefinitions()) {
-    QMenu* menu = menuBar->addMenu(utf8(definition.caption));
-    menu->setObjectName(utf8(definition.name));
-    menu->menuAction()->setObjectName(utf8(definition.name));
+    QMenu* menu = menuBar->addMenu(toQString(definition.caption));
+    menu->setObjectName(toQString(definition.name));
+    menu->menuAction()->setObjectName(toQString(definition.name));
     menus.insert(static_cast<int>(definition.id), menu);
     actions_.insert(menu->objectName(), menu->menuAction());
   }
   for (const CommandDefinition& definition : commandDefinitions()) {
     QMenu* menu = menus.value(static_cast<int>(definition.menu));
     if (definition.separatorBefore) menu->addSeparator();
-    QAction* action = menu->addAction(menuCommandIcon(definition.name, menuBar->style()), utf8(definition.caption));
-    action->setObjectName(utf8(definition.name));
-    action->setShortcut(QKeySequence(utf8(definition.shortcut), QKeySequence::PortableText));
+    QAction* action = menu->addAction(menuCommandIcon(definition.name, menuBar->style()), toQString(definition.caption));
+    action->setObjectName(toQString(definition.name));
+    action->setShortcut(QKeySequence(toQString(definition.shortcut), QKeySequence::PortableText));
     action->setCheckable(definition.checkable);
     action->setVisible(!definition.hidden);
     action->setEnabled(false);
@@ -82,18 +80,18 @@ void CommandTable::buildMenus(QMenuBar* menuBar) {
 QToolBar* CommandTable::buildToolbar(const char* name, std::span<const ToolbarButtonDefinition> buttons,
                                      QWidget* owner) {
   auto* toolbar = new QToolBar(owner);
-  toolbar->setObjectName(utf8(name));
+  toolbar->setObjectName(toQString(name));
   toolbar->setMovable(false);
   toolbar->setFloatable(false);
   toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
   for (const ToolbarButtonDefinition& definition : buttons) {
     QAction* button = toolbar->addAction(
-        themedIcon(definition.themeIcon, definition.fallbackIcon, owner->style()), utf8(definition.label));
-    button->setObjectName(utf8(definition.key));
-    button->setToolTip(utf8(definition.tooltip));
+        themedIcon(definition.themeIcon, definition.fallbackIcon, owner->style()), toQString(definition.label));
+    button->setObjectName(toQString(definition.key));
+    button->setToolTip(toQString(definition.tooltip));
     button->setEnabled(false);
     if (*definition.command != '\0') {
-      QAction* command = requireAction(utf8(definition.command));
+      QAction* command = requireAction(toQString(definition.command));
       button->setCheckable(command->isCheckable());  // switches show pressed while on
       follow(button, command);
     }
@@ -105,18 +103,18 @@ QToolBar* CommandTable::buildToolbar(const char* name, std::span<const ToolbarBu
 void CommandTable::buildPopups(QWidget* owner) {
   for (const PopupDefinition& popup : popupDefinitions()) {
     auto* menu = new QMenu(owner);
-    menu->setObjectName(utf8(popup.name));
+    menu->setObjectName(toQString(popup.name));
     popups_.insert(menu->objectName(), menu);
     QHash<QString, QMenu*> submenus;
     for (const PopupItemDefinition& item : popup.items) {
       QMenu* target = menu;
       if (*item.submenu != '\0') {
-        const QString submenuName = utf8(item.submenu);
+        const QString submenuName = toQString(item.submenu);
         target = submenus.value(submenuName);
         if (target == nullptr) {
           QString caption;
           for (const SubmenuDefinition& submenu : popupSubmenuDefinitions()) {
-            if (submenuName == utf8(submenu.name)) caption = utf8(submenu.caption);
+            if (submenuName == toQString(submenu.name)) caption = toQString(submenu.caption);
           }
           target = menu->addMenu(caption);
           target->setObjectName(submenuName);
@@ -125,11 +123,11 @@ void CommandTable::buildPopups(QWidget* owner) {
         }
       }
       if (item.separatorBefore) target->addSeparator();
-      QAction* action = target->addAction(utf8(item.caption));
-      action->setObjectName(utf8(item.name));
+      QAction* action = target->addAction(toQString(item.caption));
+      action->setObjectName(toQString(item.name));
       action->setEnabled(false);
       actions_.insert(action->objectName(), action);
-      if (*item.command != '\0') follow(action, requireAction(utf8(item.command)));
+      if (*item.command != '\0') follow(action, requireAction(toQString(item.command)));
     }
   }
 }
@@ -164,15 +162,15 @@ QAction* CommandTable::toolbarButton(const QString& key) const {
 
 QAction* CommandTable::recentProjectSlot(int index) const {
   if (index < 0 || index >= kRecentProjectSlots) return nullptr;
-  return action(utf8(kRecentProjectPrefix) + QString::number(index));
+  return action(toQString(kRecentProjectPrefix) + QString::number(index));
 }
 
 QMenu* CommandTable::popupMenu(const QString& name) const { return popups_.value(name); }
 
 void CommandTable::applyCommandState(CommandState state) {
   const bool projectLoaded = state != CommandState::kNoProject;
-  for (const char* name : kProjectCommands) requireAction(utf8(name))->setEnabled(projectLoaded);
-  for (const char* name : kHostCommands) requireAction(utf8(name))->setEnabled(!projectLoaded);
+  for (const char* name : kProjectCommands) requireAction(toQString(name))->setEnabled(projectLoaded);
+  for (const char* name : kHostCommands) requireAction(toQString(name))->setEnabled(!projectLoaded);
 }
 
 }  // namespace cq
