@@ -22,16 +22,22 @@ constexpr std::array<char, 256> makeAsciiLower() {
 
 constexpr std::array<char, 256> kAsciiLower = makeAsciiLower();
 
-char asciiLower(char c) { return kAsciiLower[static_cast<unsigned char>(c)]; }
+// Function objects rather than functions, so that the search loop inlines them.
+constexpr auto asciiLower = [](char c) { return kAsciiLower[static_cast<unsigned char>(c)]; };
+constexpr auto asItIs = [](char c) { return c; };
 
 }  // namespace
 
 TextSearch::TextSearch(std::string_view needle, bool wholeWord) : needle_(foldCase(needle)), wholeWord_(wholeWord) {
   // Horspool: a window whose last byte is b moves on by the distance from b's
   // last place in the needle (before its end) to the needle's end.
+  // The distances stand under both cases of an ASCII letter, so that the loop
+  // skips by the text's own byte without folding it first (folded text has no
+  // capitals to look up).
   const std::size_t length = needle_.size();
   shift_.fill(length);
   for (std::size_t i = 0; i + 1 < length; ++i) shift_[static_cast<unsigned char>(needle_[i])] = length - 1 - i;
+  for (std::size_t b = 'A'; b <= 'Z'; ++b) shift_[b] = shift_[b + 32];
   // A needle of ASCII (as nearly every one is) need not fold the text.
   asciiNeedle_ = std::all_of(needle_.begin(), needle_.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   if (!asciiNeedle_) return;
@@ -85,8 +91,8 @@ std::size_t TextSearch::horspool(std::string_view text, std::size_t from, ByteOf
   const char* const needle = needle_.data();
   const char last = needle[length - 1];
   for (std::size_t at = from; at + length <= text.size();) {
-    const char end = byteOf(text[at + length - 1]);
-    if (end == last) {
+    const char end = text[at + length - 1];
+    if (byteOf(end) == last) {
       std::size_t k = length - 1;
       while (k > 0 && byteOf(text[at + k - 1]) == needle[k - 1]) --k;
       if (k == 0) return at;
@@ -106,7 +112,7 @@ void TextSearch::visitHits(std::string_view text, std::size_t from, Visit visit)
     return;
   }
   const FoldedText folded = fold(text);
-  const auto find = [&](std::size_t at) { return horspool(folded.text, at, [](char c) { return c; }); };
+  const auto find = [&](std::size_t at) { return horspool(folded.text, at, asItIs); };
   for (std::size_t at = find(folded.folded(from)); at != std::string_view::npos; at = find(at + 1)) {
     const std::size_t original = folded.original(at);
     if ((!wholeWord_ || isWholeWordAt(text, original, folded.original(at + needle_.size()) - original)) &&

@@ -56,7 +56,7 @@ class TextSearch {
   bool isWholeWordAt(std::string_view text, std::size_t at, std::size_t length) const;
 
   std::string needle_;                    // case folded
-  std::array<std::size_t, 256> shift_{};  // skip distances by the folded last byte of a window
+  std::array<std::size_t, 256> shift_{};  // skip distances by the last byte of a window
   bool wholeWord_;
   bool asciiNeedle_ = false;
   // The characters beyond ASCII that fold to a byte of an ASCII needle (the

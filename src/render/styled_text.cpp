@@ -47,6 +47,19 @@ class StyledTextWriter {
   bool bold_ = false;
 };
 
+// Collects the text alone: lookups read it without colours.
+class PlainTextWriter {
+ public:
+  explicit PlainTextWriter(std::string& text) : text_(text) {}
+
+  void text(std::string_view bytes) { text_ += bytes; }
+  void lineBreak() { text_ += "\r\n"; }
+  void mark(Mark) {}
+
+ private:
+  std::string& text_;
+};
+
 }  // namespace
 
 StyledText decodeMarkedText(std::string_view marked, bool boldRoutineLines) {
@@ -58,7 +71,11 @@ StyledText decodeMarkedText(std::string_view marked, bool boldRoutineLines) {
 }
 
 std::string plainTextOfMarked(std::string_view marked) {
-  return decodeMarkedText(marked, true).text;
+  std::string text;
+  text.reserve(marked.size());
+  PlainTextWriter writer(text);
+  MarkedTextDecoder(marked, true).walk(writer);
+  return text;
 }
 
 }  // namespace cq

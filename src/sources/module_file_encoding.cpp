@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "sources/vba/code_page.h"
+#include "text/ascii_words.h"
 #include "text/utf8.h"
 
 namespace cq {
@@ -51,17 +52,34 @@ int codePageOfCharset(std::string_view charset) {
   return 0;
 }
 
+// The lines of a file that hold a byte beyond ASCII, each with its line break:
+// what tells the code pages apart. Code is mostly ASCII lines, which would only
+// cost the detector time.
+void appendNonAsciiLines(std::string& out, std::string_view bytes) {
+  std::size_t at = ascii_words::asciiRunEnd(bytes, 0);
+  while (at < bytes.size()) {
+    const std::size_t lineStart = bytes.rfind('\n', at) + 1;  // npos + 1 is the start of the text
+    std::size_t lineEnd = bytes.find('\n', at);
+    lineEnd = lineEnd == std::string_view::npos ? bytes.size() : lineEnd + 1;
+    out.append(bytes.substr(lineStart, lineEnd - lineStart));
+    at = ascii_words::asciiRunEnd(bytes, lineEnd);
+  }
+}
+
 }  // namespace
 
 int detectModuleFilesCodePage(const std::vector<std::string_view>& files) {
   const std::unique_ptr<uchardet, DetectorDeleter> detector(uchardet_new());
   bool allAscii = true;
   bool allUtf8 = true;
+  std::string nonAsciiLines;
   for (const std::string_view bytes : files) {
     if (hasBom(bytes) || utf8::isAscii(bytes)) continue;
     allAscii = false;
     allUtf8 = allUtf8 && readsAsUtf8Text(bytes);
-    uchardet_handle_data(detector.get(), bytes.data(), bytes.size());
+    nonAsciiLines.clear();
+    appendNonAsciiLines(nonAsciiLines, bytes);
+    uchardet_handle_data(detector.get(), nonAsciiLines.data(), nonAsciiLines.size());
   }
   if (allAscii) return kWindows1252CodePage;
   // Files that are all UTF-8 text are UTF-8 (tools and version control write

@@ -28,16 +28,21 @@ constexpr std::uint64_t toLower(std::uint64_t word) {
   return word | (((fromA ^ afterZ) & kHighBits) >> 2);
 }
 
+// The index (0-7) of the first byte of a word that has its high bit set, given
+// the word's high bits (not zero).
+inline std::size_t firstHighByte(std::uint64_t highBits) {
+  if constexpr (std::endian::native == std::endian::little)
+    return static_cast<std::size_t>(std::countr_zero(highBits) / 8);
+  else
+    return static_cast<std::size_t>(std::countl_zero(highBits) / 8);
+}
+
 // The offset of the first byte at or after `from` that is not ASCII, or the size of the text.
 inline std::size_t asciiRunEnd(std::string_view text, std::size_t from) {
   const char* const data = text.data();
   std::size_t at = from;
   for (; at + 8 <= text.size(); at += 8) {
-    if (const std::uint64_t high = load(data + at) & kHighBits) {
-      if constexpr (std::endian::native == std::endian::little)
-        return at + static_cast<std::size_t>(std::countr_zero(high) / 8);
-      break;
-    }
+    if (const std::uint64_t high = load(data + at) & kHighBits) return at + firstHighByte(high);
   }
   while (at < text.size() && static_cast<unsigned char>(data[at]) < 0x80) ++at;
   return at;

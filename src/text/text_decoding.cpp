@@ -89,17 +89,46 @@ bool windows1252ByteOf(char32_t codePoint, char& byte) {
 }
 
 std::optional<std::string> utf8ToWindows1252(std::string_view utf8) {
-  // Never longer than the UTF-8: written in place, cut to size at the end.
-  std::string out(utf8.size(), '\0');
+  // Never longer than the UTF-8 (plus the last store of eight): written in
+  // place, cut to size at the end.
+  std::string out(utf8.size() + 8, '\0');
   char* const begin = out.data();
   char* o = begin;
+  const char* const data = utf8.data();
+  const std::size_t n = utf8.size();
   std::size_t pos = 0;
-  while (pos < utf8.size()) {
-    const std::size_t asciiEnd = ascii_words::asciiRunEnd(utf8, pos);
-    std::memcpy(o, utf8.data() + pos, asciiEnd - pos);  // ASCII runs are copied whole
-    o += asciiEnd - pos;
-    pos = asciiEnd;
-    if (pos == utf8.size()) break;
+  while (pos < n) {
+    // ASCII eight bytes at a time, up to the first byte beyond it.
+    if (pos + 8 <= n) {
+      const std::uint64_t eight = ascii_words::load(data + pos);
+      ascii_words::store(o, eight);
+      const std::uint64_t high = eight & ascii_words::kHighBits;
+      if (!high) {
+        o += 8;
+        pos += 8;
+        continue;
+      }
+      const std::size_t ascii = ascii_words::firstHighByte(high);
+      o += ascii;
+      pos += ascii;
+    } else if (static_cast<unsigned char>(data[pos]) < 0x80) {
+      *o++ = data[pos++];
+      continue;
+    }
+    // The marker character, a few bytes apart in marked text, and U+00A0 to
+    // U+00FF, whose byte is the code point, without a look-up.
+    const auto lead = static_cast<unsigned char>(data[pos]);
+    const auto second = pos + 1 < n ? static_cast<unsigned char>(data[pos + 1]) : 0;
+    if (lead == 0xC5 && second == 0xB8) {
+      *o++ = '\x9F';
+      pos += 2;
+      continue;
+    }
+    if ((lead == 0xC3 && (second & 0xC0) == 0x80) || (lead == 0xC2 && second >= 0xA0 && second <= 0xBF)) {
+      *o++ = static_cast<char>(((lead & 0x03) << 6) | (second & 0x3F));
+      pos += 2;
+      continue;
+    }
     const char32_t codePoint = utf8::next(utf8, pos);
     char byte = 0;
     if (codePoint == utf8::kInvalid || !windows1252ByteOf(codePoint, byte)) return std::nullopt;
@@ -131,7 +160,7 @@ std::string systemBytesToText(std::string_view bytes) {
 
 std::string windows1252ToUtf8(std::string_view bytes) {
   // Room for two more bytes per byte beyond ASCII, and for the last store of
-  // four; cut to size at the end.
+  // eight; cut to size at the end.
   const char* const data = bytes.data();
   const std::size_t n = bytes.size();
   std::size_t highBytes = 0;
@@ -139,7 +168,7 @@ std::string windows1252ToUtf8(std::string_view bytes) {
   for (; i + 8 <= n; i += 8)  // the high bits as ones, summed by the multiplication into the top byte
     highBytes += static_cast<std::size_t>((((ascii_words::load(data + i) & ascii_words::kHighBits) >> 7) * ascii_words::kOnes) >> 56);
   for (; i < n; ++i) highBytes += static_cast<unsigned char>(data[i]) >> 7;
-  std::string out(n + 2 * highBytes + 3, '\0');
+  std::string out(n + 2 * highBytes + 8, '\0');
   char* const begin = out.data();
   char* o = begin;
   const auto put = [&o](char c) {
@@ -148,16 +177,22 @@ std::string windows1252ToUtf8(std::string_view bytes) {
     o += encoded.length;
   };
   std::size_t pos = 0;
-  // Eight bytes at a time: stored whole when ASCII, else byte by byte through
-  // the table, which keeps the loop free of a chain from one load to the next.
-  for (; pos + 8 <= n; pos += 8) {
+  // Eight bytes stored at a time; where one is not ASCII, the output moves on
+  // by the ASCII bytes before it and that byte goes through the table. Marked
+  // text has a marker character every few bytes, so this skips to it directly.
+  while (pos + 8 <= n) {
     const std::uint64_t eight = ascii_words::load(data + pos);
-    if (!(eight & ascii_words::kHighBits)) {
-      ascii_words::store(o, eight);
+    ascii_words::store(o, eight);
+    const std::uint64_t high = eight & ascii_words::kHighBits;
+    if (!high) {
       o += 8;
+      pos += 8;
       continue;
     }
-    for (std::size_t k = 0; k < 8; ++k) put(data[pos + k]);
+    const std::size_t ascii = ascii_words::firstHighByte(high);
+    o += ascii;
+    pos += ascii;
+    put(data[pos++]);
   }
   for (; pos < n; ++pos) put(data[pos]);
   out.resize(static_cast<std::size_t>(o - begin));
