@@ -20,6 +20,12 @@ inline std::uint64_t load(const char* p) {
 
 inline void store(char* p, std::uint64_t word) { std::memcpy(p, &word, sizeof word); }
 
+// Whether any of the eight bytes is `byte`.
+constexpr bool hasByte(std::uint64_t word, char byte) {
+  const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(byte));
+  return ((x - kOnes) & ~x & kHighBits) != 0;
+}
+
 // Eight ASCII bytes with A-Z turned into a-z; no byte may have its high bit set.
 constexpr std::uint64_t toLower(std::uint64_t word) {
   // Per byte b < 0x80 no sum carries into the next byte: the high bit says b >= 'A', and b > 'Z'.
