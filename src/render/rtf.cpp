@@ -12,11 +12,16 @@ namespace cq {
 
 namespace {
 
-// What each code byte becomes in RTF; empty where the byte stays.
+// What each code byte becomes in RTF; empty where the byte stays. Bytes beyond
+// ASCII start a character that the writer looks at on its own: they are marked
+// in the same table so that one look-up a byte finds every byte to stop at.
 using ByteOutputs = std::array<std::string_view, 256>;
+
+inline constexpr std::string_view kCharacterBeyondAscii = "?";
 
 constexpr ByteOutputs makeByteOutputs() {
   ByteOutputs table{};
+  for (std::size_t byte = 0x80; byte < table.size(); ++byte) table[byte] = kCharacterBeyondAscii;
   table[static_cast<unsigned char>('\\')] = "\\\\";
   table[static_cast<unsigned char>('{')] = "\\{";
   table[static_cast<unsigned char>('}')] = "\\}";
@@ -64,6 +69,8 @@ class RtfWriter {
     const char* stretch = bytes.data();
     for (const char* p = stretch; p != end; ++p) {
       const auto byte = static_cast<unsigned char>(*p);
+      const std::string_view output = kByteOutputs[byte];
+      if (output.empty()) continue;
       if (byte >= 0x80) {
         out_.append(stretch, static_cast<std::size_t>(p - stretch));
         // U+00A0 to U+00FF, most of what Western code holds beyond ASCII: two
@@ -83,8 +90,6 @@ class RtfWriter {
         stretch = p + 1;
         continue;
       }
-      const std::string_view output = kByteOutputs[byte];
-      if (output.empty()) continue;
       out_.append(stretch, static_cast<std::size_t>(p - stretch));
       out_.append(output);
       stretch = p + 1;
