@@ -55,7 +55,6 @@ bool save(QWidget& window, const fs::path& file, int scale = 1) {
 bool saveReadDocument(cq::AppState& state, cq::SettingsStore& settings, const fs::path& document,
                       const QString& module, const QString& routine, const fs::path& file) {
   cq::MainWindow window(state, settings);
-  window.resize(1200, 760);
   cq::Session session(window, state, settings);
   session.start({cq::pathToQString(document)});
   window.show();
