@@ -27,8 +27,13 @@ bench: deps
 	@cmake --build $(BUILD)-bench -j$(JOBS)
 	@bench/run-benchmarks $(BUILD)-bench
 
+# Two screen sizes: a usual desktop and the smallest the window is made for.
+SCREENSHOT_SIZES ?= 1280x900 800x600
+
 screenshots: build
-	@xvfb-run -a -s "-screen 0 1280x800x24" $(BUILD)/bin/cq-screenshots $(BUILD)/screenshots
+	@for size in $(SCREENSHOT_SIZES); do \
+	  xvfb-run -a -s "-screen 0 $${size}x24" $(BUILD)/bin/cq-screenshots $(BUILD)/screenshots/$$size || exit 1; \
+	done
 
 package: build
 	@cd $(BUILD) && cpack -G DEB

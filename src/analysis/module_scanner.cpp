@@ -93,11 +93,14 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
   static const std::string markedLib = std::string(markers::kKeyword) + "Lib";
   bool routineOpen = false;
   const auto indentsBody = [&](std::string_view line) {
-    return scan.indentRoutineBodies && routineOpen && !startsWithAnchor(line);
+    // An empty line stays empty.
+    return scan.indentRoutineBodies && routineOpen && !line.empty() && !startsWithAnchor(line);
   };
   const auto decide = [&](std::string_view original, std::string& out) {
+    const std::size_t lineStart = out.size();
     std::string line(original);
     bool indentable = true;  // an alternative header is never indented
+    bool blankLineBefore = false;
     switch (const RoutineLineRole role = routineLineRole(original, kind, routineOpen)) {
       case RoutineLineRole::kOther:
         break;
@@ -132,7 +135,7 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
         std::string marked = anchor('A', row.number);
         // A one-line routine ends where it starts: the line pass sets both lines.
         if (role == RoutineLineRole::kOneLineRoutine) marked += anchor('E', row.number);
-        if (scan.blankLineBeforeRoutines) marked.insert(0, "\r\n");
+        blankLineBefore = scan.blankLineBeforeRoutines;
         marked.append(markers::kBold).append(line).append(markers::kBoldEnd);
         line.swap(marked);
         row.declarationLines = static_cast<int>(countOccurrences(line, markers::kContinuation)) + 1;
@@ -143,6 +146,7 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
     }
     if (indentable && indentsBody(line)) out.push_back('\t');
     out.append(line);
+    if (blankLineBefore) out.insert(blankLineSpot(std::string_view(out).substr(0, lineStart)), "\r\n");
   };
   rewriteRoutineLines(text, markedKindWord(kind), decide,
                       [&] { return scan.indentRoutineBodies && routineOpen; }, indentsBody);

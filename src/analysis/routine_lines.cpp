@@ -82,4 +82,18 @@ std::string withoutMarkers(std::string_view line) {
   return s;
 }
 
+std::size_t blankLineSpot(std::string_view written) {
+  std::size_t spot = written.size();
+  while (spot >= 2 && written.substr(spot - 2, 2) == "\r\n") {
+    const std::size_t lineEnd = spot - 2;
+    const std::size_t before = lineEnd == 0 ? std::string_view::npos : written.rfind("\r\n", lineEnd - 1);
+    const std::size_t lineStart = before == std::string_view::npos ? 0 : before + 2;
+    std::string_view line = written.substr(lineStart, lineEnd - lineStart);
+    line.remove_prefix(std::min(line.size(), line.find_first_not_of(" \t")));
+    if (!line.starts_with(markers::kComment)) break;
+    spot = lineStart;
+  }
+  return spot;
+}
+
 }  // namespace cq

@@ -48,6 +48,11 @@ int propertyAccessorType(std::string_view line);
 // The line's code with every marker string removed (for messages).
 std::string withoutMarkers(std::string_view line);
 
+// Where the empty line before a routine header goes in `written`, the marked
+// text up to the header's line: before the comment lines directly above the
+// header (its description), so that they stay with their routine.
+std::size_t blankLineSpot(std::string_view written);
+
 }  // namespace cq
 
 namespace cq {

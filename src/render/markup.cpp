@@ -206,7 +206,8 @@ void markRoutineLines(std::string& text, RoutineKind kind, const MarkupOptions& 
   const bool indentBodies = options.reindent && options.indentRoutineBodies;
   bool routineOpen = false;
   const auto indentsBody = [&](std::string_view line) {
-    return indentBodies && routineOpen && line.substr(0, markers::kBold.size()) != markers::kBold;
+    // An empty line stays empty.
+    return indentBodies && routineOpen && !line.empty() && line.substr(0, markers::kBold.size()) != markers::kBold;
   };
   const auto decide = [&](std::string_view line, std::string& out) {
     const std::size_t lineStart = out.size();
@@ -232,12 +233,13 @@ void markRoutineLines(std::string& text, RoutineKind kind, const MarkupOptions& 
         break;
     }
     if (bold) {
-      if (header && options.blankLineBeforeRoutines) out.append("\r\n");
       out.append(markers::kBold).append(line).append(markers::kBoldEnd);
     } else {
       out.append(line);
     }
     if (indentsBody(std::string_view(out).substr(lineStart))) out.insert(lineStart, 1, '\t');
+    if (header && options.blankLineBeforeRoutines)
+      out.insert(blankLineSpot(std::string_view(out).substr(0, lineStart)), "\r\n");
   };
   rewriteRoutineLines(text, markedKindWord(kind), decide, [&] { return indentBodies && routineOpen; },
                       indentsBody);

@@ -24,20 +24,15 @@ std::string modulePrefix(const ExportModule& module, std::string_view typeLine) 
 
 }  // namespace
 
-std::string_view htmlTypeLine(ModuleType type) {
+std::string_view moduleTypeLine(ModuleType type) {
   switch (type) {
     case ModuleType::kForm: return "Typ = Userform";
     case ModuleType::kStandardModule: return "Typ = Allgemeines Modul";
     case ModuleType::kClassModule: return "Typ = Klassenmodul";
-    // The HTML export has always called these reports, unlike the RTF export.
-    case ModuleType::kDocumentModule: return "Typ = Report";
+    case ModuleType::kDocumentModule: return "Typ = Element der Mappe(Sheet, Workbook, ...)";
+    case ModuleType::kReport: return "Typ = Report";
     default: return "";
   }
-}
-
-std::string_view rtfTypeLine(ModuleType type) {
-  if (type == ModuleType::kDocumentModule) return "Typ = Element der Mappe(Sheet, Workbook, ...)";
-  return htmlTypeLine(type);
 }
 
 std::string moduleBanner(std::string_view moduleName, std::string_view typeLine) {
@@ -65,14 +60,14 @@ std::string moduleBanner(std::string_view moduleName, std::string_view typeLine)
 std::string projectToHtml(const std::vector<ExportModule>& modules, const RenderOptions& options) {
   std::string html;
   for (const ExportModule& module : modules)
-    html += markedToHtml(modulePrefix(module, htmlTypeLine(module.type)) + module.marked, options);
+    html += markedToHtml(modulePrefix(module, moduleTypeLine(module.type)) + module.marked, options);
   return html;
 }
 
 std::string projectToRtf(const std::vector<ExportModule>& modules, const RenderOptions& options) {
   std::string body;
   for (const ExportModule& module : modules)
-    body += markedToRtf(modulePrefix(module, rtfTypeLine(module.type)) + module.marked, options);
+    body += markedToRtf(modulePrefix(module, moduleTypeLine(module.type)) + module.marked, options);
   return wrapRtfDocument(body, options);
 }
 

@@ -18,10 +18,8 @@ struct ExportModule {
   std::string marked;
 };
 
-// The type line each export writes into the banner; empty for unknown types.
-// The two differ for document modules.
-std::string_view htmlTypeLine(ModuleType type);
-std::string_view rtfTypeLine(ModuleType type);
+// The type line both exports write into the banner; empty for unknown types.
+std::string_view moduleTypeLine(ModuleType type);
 
 // The three-line banner as marked-up text: one comment run inside one bold line.
 std::string moduleBanner(std::string_view moduleName, std::string_view typeLine);

@@ -14,6 +14,7 @@ constexpr std::string_view kDocumentErrorImage = "Warnung";
 constexpr std::string_view kFormPrefix = "Form_";
 constexpr std::string_view kReportPrefix = "Report_";
 constexpr long kMinimumLinesShown = 3;
+constexpr std::string_view kNoCodeReason = "enthält kein Modul mit Code";
 
 // The file name part of a project's node text.
 std::string fileNamePart(const HostProject& project) {
@@ -104,8 +105,14 @@ Outcome<HostTreeFill> fillHostTree(HostApplication& host, HostTree& tree) {
         tree.addHostNode(projectKey + componentName, std::move(kind.displayName), imageKeyOfModuleType(kind.type), i,
                          j, projectNode);
       }
-      // The project node is the last node when it got no module node.
-      if (tree.nodes[projectNode].children.empty()) tree.nodes.pop_back();
+      // A project with nothing to read stays listed, saying why, so that its
+      // document does not seem lost.
+      if (tree.nodes[projectNode].children.empty()) {
+        HostTreeNode& empty = tree.nodes[projectNode];
+        empty.text = fileText + ": " + std::string(kNoCodeReason);
+        empty.image = kDocumentErrorImage;
+        empty.checkable = false;
+      }
     }
   } catch (const Failed& failed) {
     return failed.failure();

@@ -21,16 +21,17 @@ int print(std::FILE* stream, const QString& text, int exitCode) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  switch (cq::startRequest(argc, argv)) {
+  // Answered before Qt starts, which needs a display.
+  const cq::StartArguments arguments = cq::parseStartArguments(cq::commandLineArguments(argc, argv));
+  switch (arguments.request) {
     case cq::StartRequest::kHelp: return print(stdout, cq::startUsage(), 0);
     case cq::StartRequest::kVersion: return print(stdout, cq::startVersionText(), 0);
+    case cq::StartRequest::kUnknownOption: return print(stderr, cq::unknownOptionMessage(arguments.unknownOption), 2);
     case cq::StartRequest::kWindow: break;
   }
   QApplication application(argc, argv);
   // Lets the desktop match the window to its menu entry and icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.codequorix.CodeQuorix"));
-  const cq::StartArguments arguments = cq::parseStartArguments(application.arguments().mid(1));
-  if (!arguments.unknownOption.isEmpty()) return print(stderr, cq::unknownOptionMessage(arguments.unknownOption), 2);
   // The window speaks German, so Qt's own buttons and menus do too.
   cq::installGermanQtTexts(application);
   const cq::Edition& edition = cq::builtInEdition();

@@ -16,6 +16,7 @@
 #include "app/text_boundary.h"
 #include "ui/commands/command_table.h"
 #include "ui/help_manual.h"
+#include "ui/screen_fit.h"
 #include "ui/screen_preset.h"
 #include "ui/trees/tree_icons.h"
 #include "ui/status_bar.h"
@@ -50,6 +51,7 @@ MainWindow::MainWindow(AppState& state, SettingsStore& settings, QWidget* parent
   resize(twipsToPixels(kDesignWidthTwips), twipsToPixels(kDesignHeightTwips));
   // Enough for the toolbar beside the search box, the status bar and some code.
   setMinimumSize(twipsToPixels(kMinimumWidthTwips), twipsToPixels(kMinimumHeightTwips));
+  keepInsideScreen(*this);
 
   commands_ = new CommandTable(menuBar(), state.edition, this);
   statusPanels_ = new StatusBar(this);
@@ -86,7 +88,9 @@ QWidget* MainWindow::buildTopBand() {
   }
   commands_->searchToolbar()->hide();
   layout->addStretch(1);
-  searchBox_ = new QLineEdit(QStringLiteral("Text für Suche"), band);
+  searchBox_ = new QLineEdit(band);
+  // Only a hint: it is no text to search for.
+  searchBox_->setPlaceholderText(QStringLiteral("Text für Suche"));
   searchBox_->setObjectName("txtSuche");
   searchBox_->setFixedWidth(twipsToPixels(kSearchBoxWidthTwips));
   layout->addWidget(searchBox_);
@@ -126,15 +130,13 @@ void MainWindow::setHistoryForwardEnabled(bool enabled) {
 }
 
 void MainWindow::showCallListToolbar(const QString& routineName) {
-  commands_->mainToolbar()->hide();
   commands_->callListLabel()->setText(routineName);
   commands_->searchToolbar()->show();
 }
 
-void MainWindow::showMainToolbar() {
+void MainWindow::hideCallListToolbar() {
   commands_->searchToolbar()->hide();
   commands_->callListLabel()->clear();
-  commands_->mainToolbar()->show();
 }
 
 void MainWindow::storeScreenPreset() {
@@ -147,6 +149,8 @@ void MainWindow::storeScreenPreset() {
 
 void MainWindow::applyScreenPreset() {
   cq::applyScreenPreset(*this, toQString(state_.display.screenPreset));
+  // A preset stored on a larger screen is cut down to this one.
+  keepInsideScreen(*this);
 }
 
 void MainWindow::showHelp() {

@@ -49,10 +49,10 @@ class MainWindow : public QMainWindow {
   void setHistoryBackEnabled(bool enabled);
   void setHistoryForwardEnabled(bool enabled);
 
-  // The call list's toolbar `tobSuche` (with the routine's name) in place of
-  // `tobSymb1`, and back.
+  // The call list's toolbar `tobSuche` (with the routine's name and its close
+  // button) beside `tobSymb1`, and away again.
   void showCallListToolbar(const QString& routineName);
-  void showMainToolbar();
+  void hideCallListToolbar();
 
   // Asks, then stores the window's placement in the state and as setting "bis".
   void storeScreenPreset();

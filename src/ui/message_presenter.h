@@ -56,6 +56,9 @@ class MessagePresenter {
   // Replaces the real dialogs (tests); an empty replier restores them.
   void setReplier(Replier replier) { replier_ = std::move(replier); }
 
+  // The window the dialogs belong to and stand above.
+  QWidget* owner() const { return parent_; }
+
   void plain(const MessageText& text, const QString& title = {});
   void information(const MessageText& text, const QString& title = {});
   void warning(const MessageText& text, const QString& title = {});
@@ -78,12 +81,30 @@ class MessagePresenter {
                                      const QString& filter, const QString& defaultSuffix);
 
  private:
+  friend class DialogOwnerScope;
+
   DialogReply present(DialogRequest request);
   DialogReply showDialog(const DialogRequest& request);
 
   QWidget* parent_;
   QString defaultTitle_;
   Replier replier_;
+};
+
+// While it lives, the presenter's dialogs belong to `owner`: a window that stays
+// above the usual owner would otherwise cover them.
+class DialogOwnerScope {
+ public:
+  DialogOwnerScope(MessagePresenter& messages, QWidget* owner) : messages_(messages), previous_(messages.parent_) {
+    messages_.parent_ = owner;
+  }
+  ~DialogOwnerScope() { messages_.parent_ = previous_; }
+  DialogOwnerScope(const DialogOwnerScope&) = delete;
+  DialogOwnerScope& operator=(const DialogOwnerScope&) = delete;
+
+ private:
+  MessagePresenter& messages_;
+  QWidget* previous_;
 };
 
 }  // namespace cq

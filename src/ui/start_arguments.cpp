@@ -1,7 +1,5 @@
 #include "ui/start_arguments.h"
 
-#include <string_view>
-
 #include "app/app_state.h"
 #include "app/text_boundary.h"
 #include "ui/help_manual.h"
@@ -18,33 +16,60 @@ bool isCompactSwitch(const QString& text) {
 
 bool isOption(const QString& text) { return text.size() > 1 && text.startsWith(u'-'); }
 
-}  // namespace
+enum class QtOption { kNone, kFlag, kWithValue };
 
-StartRequest startRequest(int argc, const char* const* argv) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (arg == "--") break;
-    if (arg == "--help" || arg == "-h") return StartRequest::kHelp;
-    if (arg == "--version") return StartRequest::kVersion;
-  }
-  return StartRequest::kWindow;
+// Qt's own options, which Qt takes from the command line when it starts: with
+// one or two dashes, a value after "=" or as the next argument.
+QtOption qtOptionOf(QString option) {
+  static const QStringList kWithValue{u"platform"_s, u"platformpluginpath"_s, u"platformtheme"_s, u"plugin"_s,
+                                      u"qmljsdebugger"_s, u"qwindowgeometry"_s, u"geometry"_s, u"qwindowicon"_s,
+                                      u"icon"_s, u"qwindowtitle"_s, u"title"_s, u"session"_s, u"style"_s,
+                                      u"stylesheet"_s, u"display"_s, u"name"_s};
+  static const QStringList kFlags{u"reverse"_s, u"widgetcount"_s, u"testability"_s, u"nograb"_s, u"dograb"_s,
+                                  u"sync"_s};
+  option.remove(0, option.startsWith(u"--"_s) ? 2 : 1);
+  const qsizetype equals = option.indexOf(u'=');
+  if (equals >= 0) return kWithValue.contains(option.left(equals)) ? QtOption::kFlag : QtOption::kNone;
+  if (kWithValue.contains(option)) return QtOption::kWithValue;
+  return kFlags.contains(option) ? QtOption::kFlag : QtOption::kNone;
 }
+
+}  // namespace
 
 StartArguments parseStartArguments(const QStringList& arguments) {
   StartArguments parsed;
-  // The switch counts only when it is the whole command line.
-  parsed.compactWindow = isCompactSwitch(arguments.join(u' '));
+  QStringList own;  // the arguments without Qt's options
   bool optionsEnded = false;
-  for (const QString& argument : arguments) {
-    if (!optionsEnded && argument == u"--"_s) {
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    const QtOption qtOption = optionsEnded ? QtOption::kNone : qtOptionOf(argument);
+    if (optionsEnded || !isOption(argument)) {
+      own.push_back(argument);
+      if (optionsEnded || !isCompactSwitch(argument)) parsed.documents.push_back(argument);
+    } else if (argument == u"--"_s) {
       optionsEnded = true;
-    } else if (!optionsEnded && isOption(argument)) {
-      if (parsed.unknownOption.isEmpty()) parsed.unknownOption = argument;
-    } else if (optionsEnded || !isCompactSwitch(argument)) {
-      parsed.documents.push_back(argument);
+      own.push_back(argument);
+    } else if (qtOption != QtOption::kNone) {
+      if (qtOption == QtOption::kWithValue) ++i;
+    } else {
+      own.push_back(argument);
+      const StartRequest request = argument == u"--help"_s || argument == u"-h"_s ? StartRequest::kHelp
+                                   : argument == u"--version"_s                 ? StartRequest::kVersion
+                                                                                : StartRequest::kUnknownOption;
+      if (parsed.request != StartRequest::kWindow) continue;
+      parsed.request = request;
+      if (request == StartRequest::kUnknownOption) parsed.unknownOption = argument;
     }
   }
+  // The switch counts only when it is the whole command line.
+  parsed.compactWindow = isCompactSwitch(own.join(u' '));
   return parsed;
+}
+
+QStringList commandLineArguments(int argc, const char* const* argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(pathToQString(std::filesystem::path(argv[i])));
+  return arguments;
 }
 
 QString startUsage() {
@@ -57,7 +82,7 @@ QString startUsage() {
          u"  doc, dot, ppt), eine Access-Datenbank (mdb, accdb, accda), eine .vbp-Datei, eine Moduldatei\n"
          u"  (.bas, .cls, .frm) oder ein Ordner mit Moduldateien; jedes wird ein Projekt im Baum der\n"
          u"  Anwendung.\n"
-         u"/a allein: das kompakte Fenster (zurzeit das Hauptfenster).\n"
+         u"/a allein: das kompakte Fenster, das Code aus der Zwischenablage nach HTML bringt.\n"
          u"--: alle folgenden Argumente sind Dokumente, auch wenn sie mit \"-\" beginnen.\n"
          u"--version: die Version und die gefundene Datenbankvorlage und das Handbuch.\n"
          u"R\u00FCckgabewerte: 0 beendet, 2 falscher Aufruf.\n"_s;

@@ -135,8 +135,9 @@ TEST(CliSample, SettingsChangeTheReadAndTheExport) {
                             "einr=-1", "--option", "rer=-1"});
   ASSERT_EQ(read.exitCode, 0) << read.err;
   const std::string module = test::fileBytes(project / "M2.txt");
-  // The empty line above a header carries the body tab; the header itself does not.
-  EXPECT_NE(module.find("\r\n\t\r\n|\x9F" "x|"), std::string::npos);
+  // The empty line above a header carries no tab, nor does the header.
+  EXPECT_NE(module.find("\r\n\r\n|\x9F" "x|"), std::string::npos);
+  EXPECT_EQ(module.find("\t\r\n"), std::string::npos);
   EXPECT_NE(module.find("\r\n\t|\x9F" "f|Set|n"), std::string::npos);  // routine body: rer
   EXPECT_NE(module.find("\r\n\t\tlstVorschlag.AddItem"), std::string::npos);  // loop body: einr
   const auto html = runCli({"html", project.string(), "--module", "1", "--option", "fkey=255", "--option",

@@ -286,13 +286,27 @@ std::string markLineScan(std::string_view line) {
   return out;
 }
 
+// The empty line before the header at `header` goes before the comment lines directly above it.
+void insertBlankLineBefore(std::vector<std::string>& lines, std::size_t header) {
+  std::size_t first = header;
+  while (first > 0) {
+    const std::string& above = lines[first - 1];
+    const std::size_t code = above.find_first_not_of(" \t");
+    if (code == std::string::npos || !startsWith(std::string_view(above).substr(code), kComment)) break;
+    --first;
+  }
+  lines[first] = std::string(kCrLf) + lines[first];
+}
+
 void markRoutineLines(std::string& text, RoutineKind kind, const MarkupOptions& options) {
   const std::string word = marked(kindWord(kind));
   if (!contains(text, word)) return;
   const bool indentBodies = options.reindent && options.indentRoutineBodies;
   std::vector<std::string> lines = split(text, kCrLf);
   bool open = false;
-  for (std::string& line : lines) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string& line = lines[i];
+    bool header = false;
     if (contains(line, word) && !contains(line, marked("Exit"))) {
       const bool accessor =
           contains(line, marked("Get")) || contains(line, marked("Set")) || contains(line, marked("Let"));
@@ -308,10 +322,11 @@ void markRoutineLines(std::string& text, RoutineKind kind, const MarkupOptions& 
         // A one-line routine ("Sub X(): End Sub") opens nothing.
         open = !declaration && !contains(line, marked("End") + " " + word);
         line = std::string(kBold) + line + std::string(kBoldEnd);
-        if (options.blankLineBeforeRoutines) line = std::string(kCrLf) + line;
+        header = options.blankLineBeforeRoutines;
       }
     }
-    if (indentBodies && open && !startsWith(line, kBold)) line = "\t" + line;
+    if (indentBodies && open && !line.empty() && !startsWith(line, kBold)) line = "\t" + line;
+    if (header) insertBlankLineBefore(lines, i);
   }
   text = join(lines, kCrLf);
 }
@@ -330,6 +345,7 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::string& line = lines[i];
     bool alternative = false;
+    bool header = false;
     if (contains(line, word) && !contains(line, marked("Exit"))) {
       if (open && !contains(line, marked("End"))) {
         // Another header of the open routine (#If ... #Else): bold only, no row, no anchor, no tab.
@@ -378,7 +394,7 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
           line = std::string(kBold) + line + std::string(kBoldEnd);
           if (oneLine) line = anchor('E', counter) + line;
           line = anchor('A', counter) + line;
-          if (scan.blankLineBeforeRoutines) line = std::string(kCrLf) + line;
+          header = scan.blankLineBeforeRoutines;
           RoutineRow row;
           row.type = type;
           row.visibility = visibility;
@@ -391,7 +407,9 @@ void runRoutinePass(std::string& text, RoutineKind kind, ModuleScan& scan) {
         }
       }
     }
-    if (scan.indentRoutineBodies && open && !alternative && !startsWith(line, anchorHead)) line = "\t" + line;
+    if (scan.indentRoutineBodies && open && !alternative && !line.empty() && !startsWith(line, anchorHead))
+      line = "\t" + line;
+    if (header) insertBlankLineBefore(lines, i);
   }
   text = join(lines, kCrLf);
 }

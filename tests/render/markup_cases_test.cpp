@@ -125,6 +125,19 @@ TEST(MarkupCases, RoutinesDeclarationsAndProperties) {
               read.text);
 }
 
+TEST(MarkupCases, TheEmptyLineBeforeARoutineGoesAboveItsDescription) {
+  const std::string code = source({"Sub First()", "End Sub", "  '@Description(\"Zweite\")", "' mehr",
+                                  "Function Second()", "End Function"});
+  // Re-indented, the description loses its blanks.
+  const std::string description = rem("'@Description(\"Zweite\")"), more = rem("' mehr");
+  const ModuleRead read(code, layout(false, true, true, true));
+  EXPECT_TEXT(lines({"", bold(kw("Sub") + " First()"), bold(kws("End Sub")), "", description, more,
+                     bold(kw("Function") + " Second()"), bold(kws("End Function"))}),
+              read.text);
+  EXPECT_EQ(std::tuple(read.number(2).start, read.number(2).end), std::tuple(7, 8));
+  EXPECT_TEXT(read.text, cq::markUpSelection(code, layout(false, true, true, true)) + "\r\n");
+}
+
 TEST(MarkupCases, LayoutOptionsShiftLineNumbers) {
   const std::string code = source({"Sub First()", "x = 1", "", "", "End Sub", "Function Second()", "  If x Then",
                                   "y = 2", "End If", "End Function"});
@@ -144,10 +157,10 @@ TEST(MarkupCases, LayoutOptionsShiftLineNumbers) {
       {"leer rle: the first routine of a module without declarations starts on line 2",
        layout(true, false, true, false),
        {"", first, "x = 1", endSub, "", second, "  " + ifLine, "y = 2", endIf, endFunction}, 2, 4},
-      {"einr rer: body lines one tab more, header and end lines none", layout(false, true, false, true),
-       {first, "\tx = 1", "\t", "\t", endSub, second, "\t" + ifLine, "\t\ty = 2", "\t" + endIf, endFunction}, 1, 5},
-      {"einr rer rle: the inserted empty line carries the tab", layout(true, true, true, true),
-       {"\t", first, "\tx = 1", endSub, "\t", second, "\t" + ifLine, "\t\ty = 2", "\t" + endIf, endFunction}, 2, 4},
+      {"einr rer: body lines one tab more, header, end and empty lines none", layout(false, true, false, true),
+       {first, "\tx = 1", "", "", endSub, second, "\t" + ifLine, "\t\ty = 2", "\t" + endIf, endFunction}, 1, 5},
+      {"einr rer rle: the inserted empty lines carry no tab", layout(true, true, true, true),
+       {"", first, "\tx = 1", endSub, "", second, "\t" + ifLine, "\t\ty = 2", "\t" + endIf, endFunction}, 2, 4},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -243,9 +256,9 @@ TEST(MarkupCases, SecondHeadersUnderConditionalCompilation) {
         endSub}},
       {"einr rer rle: body lines get a tab, the second header does not",
        layout(false, true, true, true),
-       {kws("Option Explicit"), ifLine, "\t", wait64, "\t" + elseLine, wait32, "\t" + endIf, "\tx = ms", endSub,
-        ifLine, "\t", handle64, "\t" + elseLine, handle32, "\t" + endIf, endFunction, ifLine, "\t", pointer64,
-        "\t" + elseLine, pointer32, "\t" + endIf, endProperty, "\t", after, endSub}},
+       {kws("Option Explicit"), ifLine, "", wait64, "\t" + elseLine, wait32, "\t" + endIf, "\tx = ms", endSub,
+        ifLine, "", handle64, "\t" + elseLine, handle32, "\t" + endIf, endFunction, ifLine, "", pointer64,
+        "\t" + elseLine, pointer32, "\t" + endIf, endProperty, "", after, endSub}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -298,7 +311,7 @@ TEST(MarkupCases, OneLineRoutinesAndPropertiesNamedProperty) {
         {"Property", cq::kPropertyGet, cq::kPublic, 1, 3, 14, 16}}},
       {"einr rer rle: a one-line routine opens no body",
        layout(false, true, true, true),
-       {"", x, "\t", y, "\tX", endSub, "", f, "\t", g, "\tG = 1", endFunction, "\t", property, "\t" + assignment,
+       {"", x, "", y, "\tX", endSub, "", f, "", g, "\tG = 1", endFunction, "", property, "\t" + assignment,
         endProperty},
        {{"X", cq::kSub, cq::kPublic, 1, 3, 2, 2},
         {"Y", cq::kSub, cq::kPublic, 1, 3, 4, 6},
@@ -348,7 +361,7 @@ TEST(MarkupCases, SelectionModeAddsNoLineBreaks) {
   const std::string declaration = bold(kws("Declare Sub") + " Beep " + kw("Lib") + " " + str("\"k\"") + " ()");
   EXPECT_TEXT(declaration + "\r\n" + bold(kw("Sub") + " A()") + "\r\nx\r\n" + bold(kws("End Sub")),
               cq::markUpSelection(code, {}));
-  EXPECT_TEXT("\r\n" + declaration + "\r\n\t\r\n" + bold(kw("Sub") + " A()") + "\r\n\tx\r\n" +
+  EXPECT_TEXT("\r\n" + declaration + "\r\n\r\n" + bold(kw("Sub") + " A()") + "\r\n\tx\r\n" +
                   bold(kws("End Sub")),
               cq::markUpSelection(code, layout(false, true, true, true)));
   // A property line without accessor stays as it is.

@@ -32,18 +32,17 @@ TEST(ProjectExport, SampleProjectMatchesGolden) {
   EXPECT_TRUE(test::matchesGolden("project.rtf", projectToRtf(sampleProject(), options)));
 }
 
-TEST(ProjectExport, BannerIsFilledByPositionAndTypeLinesDifferOnlyForDocumentModules) {
+TEST(ProjectExport, BannerIsFilledByPositionAndNamesEachTypeByItsOwnName) {
   // Placeholder text inside the name stays.
   EXPECT_NE(moduleBanner("xxxxx_yyyyy", "Typ = Userform").find("'  Modul:  xxxxx_yyyyy  Typ = Userform\r\n"),
             std::string::npos);
-  EXPECT_EQ(htmlTypeLine(ModuleType::kForm), "Typ = Userform");
-  for (const ModuleType type : {ModuleType::kForm, ModuleType::kStandardModule, ModuleType::kClassModule})
-    EXPECT_EQ(htmlTypeLine(type), rtfTypeLine(type));
-  for (const ModuleType unknown : {moduleTypeOfCode(0), moduleTypeOfCode(4), ModuleType::kReport, ModuleType::kOther,
-                                   moduleTypeOfCode(100), moduleTypeOfCode(-1)}) {
-    EXPECT_EQ(htmlTypeLine(unknown), "");
-    EXPECT_EQ(rtfTypeLine(unknown), "");
-  }
+  EXPECT_EQ(moduleTypeLine(ModuleType::kForm), "Typ = Userform");
+  // A sheet or ThisDocument is no report; an Access report is.
+  EXPECT_EQ(moduleTypeLine(ModuleType::kDocumentModule), "Typ = Element der Mappe(Sheet, Workbook, ...)");
+  EXPECT_EQ(moduleTypeLine(ModuleType::kReport), "Typ = Report");
+  for (const ModuleType unknown :
+       {moduleTypeOfCode(0), moduleTypeOfCode(4), ModuleType::kOther, moduleTypeOfCode(100), moduleTypeOfCode(-1)})
+    EXPECT_EQ(moduleTypeLine(unknown), "");
 }
 
 TEST(ProjectExport, ModuleOfUnknownTypeAndEmptyProject) {

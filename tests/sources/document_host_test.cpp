@@ -223,7 +223,7 @@ TEST(HostTree, TypeCodesAndDisplayNames) {
   }
 }
 
-TEST(HostTree, FillingSkipsLockedProjectsAndShortModules) {
+TEST(HostTree, FillingSkipsLockedProjectsAndShortModulesAndSaysWhenNothingIsLeft) {
   FakeHost host;
   FakeProject& first = host.add("/daten/Kunden.accdb", "Kunden");
   first.addComponent(component("Form_Kunden", kDocumentModule, 3));
@@ -238,7 +238,10 @@ TEST(HostTree, FillingSkipsLockedProjectsAndShortModules) {
   HostTree tree;
   tree.tag = "Kunden";
   ASSERT_TRUE(fillHostTree(host, tree));
-  EXPECT_EQ(keys(tree), "A1\\ A1\\Form_Kunden A1\\Report_Umsatz A3\\ A3\\Modul1 ");
+  EXPECT_EQ(keys(tree), "A1\\ A1\\Form_Kunden A1\\Report_Umsatz A3\\ A3\\Modul1 A4\\ ");
+  // A project with no module long enough to show stays, with the reason, and cannot be ticked.
+  EXPECT_EQ(tree.nodes[5].text + "|" + tree.nodes[5].image, "Leer.accdb: enthält kein Modul mit Code|Warnung");
+  EXPECT_FALSE(tree.nodes[5].checkable);
   EXPECT_EQ(tree.nodes[0].text + "|" + tree.nodes[0].image, "Kunden [Kunden.accdb]|Fahne");
   EXPECT_EQ(tree.nodes[2].text + "|" + tree.nodes[2].image, "Umsatz|M6");
   EXPECT_EQ(tree.nodes[0].children, (std::vector<std::size_t>{1, 2}));
@@ -267,6 +270,8 @@ TEST(HostTree, TickingKeepsToOneProject) {
     if (i == 1 || i == 2 || i == 11) {
       project.addComponent(component("M", kStandardModule, 3));
       project.addComponent(component("N", kClassModule, 3));
+    } else {
+      project.locked = true;  // not listed
     }
   }
   HostTree tree;

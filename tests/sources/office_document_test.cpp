@@ -98,6 +98,8 @@ TEST(OfficeDocument, FilesWithoutMacrosGiveAnEmptyProjectAndUnreadableOnesTheRea
       {"Folien.ppt", test::compoundFileBytes({{"PowerPoint Document", test::presentationStream(emptyEmbedded)}}), ""},
       {"Kurz.xlsm", workbook.substr(0, workbook.size() * 2 / 3), " ist abgeschnitten."},
       {"Kurz.xls", compound.substr(0, compound.size() - 700), " ist abgeschnitten."},
+      // Cut so that the VBA storage is still listed but its streams are gone.
+      {"Gekappt.xls", compound.substr(0, compound.size() / 2 + 3), " ist abgeschnitten."},
       {"Geheim.xlsm",
        test::compoundFileBytes({{"EncryptionInfo", std::string(200, 'i')}, {"EncryptedPackage", std::string(9, 'p')}}),
        " ist verschlüsselt"},

@@ -80,7 +80,9 @@ class CodeLookupTest : public QObject {
     QCOMPARE(outline(t.callList()), (QStringList{"Haupt", "  Start"}));
     QCOMPARE(t.window->panes().leftPane(), LeftPane::CallList);
     QVERIFY(t.callList()->isVisible() && !t.projectTree()->isVisible());
-    QVERIFY(commands.searchToolbar()->isVisible() && !commands.mainToolbar()->isVisible());
+    // The call list's strip stands beside the toolbar, which stays.
+    QVERIFY(commands.searchToolbar()->isVisible() && commands.mainToolbar()->isVisible());
+    QVERIFY(commands.searchToolbar()->geometry().left() >= commands.mainToolbar()->geometry().right());
     QCOMPARE(commands.callListLabel()->text(), QString("Helfer"));
     QVERIFY(close->isEnabled() && commands.toolbarButton("close")->isEnabled());
     // The close button returns to the project tree.
@@ -145,8 +147,13 @@ class CodeLookupTest : public QObject {
     NavigationWindow t(project());
     t.open("Haupt", "Start");
     QCOMPARE(t.browser->history().top(), 1);
-    // The popup names the word at the caret and the routine of the panel.
-    caretBehind(t, "    Foo\r");
+    // The popup names the word under the right click, which puts the caret there,
+    // and the routine of the panel.
+    caretBehind(t, "    Fo");
+    const QPoint onFoo = t.view().cursorRect().center();
+    t.view().setCaret(0);
+    QTest::mouseClick(t.view().viewport(), Qt::RightButton, {}, onFoo);
+    QVERIFY(t.view().caretOffset() > 0);
     openContextMenu(t.view());
     QMenu* popup = t.window->commands().popupMenu("mnuPopUpHaupt");
     QVERIFY(popup->isVisible());

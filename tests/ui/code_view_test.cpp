@@ -184,16 +184,16 @@ class CodeViewTest : public QObject {
   }
 
   void moduleViewsAreFilledOnDemand() {
-    const RenderOptions options = distinctColours();
+    RenderOptions options = distinctColours();
     test::TempFolder root;
     const std::filesystem::path folder = root.path() / "Übersicht";  // file names are UTF-8 on disk
     const std::vector<std::string> modules = {markedModuleWithRoutines(), test::sampleMarkedModule(),
                                               keyword("Option") + "\r\n"};
     for (const char* name : {"M1.txt", "M2.txt", "M3.txt"})
       root.writeFile(folder / name, encodeModuleFileText(modules[std::size_t(name[1] - '1')]));
-    ModuleViews views;
+    ModuleViews views([&] { return options; });
     QSignalSpy unreadable(&views, &ModuleViews::moduleUnreadable);
-    views.loadProject(folder, 4, options);  // the fourth module has no file
+    views.loadProject(folder, 4);  // the fourth module has no file
     QVERIFY(views.count() == 4 && views.currentIndex() == 0);
     std::vector<CodeView*> named;
     for (int i = 0; i < 3; ++i) named.push_back(views.findChild<CodeView*>(QString("rtbHaupt_%1").arg(i)));
@@ -207,6 +207,18 @@ class CodeViewTest : public QObject {
     views.showModule(1);
     QVERIFY(&views.current() == named[1] && named[1]->isVisibleTo(&views) && !named[0]->isVisibleTo(&views));
     verifyStyles(*named[1], decodeMarkedText(modules[1], true), options);
+    // Options changed meanwhile apply when a view is shown next, the one shown
+    // included; its caret stays.
+    named[1]->setCaret(7);
+    views.showModule(0);
+    options.keywordColour = 0x0000FF;
+    options.fontSize = 15;
+    options.boldRoutineLines = false;
+    verifyStyles(*named[0], decodeMarkedText(modules[0], true), distinctColours());  // nothing redrawn by itself
+    views.showModule(1);
+    QCOMPARE(named[1]->caretOffset(), std::size_t{7});
+    QCOMPARE(named[1]->font().pointSize(), 15);
+    verifyStyles(*named[1], decodeMarkedText(modules[1], false), options);
     views.showModule(7);  // no such module: nothing changes
     QCOMPARE(views.currentIndex(), 1);
     // The zoom view lies exactly over whichever view is current.

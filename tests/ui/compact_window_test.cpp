@@ -106,16 +106,28 @@ class CompactWindowTest : public QObject {
     // A second press converts the HTML text as code again.
     QTest::mouseClick(t.button("cmdHtml"), Qt::LeftButton);
     QVERIFY(clipboard->text().contains("&lt;pre&gt;"));
-    // Each conversion asks for the credit line, as the HTML menu's does ("meld" is on).
+    // Each conversion asks for the credit line, as the HTML menu's does ("meld" is on),
+    // in a dialog of the compact window, which would cover one of the hidden main window.
     QCOMPARE(t.dialogs.requests.size(), std::size_t{3});
     QCOMPARE(t.dialogs.requests[1].kind, DialogKind::Question);
     QCOMPARE(t.dialogs.requests[2].kind, DialogKind::Question);
+    std::vector<QWidget*> owners;
+    auto scripted = t.dialogs.replier();
+    t.window->messages().setReplier([&](const DialogRequest& request) {
+      owners.push_back(t.window->messages().owner());
+      return scripted(request);
+    });
+    QTest::mouseClick(t.button("cmdHtml"), Qt::LeftButton);
+    QCOMPARE(owners, std::vector<QWidget*>{t.compact()});
+    QCOMPARE(t.window->messages().owner(), static_cast<QWidget*>(t.window.get()));
   }
 
   void itsButtonBringsTheMainWindowBackItsFrameEndsTheProgram() {
     SessionUnderTest t;
     t.session->start({});
     QVERIFY(t.window->isVisible());
+    t.window->move(37, 41);
+    const QRect placed = t.window->geometry();
     QVERIFY(t.window->commands().action("mnuAnsicht_Spezial")->isEnabled());
     QCOMPARE(t.window->commands().action("mnuAnsicht_Spezial")->shortcut(), QKeySequence("F9"));
     t.window->commands().action("mnuAnsicht_Spezial")->trigger();
@@ -123,6 +135,7 @@ class CompactWindowTest : public QObject {
 
     QTest::mouseClick(t.button("cmdClose"), Qt::LeftButton);
     QVERIFY(!t.compact()->isVisible() && t.window->isVisible());
+    QCOMPARE(t.window->geometry(), placed);  // back where it stood
     QCOMPARE(t.counter.closes, 0);
     QVERIFY(fs::is_directory(t.session->instanceFolder()));
 

@@ -169,6 +169,8 @@ class ExportsTest : public QObject {
     QVERIFY_GOLDEN("sample_preview.htm", fileBytes(page));
     QCOMPARE(clipboard().text().count(u"<pre>"_s), 4);
     QVERIFY(clipboard().text().contains(u"Modul&#58;  modLager  Typ = Allgemeines Modul"_s));
+    // A workbook's document module is named as such, not as a report.
+    QVERIFY(clipboard().text().contains(u"Modul&#58;  ThisWorkbook  Typ = Element der Mappe&#40;Sheet, Workbook, ...&#41;"_s));
     QCOMPARE(t.window->statusPanels().text(StatusBar::kProgressPanel), QString());
 
     // The module through its toolbar button; a browser that does not start is reported.
@@ -252,7 +254,8 @@ class ExportsTest : public QObject {
   }
 
   void rtfFilesAreWrittenThroughTheSaveDialog() {
-    QCOMPARE(withRtfExtension(u"/a/Bericht.rtf"_s), u"/a/Bericht.RTF"_s);
+    QCOMPARE(withRtfExtension(u"/a/Bericht.rtf"_s), u"/a/Bericht.rtf"_s);
+    QCOMPARE(withRtfExtension(u"/a/Bericht.Rtf"_s), u"/a/Bericht.Rtf"_s);
     QCOMPARE(withRtfExtension(u"/a/Bericht.doc"_s), u"/a/Bericht.RTF"_s);
     QCOMPARE(withRtfExtension(u"/a.b/Bericht"_s), u"/a.b/Bericht.RTF"_s);
     QCOMPARE(withRtfExtension(u"/a/notiz.md"_s), u"/a/notiz.md.RTF"_s);
@@ -268,15 +271,16 @@ class ExportsTest : public QObject {
     QCOMPARE(asked[0].filter, u"RTF-Dokument (*.RTF *.rtf)"_s);
     QCOMPARE(asked[0].defaultSuffix, u"RTF"_s);
     QCOMPARE(asked[0].proposal, QDir::homePath());
-    QVERIFY(!fs::exists(chosen));
-    QVERIFY_GOLDEN("sample_project.rtf", fileBytes(t.root.path() / "Lager.RTF"));
+    // Written under the name as typed, no second file beside it.
+    QVERIFY(!fs::exists(t.root.path() / "Lager.RTF"));
+    QVERIFY_GOLDEN("sample_project.rtf", fileBytes(chosen));
 
     // The module, proposed under its name, in the folder used last.
     t.window->statusPanels().setText(StatusBar::kModulePanel, u"Lagerbestand"_s);
     asked = t.run("mnuRtf_Modul", {DialogReply{Answer::Ok, {}, {pathToQString(t.root.path() / "m.rtf")}}});
     QCOMPARE(asked[0].text, u"Lagerbestand"_s);
     QCOMPARE(asked[0].proposal, pathToQString(t.root.path()));
-    const std::string module = fileBytes(t.root.path() / "m.RTF");
+    const std::string module = fileBytes(t.root.path() / "m.rtf");
     QVERIFY(module.starts_with("{\\rtf1") && module.ends_with("}") && module.find("Modul:") == std::string::npos);
 
     // Cancel is silent; a failed write says why and leaves nothing behind.
@@ -284,7 +288,7 @@ class ExportsTest : public QObject {
     const fs::path missing = t.root.path() / "fehlt" / "x.rtf";
     asked = t.run("mnuRtf_Projekt", {DialogReply{Answer::Ok, {}, {pathToQString(missing)}}});
     QCOMPARE(asked.size(), std::size_t{2});
-    QVERIFY(asked[1].text.contains(u"x.RTF konnte nicht geschrieben werden."_s));
+    QVERIFY(asked[1].text.contains(u"x.rtf konnte nicht geschrieben werden."_s));
     QVERIFY(!fs::exists(missing.parent_path()));
     QCOMPARE(t.window->statusPanels().text(StatusBar::kProgressPanel), QString());
   }
@@ -303,11 +307,11 @@ class ExportsTest : public QObject {
     const std::string header = "{\\rtf1\\ansi\\ansicpg1251\\deff0";
     const std::string routine = "\\u1055?\\u1086?\\u1089?\\u1095?";  // "Посч"
     t.run("mnuRtf_Modul", {DialogReply{Answer::Ok, {}, {pathToQString(t.root.path() / "m.rtf")}}});
-    const std::string module = fileBytes(t.root.path() / "m.RTF");
+    const std::string module = fileBytes(t.root.path() / "m.rtf");
     QVERIFY(module.starts_with(header) && isAscii(module));
     QVERIFY(module.find(routine) != std::string::npos);
     t.run("mnuRtf_Projekt", {DialogReply{Answer::Ok, {}, {pathToQString(t.root.path() / "p.rtf")}}});
-    const std::string project = fileBytes(t.root.path() / "p.RTF");
+    const std::string project = fileBytes(t.root.path() / "p.rtf");
     QVERIFY(project.starts_with(header) && isAscii(project));
     t.views().current().setCaret(0);
     t.run("mnuBearbeiten_Kopieren_Modul");

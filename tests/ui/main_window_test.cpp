@@ -10,13 +10,16 @@
 #include <QMessageBox>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QToolBar>
 #include <QUrl>
 #include <QtTest>
 #include <functional>
 #include <memory>
+#include <tuple>
 
 #include "app/app_state.h"
 #include "app/settings_store.h"
@@ -91,9 +94,9 @@ class MainWindowTest : public QObject {
     QVERIFY(frame.button("DOIT") == frame.button("doit") && frame.button("doit") && !frame.button("doi"));
     frame.window->showCallListToolbar("Berechne");
     QToolBar* toolbar = frame.window->commands().mainToolbar();
-    QVERIFY(toolbar->isHidden() && !frame.window->commands().searchToolbar()->isHidden());
+    QVERIFY(!toolbar->isHidden() && !frame.window->commands().searchToolbar()->isHidden());
     QCOMPARE(frame.window->commands().callListLabel()->text(), QString("Berechne"));
-    frame.window->showMainToolbar();
+    frame.window->hideCallListToolbar();
     QVERIFY(!toolbar->isHidden() && frame.window->commands().searchToolbar()->isHidden());
     // Buttons and popup items run their command (the zoom's checked mirror: see the browser test).
     QAction* htmlModule = frame.command("mnuHtml_Modul");
@@ -111,7 +114,7 @@ class MainWindowTest : public QObject {
         {{"mnuBearbeiten_Definition", "mnuBearbeiten_Rout", "mnuRtf", "mnuText", "mnuSpeichern", "mnuHtml_Auswahl",
           "mnuHtml_Modul", "mnuHtml_projekt", "mnuNeu", "mnuAnsicht_Zoom", "mnuBearbeiten_Kopieren_Auswahl",
           "mnuBearbeiten_Kopieren_Modul", "mnuTest", "save", "ht_aus", "ht_mod", "ht_pro", "neu", "zoom"}, true},
-        {{"mnuBearbeiten_Code", "mnuAnsicht_App_Aktualisieren", "doit", "refresh"}, false}};
+        {{"mnuBearbeiten_Code", "doit"}, false}};
     StatusBar& panels = frame.window->statusPanels();
     for (CommandState state : {CommandState::kSavedOrOpened, CommandState::kNoProject, CommandState::kReadNotSaved}) {
       const bool loaded = state != CommandState::kNoProject;
@@ -208,6 +211,19 @@ class MainWindowTest : public QObject {
       QVERIFY(!window.isMaximized());
       QCOMPARE(QRect(window.pos(), window.size()), QRect(20, 50, 600, 400));
     }
+    // Never larger than the screen's free area, nor standing out of it: a fresh
+    // window, and a preset stored on a larger screen.
+    const QRect area = window.screen()->availableGeometry();
+    QVERIFY(area.width() < twipsToPixels(15000));  // the designed size does not fit here
+    const auto inside = [&](const QWidget& shown) {
+      return area.contains(QRect(shown.pos(), shown.size())) && shown.width() < area.width() &&
+             shown.height() < area.height();
+    };
+    QVERIFY(inside(*WindowUnderTest().window));
+    frame.state.display.screenPreset = "-3000;60000;40000;40000";
+    window.applyScreenPreset();
+    QVERIFY2(inside(window), qPrintable(QString("%1,%2 %3x%4").arg(window.x()).arg(window.y()).arg(window.width())
+                                            .arg(window.height())));
   }
 
   void helpAndStartArguments() {
@@ -249,22 +265,60 @@ class MainWindowTest : public QObject {
     }
 
     QVERIFY(parseStartArguments({"/A"}).compactWindow);
+    QVERIFY(parseStartArguments({"-style", "fusion", "/a", "-reverse"}).compactWindow);
     const StartArguments mixed = parseStartArguments({"/a", "Mappe.xlsm"});
     QVERIFY(!mixed.compactWindow);
     QCOMPARE(mixed.documents, QStringList{"Mappe.xlsm"});
     QCOMPARE(parseStartArguments({"a.docm", "/b"}).documents, (QStringList{"a.docm", "/b"}));
-    // Options: unknown ones are refused by name; after "--" everything is a document.
-    const StartArguments options = parseStartArguments({"--frei", "a.xls", "-x", "--", "-b.xlsm", "--"});
-    QCOMPARE(options.unknownOption, QString("--frei"));
-    QCOMPARE(options.documents, (QStringList{"a.xls", "-b.xlsm", "--"}));
-    QVERIFY(unknownOptionMessage(options.unknownOption).contains("codequorix --help"));
-    const char* help[] = {"codequorix", "x.xls", "-h"};
-    QCOMPARE(startRequest(3, help), StartRequest::kHelp);
-    const char* version[] = {"codequorix", "--version", "--help"};
-    QCOMPARE(startRequest(3, version), StartRequest::kVersion);
-    const char* document[] = {"codequorix", "--", "--version"};
-    QCOMPARE(startRequest(3, document), StartRequest::kWindow);
+    // Options: the first of help, version and an unknown one decides; Qt's own are left to Qt;
+    // after "--" everything is a document.
+    const struct {
+      QStringList arguments;
+      StartRequest request;
+      QString unknown;
+      QStringList documents;
+    } cases[] = {
+        {{"--frei", "a.xls", "-x", "--", "-b.xlsm", "--"}, StartRequest::kUnknownOption, "--frei",
+         {"a.xls", "-b.xlsm", "--"}},
+        {{"x.xls", "-h"}, StartRequest::kHelp, {}, {"x.xls"}},
+        {{"--version", "--help"}, StartRequest::kVersion, {}, {}},
+        {{"--", "--version"}, StartRequest::kWindow, {}, {"--version"}},
+        {{"-platform", "offscreen", "--style=fusion", "a.xls", "-reverse"}, StartRequest::kWindow, {}, {"a.xls"}},
+        {{"-stil", "a.xls"}, StartRequest::kUnknownOption, "-stil", {"a.xls"}},
+    };
+    for (const auto& c : cases) {
+      const StartArguments parsed = parseStartArguments(c.arguments);
+      QCOMPARE(parsed.request, c.request);
+      QCOMPARE(parsed.unknownOption, c.unknown);
+      QCOMPARE(parsed.documents, c.documents);
+    }
+    QVERIFY(unknownOptionMessage("--frei").contains("codequorix --help"));
     QVERIFY(startUsage().contains("codequorix [DOKUMENT...]"));
+  }
+
+  // The program answers its command line before it needs a display.
+  void theCommandLineIsAnsweredWithoutADisplay() {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(name);
+    const auto run = [&](const QString& argument) {
+      QProcess program;
+      program.setProcessEnvironment(environment);
+      program.start(CQ_PROGRAM_PATH, {argument});
+      program.waitForFinished(30000);
+      return std::tuple(program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+                        QString::fromUtf8(program.readAllStandardOutput()),
+                        QString::fromUtf8(program.readAllStandardError()));
+    };
+    auto [code, out, err] = run("--bogus");
+    QCOMPARE(code, 2);
+    QCOMPARE(err, unknownOptionMessage("--bogus"));
+    QVERIFY(out.isEmpty());
+    std::tie(code, out, err) = run("--help");
+    QCOMPARE(code, 0);
+    QCOMPARE(out, startUsage());
+    std::tie(code, out, err) = run("--version");
+    QCOMPARE(code, 0);
+    QVERIFY2(out.startsWith("codequorix ") && out.contains("Handbuch: "), qPrintable(out));
   }
 
   void presenterConvertsEngineTextsAndRoutesEveryDialog() {

@@ -177,6 +177,21 @@ class OptionsDialogTest : public QObject {
     t.child<QTabWidget>("tbOptionen")->setCurrentIndex(0);
     t.child<QTabWidget>("tbOptionen")->setCurrentIndex(3);
     QCOMPARE(sizes->count(), 9);
+    // The dialog keeps its size and OK its place whatever font is chosen.
+    const QSize size = t.dialog->size();
+    const QPoint ok = t.child<QPushButton>("cmdOK")->mapTo(t.dialog.get(), QPoint());
+    const QStringList families = QFontDatabase::families();
+    QString longest = "Ein Schriftname, wie ihn kein System hat";
+    for (const QString& family : families)
+      if (family.size() > longest.size()) longest = family;
+    for (const QString& family : {longest, families.value(0, longest)}) {
+      names->setCurrentText(family);
+      sizes->setCurrentText("99");
+      QApplication::processEvents();
+      QCOMPARE(t.dialog->size(), size);
+      QCOMPARE(t.child<QPushButton>("cmdOK")->mapTo(t.dialog.get(), QPoint()), ok);
+    }
+    names->setCurrentText("Nicht Vorhanden");
     sizes->setCurrentText("14");
     QCOMPARE(t.child<QLabel>("lblSchrift")->font().pointSize(), 14);
     QCOMPARE(t.child<QLabel>("lblSchrift")->text(), QString("Standardschrift Normal"));

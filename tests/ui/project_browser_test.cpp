@@ -175,6 +175,7 @@ class ProjectBrowserTest : public QObject {
       QCOMPARE((QStringList{t.panel(StatusBar::kModulePanel), t.routinePanel()}),
                (QStringList{routine->parent()->text(0), routine->text(0)}));
       QCOMPARE(t.caretLine(), start);
+      QCOMPARE(t.tree()->currentItem(), routine);  // the tree follows the routine shown
     }
     t.expectSteps(false, true);
     t.clickPanel(StatusBar::kBackPanel);  // disabled: nothing happens

@@ -1,5 +1,7 @@
-// Pictures of the main window for reviewers without a display: the host view
-// with the sample documents, a read project on a routine, and the zoom view;
+// Pictures of the main window for reviewers without a display, at the size it
+// opens on the screen given (the whole screen too, so that its fit shows): the
+// host view with the sample documents, a read project on a routine, the call
+// list of a routine, and the zoom view;
 // the toolbar before and after the read, with its buttons disabled and enabled;
 // each page of the options dialog, the compact window, the about box and the
 // system information; where the corpus is, the Japanese and the Russian
@@ -8,7 +10,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QPixmap>
+#include <QComboBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -51,7 +55,6 @@ bool save(QWidget& window, const fs::path& file, int scale = 1) {
 bool saveReadDocument(cq::AppState& state, cq::SettingsStore& settings, const fs::path& document,
                       const QString& module, const QString& routine, const fs::path& file) {
   cq::MainWindow window(state, settings);
-  window.resize(1200, 760);
   cq::Session session(window, state, settings);
   session.start({cq::pathToQString(document)});
   window.show();
@@ -95,13 +98,15 @@ int main(int argc, char* argv[]) {
     fs::create_directories(folder);
 
   cq::MainWindow window(state, settings);
-  window.resize(1200, 760);
   cq::Session session(window, state, settings);
   const fs::path samples = fs::path(CQ_SOURCE_DIR) / "samples";
   session.start({QString::fromStdString((samples / "Lagerverwaltung" / "Lagerverwaltung.vbp").string()),
                  QString::fromStdString((samples / "Lagerverwaltung").string())});
   window.show();
   bool ok = save(window, output / "1-host-view.png");
+  settle();
+  const QPixmap screen = window.screen()->grabWindow(0);
+  ok = screen.save(QString::fromStdString((output / "0-screen.png").string())) && ok;
   // The toolbar in the desktop's icon theme, twice the size: nothing read yet, so
   // most buttons are disabled.
   ok = save(*window.commands().mainToolbar(), output / "1-toolbar-disabled.png", 2) && ok;
@@ -116,6 +121,18 @@ int main(int argc, char* argv[]) {
   ok = save(window, output / "2-project.png") && ok;
   ok = save(*window.commands().mainToolbar(), output / "2-toolbar-enabled.png", 2) && ok;
 
+  // The first routine that has callers, with its call list beside the toolbar.
+  QTreeWidget* callList = window.panes().callListTree();
+  for (int m = 0; m < window.panes().projectTree()->topLevelItemCount() && callList->topLevelItemCount() == 0; ++m) {
+    QTreeWidgetItem* module = window.panes().projectTree()->topLevelItem(m);
+    for (int r = 0; r < module->childCount() && callList->topLevelItemCount() == 0; ++r) {
+      tree.activate(module->child(r));
+      window.commands().action("mnuBearbeiten_Rout")->trigger();
+    }
+  }
+  ok = callList->topLevelItemCount() > 0 && save(window, output / "2-call-list.png") && ok;
+  window.commands().action("mnuAnsicht_RouClose")->trigger();
+
   window.commands().action("mnuAnsicht_Zoom")->trigger();
   ok = save(window, output / "3-zoom.png") && ok;
 
@@ -126,6 +143,14 @@ int main(int argc, char* argv[]) {
     pages->setCurrentIndex(page);
     ok = save(options, output / ("4-options-" + std::to_string(page + 1) + ".png")) && ok;
   }
+  // A long font name at a large size: the dialog keeps its size.
+  auto* fontNames = options.findChild<QComboBox*>("cboSchriftArt");
+  QString longest = fontNames->currentText();
+  for (int i = 0; i < fontNames->count(); ++i)
+    if (fontNames->itemText(i).size() > longest.size()) longest = fontNames->itemText(i);
+  fontNames->setCurrentText(longest);
+  options.findChild<QComboBox*>("cboSchriftGr")->setCurrentText(u"16"_s);
+  ok = save(options, output / "4-options-4-font-changed.png") && ok;
   options.reject();
 
   cq::AboutBox about(state, window);

@@ -33,7 +33,6 @@ const QString kNotInProject = "Der Suchtext wurde im gesamten Projekt nicht gefu
 const QString kNotOnInModule =
     "Der Suchtext\r\nwurde ausgehend von  der letzten Position \r\nim Modul nicht gefunden .\r\n";
 const QString kNotOn = "Der Suchtext wurde nicht gefunden";
-const QString kZoomRefusal = "Steht im Zoom Modus nicht zur Verf\u00FCgung";
 
 // Three standard modules whose tree order is their number order: every one
 // begins with "Option", "Name" stands alone and inside "Namen", "ÄRGER" in capitals.
@@ -247,16 +246,17 @@ class SearchTest : public QObject {
     QVERIFY(t.place() == before);
   }
 
-  void zoomRefusesBothSearchesButLendsItsSelection() {
+  void zoomDisablesBothSearchesButLendsItsSelection() {
     SearchUnderTest t(root_);
     t.box()->setText("Name");
     t.command("mnuAnsicht_Zoom")->trigger();
     const Place before = t.place();
     for (const char* name : {"mnuBearbeiten_Suchen", "mnuBearbeiten_SuchenWeiter"}) {
-      QCOMPARE(t.run(name), QStringList{kZoomRefusal});
-      QCOMPARE(t.dialogs.requests.front().kind, DialogKind::Information);
+      QVERIFY(!t.command(name)->isEnabled());
+      QVERIFY(t.run(name).isEmpty());
     }
-    QVERIFY(t.place() == before);
+    QTest::keyClick(t.window.get(), Qt::Key_F3);
+    QVERIFY(t.place() == before && t.dialogs.requests.empty());
     // Ctrl+F takes the selection the user sees, the zoom view's.
     CodeView& zoom = t.views().zoomView();
     QCOMPARE(zoom.text().substr(0, 15), std::string("Option Explicit"));
@@ -264,11 +264,15 @@ class SearchTest : public QObject {
     t.run("mnuBearbeiten_Suchen_Auswahl");
     QCOMPARE(t.box()->text(), QString("Explicit"));
     t.command("mnuAnsicht_Zoom")->trigger();
+    QVERIFY(t.command("mnuBearbeiten_Suchen")->isEnabled() && t.command("mnuBearbeiten_SuchenWeiter")->isEnabled());
     QCOMPARE(t.run("mnuBearbeiten_Suchen"), QStringList());
   }
 
   void switchesSelectionAndSearchBox() {
     SearchUnderTest t(root_);
+    // The box starts empty: its hint is no text to search for.
+    QVERIFY(t.box()->text().isEmpty() && t.box()->placeholderText() == "Text f\u00FCr Suche");
+    QVERIFY(t.run("mnuBearbeiten_Suchen").isEmpty());
     // A switch's button shows pressed exactly while its menu item is checked.
     for (const char* key : {"su_p", "su_g"}) {
       QAction* button = t.window->commands().toolbarButton(key);

@@ -5,20 +5,25 @@
 #include <QAction>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QtTest>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "app/app_state.h"
 #include "app/settings_store.h"
 #include "sources/document_host.h"
+#include "support/corpus.h"
 #include "support/office_samples.h"
 #include "support/temp_folder.h"
 #include "ui/browse/project_browser.h"
 #include "ui/code/code_view.h"
 #include "ui/code/module_views.h"
 #include "ui/commands/command_table.h"
+#include "ui/compact/compact_window.h"
 #include "ui/main_window.h"
 #include "ui/scripted_dialogs.h"
 #include "ui/session/read_progress_host.h"
@@ -78,7 +83,7 @@ struct SessionUnderTest {
   // Read, save and refresh commands as a read (unsaved or saved) project or the host shows them.
   void expectProjectCommands(bool project, bool saved = false) const {
     QCOMPARE(enabled("mnuSpeichern"), project);
-    QCOMPARE(enabled("mnuAnsicht_App_Aktualisieren"), !project);
+    QVERIFY(enabled("mnuAnsicht_App_Aktualisieren"));  // F5 works everywhere, asking first
     QCOMPARE(window->panes().leftPane(), project ? LeftPane::ProjectTree : LeftPane::HostTree);
     QVERIFY(!enabled("mnuBearbeiten_Code"));
     QVERIFY(title().endsWith(kUnsaved) == (project && !saved));
@@ -174,6 +179,7 @@ class SessionTest : public QObject {
     QCOMPARE(s.title(), s.caption("MeinProjekt"));
     s.expectProjectCommands(true, true);
     QCOMPARE(s.window->commands().recentProjectSlot(0)->text(), QString("&0 - MeinProjekt"));
+    QCOMPARE(s.window->commands().recentProjectSlot(0)->toolTip(), text(saved));
     QVERIFY(!s.window->commands().recentProjectSlot(1)->isVisible());
     // A saved project asks nothing on refresh; the recent item opens it again.
     QVERIFY(s.run("mnuNeu").empty());
@@ -356,7 +362,89 @@ class SessionTest : public QObject {
     QCOMPARE(s.hostTree()->topLevelItemCount(), 1);
   }
 
-  void theStartTextNamesTheRefreshCommandByItsCaption() {
+  void anUnsavedProjectIsNeverDroppedWithoutAsking() {
+    test::TempFolder root;
+    SettingsStore settings(root.path() / "settings.ini");
+    writeModule(root, "Module/Eins.bas", "Eins", "Sub A()\r\n  x = 1\r\nEnd Sub\r\n");
+    root.writeFile("Ablage/Alt/CodeQuorix.mdb", "alt");
+    SessionUnderTest s(root.path(), settings);
+    s.session->start({text(root.path() / "Module")});
+    s.hostTree()->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    QVERIFY(s.run("mnuBearbeiten_Code").empty());
+    const auto expectKept = [&] {
+      QCOMPARE(s.title(), s.caption("Module") + kUnsaved);
+      s.expectProjectCommands(true);
+      s.expectBrowsable("A", "x = 1");
+    };
+    // "Neu", Ja, a folder holding a project, and the overwrite declined: "Neu" does not go on.
+    auto asked = s.run("mnuNeu", {answerReply(Answer::Yes), folderReply(root.path() / "Ablage"), textReply("Alt"),
+                                  answerReply(Answer::No)});
+    QCOMPARE(asked.size(), std::size_t{4});
+    QVERIFY(asked[3].text.endsWith("existiert schon\r\n\u00DCberschreiben ?"));
+    expectKept();
+    // F5 asks the same.
+    QCOMPARE(s.run("mnuAnsicht_App_Aktualisieren", {answerReply(Answer::Cancel)}).size(), std::size_t{1});
+    expectKept();
+    // Opening a document asks first; Abbrechen opens nothing.
+    asked = s.run("mnuDokumentOeffnen", {folderReply(root.path() / "Module/Eins.bas"), answerReply(Answer::Cancel)});
+    QCOMPARE(asked.size(), std::size_t{2});
+    QCOMPARE(asked[1].buttons, QuestionButtons::YesNoCancel);
+    QCOMPARE(s.hostTree()->topLevelItemCount(), 1);
+    expectKept();
+    // Quitting asks the same: Abbrechen stays, from the menu, the frame or the compact window.
+    const fs::path instance = s.session->instanceFolder();
+    QCOMPARE(s.run("mnuEnde", {answerReply(Answer::Cancel)}).size(), std::size_t{1});
+    QVERIFY(s.window->isVisible() && fs::exists(instance / "M1.txt"));
+    s.dialogs.replies.assign({answerReply(Answer::Cancel)});
+    QVERIFY(!s.window->close());
+    s.session->compactView().show();
+    s.dialogs.replies.assign({answerReply(Answer::Cancel)});
+    QVERIFY(!s.session->compactView().window()->close());
+    QVERIFY(s.session->compactView().window()->isVisible());
+    s.session->compactView().window()->findChild<QPushButton*>("cmdClose")->click();
+    QVERIFY(s.window->isVisible());
+    expectKept();
+    // Ja saves (leading dots would make a hidden folder), then the window closes.
+    asked = s.run("mnuEnde", {answerReply(Answer::Yes), folderReply(root.path() / "Ablage"), textReply("..Neu")});
+    QCOMPARE(asked.size(), std::size_t{3});
+    QVERIFY(!s.window->isVisible() && !fs::exists(instance));
+    QVERIFY(fs::exists(root.path() / "Ablage/Neu/M1.txt"));
+  }
+
+  void documentsWithNothingToReadSayWhyAndDescriptionsStayWithTheirRoutine() {
+    test::TempFolder root;
+    SettingsStore settings(root.path() / "settings.ini");
+    writeModule(root, "Kurz/Kurz.bas", "Kurz", "x = 1\r\n");  // too short to be listed
+    writeModule(root, "Module/Eins.bas", "Eins",
+                "Sub A()\r\n  x = 1\r\nEnd Sub\r\n'@Description(\"Zweite\")\r\nSub B()\r\nEnd Sub\r\n");
+    QStringList documents{text(root.path() / "Kurz"), text(root.path() / "Module")};
+    // A workbook cut off in the middle keeps its directory but loses the project's streams.
+    const fs::path workbook = test::corpusRoot() / "apache__poi/test-data/spreadsheet/SimpleMacro.xls";
+    const bool withCorpus = !test::corpusRoot().empty() && fs::exists(workbook);
+    if (withCorpus) {
+      std::ifstream in(workbook, std::ios::binary);
+      const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+      documents.prepend(text(root.writeFile("Gekappt.xls", bytes.substr(0, bytes.size() / 2 + 3))));
+    }
+    SessionUnderTest s(root.path(), settings);
+    s.state.display.markup = MarkupOptions{false, true, true, true};  // einr, rle, rer
+    s.session->start(documents);
+    const int first = withCorpus ? 1 : 0;
+    QCOMPARE(s.hostTree()->topLevelItemCount(), first + 2);
+    if (withCorpus) {
+      const QString damaged = s.hostTree()->topLevelItem(0)->text(0);
+      QVERIFY2(damaged.endsWith("ist abgeschnitten."), qPrintable(damaged));
+    }
+    QCOMPARE(s.hostTree()->topLevelItem(first)->text(0), QString("Kurz: enth\u00E4lt kein Modul mit Code"));
+    s.hostTree()->topLevelItem(first + 1)->setCheckState(0, Qt::Checked);
+    QVERIFY(s.run("mnuBearbeiten_Code").empty());
+    // The empty line goes above the description, and no empty line holds a tab.
+    s.expectBrowsable("B", "End Sub\r\n\r\n'@Description(\"Zweite\")\r\nSub B()");
+    const std::string& shown = s.session->browser().moduleViews().current().text();
+    QVERIFY(shown.starts_with("\r\nSub A()\r\n\tx = 1") && shown.find("\t\r\n") == std::string::npos);
+  }
+
+  void theStartTextSaysHowToOpenADocumentAndNamesTheRefreshCommand() {
     test::TempFolder root;
     SettingsStore settings(root.path() / "settings.ini");
     SessionUnderTest s(root.path(), settings);
@@ -365,8 +453,12 @@ class SessionTest : public QObject {
     QString caption = s.window->commands().action("mnuAnsicht_App_Aktualisieren")->text();
     caption.remove('&');
     QVERIFY(caption.startsWith("Aktualisieren"));
-    QVERIFY2(s.window->panes().hostStatusText()->toPlainText().contains("Klicken Sie danach auf " + caption + "."),
-             qPrintable(s.window->panes().hostStatusText()->toPlainText()));
+    const QString shown = s.window->panes().hostStatusText()->toPlainText();
+    QVERIFY2(shown.contains("klicken Sie danach auf " + caption + "."), qPrintable(shown));
+    // It says how a document is opened here, not how to start another program.
+    for (const char* way : {"Datei / Dokument \u00F6ffnen ...", "Kommandozeile", "auf dieses Fenster ziehen"})
+      QVERIFY2(shown.contains(QString::fromUtf8(way)), way);
+    QVERIFY(!shown.contains("Access ist im Moment"));
   }
 
   void reportsEveryModuleTheReaderFetches() {

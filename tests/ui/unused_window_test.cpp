@@ -4,9 +4,12 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 
 #include "support/navigation_project.h"
 #include "support/sample_project.h"
@@ -59,6 +62,9 @@ class UnusedWindowTest : public QObject {
     auto* report = t.window->findChild<QWidget*>("frmUnbenutzt");
     QVERIFY(report && report->isVisible() && report->isWindow() && !report->isModal());
     auto* list = report->findChild<QTreeWidget*>("treUnbenutzt");
+    // Inside the main window's screen, every column whole.
+    QVERIFY(t.window->screen()->availableGeometry().contains(report->frameGeometry()));
+    QVERIFY(list->header()->length() <= list->viewport()->width() && !list->horizontalScrollBar()->isVisible());
     QCOMPARE(report->findChild<QLabel*>("lblUnbenutzt")->text(),
              QString("5 unbenutzt, 7 vom Host aufgerufen, 3 nur in Zeichenketten genannt"));
     QCOMPARE(rows(list),

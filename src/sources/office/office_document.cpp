@@ -79,7 +79,13 @@ LoadedProject projectWithoutMacros(const fs::path& document, const OfficeFile& f
 
 LoadedProject readProject(GsfInfileHandle projectStorage, const OfficeFile& file) {
   const OleVbaStorage storage(std::move(projectStorage), file);
-  return readVbaProject(storage, file.name, file.codeBudget);
+  try {
+    return readVbaProject(storage, file.name, file.codeBudget);
+  } catch (const Failed&) {
+    // Whatever of the project is missing or garbled went with the file's end.
+    if (file.endsEarly) throw damagedDocument(file, {});
+    throw;
+  }
 }
 
 LoadedProject loadPackage(GsfInput* input, const fs::path& document, OfficeFile file) {
@@ -143,6 +149,8 @@ LoadedProject loadCompoundFile(GsfInput* input, const fs::path& document, Office
   for (const std::string_view name : kDocumentStreams) {
     if (hasStream(root.get(), name, file)) return projectWithoutMacros(document, file);
   }
+  // A cut-off file may have lost its streams with its end.
+  if (file.endsEarly) throw damagedDocument(file, {});
   throw documentWithoutVbaProject(file);
 }
 

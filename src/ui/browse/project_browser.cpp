@@ -40,7 +40,7 @@ std::optional<long long> numberOfKey(const std::string& key) {
 ProjectBrowser::ProjectBrowser(MainWindow& window, const DisplaySettings& settings, QObject* parent)
     : QObject(parent), window_(window), settings_(settings) {
   QWidget* codePane = window_.panes().codePane();
-  moduleViews_ = new ModuleViews(codePane);
+  moduleViews_ = new ModuleViews([this] { return renderOptions(); }, codePane);
   codePane->layout()->addWidget(moduleViews_);
   projectTree_ = std::make_unique<ProjectTreeView>(window_.panes().projectTree());
 
@@ -85,7 +85,7 @@ bool ProjectBrowser::showProject(const std::filesystem::path& workingFolder) {
   moduleCount_ = filled.value();
   codePage_ = codePage.value();
   window_.panes().showLeftPane(LeftPane::ProjectTree);
-  moduleViews_->loadProject(workingFolder, moduleCount_, renderOptions());
+  moduleViews_->loadProject(workingFolder, moduleCount_);
   wireContextMenus();
   caretTracking_ = true;
   QTreeWidget* tree = window_.panes().projectTree();
@@ -163,9 +163,8 @@ void ProjectBrowser::activate(const NodeActivation& node) {
   focusCode();
 }
 
-void ProjectBrowser::switchToModule(int index) {
-  if (index != moduleViews_->currentIndex()) moduleViews_->showModule(index);
-}
+// Also for the module shown, which takes options changed meanwhile.
+void ProjectBrowser::switchToModule(int index) { moduleViews_->showModule(index); }
 
 void ProjectBrowser::trackCaret(int viewIndex) {
   if (!caretTracking_ || !database_) return;

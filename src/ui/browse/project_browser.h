@@ -91,6 +91,9 @@ class ProjectBrowser : public QObject {
   void fillZoomForCaret();
   void focusCode();
   void showHistoryState();
+  // The tree's current node becomes the routine the caret stands in, or the
+  // current module's node outside every routine.
+  void selectNodeAtCaret();
   void wireContextMenus();
   void showContextMenu(CodeView* view, const QPoint& viewportPosition);
   QAction* zoomCommand() const;

@@ -2,6 +2,7 @@
 // view and the popup menus of the code views.
 #include <QAction>
 #include <QMenu>
+#include <QTreeWidget>
 #include <optional>
 
 #include "ui/browse/project_browser.h"
@@ -38,9 +39,21 @@ void ProjectBrowser::stepHistory(int panel) {
     projectTree_->highlightModule(moduleViews_->currentIndex());
     panels.setText(StatusBar::kRoutinePanel, entry->routineName);
     showCaretLineAtTop(view);
+    selectNodeAtCaret();
     showHistoryState();
   }
   focusCode();
+}
+
+void ProjectBrowser::selectNodeAtCaret() {
+  if (!database_) return;
+  const int index = moduleViews_->currentIndex();
+  const auto line = static_cast<std::int64_t>(caretLine(moduleViews_->current())) + 1;
+  const Outcome<std::optional<RoutineAtLine>> routine = database_->routineAtLine(line, index + 1);
+  if (!routine) logFailure("routine at the caret", routine.failure());
+  const std::string key = routine && routine.value() ? std::string("R").append(std::to_string(routine.value()->number))
+                                                     : std::string("M").append(std::to_string(index + 1));
+  if (QTreeWidgetItem* node = projectTree_->nodeByKey(key)) window_.panes().projectTree()->setCurrentItem(node);
 }
 
 void ProjectBrowser::showHistoryState() {

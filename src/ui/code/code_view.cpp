@@ -160,6 +160,21 @@ void CodeView::keyReleaseEvent(QKeyEvent* event) {
   emit caretActivity();
 }
 
+void CodeView::mousePressEvent(QMouseEvent* event) {
+  // The popup's commands work on the word at the caret, and here a right click
+  // leaves the caret alone: it goes where the click is, unless the click falls
+  // into the selection, which stays for the popup's copy commands.
+  if (event->button() == Qt::RightButton) {
+    const QTextCursor clicked = cursorForPosition(event->position().toPoint());
+    const QTextCursor current = textCursor();
+    if (clicked.position() < current.selectionStart() || clicked.position() > current.selectionEnd()) {
+      setTextCursor(clicked);
+      emit caretActivity();
+    }
+  }
+  QPlainTextEdit::mousePressEvent(event);
+}
+
 void CodeView::mouseReleaseEvent(QMouseEvent* event) {
   QPlainTextEdit::mouseReleaseEvent(event);
   if (event->button() == Qt::LeftButton) emit caretActivity();

@@ -44,11 +44,13 @@ class CodeView : public QPlainTextEdit {
   void scrollLineToTop(std::size_t line);
 
  signals:
-  // A key went up or the left mouse button was released: the caret may stand on another line.
+  // A key went up, the left mouse button was released or a right click moved
+  // the caret: the caret may stand on another line.
   void caretActivity();
 
  protected:
   void keyReleaseEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:

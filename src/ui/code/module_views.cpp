@@ -7,7 +7,8 @@
 
 namespace cq {
 
-ModuleViews::ModuleViews(QWidget* parent) : QWidget(parent) {
+ModuleViews::ModuleViews(OptionsSource currentOptions, QWidget* parent)
+    : QWidget(parent), currentOptions_(std::move(currentOptions)) {
   zoom_ = new CodeView(this);
   zoom_->setObjectName(QStringLiteral("rtbZoom"));
   zoom_->hide();
@@ -51,11 +52,10 @@ void ModuleViews::reset() {
   placeCurrentAndZoom();
 }
 
-void ModuleViews::loadProject(const std::filesystem::path& folder, int moduleCount, const RenderOptions& options) {
+void ModuleViews::loadProject(const std::filesystem::path& folder, int moduleCount) {
   const RedrawFreeze frozen(*this);
   reset();
   folder_ = folder;
-  options_ = options;
   if (moduleCount > 0) views_.front().filled = false;
   for (int i = 1; i < moduleCount; ++i) addView();
   fill(0);
@@ -68,7 +68,7 @@ void ModuleViews::fill(int index) {
   slot.unshownText.reset();  // the view holds the same text from now on
   const Outcome<std::string> marked = readModuleFile(folder_, index + 1);
   if (marked) {
-    slot.view->setMarkedText(marked.value(), options_);
+    slot.view->setMarkedText(marked.value(), currentOptions_());
   } else {
     slot.view->clearText();
     emit moduleUnreadable(index, marked.failure());
@@ -86,6 +86,13 @@ void ModuleViews::showModule(int index) {
   if (index != current_) views_[static_cast<std::size_t>(current_)].view->hide();
   current_ = index;
   CodeView& shown = view(index);
+  if (!shown.text().empty() && shown.renderOptions() != currentOptions_()) {
+    // Read again, since the routine lines' boldness is decided while decoding.
+    const std::size_t caret = shown.caretOffset();
+    views_[static_cast<std::size_t>(index)].filled = false;
+    fill(index);
+    shown.setCaret(caret);
+  }
   placeCurrentAndZoom();
   shown.show();
 }

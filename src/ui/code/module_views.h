@@ -3,10 +3,13 @@
 // holds module i + 1), of which the current one is visible, and the zoom view
 // "rtbZoom" lying exactly over it. A view is filled from its module file the first
 // time it is shown or used, so a large project shows its first module at once.
+// Views are coloured with the display settings of the time they are shown: a
+// view shown again after the options changed is coloured anew.
 #include <QString>
 #include <QWidget>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,11 +25,14 @@ class ModuleViews : public QWidget {
   Q_OBJECT
 
  public:
-  explicit ModuleViews(QWidget* parent = nullptr);
+  using OptionsSource = std::function<RenderOptions()>;
+
+  // `currentOptions` gives the rendering in effect whenever a view is filled or shown.
+  explicit ModuleViews(OptionsSource currentOptions, QWidget* parent = nullptr);
 
   // Replaces the views by one per module file "M1.txt" … "M<moduleCount>.txt" of
   // the project folder; view 0 becomes current.
-  void loadProject(const std::filesystem::path& folder, int moduleCount, const RenderOptions& options);
+  void loadProject(const std::filesystem::path& folder, int moduleCount);
   // Back to one empty view 0 as the current view.
   void reset();
   // The project's files now lie in `folder` (it was saved there): views not
@@ -35,8 +41,9 @@ class ModuleViews : public QWidget {
 
   int count() const { return static_cast<int>(views_.size()); }
   int currentIndex() const { return current_; }
-  // Hides the current view and shows view `index` in its place; ignores a
-  // number outside the views.
+  // Hides the current view and shows view `index` in its place, coloured anew
+  // when the rendering changed since it was filled; ignores a number outside
+  // the views.
   void showModule(int index);
   CodeView& current() { return view(current_); }
   // The view of module index + 1, filled from its file; the current view for an
@@ -79,7 +86,7 @@ class ModuleViews : public QWidget {
   CodeView* zoom_ = nullptr;
   int current_ = 0;
   std::filesystem::path folder_;
-  RenderOptions options_;
+  OptionsSource currentOptions_;
 };
 
 }  // namespace cq

@@ -34,7 +34,7 @@ constexpr const char* kProjectCommands[] = {
     "mnuBearbeiten_Kopieren_Modul",
     "mnuTest",
 };
-constexpr const char* kHostCommands[] = {"mnuBearbeiten_Code", "mnuAnsicht_App_Aktualisieren"};
+constexpr const char* kHostCommands[] = {"mnuBearbeiten_Code"};
 
 }  // namespace
 

@@ -46,6 +46,8 @@ CompactWindow::CompactWindow(MainWindow& mainWindow, const AppState& state)
   // The same conversion as the main window's "&Zwischenablage" in the HTML menu,
   // with its credit-line question and preview.
   connect(html, &QPushButton::clicked, this, [this] {
+    // Its questions stand above this window, which stays above the others.
+    const DialogOwnerScope ownedHere(mainWindow_.messages(), this);
     mainWindow_.commands().action(u"mnuHtml_Clipboard"_s)->trigger();
     mainWindow_.statusPanels().setText(StatusBar::kProgressPanel, {});
   });
@@ -62,11 +64,15 @@ void CompactWindow::showEvent(QShowEvent* event) {
 
 void CompactWindow::closeEvent(QCloseEvent* event) {
   // The main window is shown before this one goes, so the program does not
-  // end for lack of a visible window.
-  if (closedByButton_)
+  // end for lack of a visible window. Closing the frame ends the program unless
+  // the main window stays (an unsaved project the user keeps).
+  if (closedByButton_) {
+    if (!mainPlacement_.isEmpty()) mainWindow_.restoreGeometry(mainPlacement_);
     mainWindow_.show();
-  else
-    mainWindow_.close();
+  } else if (!mainWindow_.close()) {
+    event->ignore();
+    return;
+  }
   event->accept();
 }
 
@@ -77,6 +83,8 @@ CompactView::~CompactView() = default;
 
 void CompactView::show() {
   if (!window_) window_ = std::make_unique<CompactWindow>(mainWindow_, state_);
+  // "Zurück" brings the main window back where it stood.
+  window_->setMainPlacement(mainWindow_.isVisible() ? mainWindow_.saveGeometry() : QByteArray());
   mainWindow_.hide();
   window_->show();
 }

@@ -2,6 +2,7 @@
 // The compact window `frmMin`: a small window above all others that turns the
 // clipboard's code into coloured HTML without the main window. Its own button
 // `cmdClose` brings the main window back; closing its frame ends the program.
+#include <QByteArray>
 #include <QObject>
 #include <QWidget>
 #include <memory>
@@ -17,12 +18,17 @@ class CompactWindow : public QWidget {
  public:
   CompactWindow(MainWindow& mainWindow, const AppState& state);
 
+  // Where the main window goes again when this window's button closes it
+  // (saved by QWidget::saveGeometry); empty leaves its placement to the desktop.
+  void setMainPlacement(QByteArray placement) { mainPlacement_ = std::move(placement); }
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
   MainWindow& mainWindow_;
+  QByteArray mainPlacement_;
   bool closedByButton_ = false;
 };
 

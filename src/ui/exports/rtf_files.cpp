@@ -21,7 +21,11 @@ using namespace Qt::StringLiterals;
 QString withRtfExtension(const QString& chosen) {
   const qsizetype slash = chosen.lastIndexOf(u'/');
   const qsizetype dot = chosen.lastIndexOf(u'.');
-  if (dot > slash && chosen.size() - dot - 1 == 3) return chosen.left(chosen.size() - 3) + u"RTF"_s;
+  if (dot > slash && chosen.size() - dot - 1 == 3) {
+    // An extension typed as ".rtf" in any case stays as typed.
+    if (chosen.endsWith(u"rtf"_s, Qt::CaseInsensitive)) return chosen;
+    return chosen.left(chosen.size() - 3) + u"RTF"_s;
+  }
   return chosen + u".RTF"_s;
 }
 

@@ -10,9 +10,9 @@ namespace cq {
 class MainWindow;
 class ProjectBrowser;
 
-// The chosen name with the extension "RTF": a three-letter extension (".rtf",
-// ".doc") is replaced, any other name gets ".RTF" appended, so no name loses
-// characters that were not its extension.
+// The chosen name with the extension "RTF": ".rtf" in any case stays as typed,
+// another three-letter extension (".doc") is replaced, any other name gets ".RTF"
+// appended, so no name loses characters that were not its extension.
 QString withRtfExtension(const QString& chosen);
 
 class RtfFiles {

@@ -120,7 +120,7 @@ void CodeLookup::showCallers() {
 
 void CodeLookup::closeCallList() {
   WindowPanes& panes = window_.panes();
-  window_.showMainToolbar();
+  window_.hideCallListToolbar();
   panes.callListTree()->clear();
   // The project tree takes its place again; after a reset the caller decides
   // which view the left pane shows.

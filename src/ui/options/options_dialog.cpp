@@ -46,6 +46,12 @@ constexpr int kFallbackTabStop = 5;
 constexpr int kSmallestListedFontSize = 8;
 constexpr int kLargestListedFontSize = 16;
 constexpr int kLargestFontSize = 999;
+// The font row keeps its widths whatever font is chosen, so the dialog never
+// grows under the mouse.
+constexpr int kFontNameWidthTwips = 2700;
+constexpr int kFontSizeWidthTwips = 900;
+constexpr int kFontPreviewWidthTwips = 2400;
+constexpr int kFontPreviewHeightTwips = 600;
 
 QPushButton* button(const QString& name, const QString& caption, QWidget* parent) {
   auto* created = new QPushButton(caption, parent);
@@ -226,13 +232,15 @@ QWidget* OptionsDialog::buildFormatsPage() {
   auto* fontRow = new QHBoxLayout;
   fontName_ = comboBox(u"cboSchriftArt"_s, true, page);
   fontName_->setEditText(toQString(render.fontName));
-  fontName_->setMinimumWidth(160);
+  fontName_->setFixedWidth(twipsToPixels(kFontNameWidthTwips));
   fontSize_ = comboBox(u"cboSchriftGr"_s, true, page);
+  fontSize_->setFixedWidth(twipsToPixels(kFontSizeWidthTwips));
   fontSize_->setValidator(new QIntValidator(1, kLargestFontSize, fontSize_));
   fontSize_->setEditText(QString::number(render.fontSize));
   fontPreview_ = new QLabel(u"Standardschrift Normal"_s, page);
   fontPreview_->setObjectName(u"lblSchrift"_s);
-  fontRow->addWidget(fontName_, 1);
+  fontPreview_->setFixedSize(twipsToPixels(kFontPreviewWidthTwips), twipsToPixels(kFontPreviewHeightTwips));
+  fontRow->addWidget(fontName_);
   fontRow->addWidget(fontSize_);
   fontRow->addWidget(fontPreview_, 1);
   layout->addLayout(fontRow);

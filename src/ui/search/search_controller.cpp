@@ -44,6 +44,11 @@ SearchController::SearchController(MainWindow& window, ProjectBrowser& browser, 
   };
   wire(u"mnuBearbeiten_Suchen"_s, &SearchController::search);
   wire(u"mnuBearbeiten_SuchenWeiter"_s, &SearchController::searchOn);
+  // The zoom view shows one routine: searching is off while it is on.
+  connect(commands.action(u"mnuAnsicht_Zoom"_s), &QAction::toggled, this, [this](bool zoomOn) {
+    for (const QString& name : {u"mnuBearbeiten_Suchen"_s, u"mnuBearbeiten_SuchenWeiter"_s})
+      window_.commands().action(name)->setEnabled(!zoomOn);
+  });
   wire(u"mnuBearbeiten_Suchen_Auswahl"_s, &SearchController::takeSelection);
   // The switches are the actions' check marks; their buttons follow them.
   for (QAction* toggle : {projectSwitch_, wordSwitch_}) {
@@ -61,10 +66,7 @@ bool SearchController::eventFilter(QObject* watched, QEvent* event) {
 }
 
 std::optional<SearchController::Query> SearchController::prepare() {
-  if (browser_.isZoomOn()) {
-    window_.messages().information(u"Steht im Zoom Modus nicht zur Verfügung"_s);
-    return std::nullopt;
-  }
+  if (browser_.isZoomOn()) return std::nullopt;  // the commands are off then
   const QString text = trimmedBlanks(box_->text());
   if (text != box_->text()) box_->setText(text);
   if (text.isEmpty()) return std::nullopt;

@@ -1,6 +1,7 @@
 // Project folders in the session: opening a saved project, the recent projects
 // menu and saving the working folder as a project.
 #include <QAction>
+#include <QMenu>
 #include <system_error>
 
 #include "app/app_state.h"
@@ -71,7 +72,9 @@ bool Session::saveProjectAs() {
   const auto answer = messages.askText(QStringLiteral("Bitte Projektnamen angeben"), QStringLiteral("Projektname"),
                                        toQString(hostView_->model().tag));
   if (!answer) return false;
-  const std::string name = cleanedProjectName(toEngineText(*answer));
+  std::string name = cleanedProjectName(toEngineText(*answer));
+  // Leading dots would hide the folder, and ".." would leave the chosen one.
+  name.erase(0, name.find_first_not_of(". "));
   if (name.empty()) return false;
 
   const fs::path target = saveTarget(*parent, name);
@@ -127,6 +130,9 @@ void Session::showRecentProjects(const std::vector<std::string>& folders) {
       const std::string& folder = folders[static_cast<std::size_t>(index)];
       slot->setText(pathToQString(recentMenuCaption(index, folder)));
       slot->setData(pathToQString(folder));
+      // The caption names only the folder; the tooltip says where it lies.
+      slot->setToolTip(pathToQString(folder));
+      if (auto* menu = qobject_cast<QMenu*>(slot->parent())) menu->setToolTipsVisible(true);
     }
     slot->setVisible(filled);
     slot->setEnabled(filled);

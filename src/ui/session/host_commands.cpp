@@ -41,18 +41,25 @@ void Session::openModuleFolder() {
 }
 
 void Session::openDocuments(const QStringList& paths) {
+  // Asked before the documents open, so that "Abbrechen" leaves the host as it was.
+  if (!mayDropProject()) return;
   hostView_->openDocuments(paths);
   refreshHostView();
 }
 
-void Session::refreshHostView() {
-  if (unsaved_) {
-    const Answer answer = window_.messages().question(
-        QStringLiteral("Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?"), QuestionButtons::YesNoCancel);
-    if (answer == Answer::Cancel) return;
-    if (answer == Answer::Yes) saveProjectAs();  // the refresh follows whether it was saved or not
-  }
+bool Session::mayDropProject() {
+  if (!unsaved_) return true;
+  const Answer answer = window_.messages().question(
+      QStringLiteral("Projekt wurde nicht gespeichert !\r\nProjekt jetzt speichern ?"), QuestionButtons::YesNoCancel);
+  if (answer == Answer::Cancel) return false;
+  // A save that was cancelled or refused keeps the project, as "Abbrechen" does.
+  if (answer == Answer::Yes) return saveProjectAs();
   unsaved_ = false;
+  return true;
+}
+
+void Session::refreshHostView() {
+  if (!mayDropProject()) return;
   setCaption({});
   window_.setCommandState(CommandState::kNoProject);
   showHostView();
@@ -63,7 +70,7 @@ void Session::showHostView() {
   browser_->setCaretTracking(false);
   browser_->projectTree().clear();
   browser_->reset();
-  window_.showMainToolbar();  // a call list that was open closes with the project
+  window_.hideCallListToolbar();  // a call list that was open closes with the project
   WindowPanes& panes = window_.panes();
   panes.showLeftPane(LeftPane::HostTree);
   const Outcome<HostTreeFill> fill = hostView_->refresh(state_.display.moduleFileCodePage);

@@ -89,9 +89,11 @@ void Session::connectCommands() {
   wire(u"mnuAnsicht_Spezial"_s, [this] { compactView_->show(); });
   wire(u"mnuExtras_Optionen"_s, [this] { showOptionsDialog(state_, settings_, window_.messages(), &window_); });
   wire(u"mnuHilfe_Info"_s, [this] { showAboutBox(state_, window_); });
-  // These commands are available in every command state.
+  // These commands are available in every command state; the refresh asks
+  // about an unsaved project as "&Neu" does.
   for (const QString& name : {u"mnuDokumentOeffnen"_s, u"mnuOrdnerOeffnen"_s, u"mnuÖffnen"_s, u"mnuExtras_Struktur"_s,
-                              u"mnuAnsicht_Spezial"_s, u"mnuExtras_Optionen"_s, u"mnuHilfe_Info"_s})
+                              u"mnuAnsicht_Spezial"_s, u"mnuExtras_Optionen"_s, u"mnuHilfe_Info"_s,
+                              u"mnuAnsicht_App_Aktualisieren"_s})
     commands.action(name)->setEnabled(true);
   for (int index = 0; QAction* slot = commands.recentProjectSlot(index); ++index)
     connect(slot, &QAction::triggered, this, [this, index] { openRecentProject(index); });
@@ -146,6 +148,10 @@ bool Session::eventFilter(QObject* watched, QEvent* event) {
   if (watched != &window_) return false;
   switch (event->type()) {
     case QEvent::Close:
+      if (!mayDropProject()) {
+        event->ignore();
+        return true;
+      }
       shutdown();
       return false;
     case QEvent::DragEnter:

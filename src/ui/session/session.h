@@ -42,7 +42,8 @@ class Session : public QObject {
   // `compactWindow` ("/a") the compact clipboard window in its place.
   void start(const QStringList& documents, bool compactWindow = false);
   // Closes the code database and removes the instance folder. Silent; runs once,
-  // when the window closes or the session ends.
+  // when the window closes (an unsaved project is asked about first, and
+  // "Abbrechen" keeps the window open) or the session ends.
   void shutdown();
 
   // The commands, callable directly as well as through the window's actions.
@@ -72,6 +73,10 @@ class Session : public QObject {
   void connectCommands();
   void createInstanceFolder();
   void setCaption(const QString& suffix);
+  // Before an unsaved project would be dropped: asks "Projekt jetzt speichern ?";
+  // Ja saves it, Nein lets it go. False when the project stays (Abbrechen, or the
+  // save did not happen).
+  bool mayDropProject();
 
   // The host view in the left pane, refilled from the open documents.
   void showHostView();

@@ -21,18 +21,16 @@ std::string withEditionName(std::string text, const std::string& editionName) {
 
 }  // namespace
 
-// The refresh command is named by the caption it has in the menu.
-std::string hostNotRunningText(const std::string& editionName, const std::string& refreshCaption) {
-  const std::string beforeCaption = withEditionName(
-      "Excel ist im Moment nicht geöffnet. Es können daher keine Projekte aus Excel angezeigt werden. \r\n"
-      // Our own line: here the host is this program, so say how a document is opened.
-      "(Öffnen Sie ein Dokument mit Datei / Dokument öffnen ... oder einen Ordner mit "
-      "Moduldateien mit Datei / Ordner öffnen ....)\r\n"
-      "\r\n"
-      "Bitte öffnen Sie Excel und öffnen Sie die Mappe, deren Code Sie einlesen möchten !\r\n"
-      "Klicken Sie danach auf ",
-      editionName);
-  return beforeCaption + refreshCaption +
+// The refresh command is named by the caption it has in the menu. The host is
+// this program: the text says how a document gets opened here.
+std::string hostNotRunningText(const std::string& refreshCaption) {
+  return "Im Moment ist kein Dokument geöffnet. Es können daher keine Projekte angezeigt werden. \r\n"
+         "\r\n"
+         "Bitte öffnen Sie das Dokument, dessen Code Sie einlesen möchten: mit Datei / Dokument öffnen ..., "
+         "einen Ordner mit Moduldateien mit Datei / Ordner öffnen ..., beim Start auf der Kommandozeile "
+         "(codequorix DOKUMENT) oder indem Sie die Datei auf dieses Fenster ziehen.\r\n"
+         "Hat sich ein geöffnetes Dokument geändert, klicken Sie danach auf " +
+         refreshCaption +
          ".\r\n"
          "\r\n"
          "\r\n"
@@ -86,7 +84,7 @@ Outcome<HostTreeFill> HostView::refresh(int moduleFileCodePage) {
   filling_ = false;
 
   if (!fill || !fill->attached)
-    showStatus(hostNotRunningText(editionName_, refreshCaption_));  // the window shows a walk's failure itself
+    showStatus(hostNotRunningText(refreshCaption_));  // the window shows a walk's failure itself
   else if (model_.nodes.empty())
     showStatus(noReadableProjectText(editionName_, refreshCaption_));
   else

@@ -55,9 +55,10 @@ class HostView : public QObject {
   bool filling_ = false;
 };
 
-// The host status texts with the edition's name in place of "Excel", naming the
-// refresh command by `refreshCaption`.
-std::string hostNotRunningText(const std::string& editionName, const std::string& refreshCaption);
+// The host status texts, naming the refresh command by `refreshCaption`: with no
+// document open, how to open one; with nothing readable, with the edition's
+// name in place of "Excel".
+std::string hostNotRunningText(const std::string& refreshCaption);
 std::string noReadableProjectText(const std::string& editionName, const std::string& refreshCaption);
 
 }  // namespace cq

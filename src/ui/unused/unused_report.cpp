@@ -54,6 +54,7 @@ void UnusedReport::run() {
     return;
   }
   reportWindow_->showReport(report->routines, report->modules);
+  if (!reportWindow_->isVisible()) reportWindow_->placeOver(window_);
   reportWindow_->show();
   reportWindow_->raise();
   reportWindow_->activateWindow();

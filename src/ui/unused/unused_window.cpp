@@ -7,14 +7,17 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 #include <map>
 #include <string>
 
 #include "app/text_boundary.h"
 #include "ui/redraw_freeze.h"
+#include "ui/screen_fit.h"
 #include "ui/trees/tree_icons.h"
 
 namespace cq {
@@ -98,6 +101,21 @@ void UnusedWindow::showReport(const std::vector<UnusedRoutine>& report, const st
           .arg(counts[UnusedGroup::kHostCalled])
           .arg(counts[UnusedGroup::kNamedInStrings]));
   if (QTreeWidgetItem* first = list_->topLevelItem(0)) list_->setCurrentItem(first);
+}
+
+void UnusedWindow::placeOver(const QWidget& owner) {
+  // Every column as wide as its widest text, with room for the list's frame and scroll bar.
+  const QAbstractItemView& view = *list_;  // where the hint is public
+  int columns = 0;
+  for (int column = 0; column < list_->columnCount(); ++column)
+    columns += std::max(view.sizeHintForColumn(column), list_->header()->sectionSizeHint(column));
+  const QMargins margins = layout()->contentsMargins();
+  const int wanted = columns + 2 * list_->frameWidth() + list_->verticalScrollBar()->sizeHint().width() +
+                     margins.left() + margins.right();
+  resize(std::max(width(), wanted), height());
+  const QRect over = owner.frameGeometry();
+  move(over.center() - QPoint(width() / 2, height() / 2));
+  keepInsideScreen(*this, owner.screen());
 }
 
 void UnusedWindow::clearReport() {

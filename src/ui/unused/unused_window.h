@@ -25,6 +25,9 @@ class UnusedWindow : public QWidget {
 
   // Shows the report; `modules` name the routines' modules.
   void showReport(const std::vector<UnusedRoutine>& report, const std::vector<ModuleFacts>& modules);
+  // Widens the window to show every column whole and puts it over `owner`,
+  // inside the screen `owner` is on.
+  void placeOver(const QWidget& owner);
   // Empties the list (its project is no longer shown).
   void clearReport();
 
