@@ -82,17 +82,6 @@ std::string_view changeName(Change change) {
   return {};
 }
 
-std::string_view changeText(Change change) {
-  switch (change) {
-    case Change::kAdded: return "hinzugefügt";
-    case Change::kRemoved: return "entfernt";
-    case Change::kChanged: return "geändert";
-    case Change::kRenamed: return "umbenannt";
-    case Change::kMoved: return "verschoben";
-  }
-  return {};
-}
-
 std::string moduleName(const ModuleChange& module) {
   return module.newName.empty() ? module.oldName : module.newName;
 }

@@ -1,8 +1,10 @@
 #include "compare/project_comparison.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "compare/line_diff.h"
 #include "compare/routine_pieces.h"
@@ -110,9 +112,9 @@ std::vector<PieceChange> changedPieces(const ComparedModule& older, const Compar
   }
   std::erase_if(oldOrder, [&](std::string_view key) { return !newByKey.contains(key); });
   std::erase_if(newOrder, [&](std::string_view key) { return !oldByKey.contains(key); });
-  std::unordered_map<std::string_view, bool> moved;
+  std::unordered_set<std::string_view> moved;
   for (const LineEdit& edit : diffLines(oldOrder, newOrder))
-    if (edit.kind == LineEditKind::kAdded) moved[newOrder[edit.newLine]] = true;
+    if (edit.kind == LineEditKind::kAdded) moved.insert(newOrder[edit.newLine]);
 
   for (const CodePiece& piece : newSide.pieces) {
     const auto found = oldByKey.find(piece.key);
@@ -136,27 +138,31 @@ std::vector<PieceChange> changedPieces(const ComparedModule& older, const Compar
   return changes;
 }
 
+// The hashes of a code's non-blank lines, sorted: two such lists give the
+// lines two codes share in one merge.
+std::vector<std::size_t> sortedLineHashes(std::string_view code) {
+  std::vector<std::size_t> hashes;
+  for (std::string_view line : splitLines(code))
+    if (!isBlank(line)) hashes.push_back(std::hash<std::string_view>{}(line));
+  std::sort(hashes.begin(), hashes.end());
+  return hashes;
+}
+
 // The share of non-blank lines two codes have in common (each line counted as
 // often as both hold it).
-double similarity(std::string_view older, std::string_view newer) {
-  std::unordered_map<std::string_view, int> counts;
-  std::size_t oldCount = 0;
-  for (std::string_view line : splitLines(older)) {
-    if (isBlank(line)) continue;
-    ++counts[line];
-    ++oldCount;
-  }
-  std::size_t newCount = 0;
+double similarity(const std::vector<std::size_t>& older, const std::vector<std::size_t>& newer) {
+  if (older.empty() && newer.empty()) return 1.0;
   std::size_t common = 0;
-  for (std::string_view line : splitLines(newer)) {
-    if (isBlank(line)) continue;
-    ++newCount;
-    if (auto found = counts.find(line); found != counts.end() && found->second > 0) {
-      --found->second;
-      ++common;
+  for (std::size_t o = 0, n = 0; o < older.size() && n < newer.size();) {
+    if (older[o] < newer[n]) {
+      ++o;
+    } else if (newer[n] < older[o]) {
+      ++n;
+    } else {
+      ++common, ++o, ++n;
     }
   }
-  return oldCount + newCount == 0 ? 1.0 : 2.0 * static_cast<double>(common) / static_cast<double>(oldCount + newCount);
+  return 2.0 * static_cast<double>(common) / static_cast<double>(older.size() + newer.size());
 }
 
 // For each newer module the older one it continues (matched by name, else by
@@ -177,14 +183,18 @@ std::vector<std::optional<std::size_t>> matchModules(const ComparedProject& olde
     std::size_t oldIndex;
     std::size_t newIndex;
   };
+  std::vector<std::vector<std::size_t>> oldHashes(older.modules.size());
+  for (std::size_t o = 0; o < older.modules.size(); ++o)
+    if (!oldTaken[o]) oldHashes[o] = sortedLineHashes(older.modules[o].code);
   std::vector<Candidate> candidates;
   for (std::size_t n = 0; n < newer.modules.size(); ++n) {
     if (match[n]) continue;
+    const std::vector<std::size_t> newHashes = sortedLineHashes(newer.modules[n].code);
     for (std::size_t o = 0; o < older.modules.size(); ++o) {
       if (oldTaken[o] || older.modules[o].type != newer.modules[n].type) continue;
       const double share = older.modules[o].code == newer.modules[n].code
                                ? 2.0  // the same code wins over any share
-                               : similarity(older.modules[o].code, newer.modules[n].code);
+                               : similarity(oldHashes[o], newHashes);
       if (share >= kRenamedSimilarity) candidates.push_back({share, o, n});
     }
   }
@@ -258,6 +268,17 @@ ProjectComparison compareComparable(const ComparedProject& older, const Compared
 }
 
 }  // namespace
+
+std::string_view changeText(Change change) {
+  switch (change) {
+    case Change::kAdded: return "hinzugefügt";
+    case Change::kRemoved: return "entfernt";
+    case Change::kChanged: return "geändert";
+    case Change::kRenamed: return "umbenannt";
+    case Change::kMoved: return "verschoben";
+  }
+  return {};
+}
 
 std::string_view moduleTypeName(ModuleType type) {
   switch (type) {

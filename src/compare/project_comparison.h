@@ -62,6 +62,9 @@ inline constexpr std::string_view kAttributesTitle = "(Attribute)";
 
 ProjectComparison compareProjects(const ComparedProject& older, const ComparedProject& newer);
 
+// How the user reads a change: "hinzugefügt", "entfernt", "geändert", "umbenannt", "verschoben".
+std::string_view changeText(Change change);
+
 // The German name of a module type: "Standardmodul", "Klassenmodul", …
 std::string_view moduleTypeName(ModuleType type);
 
