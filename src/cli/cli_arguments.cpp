@@ -22,6 +22,8 @@ const char* const kUsage =
     "  codequorix-cli callers PROJECT_FOLDER ROUTINE [--module N]\n"
     "  codequorix-cli definition PROJECT_FOLDER NAME [--module N]\n"
     "  codequorix-cli unused PROJECT_FOLDER [--json]\n"
+    "  codequorix-cli textconv DOCUMENT\n"
+    "  codequorix-cli diff OLD NEW [--json]\n"
     "  codequorix-cli --help | -h\n"
     "  codequorix-cli --version\n"
     "SOURCE: ein Ordner mit Moduldateien, eine Moduldatei, eine .vbp-Datei oder ein Office-Dokument.\n"
@@ -31,6 +33,8 @@ const char* const kUsage =
     "-o FILE: in die Datei schreiben statt auf die Standardausgabe.\n"
     "--word bei search: nur Treffer ohne Buchstabe, Ziffer oder \"_\" direkt davor oder danach.\n"
     "--json bei list, search und unused: ein JSON-Dokument (UTF-8) statt Zeilen mit Tabulatoren.\n"
+    "textconv: der Code aller Module als Text für git diff. diff: OLD und NEW sind Quellen oder Projektordner;\n"
+    "  --json: ein JSON-Dokument statt Text; Rückgabewerte 0 gleich, 1 verschieden, 2 Fehler.\n"
     "Gemeinsame Optionen: --option KEY=VALUE (Einstellung, ersetzt den gespeicherten Wert),\n"
     "  --no-settings (nur Standardwerte),\n"
     "  --encoding NAME (Zeichensatz der Moduldateien: auto, eine Codepage wie 932 oder cp1251,\n"
@@ -65,6 +69,8 @@ const CommandShape* shapeOf(const std::string& command) {
       {"callers", {2, 2, {"--module"}}},
       {"definition", {2, 2, {"--module"}}},
       {"unused", {1, 1, {"--json"}}},
+      {"textconv", {1, 1, {}}},
+      {"diff", {2, 2, {"--json"}}},
   };
   for (const auto& [name, shape] : shapes)
     if (name == command) return &shape;

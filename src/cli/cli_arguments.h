@@ -8,7 +8,8 @@
 namespace cq::cli {
 
 struct Arguments {
-  std::string command;                 // list, read, export, html, rtf, text, markup, search, callers, definition, unused;
+  std::string command;                 // list, read, export, html, rtf, text, markup, search, callers, definition, unused,
+                                       // textconv, diff;
                                        // "--help" or "--version" when one of those was asked for
   std::vector<std::string> positional;  // sources and folders
   std::optional<int> project;          // --project N
@@ -17,7 +18,7 @@ struct Arguments {
   bool html = false;                   // markup --html
   bool page = false;                   // html --page
   bool word = false;                   // search --word
-  bool json = false;                   // list, search, unused --json
+  bool json = false;                   // list, search, unused, diff --json
   bool noSettings = false;             // --no-settings
   std::vector<std::pair<std::string, std::string>> options;  // --option KEY=VALUE
 };

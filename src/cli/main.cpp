@@ -10,6 +10,7 @@
 #include "app/settings_store.h"
 #include "cli/cli_arguments.h"
 #include "cli/cli_commands.h"
+#include "cli/compare_commands.h"
 #include "cli/navigation_commands.h"
 #include "text/text_decoding.h"
 
@@ -65,5 +66,7 @@ int main(int argc, char** argv) {
   if (command == "callers") return cq::cli::listCallers(context);
   if (command == "definition") return cq::cli::showDefinition(context);
   if (command == "unused") return cq::cli::listUnused(context);
+  if (command == "textconv") return cq::cli::textconvDocument(context);
+  if (command == "diff") return cq::cli::diffSources(context);
   return cq::cli::markUpInput(context, std::cin);
 }

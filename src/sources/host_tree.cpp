@@ -13,7 +13,6 @@ constexpr std::string_view kProjectImage = "Fahne";
 constexpr std::string_view kDocumentErrorImage = "Warnung";
 constexpr std::string_view kFormPrefix = "Form_";
 constexpr std::string_view kReportPrefix = "Report_";
-constexpr long kMinimumLinesShown = 3;
 constexpr std::string_view kNoCodeReason = "enthält kein Modul mit Code";
 
 // The file name part of a project's node text.

@@ -50,6 +50,9 @@ struct HostTreeFill {
   bool attached = false;  // false: the host could not be attached, the tree stays empty
 };
 
+// Modules of fewer lines are left out of the tree, and so out of project folders.
+inline constexpr long kMinimumLinesShown = 3;
+
 // Refills the tree from the host's projects. Fails when the walk fails (the
 // nodes added so far stay). Locked projects and modules of 2 lines or fewer are
 // left out, and so is a project without any module left; a document that could

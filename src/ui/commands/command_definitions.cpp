@@ -26,6 +26,7 @@ constexpr std::array kCommands{
     CommandDefinition{"mnuDokumentOeffnen", "Dokument &öffnen ...", "", MenuId::File, true},
     CommandDefinition{"mnuOrdnerOeffnen", "&Ordner öffnen ...", "", MenuId::File},
     CommandDefinition{"mnuModuleExportieren", "Module &exportieren ...", "", MenuId::File},
+    CommandDefinition{"mnuProjekteVergleichen", "Projekte vergleichen ...", "", MenuId::File},
     CommandDefinition{"mnuVB", "&VB Einlesen", "", MenuId::File, false, false, true},
     CommandDefinition{"mnuOpenIndex_0", "&0 - ", "", MenuId::File, true, false, true},
     CommandDefinition{"mnuOpenIndex_1", "&1 - ", "", MenuId::File, false, false, true},

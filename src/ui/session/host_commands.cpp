@@ -12,6 +12,7 @@
 #include "ui/session/read_progress_host.h"
 #include "ui/session/read_report.h"
 #include "ui/session/session.h"
+#include "ui/dialogs/document_filter.h"
 #include "ui/wait_cursor.h"
 #include "ui/status_bar.h"
 #include "ui/trees/host_view.h"
@@ -19,18 +20,9 @@
 
 namespace cq {
 
-namespace {
-
-const QString kDocumentFilter = QStringLiteral(
-    "Dokumente mit VBA-Code (*.xlsm *.xlsb *.xlam *.xltm *.xls *.xla *.xlt *.docm *.dotm *.doc *.dot "
-    "*.pptm *.potm *.ppam *.ppt *.pps *.pot *.mdb *.accdb *.accda *.mde *.accde *.vbp *.bin);;"
-    "Alle Dateien (*)");
-
-}  // namespace
-
 void Session::openDocumentFiles() {
   const QStringList files = window_.messages().askFiles(QStringLiteral("Dokument öffnen"),
-                                                        pathToQString(state_.defaultProjectFolder), kDocumentFilter);
+                                                        pathToQString(state_.defaultProjectFolder), documentFileFilter());
   if (!files.isEmpty()) openDocuments(files);
 }
 

@@ -23,6 +23,7 @@
 #include "ui/trees/host_view.h"
 #include "ui/trees/structure_copy.h"
 #include "ui/unused/unused_report.h"
+#include "ui/compare/compare_window.h"
 #include "ui/window_log.h"
 
 namespace cq {
@@ -83,6 +84,12 @@ void Session::connectCommands() {
   wire(u"mnuAnsicht_App_Aktualisieren"_s, [this] { refreshHostView(); });
   wire(u"mnuBearbeiten_Code"_s, [this] { readTickedCode(); });
   wire(u"mnuModuleExportieren"_s, [this] { exportModules(); });
+  wire(u"mnuProjekteVergleichen"_s, [this] {
+    if (!compareWindow_) compareWindow_ = new CompareWindow(&window_, state_, window_.messages());
+    compareWindow_->show();
+    compareWindow_->raise();
+    compareWindow_->activateWindow();
+  });
   wire(u"mnuÖffnen"_s, [this] { openProject(); });
   wire(u"mnuSpeichern"_s, [this] { saveProjectAs(); });
   wire(u"mnuExtras_Struktur"_s, [this] { copyShownTreeStructure(window_, state_.display.confirmClipboardCopy); });
@@ -91,9 +98,9 @@ void Session::connectCommands() {
   wire(u"mnuHilfe_Info"_s, [this] { showAboutBox(state_, window_); });
   // These commands are available in every command state; the refresh asks
   // about an unsaved project as "&Neu" does.
-  for (const QString& name : {u"mnuDokumentOeffnen"_s, u"mnuOrdnerOeffnen"_s, u"mnuÖffnen"_s, u"mnuExtras_Struktur"_s,
-                              u"mnuAnsicht_Spezial"_s, u"mnuExtras_Optionen"_s, u"mnuHilfe_Info"_s,
-                              u"mnuAnsicht_App_Aktualisieren"_s})
+  for (const QString& name : {u"mnuDokumentOeffnen"_s, u"mnuOrdnerOeffnen"_s, u"mnuProjekteVergleichen"_s,
+                              u"mnuÖffnen"_s, u"mnuExtras_Struktur"_s, u"mnuAnsicht_Spezial"_s,
+                              u"mnuExtras_Optionen"_s, u"mnuHilfe_Info"_s, u"mnuAnsicht_App_Aktualisieren"_s})
     commands.action(name)->setEnabled(true);
   for (int index = 0; QAction* slot = commands.recentProjectSlot(index); ++index)
     connect(slot, &QAction::triggered, this, [this, index] { openRecentProject(index); });

@@ -18,6 +18,7 @@ namespace cq {
 struct AppState;
 class CodeLookup;
 class CompactView;
+class CompareWindow;
 class HostView;
 class MainWindow;
 class ExportCommands;
@@ -101,6 +102,7 @@ class Session : public QObject {
   std::unique_ptr<UnusedReport> unusedReport_;
   std::unique_ptr<HostView> hostView_;
   CompactView* compactView_ = nullptr;  // a child of the window
+  CompareWindow* compareWindow_ = nullptr;  // a child of the window, made when first asked for
   std::unique_ptr<ExportCommands> exports_;
   std::optional<InstanceFolder> instance_;
   std::filesystem::path instancePath_;
