@@ -13,6 +13,7 @@
 #include "sources/office/gsf_tree.h"
 #include "sources/office/office_file_errors.h"
 #include "sources/office/ole_vba_storage.h"
+#include "sources/office/package_callers.h"
 #include "sources/office/powerpoint_records.h"
 #include "text/path_text.h"
 #include "text/text_decoding.h"
@@ -98,7 +99,9 @@ LoadedProject loadPackage(GsfInput* input, const fs::path& document, OfficeFile 
     if (!entry || isStorage(entry.get())) continue;
     const std::string& partName = part;
     const std::string bytes = readWholeStream(entry.get(), partName, file);
-    return readProject(openOleBytes(bytes, "das VBA-Projekt \"" + partName + "\"", file), file);
+    LoadedProject project = readProject(openOleBytes(bytes, "das VBA-Projekt \"" + partName + "\"", file), file);
+    project.addDocumentCallers(packageCallers(package.get(), file));
+    return project;
   }
   return projectWithoutMacros(document, file);
 }
