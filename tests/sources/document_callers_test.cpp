@@ -99,7 +99,9 @@ std::string workbookWithBindings() {
        relationships({{"rId1", (rel + "drawing").c_str(), "../drawings/drawing1.xml"},
                       {"rId2", (rel + "vmlDrawing").c_str(), "../drawings/vmlDrawing1.vml"},
                       {"rId3", (rel + "ctrlProp").c_str(), "../ctrlProps/ctrlProp1.xml"},
-                      {"rId4", (rel + "ctrlProp").c_str(), "/xl/ctrlProps/ctrlProp2.xml"}})},
+                      {"rId4", (rel + "ctrlProp").c_str(), "/xl/ctrlProps/ctrlProp2.xml"},
+                      // Named twice, read once.
+                      {"rId5", (rel + "drawing").c_str(), "./../drawings/drawing1.xml"}})},
       {"xl/drawings/drawing1.xml",
        "<xdr:wsDr xmlns:xdr=\"http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing\" "
        "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\">"

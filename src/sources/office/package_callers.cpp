@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 #include <string_view>
@@ -141,7 +142,7 @@ class CallerCollector {
   CallerCollector(GsfInfile* package, const OfficeFile& file) : package_(package), file_(file) {}
 
   void ribbon(std::string_view part) {
-    forEachElement(partText(package_, part, file_), [&](const QXmlStreamReader& reader) {
+    forEachElement(boundPart(part), [&](const QXmlStreamReader& reader) {
       for (const QXmlStreamAttribute& each : reader.attributes()) {
         const std::string name = text(each.name());
         for (const std::string_view callback : kRibbonCallbacks)
@@ -152,6 +153,7 @@ class CallerCollector {
 
   // A sheet's drawings, legacy drawings and form controls.
   void sheet(std::string_view part, const std::string& sheetName) {
+    if (!read_.emplace(relationshipsPart(part)).second) return;  // a sheet named twice
     for (const Relationship& related : relationshipsOf(package_, part, file_)) {
       if (related.type == "drawing") shapes(related.target, " auf " + sheetName);
       if (related.type == "vmlDrawing") legacyControls(related.target, " auf " + sheetName);
@@ -160,7 +162,7 @@ class CallerCollector {
   }
 
   void slide(std::string_view part, const std::string& where) {
-    forEachElement(partText(package_, part, file_), [&](const QXmlStreamReader& reader) {
+    forEachElement(boundPart(part), [&](const QXmlStreamReader& reader) {
       const std::string action = attribute(reader, "action");
       if (action.starts_with(kMacroAction)) add(action.substr(kMacroAction.size()), "Aktion" + where);
     });
@@ -169,6 +171,13 @@ class CallerCollector {
   std::vector<DocumentCaller> take() { return std::move(callers_); }
 
  private:
+  // A part that binds macros, read once however often relationships name it:
+  // a hostile package must not make one large part be parsed again and again.
+  std::string boundPart(std::string_view part) {
+    if (!read_.emplace(part).second) return {};
+    return partText(package_, part, file_);
+  }
+
   void add(std::string_view reference, std::string caller) {
     DocumentCaller found = macroCaller(reference, std::move(caller));
     if (!found.routine.empty()) callers_.push_back(std::move(found));
@@ -177,7 +186,7 @@ class CallerCollector {
   // Shapes with a macro. A form control appears here too, inside an alternative
   // for newer readers; its control properties name it better.
   void shapes(std::string_view part, const std::string& where) {
-    QXmlStreamReader reader(QByteArray::fromStdString(partText(package_, part, file_)));
+    QXmlStreamReader reader(QByteArray::fromStdString(boundPart(part)));
     int alternatives = 0;
     while (!reader.atEnd() && reader.readNext() != QXmlStreamReader::Invalid) {
       const bool alternative = reader.name() == QLatin1String("AlternateContent");
@@ -192,14 +201,14 @@ class CallerCollector {
   // Form controls of a legacy drawing: <x:ClientData ObjectType="Button"> holding <x:FmlaMacro>.
   void legacyControls(std::string_view part, const std::string& where) {
     std::string objectType;
-    forEachElement(partText(package_, part, file_), [&](QXmlStreamReader& reader) {
+    forEachElement(boundPart(part), [&](QXmlStreamReader& reader) {
       if (reader.name() == QLatin1String("ClientData")) objectType = attribute(reader, "ObjectType");
       if (reader.name() == QLatin1String("FmlaMacro")) add(text(reader.readElementText()), controlName(objectType) + where);
     });
   }
 
   void controlProperties(std::string_view part, const std::string& where) {
-    forEachElement(partText(package_, part, file_), [&](const QXmlStreamReader& reader) {
+    forEachElement(boundPart(part), [&](const QXmlStreamReader& reader) {
       const std::string macro = attribute(reader, "fmlaMacro");
       if (!macro.empty()) add(macro, controlName(attribute(reader, "objectType")) + where);
     });
@@ -208,6 +217,7 @@ class CallerCollector {
   GsfInfile* package_;
   const OfficeFile& file_;
   std::vector<DocumentCaller> callers_;
+  std::set<std::string, std::less<>> read_;
 };
 
 // The workbook's sheets by name, in its order: <sheet name="Tabelle1" r:id="rId1"/>.
