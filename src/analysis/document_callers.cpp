@@ -18,9 +18,11 @@ DocumentCaller macroCaller(std::string_view reference, std::string caller) {
   if (name.size() >= 2 && name.front() == '\'' && name.back() == '\'') name = trimBlanksAndTabs(name.substr(1, name.size() - 2));
   name = name.substr(0, name.find_first_of(" \t"));
   DocumentCaller result{{}, {}, std::move(caller)};
+  // "Project.Module.Macro" names the project too.
   const std::size_t dot = name.rfind('.');
   if (dot != std::string_view::npos) {
-    result.module = std::string(name.substr(0, dot));
+    const std::string_view qualifier = name.substr(0, dot);
+    result.module = std::string(qualifier.substr(qualifier.rfind('.') + 1));
     name = name.substr(dot + 1);
   }
   result.routine = std::string(name);

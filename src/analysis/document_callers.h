@@ -18,7 +18,8 @@ struct DocumentCaller {
 // "[0]!Macro1", "'Mappe 1.xlsm'!Sheet1.Button1_Click", "'Macro1 5'"): the
 // workbook before the last "!" outside quotes is dropped, and so are enclosing
 // single quotes and arguments after a blank; the module is the part before the
-// last dot. No routine when the text names none.
+// last dot (after the project in "Project.Module.Macro"). No routine when the
+// text names none.
 DocumentCaller macroCaller(std::string_view reference, std::string caller);
 
 }  // namespace cq

@@ -159,6 +159,7 @@ TEST(DocumentCallers, MacroReferencesNameARoutineAndMaybeItsModule) {
       {"'Mappe 1!.xlsm'!Makro1", "", "Makro1"},
       {"Mappe1.xlsm!Modul1.Makro1", "Modul1", "Makro1"},
       {"'Makro1 5'", "", "Makro1"},
+      {"PROJECT.NEWMACROS.MAKRO1", "NEWMACROS", "MAKRO1"},
       {"'Mappe.xlsm'!'Modul1.Makro1 \"x\"'", "Modul1", "Makro1"},
       {"", "", ""},
   };

@@ -174,6 +174,41 @@ TEST(DocumentCallers, APresentationBindsMacroActionsOfItsSlides) {
   EXPECT_EQ(callersOf(loaded), (std::multiset<std::string>{"Modul1|Knopf|Aktion auf Folie 2"}));
 }
 
+TEST(DocumentCallers, AWordDocumentBindsMacroButtonsAndKeyCombinations) {
+  test::TempFolder temp;
+  const std::string rel = kOfficeRelationships;
+  const fs::path document = temp.writeFile(
+      "Brief.docm",
+      test::zipPackageBytes({
+          {"[Content_Types].xml", test::contentTypesXml("/word/vbaProject.bin")},
+          {"word/vbaProject.bin", test::compoundFileBytes(vbaProject())},
+          {"_rels/.rels", relationships({{"rId1", (rel + "officeDocument").c_str(), "word/document.xml"}})},
+          {"word/document.xml",
+           "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>"
+           "<w:p><w:r><w:instrText xml:space=\"preserve\"> MACROBUTTON  Knopf Hier klicken </w:instrText></w:r></w:p>"
+           "<w:p><w:fldSimple w:instr=\" macrobutton Modul1.Band_Klick Los \"/></w:p>"
+           "<w:p><w:r><w:instrText> PAGE </w:instrText></w:r></w:p></w:body></w:document>"},
+          {"word/_rels/document.xml.rels",
+           relationships({{"rId9", "http://schemas.microsoft.com/office/2006/relationships/keyMapCustomizations",
+                           "customizations.xml"}})},
+          {"word/customizations.xml",
+           "<wne:tcg xmlns:wne=\"http://schemas.microsoft.com/office/word/2006/wordml\"><wne:keymaps>"
+           "<wne:keymap wne:kcmPrimary=\"0441\"><wne:macro wne:macroName=\"PROJECT.MODUL1.UNBENUTZT\"/></wne:keymap>"
+           "</wne:keymaps></wne:tcg>"},
+      }));
+  const LoadedProject loaded = loadDocument(document);
+  ASSERT_EQ(loaded.loadError(), "");
+  EXPECT_EQ(callersOf(loaded), (std::multiset<std::string>{"|Knopf|Makroschaltfläche im Dokument",
+                                                           "Modul1|Band_Klick|Makroschaltfläche im Dokument",
+                                                           "MODUL1|UNBENUTZT|Tastenkombination"}));
+  ASSERT_TRUE(test::readDocumentIntoFolder(document, temp.path() / "projekt"));
+  EXPECT_EQ(unusedReport(temp.path() / "projekt"),
+            (std::vector<std::string>{"host Band_Klick Makroschaltfläche im Dokument", "unbenutzt Band_Frei ",
+                                      "host Knopf Makroschaltfläche im Dokument", "host Unbenutzt Tastenkombination",
+                                      "unbenutzt Bild_Klick "}))
+      << "names of routines and modules ignore case";
+}
+
 TEST(DocumentCallers, AccessFormAndReportCodeInFoldersIsTheirDocumentModule) {
   test::TempFolder temp;
   const fs::path sources = temp.path() / "quellen";

@@ -61,6 +61,23 @@ std::string attribute(const QXmlStreamReader& reader, const char* name) {
   return text(reader.attributes().value(QLatin1String(name)));
 }
 
+// The attribute of that local name, whatever its prefix ("wne:macroName").
+std::string attributeByLocalName(const QXmlStreamReader& reader, const char* name) {
+  for (const QXmlStreamAttribute& each : reader.attributes())
+    if (each.name() == QLatin1String(name)) return text(each.value());
+  return {};
+}
+
+constexpr std::string_view kMacroButton = "MACROBUTTON";
+
+// The macro of a field instruction " MACROBUTTON Makro1 Hier klicken ".
+std::string_view macroButtonMacro(std::string_view instruction) {
+  instruction = trimBlanksAndTabs(instruction);
+  if (!startsWithIgnoringAsciiCase(instruction, kMacroButton)) return {};
+  instruction = trimBlanksAndTabs(instruction.substr(kMacroButton.size()));
+  return instruction.substr(0, instruction.find_first_of(" \t"));
+}
+
 // The part's bytes; empty when it is missing or cannot be read.
 std::string partText(GsfInfile* package, std::string_view path, const OfficeFile& file) {
   try {
@@ -168,9 +185,61 @@ class CallerCollector {
     });
   }
 
+  // The workbook, presentation or Word document, told apart by its root element.
+  void mainDocument(std::string_view part) {
+    const std::string xml = boundPart(part);
+    QXmlStreamReader reader(QByteArray(xml.data(), static_cast<qsizetype>(xml.size())));
+    if (!reader.readNextStartElement()) return;
+    if (reader.name() == QLatin1String("workbook")) {
+      // The sheets by name: <sheet name="Tabelle1" r:id="rId1"/>.
+      forEachRelated(part, xml, "sheet", [&](const std::string& target, const QXmlStreamReader& sheetElement) {
+        sheet(target, attribute(sheetElement, "name"));
+      });
+    } else if (reader.name() == QLatin1String("presentation")) {
+      int number = 0;
+      forEachRelated(part, xml, "sldId", [&](const std::string& target, const QXmlStreamReader&) {
+        slide(target, " auf Folie " + std::to_string(++number));
+      });
+    } else if (reader.name() == QLatin1String("document")) {
+      wordDocument(part, xml);
+    }
+  }
+
+  // MACROBUTTON fields of a Word document, and the macros its key
+  // combinations run (keyMapCustomizations: <wne:macro wne:macroName="…"/>).
+  void wordDocument(std::string_view part, const std::string& xml) {
+    forEachElement(xml, [&](QXmlStreamReader& reader) {
+      const std::string instruction = reader.name() == QLatin1String("instrText") ? text(reader.readElementText())
+                                      : reader.name() == QLatin1String("fldSimple") ? attributeByLocalName(reader, "instr")
+                                                                                    : std::string();
+      const std::string_view macro = macroButtonMacro(instruction);
+      if (!macro.empty()) add(macro, "Makroschaltfläche im Dokument");
+    });
+    for (const Relationship& related : relationshipsOf(package_, part, file_)) {
+      if (related.type != "keyMapCustomizations") continue;
+      forEachElement(boundPart(related.target), [&](const QXmlStreamReader& reader) {
+        if (reader.name() == QLatin1String("macro")) add(attributeByLocalName(reader, "macroName"), "Tastenkombination");
+      });
+    }
+  }
+
   std::vector<DocumentCaller> take() { return std::move(callers_); }
 
  private:
+  // Calls `visit(target, element)` for each element `name` of the part's XML,
+  // in its order, with the part its r:id relationship names.
+  template <typename Visit>
+  void forEachRelated(std::string_view part, const std::string& xml, const char* name, Visit&& visit) {
+    const std::vector<Relationship> related = relationshipsOf(package_, part, file_);
+    forEachElement(xml, [&](const QXmlStreamReader& reader) {
+      if (reader.name() != QLatin1String(name)) return;
+      const std::string id = text(reader.attributes().value(
+          QLatin1String("http://schemas.openxmlformats.org/officeDocument/2006/relationships"), QLatin1String("id")));
+      for (const Relationship& each : related)
+        if (each.id == id) visit(each.target, reader);
+    });
+  }
+
   // A part that binds macros, read once however often relationships name it:
   // a hostile package must not make one large part be parsed again and again.
   std::string boundPart(std::string_view part) {
@@ -220,32 +289,6 @@ class CallerCollector {
   std::set<std::string, std::less<>> read_;
 };
 
-// The workbook's sheets by name, in its order: <sheet name="Tabelle1" r:id="rId1"/>.
-void readWorkbook(GsfInfile* package, std::string_view workbook, const OfficeFile& file, CallerCollector& collector) {
-  const std::vector<Relationship> related = relationshipsOf(package, workbook, file);
-  forEachElement(partText(package, workbook, file), [&](const QXmlStreamReader& reader) {
-    if (reader.name() != QLatin1String("sheet")) return;
-    const std::string id = text(reader.attributes().value(
-        QLatin1String("http://schemas.openxmlformats.org/officeDocument/2006/relationships"), QLatin1String("id")));
-    for (const Relationship& each : related)
-      if (each.id == id) collector.sheet(each.target, attribute(reader, "name"));
-  });
-}
-
-void readPresentation(GsfInfile* package, std::string_view presentation, const OfficeFile& file,
-                      CallerCollector& collector) {
-  int number = 0;
-  const std::vector<Relationship> related = relationshipsOf(package, presentation, file);
-  forEachElement(partText(package, presentation, file), [&](const QXmlStreamReader& reader) {
-    if (reader.name() != QLatin1String("sldId")) return;
-    ++number;
-    const std::string id = text(reader.attributes().value(
-        QLatin1String("http://schemas.openxmlformats.org/officeDocument/2006/relationships"), QLatin1String("id")));
-    for (const Relationship& each : related)
-      if (each.id == id) collector.slide(each.target, " auf Folie " + std::to_string(number));
-  });
-}
-
 }  // namespace
 
 std::vector<DocumentCaller> packageCallers(GsfInfile* package, const OfficeFile& file) {
@@ -253,8 +296,7 @@ std::vector<DocumentCaller> packageCallers(GsfInfile* package, const OfficeFile&
   for (const Relationship& each : relationshipsOf(package, "", file)) {
     if (each.type == "extensibility") collector.ribbon(each.target);
     if (each.type != "officeDocument") continue;
-    readWorkbook(package, each.target, file, collector);
-    readPresentation(package, each.target, file, collector);
+    collector.mainDocument(each.target);
   }
   return collector.take();
 }

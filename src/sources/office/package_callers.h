@@ -1,8 +1,9 @@
 #pragma once
 // The routines an OOXML package calls by name outside its VBA project: the
 // callbacks of its ribbon (customUI/customUI.xml, customUI/customUI14.xml), the
-// macros of buttons, form controls and shapes on its sheets, and the macro
-// actions of shapes on its slides.
+// macros of buttons, form controls and shapes on its sheets, the macro
+// actions of shapes on its slides, and a Word document's MACROBUTTON fields
+// and the macros of its key combinations.
 #include <vector>
 
 #include "analysis/document_callers.h"
