@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -230,13 +231,13 @@ class CallerCollector {
   // in its order, with the part its r:id relationship names.
   template <typename Visit>
   void forEachRelated(std::string_view part, const std::string& xml, const char* name, Visit&& visit) {
-    const std::vector<Relationship> related = relationshipsOf(package_, part, file_);
+    std::map<std::string, std::string> targets;  // by relationship id
+    for (Relationship& each : relationshipsOf(package_, part, file_)) targets.emplace(each.id, std::move(each.target));
     forEachElement(xml, [&](const QXmlStreamReader& reader) {
       if (reader.name() != QLatin1String(name)) return;
-      const std::string id = text(reader.attributes().value(
-          QLatin1String("http://schemas.openxmlformats.org/officeDocument/2006/relationships"), QLatin1String("id")));
-      for (const Relationship& each : related)
-        if (each.id == id) visit(each.target, reader);
+      const auto target = targets.find(text(reader.attributes().value(
+          QLatin1String("http://schemas.openxmlformats.org/officeDocument/2006/relationships"), QLatin1String("id"))));
+      if (target != targets.end()) visit(target->second, reader);
     });
   }
 
