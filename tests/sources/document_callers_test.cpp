@@ -251,6 +251,69 @@ TEST(DocumentCallers, AccessFormAndReportCodeInFoldersIsTheirDocumentModule) {
                                       "unbenutzt Form_Load ", "host Report_Open Berichtsereignis"}));
 }
 
+// One record of a binary workbook: type, length, data.
+std::string biffRecord(std::uint16_t type, const std::string& data) {
+  const auto u16 = [](std::size_t v) { return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}; };
+  return u16(type) + u16(data.size()) + data;
+}
+
+std::string u16le(std::uint16_t v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
+std::string u32le(std::uint32_t v) { return u16le(v & 0xFFFF) + u16le(v >> 16); }
+
+// An object record: its type, and a macro formula of `tokens` where there are any.
+std::string objRecord(std::uint16_t objectType, const std::string& tokens) {
+  std::string data = u16le(0x15) + u16le(18) + u16le(objectType) + std::string(16, '\0');
+  if (!tokens.empty())
+    data += u16le(0x04) + u16le(8 + tokens.size()) + u16le(6 + tokens.size()) + u16le(tokens.size()) +
+            std::string(4, '\0') + tokens;
+  return biffRecord(0x005D, data + u16le(0) + u16le(0));
+}
+
+std::string workbookStream() {
+  const std::string bof = biffRecord(0x0809, u16le(0x0600) + u16le(0x0005) + std::string(12, '\0'));
+  const std::string eof = biffRecord(0x000A, "");
+  const auto name = [](const std::string& text, std::uint16_t flags = 0) {
+    return biffRecord(0x0018, u16le(flags) + std::string(1, '\0') + std::string(1, static_cast<char>(text.size())) +
+                                  std::string(10, '\0') + std::string(1, '\0') + text);
+  };
+  // Sheet 1: a button whose macro is an external name of this workbook, an
+  // embedded chart, a shape with a defined name, a check box without macro.
+  const std::string sheet1 = bof + objRecord(0x07, "\x39" + u16le(0) + u32le(3)) + bof + objRecord(0x07, "\x23" + u32le(1)) +
+                             eof + objRecord(0x1E, "\x23" + u32le(1)) + objRecord(0x0B, "") + eof;
+  // Sheet 2, named in UTF-16: a built-in name, a name beyond the list, a formula cut off, a drop-down.
+  const std::string sheet2 =
+      bof + objRecord(0x07, "\x43" + u32le(2)) + objRecord(0x07, "\x43" + u32le(9)) + objRecord(0x07, "\x39\x01") +
+      objRecord(0x14, "\x23" + u32le(1)) + eof;
+  std::string globals;
+  const auto sheetEntry = [](std::uint32_t at, const std::string& nameBytes, std::size_t length, bool wide) {
+    return biffRecord(0x0085, u32le(at) + std::string(2, '\0') + static_cast<char>(length) +
+                                  static_cast<char>(wide ? 1 : 0) + nameBytes);
+  };
+  const std::string rest = biffRecord(0x0017, u16le(1) + u16le(0) + u16le(0xFFFE) + u16le(0xFFFE)) +
+                           biffRecord(0x01AE, u16le(1) + u16le(0x0401)) + name("Makro1") + name("\x06", 0x0020) +
+                           name("Modul1.Knopf") + eof;
+  const std::string wideName = std::string("\xDC\0b\0e\0r\0", 8);  // "Über"
+  const std::size_t globalsSize = bof.size() + (4 + 8 + 8) + (4 + 8 + wideName.size()) + rest.size();
+  globals = bof + sheetEntry(globalsSize, "Tabelle1", 8, false) +
+            sheetEntry(globalsSize + sheet1.size(), wideName, 4, true) + rest;
+  return globals + sheet1 + sheet2;
+}
+
+TEST(DocumentCallers, ABinaryWorkbookBindsTheMacrosOfItsObjects) {
+  test::TempFolder temp;
+  test::StreamMap streams = test::belowStorage("_VBA_PROJECT_CUR", vbaProject());
+  streams.emplace("Workbook", workbookStream());
+  const LoadedProject loaded = loadDocument(temp.writeFile("Mappe.xls", test::compoundFileBytes(streams)));
+  ASSERT_EQ(loaded.loadError(), "");
+  EXPECT_EQ(callersOf(loaded), (std::multiset<std::string>{"Modul1|Knopf|Schaltfläche auf Tabelle1",
+                                                           "|Makro1|Schaltfläche auf Tabelle1",
+                                                           "|Makro1|Zeichnungsobjekt auf Tabelle1",
+                                                           "|Makro1|Kombinationsfeld auf Über"}));
+  // Encrypted: no bindings, and the code is read as before.
+  streams["Workbook"] = biffRecord(0x0809, u16le(0x0600) + u16le(5) + std::string(12, '\0')) + biffRecord(0x002F, "x");
+  EXPECT_TRUE(loadDocument(temp.writeFile("Geheim.xls", test::compoundFileBytes(streams))).documentCallers().empty());
+}
+
 // The corpus's projects whose callers sit outside the code: what the report
 // makes of them.
 TEST(DocumentCallers, CorpusRibbonFormAndOneLineCallersAreKnown) {
