@@ -5,13 +5,13 @@ _codequorix_cli() {
   COMPREPLY=()
   cur="${COMP_WORDS[COMP_CWORD]}"
   prev="${COMP_WORDS[COMP_CWORD-1]}"
-  local commands="list read export html rtf text markup search callers definition unused textconv diff"
+  local commands="list read export html rtf text markup search callers callees definition unused textconv diff"
   command=""
   for ((i = 1; i < COMP_CWORD; i++)); do
     case " $commands " in *" ${COMP_WORDS[i]} "*) command="${COMP_WORDS[i]}"; break ;; esac
   done
   case "$prev" in
-    --project|--module) return 0 ;;
+    --project|--module|--depth) return 0 ;;
     --option)
       COMPREPLY=($(compgen -W "fkey= fkom= fstr= rouf= leer= einr= rer= rle= tab= font= zsatz=" -- "$cur"))
       compopt -o nospace 2>/dev/null
@@ -29,7 +29,8 @@ _codequorix_cli() {
   case "$command" in
     list) options="$options --json" ;;
     read|export) options="$options --project" ;;
-    html|text|callers|definition) options="$options --module" ;;
+    html|text|definition) options="$options --module" ;;
+    callers|callees) options="$options --module --depth --json" ;;
     rtf) options="$options --module -o" ;;
     markup) options="$options --html" ;;
     search) options="$options --word --module --json" ;;

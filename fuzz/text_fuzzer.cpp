@@ -1,9 +1,11 @@
 // The text path: source text decoded and marked up as a module (scanned into
-// routine rows) and as a selection, then rendered as HTML, RTF and view text.
+// routine rows) and as a selection, then rendered as HTML, RTF and view text
+// and searched as the call list searches it.
 // The first input byte sets the options.
 #include <string>
 #include <vector>
 
+#include "analysis/call_search.h"
 #include "analysis/module_scanner.h"
 #include "analysis/scan_sink.h"
 #include "fuzz_input_file.h"
@@ -16,6 +18,8 @@
 namespace {
 
 void render(const std::string& marked, bool bold) {
+  // The clean text the lookups search, one-line routine bodies kept.
+  (void)cq::callLines(marked, "Foo");
   cq::RenderOptions options;
   options.boldRoutineLines = bold;
   (void)cq::markedToHtml(marked, options);

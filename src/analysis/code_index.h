@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/document_callers.h"
+
 namespace cq {
 
 struct ModuleFacts {
@@ -50,6 +52,10 @@ class CodeIndex {
   // one whose name (ignoring case) no other public one of these kinds has. By
   // module, then number.
   virtual std::vector<RoutineFacts> uncalledCandidates() = 0;
+
+  // The routines the document calls by name from outside the code (ribbon,
+  // buttons, form properties); none where the project does not know them.
+  virtual std::vector<DocumentCaller> documentCallers() { return {}; }
 };
 
 // The marked-up text of module file "M<module>.txt"; throws Failed when it

@@ -34,9 +34,11 @@ constexpr std::array<std::string_view, 103> kEventNames = {
     "Sync", "Terminate", "Timer", "Undo", "Unload", "Updated", "WindowActivate", "WindowDeactivate",
     "WindowResize", "WindowSelectionChange", "WindowSize", "XmlAfterInsert", "XmlBeforeDelete"};
 
-// Macros the Office hosts run by themselves when a document opens or closes.
-constexpr std::array<std::string_view, 7> kAutoMacros = {"Auto_Open", "Auto_Close", "AutoExec", "AutoOpen",
-                                                         "AutoClose", "AutoNew", "AutoExit"};
+// Macros the Office hosts run by themselves when a document opens, closes or
+// (Excel's Auto_Activate and Auto_Deactivate) becomes active or inactive.
+constexpr std::array<std::string_view, 9> kAutoMacros = {"Auto_Open",     "Auto_Close",      "Auto_Activate",
+                                                         "Auto_Deactivate", "AutoExec",      "AutoOpen",
+                                                         "AutoClose",     "AutoNew",         "AutoExit"};
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -63,6 +65,19 @@ std::string nameAfter(std::string_view text, std::size_t at) {
 bool startsWithPrefixAndUnderscore(std::string_view name, std::string_view prefix) {
   return !prefix.empty() && name.size() > prefix.size() + 1 && name[prefix.size()] == '_' &&
          equalsIgnoringCase(name.substr(0, prefix.size()), prefix);
+}
+
+// Who raises the events of a module's event procedures.
+std::string eventCaller(ModuleType moduleType) {
+  switch (moduleType) {
+    case ModuleType::kForm:
+      return "Formularereignis";
+    case ModuleType::kReport:
+      return "Berichtsereignis";
+    default:
+      break;
+  }
+  return "Dokumentereignis";
 }
 
 }  // namespace
@@ -110,24 +125,27 @@ bool isKnownEventName(std::string_view name) {
                      [&](std::string_view event) { return equalsIgnoringAsciiCase(event, name); });
 }
 
-std::string hostCallReason(std::string_view name, int moduleTypeCode, const ModuleHostFacts& facts) {
+HostCall hostCall(std::string_view name, int moduleTypeCode, const ModuleHostFacts& facts) {
   const ModuleType moduleType = moduleTypeOfCode(moduleTypeCode);
   for (const std::string_view macro : kAutoMacros)
-    if (equalsIgnoringAsciiCase(name, macro)) return "Makro, das die Office-Anwendung von selbst startet";
+    if (equalsIgnoringAsciiCase(name, macro))
+      return {"Office-Anwendung", "Makro, das die Office-Anwendung von selbst startet"};
   if (moduleType != ModuleType::kStandardModule &&
       (equalsIgnoringAsciiCase(name, "Class_Initialize") || equalsIgnoringAsciiCase(name, "Class_Terminate")))
-    return "Ereignis " + std::string(name.substr(6)) + " der Klasse";
+    return {"Klassenereignis", "Ereignis " + std::string(name.substr(6)) + " der Klasse"};
   for (const std::string& variable : facts.withEventsVariables)
     if (startsWithPrefixAndUnderscore(name, variable))
-      return "Ereignis " + std::string(name.substr(variable.size() + 1)) + " der WithEvents-Variablen " + variable;
+      return {"Ereignis von " + variable,
+              "Ereignis " + std::string(name.substr(variable.size() + 1)) + " der WithEvents-Variablen " + variable};
   for (const std::string& interface : facts.interfaces)
     if (startsWithPrefixAndUnderscore(name, interface))
-      return "Implementiert " + std::string(name.substr(interface.size() + 1)) + " der Schnittstelle " + interface;
+      return {"Schnittstelle " + interface,
+              "Implementiert " + std::string(name.substr(interface.size() + 1)) + " der Schnittstelle " + interface};
   if (moduleType == ModuleType::kForm || moduleType == ModuleType::kDocumentModule || moduleType == ModuleType::kReport) {
     const std::size_t underscore = name.rfind('_');
     if (underscore != std::string_view::npos && underscore > 0 && isKnownEventName(name.substr(underscore + 1)))
-      return "Ereignisprozedur: Ereignis " + std::string(name.substr(underscore + 1)) + " von " +
-             std::string(name.substr(0, underscore));
+      return {eventCaller(moduleType), "Ereignisprozedur: Ereignis " + std::string(name.substr(underscore + 1)) +
+                                           " von " + std::string(name.substr(0, underscore))};
   }
   return {};
 }

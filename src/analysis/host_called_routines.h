@@ -25,8 +25,15 @@ ModuleHostFacts moduleHostFacts(std::string_view marked, std::string_view clean)
 // their controls raise (Click, Load, Open, …), ignoring case.
 bool isKnownEventName(std::string_view name);
 
-// Why the host calls routine `name` of a module of type code `moduleType` (German,
-// for the report), or empty text when nothing calls it by name.
-std::string hostCallReason(std::string_view name, int moduleType, const ModuleHostFacts& facts);
+// Who calls a routine by name from outside the code, and why (German, for the report).
+struct HostCall {
+  std::string caller;  // "Ereignis von m_Button", "Schnittstelle IApp", "Formularereignis", …
+  std::string reason;  // "Ereignis Click der WithEvents-Variablen m_Button", …
+  bool empty() const { return caller.empty(); }
+};
+
+// Who calls routine `name` of a module of type code `moduleType` by its name;
+// empty when nothing does.
+HostCall hostCall(std::string_view name, int moduleType, const ModuleHostFacts& facts);
 
 }  // namespace cq

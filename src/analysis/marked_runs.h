@@ -4,7 +4,9 @@
 // "x") closes with the bold end marker and holds the runs inside it; any other
 // run closes with the end marker. Keywords, string literals, comments and every
 // bold line (routine header and end lines, Declare lines) are runs; what lies
-// between them is the code that can call a routine.
+// between them is the code that can call a routine, and so is the body of a
+// one-line routine ("Sub X(): SetHoveredControl Me: End Sub"), whose bold line
+// is blanked around it.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -49,13 +51,36 @@ void forEachMarkedRun(std::string_view text, Visit&& visit) {
 // several lines), so that offsets and line numbers stay.
 void blankRun(std::string& text, const MarkedRun& run);
 
-// The clean text: every run blanked. `visit(const MarkedRun&)` sees each run
-// while the text still holds it.
+// Where the body of a one-line routine lies in its bold line `run`: from behind
+// the first colon outside the line's inner runs up to the marked "End" of an
+// "End Sub", "End Function" or "End Property" behind it. Empty (begin == end)
+// for every other run.
+struct TextSpan {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  bool empty() const { return begin == end; }
+};
+TextSpan oneLineRoutineBody(std::string_view text, const MarkedRun& run);
+
+// The clean text: every run blanked, but for the bodies of one-line routines,
+// whose inner runs are blanked instead. `visit(const MarkedRun&)` sees each run
+// blanked while the text still holds it.
 template <typename Visit>
 void blankMarkedRuns(std::string& text, Visit&& visit) {
   forEachMarkedRun(text, [&](const MarkedRun& run) {
-    visit(run);
-    blankRun(text, run);
+    const TextSpan body = run.kind == 'x' ? oneLineRoutineBody(text, run) : TextSpan{};
+    if (body.empty()) {
+      visit(run);
+      blankRun(text, run);
+      return;
+    }
+    blankRun(text, {run.begin, body.begin, run.kind});
+    blankRun(text, {body.end, run.end, run.kind});
+    forEachMarkedRun(std::string_view(text).substr(body.begin, body.end - body.begin), [&](const MarkedRun& inner) {
+      const MarkedRun placed{body.begin + inner.begin, body.begin + inner.end, inner.kind};
+      visit(placed);
+      blankRun(text, placed);
+    });
   });
 }
 

@@ -41,6 +41,24 @@ std::string foldedLiteral(std::string_view marked, const MarkedRun& run) {
   return out;
 }
 
+// The callers the document names for a routine of that name in that module,
+// each once, joined by ", ".
+HostCall boundCall(const std::unordered_map<std::string, std::vector<const DocumentCaller*>>& bound,
+                   std::string_view routine, std::string_view module) {
+  const auto found = bound.find(foldCase(routine));
+  if (found == bound.end()) return {};
+  std::vector<std::string_view> callers;
+  for (const DocumentCaller* caller : found->second) {
+    if (!caller->module.empty() && !equalsIgnoringCase(caller->module, module)) continue;
+    if (std::find(callers.begin(), callers.end(), caller->caller) == callers.end()) callers.push_back(caller->caller);
+  }
+  if (callers.empty()) return {};
+  HostCall call;
+  for (const std::string_view caller : callers) call.caller.append(call.caller.empty() ? "" : ", ").append(caller);
+  call.reason = "Das Dokument ruft die Routine auf";
+  return call;
+}
+
 // The candidates that share one name, split by where a reference counts for them.
 struct NameScope {
   std::vector<std::size_t> everywhere;                     // public and Friend candidates
@@ -93,22 +111,30 @@ class Report {
     return moduleHostFacts(text, clean);
   }
 
-  std::vector<UnusedRoutine> result(const std::vector<int>& moduleTypes,
-                                    const std::vector<ModuleHostFacts>& moduleFacts) const {
+  std::vector<UnusedRoutine> result(const std::vector<ModuleFacts>& modules,
+                                    const std::vector<ModuleHostFacts>& moduleFacts,
+                                    const std::vector<DocumentCaller>& documentCallers) const {
     static const ModuleHostFacts kNoFacts;
+    static const ModuleFacts kNoModule;
+    std::unordered_map<std::string, std::vector<const DocumentCaller*>> bound;  // by folded routine name
+    for (const DocumentCaller& caller : documentCallers) bound[foldCase(caller.routine)].push_back(&caller);
     std::vector<UnusedRoutine> unused;
     for (std::size_t c = 0; c < candidates_.size(); ++c) {
       if (referenced_[c]) continue;
       const RoutineFacts& candidate = candidates_[c];
-      const auto module = static_cast<std::size_t>(candidate.module);
-      const bool known = candidate.module > 0 && module < moduleFacts.size();
-      UnusedRoutine entry{UnusedGroup::kUnused, candidate, {}};
-      entry.reason =
-          hostCallReason(candidate.name, known ? moduleTypes[module] : 0, known ? moduleFacts[module] : kNoFacts);
-      if (!entry.reason.empty())
+      const auto number = static_cast<std::size_t>(candidate.module);
+      const bool known = candidate.module > 0 && number < moduleFacts.size();
+      const ModuleFacts& module = known ? modules[number] : kNoModule;
+      UnusedRoutine entry{UnusedGroup::kUnused, candidate, {}, {}};
+      HostCall call = boundCall(bound, candidate.name, module.name);
+      if (call.empty()) call = hostCall(candidate.name, module.type, known ? moduleFacts[number] : kNoFacts);
+      if (!call.empty()) {
         entry.group = UnusedGroup::kHostCalled;
-      else if (namedInString_[c])
+        entry.caller = std::move(call.caller);
+        entry.reason = std::move(call.reason);
+      } else if (namedInString_[c]) {
         entry.group = UnusedGroup::kNamedInStrings;
+      }
       unused.push_back(std::move(entry));
     }
     return unused;
@@ -160,14 +186,13 @@ Outcome<std::vector<UnusedRoutine>> findUnusedRoutines(CodeIndex& index, const M
   return catchFailure([&] {
     Report report(index.uncalledCandidates());
     const int count = index.moduleCount();
-    std::vector<int> moduleTypes(static_cast<std::size_t>(count) + 1, 0);
-    for (const ModuleFacts& module : index.modules())
-      if (module.number >= 1 && module.number <= count)
-        moduleTypes[static_cast<std::size_t>(module.number)] = module.type;
+    std::vector<ModuleFacts> modules(static_cast<std::size_t>(count) + 1);
+    for (ModuleFacts& module : index.modules())
+      if (module.number >= 1 && module.number <= count) modules[static_cast<std::size_t>(module.number)] = std::move(module);
     std::vector<ModuleHostFacts> moduleFacts(static_cast<std::size_t>(count) + 1);
     for (int module = 1; module <= count; ++module)
       moduleFacts[static_cast<std::size_t>(module)] = report.readModule(module, markedTextOf(module));
-    return report.result(moduleTypes, moduleFacts);
+    return report.result(modules, moduleFacts, index.documentCallers());
   });
 }
 

@@ -7,7 +7,9 @@
 // every module, since other modules can call them. A candidate without any
 // reference is reported in one of three groups: called by the host by name
 // (with the reason), named only inside string literals (Application.Run "Name",
-// .OnAction = "Name", "=Name()"), or unused.
+// .OnAction = "Name", "=Name()"), or unused. The host calls the routines the
+// document binds (ribbon callbacks, macros of buttons, form properties) and
+// those it calls by their name alone (see hostCall).
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +29,7 @@ std::string_view groupCaption(UnusedGroup group);
 struct UnusedRoutine {
   UnusedGroup group = UnusedGroup::kUnused;
   RoutineFacts routine;
+  std::string caller;  // who calls it: "Menüband: onAction", "Ereignis von m_Button" (kHostCalled only)
   std::string reason;  // why the host calls it (kHostCalled only)
 };
 

@@ -19,7 +19,8 @@ const char* const kUsage =
     "  codequorix-cli text PROJECT_FOLDER --module N\n"
     "  codequorix-cli markup [--html] < FILE\n"
     "  codequorix-cli search PROJECT_FOLDER TEXT [--word] [--module N] [--json]\n"
-    "  codequorix-cli callers PROJECT_FOLDER ROUTINE [--module N]\n"
+    "  codequorix-cli callers PROJECT_FOLDER ROUTINE [--module N] [--depth N] [--json]\n"
+    "  codequorix-cli callees PROJECT_FOLDER ROUTINE [--module N] [--depth N] [--json]\n"
     "  codequorix-cli definition PROJECT_FOLDER NAME [--module N]\n"
     "  codequorix-cli unused PROJECT_FOLDER [--json]\n"
     "  codequorix-cli textconv DOCUMENT\n"
@@ -28,11 +29,12 @@ const char* const kUsage =
     "  codequorix-cli --version\n"
     "SOURCE: ein Ordner mit Moduldateien, eine Moduldatei, eine .vbp-Datei oder ein Office-Dokument.\n"
     "--project N: der Projektknoten mit dem Schlüssel \"AN\\\" (Standard: der erste).\n"
-    "--module N bei callers und definition: das aktuelle Modul (Standard: 1).\n"
+    "--module N bei callers, callees und definition: das aktuelle Modul (Standard: 1).\n"
+    "--depth N bei callers und callees: so viele Ebenen des Aufrufbaums (Standard: 1).\n"
     "--page bei html: die Vorschauseite, wie das Fenster sie schreibt (UTF-8).\n"
     "-o FILE: in die Datei schreiben statt auf die Standardausgabe.\n"
     "--word bei search: nur Treffer ohne Buchstabe, Ziffer oder \"_\" direkt davor oder danach.\n"
-    "--json bei list, search und unused: ein JSON-Dokument (UTF-8) statt Zeilen mit Tabulatoren.\n"
+    "--json bei list, search, callers, callees und unused: ein JSON-Dokument (UTF-8) statt Zeilen mit Tabulatoren.\n"
     "textconv: der Code aller Module als Text für git diff. diff: OLD und NEW sind Quellen oder Projektordner;\n"
     "  --json: ein JSON-Dokument statt Text; Rückgabewerte 0 gleich, 1 verschieden, 2 Fehler.\n"
     "Gemeinsame Optionen: --option KEY=VALUE (Einstellung, ersetzt den gespeicherten Wert),\n"
@@ -66,7 +68,8 @@ const CommandShape* shapeOf(const std::string& command) {
       {"text", {1, 1, {"--module"}}},
       {"markup", {0, 0, {"--html"}}},
       {"search", {2, 2, {"--word", "--module", "--json"}}},
-      {"callers", {2, 2, {"--module"}}},
+      {"callers", {2, 2, {"--module", "--depth", "--json"}}},
+      {"callees", {2, 2, {"--module", "--depth", "--json"}}},
       {"definition", {2, 2, {"--module"}}},
       {"unused", {1, 1, {"--json"}}},
       {"textconv", {1, 1, {}}},
@@ -102,7 +105,8 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool takesValue =
-        arg == "--project" || arg == "--module" || arg == "-o" || arg == "--option" || arg == "--encoding";
+        arg == "--project" || arg == "--module" || arg == "--depth" || arg == "-o" || arg == "--option" ||
+        arg == "--encoding";
     if (takesValue && i + 1 >= argc) {
       error = "Zu " + systemText(arg) + " fehlt der Wert.";
       return std::nullopt;
@@ -147,7 +151,7 @@ std::optional<Arguments> parseArguments(int argc, char** argv, std::string& erro
           error = systemText(arg) + " erwartet eine positive Zahl.";
           return std::nullopt;
         }
-        (arg == "--project" ? args.project : args.module) = number;
+        (arg == "--project" ? args.project : arg == "--depth" ? args.depth : args.module) = number;
       }
     } else {
       args.positional.push_back(arg);

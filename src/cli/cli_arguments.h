@@ -8,17 +8,18 @@
 namespace cq::cli {
 
 struct Arguments {
-  std::string command;                 // list, read, export, html, rtf, text, markup, search, callers, definition, unused,
-                                       // textconv, diff;
+  std::string command;                 // list, read, export, html, rtf, text, markup, search, callers, callees, definition,
+                                       // unused, textconv, diff;
                                        // "--help" or "--version" when one of those was asked for
   std::vector<std::string> positional;  // sources and folders
   std::optional<int> project;          // --project N
   std::optional<int> module;           // --module N
+  std::optional<int> depth;            // callers, callees --depth N
   std::optional<std::string> output;   // -o FILE
   bool html = false;                   // markup --html
   bool page = false;                   // html --page
   bool word = false;                   // search --word
-  bool json = false;                   // list, search, unused, diff --json
+  bool json = false;                   // list, search, callers, callees, unused, diff --json
   bool noSettings = false;             // --no-settings
   std::vector<std::pair<std::string, std::string>> options;  // --option KEY=VALUE
 };

@@ -64,6 +64,7 @@ int main(int argc, char** argv) {
   if (command == "text") return cq::cli::exportText(context);
   if (command == "search") return cq::cli::searchProject(context);
   if (command == "callers") return cq::cli::listCallers(context);
+  if (command == "callees") return cq::cli::listCallees(context);
   if (command == "definition") return cq::cli::showDefinition(context);
   if (command == "unused") return cq::cli::listUnused(context);
   if (command == "textconv") return cq::cli::textconvDocument(context);

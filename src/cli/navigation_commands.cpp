@@ -6,6 +6,7 @@
 #include <string>
 
 #include "analysis/call_search.h"
+#include "analysis/call_tree.h"
 #include "analysis/definition_lookup.h"
 #include "analysis/line_counter.h"
 #include "analysis/text_search.h"
@@ -115,22 +116,47 @@ int searchProject(Context& context) {
   });
 }
 
-int listCallers(Context& context) {
+namespace {
+
+// The call tree to --depth levels (default 1, the call list). Each level is
+// indented by the two fields of the one above; a routine already on the way
+// down ends with "Zyklus" and is not followed.
+int printCallTree(Context& context, CallDirection direction) {
   return withProjectAndText(context, [&](Project& project, const std::string& name) {
     CodeDatabaseIndex index(*project.database);
-    const Outcome<CallList> list =
-        findCallers(index, moduleFilesOf(project.folder), name, context.args.module.value_or(1),
-                    moduleFilesMayHold(project.folder));
-    if (!list) return refuse(context, list.failure().text());
-    if (list->lookup != CallList::Lookup::kSearched) return refuse(context, list->message());
-    for (const CallListNode& node : list->nodes)
-      if (node.isModule())
-        printFields(context.out, {node.key(), node.name});
-      else
-        printFields(context.out, {"", node.key(), node.name});
+    const Outcome<CallTree> tree =
+        callTree(index, moduleFilesOf(project.folder), name, context.args.module.value_or(1),
+                 context.args.depth.value_or(1), direction, moduleFilesMayHold(project.folder));
+    if (!tree) return refuse(context, tree.failure().text());
+    if (tree->lookup != CallList::Lookup::kSearched) return refuse(context, CallList{tree->lookup, {}}.message());
+    if (context.args.json) {
+      RecordOutput output(context.out, true);
+      for (const CallTreeLine& line : tree->lines) {
+        const CallListNode& node = line.node;
+        output.write({{"level", std::int64_t{line.level}},
+                      {"module", key('M', node.module)},
+                      {"routine", node.isModule() ? FieldValue(nullptr) : FieldValue(std::string_view(node.key()))},
+                      {"name", node.name},
+                      {"cycle", std::int64_t{line.cycle}}});
+      }
+      return 0;
+    }
+    for (const CallTreeLine& line : tree->lines) {
+      std::string text(2 * static_cast<std::size_t>(line.level - 1), '\t');
+      const CallListNode& node = line.node;
+      text.append(node.isModule() ? "" : "\t").append(node.key()).append("\t").append(node.name);
+      if (line.cycle) text.append("\tZyklus");
+      printLine(context.out, text);
+    }
     return 0;
   });
 }
+
+}  // namespace
+
+int listCallers(Context& context) { return printCallTree(context, CallDirection::kCallers); }
+
+int listCallees(Context& context) { return printCallTree(context, CallDirection::kCallees); }
 
 int showDefinition(Context& context) {
   return withProjectAndText(context, [&](Project& project, const std::string& name) {
@@ -155,11 +181,11 @@ int listUnused(Context& context) {
     const RoutineFacts& routine = entry.routine;
     const std::string moduleKey = key('M', routine.module);
     const std::string routineKey = key('R', routine.number);
-    output.write({{"group", groupKey(entry.group)},
-                  {"module", moduleKey},
-                  {"routine", routineKey},
-                  {"name", routine.name},
-                  {"line", std::int64_t{routine.start}}});
+    // Who calls a host-called routine comes last, on its rows only.
+    const Field fields[] = {{"group", groupKey(entry.group)},       {"module", moduleKey},
+                            {"routine", routineKey},                {"name", routine.name},
+                            {"line", std::int64_t{routine.start}}, {"caller", entry.caller}};
+    output.write(std::span<const Field>(fields).first(entry.caller.empty() ? 5 : 6));
   }
   return 0;
 }

@@ -32,7 +32,7 @@ RecordOutput::~RecordOutput() {
   if (json_) out_ << (first_ ? "]\n" : "\n]\n");
 }
 
-void RecordOutput::write(std::initializer_list<Field> fields) {
+void RecordOutput::write(std::span<const Field> fields) {
   std::string row;
   bool firstField = true;
   for (const Field& field : fields) {

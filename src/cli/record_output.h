@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <iosfwd>
+#include <span>
 #include <string_view>
 #include <variant>
 
@@ -27,7 +28,8 @@ class RecordOutput {
   RecordOutput(const RecordOutput&) = delete;
   RecordOutput& operator=(const RecordOutput&) = delete;
 
-  void write(std::initializer_list<Field> fields);
+  void write(std::initializer_list<Field> fields) { write(std::span<const Field>(fields.begin(), fields.size())); }
+  void write(std::span<const Field> fields);
 
  private:
   std::ostream& out_;

@@ -43,6 +43,13 @@ std::error_code copyWholeFile(const fs::path& from, const fs::path& to) {
   return error;
 }
 
+// Tables added in later versions are missing from earlier databases.
+bool hasTable(const CodeDatabase& database, std::string_view name) {
+  SqliteStatement table = database.statement("SELECT Count(*) FROM sqlite_master WHERE type='table' AND name=?");
+  table.bind(1, name);
+  return table.step() && table.integer(0) > 0;
+}
+
 }  // namespace
 
 Outcome<void> createDatabaseFromTemplate(const fs::path& templateFile, const fs::path& folder) {
@@ -118,8 +125,7 @@ ScanSink& CodeDatabase::scanSink() { return *sink_; }
 
 Outcome<int> CodeDatabase::codePage() {
   return catchFailure([&] {
-    SqliteStatement table = statement("SELECT Count(*) FROM sqlite_master WHERE type='table' AND name='td_projekt'");
-    if (!table.step() || table.integer(0) == 0) return 1252;
+    if (!hasTable(*this, "td_projekt")) return 1252;
     SqliteStatement query = statement("SELECT prj_codepage FROM td_projekt");
     return query.step() && query.integer(0) > 0 ? static_cast<int>(query.integer(0)) : 1252;
   });
@@ -128,6 +134,29 @@ Outcome<int> CodeDatabase::codePage() {
 void CodeDatabase::setCodePage(int codePage) {
   statement("DELETE FROM td_projekt").execute();
   statement("INSERT INTO td_projekt(prj_codepage) VALUES (?)").bind(1, codePage).execute();
+}
+
+Outcome<std::vector<DocumentCaller>> CodeDatabase::documentCallers() {
+  return catchFailure([&] {
+    std::vector<DocumentCaller> callers;
+    if (!hasTable(*this, "td_aufruf")) return callers;
+    SqliteStatement query = statement("SELECT auf_rout, auf_modul, auf_von FROM td_aufruf ORDER BY rowid");
+    while (query.step()) callers.push_back({query.text(0), query.text(1), query.text(2)});
+    return callers;
+  });
+}
+
+void CodeDatabase::addDocumentCallers(const std::vector<DocumentCaller>& callers) {
+  if (callers.empty()) return;
+  // Made here rather than in the template, so that a read with an earlier
+  // template records them too; earlier databases simply lack the table.
+  executeSql(db_,
+             "CREATE TABLE IF NOT EXISTS td_aufruf ("
+             "auf_rout TEXT COLLATE NOCASE, auf_modul TEXT COLLATE NOCASE, auf_von TEXT)");
+  SqliteStatement insert = statement("INSERT INTO td_aufruf(auf_rout, auf_modul, auf_von) VALUES (?, ?, ?)");
+  for (const DocumentCaller& caller : callers) {
+    insert.bind(1, caller.routine).bind(2, caller.module).bind(3, caller.caller).execute();
+  }
 }
 
 Outcome<std::vector<ModuleListEntry>> CodeDatabase::moduleList() {

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/document_callers.h"
 #include "analysis/scan_sink.h"
 #include "analysis/module_type.h"
 #include "codedb/sqlite_statement.h"
@@ -88,6 +89,12 @@ class CodeDatabase {
   Outcome<int> codePage();
   // Records it; inside a read (throws Failed, as the scan sink does).
   void setCodePage(int codePage);
+
+  // The routines the document calls from outside the code; none for the
+  // databases of earlier versions.
+  Outcome<std::vector<DocumentCaller>> documentCallers();
+  // Records them; inside a read (throws Failed, as the scan sink does).
+  void addDocumentCallers(const std::vector<DocumentCaller>& callers);
 
   // A statement on this connection that reads and binds text as UTF-8.
   SqliteStatement statement(std::string_view sql) const { return SqliteStatement(db_, sql, storedText_); }

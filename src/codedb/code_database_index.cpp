@@ -108,4 +108,12 @@ std::vector<RoutineFacts> CodeDatabaseIndex::uncalledCandidates() {
   });
 }
 
+std::vector<DocumentCaller> CodeDatabaseIndex::documentCallers() {
+  return reading([&] {
+    Outcome<std::vector<DocumentCaller>> callers = database_.documentCallers();
+    if (!callers) throw Failed(callers.failure());
+    return std::move(callers).value();
+  });
+}
+
 }  // namespace cq

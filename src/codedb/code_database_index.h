@@ -19,6 +19,7 @@ class CodeDatabaseIndex final : public CodeIndex {
   std::optional<RoutineFacts> routineNamed(std::string_view name, int module) override;
   std::optional<RoutineFacts> nonPrivateRoutineNamed(std::string_view name) override;
   std::vector<RoutineFacts> uncalledCandidates() override;
+  std::vector<DocumentCaller> documentCallers() override;
 
  private:
   CodeDatabase& database_;

@@ -32,3 +32,6 @@ CREATE INDEX ix_mod_num ON td_mod(mod_num);
 CREATE TABLE td_projekt (
   prj_codepage INTEGER
 );
+
+-- td_aufruf, the routines the document calls by name from outside the code, is
+-- made by the reads that find such callers (CodeDatabase::addDocumentCallers).

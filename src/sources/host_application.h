@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "analysis/document_callers.h"
 
 #include "text/failure.h"
 
@@ -44,6 +47,9 @@ class HostProject {
   // Why the document could not be read (German); empty when it could. A project
   // that failed to load has no components and is listed with this reason.
   virtual std::string loadError() const { return {}; }
+  // The routines the document calls by name from outside the code (ribbon,
+  // buttons and shapes, Access form properties).
+  virtual std::vector<DocumentCaller> documentCallers() const { return {}; }
 };
 
 class HostApplication {

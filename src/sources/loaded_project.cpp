@@ -1,5 +1,6 @@
 #include "sources/loaded_project.h"
 
+#include <iterator>
 #include <numeric>
 
 #include "text/unicode_case.h"
@@ -50,6 +51,11 @@ const HostComponent& LoadedProject::component(const std::string& name) const {
   const auto found = indexByFoldedName_.find(foldCase(name));
   if (found == indexByFoldedName_.end()) throw Failed("Das Modul " + name + " gibt es im Projekt " + name_ + " nicht.");
   return components_[found->second];
+}
+
+void LoadedProject::addDocumentCallers(std::vector<DocumentCaller> callers) {
+  documentCallers_.insert(documentCallers_.end(), std::make_move_iterator(callers.begin()),
+                          std::make_move_iterator(callers.end()));
 }
 
 }  // namespace cq

@@ -56,6 +56,8 @@ class LoadedProject : public HostProject {
   // Names compare ignoring case, as VBA names do.
   const HostComponent& component(const std::string& name) const override;
   std::string loadError() const override { return loadError_; }
+  std::vector<DocumentCaller> documentCallers() const override { return documentCallers_; }
+  void addDocumentCallers(std::vector<DocumentCaller> callers);
 
  private:
   std::string fileName_;
@@ -64,6 +66,7 @@ class LoadedProject : public HostProject {
   bool protection_ = false;
   int codePage_ = 1252;
   std::vector<LoadedComponent> components_;
+  std::vector<DocumentCaller> documentCallers_;
   std::unordered_map<std::string, std::size_t> indexByFoldedName_;  // names case folded
   std::unordered_map<std::string, int> nextSuffixByFoldedName_;
 };

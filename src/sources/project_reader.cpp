@@ -142,6 +142,10 @@ class ProjectWriter {
     sink_->stored([&] { database_->setCodePage(codePage); });
   }
 
+  void addDocumentCallers(const std::vector<DocumentCaller>& callers) {
+    sink_->stored([&] { database_->addDocumentCallers(callers); });
+  }
+
   void finish() {
     sink_->stored([&] { database_->endBulkWrite(); });
   }
@@ -205,6 +209,7 @@ Outcome<ProjectRead> readTickedModules(HostApplication& host, HostTree& tree, co
         project = &host.project(node.project);
         tree.tag = project->name();
         writer.setCodePage(project->codePage());
+        writer.addDocumentCallers(project->documentCallers());
       }
       const HostComponent& component = project->component(node.component);
       const ModuleKind kind = moduleKindOf(component.type(), component.name());

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "sources/module_file.h"
+#include "text/ascii_case.h"
 #include "sources/module_file_encoding.h"
 #include "text/path_text.h"
 #include "text/text_decoding.h"
@@ -36,13 +37,14 @@ std::string readSourceFile(const fs::path& file) {
 
 namespace {
 
-LoadedComponent moduleFileComponent(const fs::path& file, std::string_view bytes, int codePage,
-                                    std::string_view fallbackName) {
+LoadedComponent moduleFileComponent(const ModuleFileToLoad& toLoad, std::string_view bytes, int codePage) {
   DecodedText decoded = decodeModuleFileBytes(bytes, codePage);
   const ModuleFileParts parts = splitModuleFile(decoded.text);
   std::string name = moduleNameAttribute(parts.header);
-  if (name.empty()) name = std::string(fallbackName);
-  const int type = moduleFileComponentType(pathToText(file.filename()), parts.header, name);
+  if (name.empty()) name = toLoad.fallbackName;
+  if (!toLoad.accessPrefix.empty() && !startsWithIgnoringAsciiCase(name, toLoad.accessPrefix))
+    name.insert(0, toLoad.accessPrefix);
+  const int type = moduleFileComponentType(pathToText(toLoad.file.filename()), parts.header, name);
   // The header's attribute lines stay with the code (hidden from its lines) so
   // that the module can be written out as a module file again.
   std::string source(headerAttributes(parts.header));
@@ -62,7 +64,7 @@ void addModuleFiles(LoadedProject& project, const std::vector<ModuleFileToLoad>&
           : detectModuleFilesCodePage(std::vector<std::string_view>(contents.begin(), contents.end()));
   project.setCodePage(codePage);
   for (std::size_t i = 0; i < files.size(); ++i) {
-    project.addComponent(moduleFileComponent(files[i].file, contents[i], codePage, files[i].fallbackName));
+    project.addComponent(moduleFileComponent(files[i], contents[i], codePage));
     std::string().swap(contents[i]);  // each file's bytes are held until it is a component
   }
 }

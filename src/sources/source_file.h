@@ -23,6 +23,9 @@ std::string readSourceFile(const std::filesystem::path& file);
 struct ModuleFileToLoad {
   std::filesystem::path file;
   std::string fallbackName;  // the module's name where the file has no VB_Name attribute
+  // "Form_" or "Report_" for the .cls of an Access form or report: its name gets
+  // the prefix where it lacks it, which makes it their document module.
+  std::string_view accessPrefix = {};
 };
 
 // Module files as the project's components, in the order given: read whole,

@@ -29,6 +29,13 @@ inline bool endsWithIgnoringAsciiCase(std::string_view text, std::string_view su
   return text.size() >= suffix.size() && equalsIgnoringAsciiCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
+// The text without the blanks and tabs around it.
+inline std::string_view trimBlanksAndTabs(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 // Order of names on a case-insensitive file system, made total: bytes compared
 // after turning A-Z into a-z, ties broken by the original bytes.
 inline bool lessIgnoringAsciiCaseThenExact(std::string_view a, std::string_view b) {

@@ -62,6 +62,25 @@ TEST(CallLines, CountWholeNamesOutsideRunsWithTheirLines) {
             (std::vector<std::int64_t>{1}));
 }
 
+TEST(CallLines, TheBodyOfAOneLineRoutineCallsButNotItsHeaderOrEnd) {
+  const std::string code =
+      "Private Sub X(): SetHoveredControl Me: End Sub\r\n"                // 1
+      "Sub Y(Optional s = \"a:b\") : Call Z(\"Q\"): Q: End Sub ' Z\r\n"  // 2
+      "Function F(): F = G: End Function\r\n"                              // 3
+      "Sub Leer(): End Sub\r\n"                                            // 4
+      "Declare Sub Ext Lib \"k:x\" ()\r\n"                                  // 5 no body
+      "Sub SetHoveredControl(c)\r\n"                                        // 6
+      "End Sub\r\n";
+  const std::string marked = moduleFileOf(code);
+  EXPECT_EQ(callLines(marked, "SetHoveredControl"), (std::vector<std::int64_t>{1}));
+  EXPECT_EQ(callLines(marked, "Z"), (std::vector<std::int64_t>{2})) << "the call, not the comment";
+  EXPECT_EQ(callLines(marked, "Q"), (std::vector<std::int64_t>{2}));
+  EXPECT_EQ(callLines(marked, "G"), (std::vector<std::int64_t>{3}));
+  EXPECT_EQ(callLines(marked, "F"), (std::vector<std::int64_t>{3})) << "the result, not the header";
+  for (const char* name : {"X", "Y", "Leer", "Ext", "a", "b", "k", "x", "End"})
+    EXPECT_TRUE(callLines(marked, name).empty()) << name;
+}
+
 TEST(References, NameBoundariesFollowTheReportsRules) {
   const std::string code =
       "Sub Test()\r\n"

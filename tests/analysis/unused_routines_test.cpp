@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "analysis/document_callers.h"
 #include "analysis/host_called_routines.h"
 #include "codedb/code_database_index.h"
 #include "projectfolder/module_texts.h"
@@ -22,39 +24,39 @@ constexpr int kForm = 1, kStandard = 2, kClass = 3, kDocument = 5, kReport = 6;
 TEST(HostCalledRoutines, EachReasonAppliesWhereTheHostCallsByName) {
   const ModuleHostFacts none;
   // Event procedures: in form, document and report modules only, and only for known events.
-  EXPECT_EQ(hostCallReason("Form_Load", kForm, none), "Ereignisprozedur: Ereignis Load von Form");
-  EXPECT_EQ(hostCallReason("cmd_OK_click", kForm, none), "Ereignisprozedur: Ereignis click von cmd_OK");
-  EXPECT_EQ(hostCallReason("Workbook_Open", kDocument, none), "Ereignisprozedur: Ereignis Open von Workbook");
-  EXPECT_EQ(hostCallReason("Detail_Format", kReport, none), "Ereignisprozedur: Ereignis Format von Detail");
-  EXPECT_EQ(hostCallReason("UserForm_Initialize", kForm, none), "Ereignisprozedur: Ereignis Initialize von UserForm");
-  EXPECT_EQ(hostCallReason("cmdOK_Click", kStandard, none), "") << "no events in a standard module";
-  EXPECT_EQ(hostCallReason("cmdOK_Click", kClass, none), "") << "nor in a class without WithEvents";
-  EXPECT_EQ(hostCallReason("Liste_Fuellen", kForm, none), "") << "no event of that name";
-  EXPECT_EQ(hostCallReason("_Click", kForm, none), "");
-  EXPECT_EQ(hostCallReason("Click", kForm, none), "");
+  EXPECT_EQ(hostCall("Form_Load", kForm, none).reason, "Ereignisprozedur: Ereignis Load von Form");
+  EXPECT_EQ(hostCall("cmd_OK_click", kForm, none).reason, "Ereignisprozedur: Ereignis click von cmd_OK");
+  EXPECT_EQ(hostCall("Workbook_Open", kDocument, none).reason, "Ereignisprozedur: Ereignis Open von Workbook");
+  EXPECT_EQ(hostCall("Detail_Format", kReport, none).reason, "Ereignisprozedur: Ereignis Format von Detail");
+  EXPECT_EQ(hostCall("UserForm_Initialize", kForm, none).reason, "Ereignisprozedur: Ereignis Initialize von UserForm");
+  EXPECT_EQ(hostCall("cmdOK_Click", kStandard, none).reason, "") << "no events in a standard module";
+  EXPECT_EQ(hostCall("cmdOK_Click", kClass, none).reason, "") << "nor in a class without WithEvents";
+  EXPECT_EQ(hostCall("Liste_Fuellen", kForm, none).reason, "") << "no event of that name";
+  EXPECT_EQ(hostCall("_Click", kForm, none).reason, "");
+  EXPECT_EQ(hostCall("Click", kForm, none).reason, "");
   EXPECT_TRUE(isKnownEventName("dblclick") && isKnownEventName("NoData") && !isKnownEventName("Fuellen"));
 
   // The class's own events, wherever a class is: not in a standard module.
-  EXPECT_EQ(hostCallReason("Class_Initialize", kClass, none), "Ereignis Initialize der Klasse");
-  EXPECT_EQ(hostCallReason("class_terminate", kForm, none), "Ereignis terminate der Klasse");
-  EXPECT_EQ(hostCallReason("Class_Initialize", kStandard, none), "");
+  EXPECT_EQ(hostCall("Class_Initialize", kClass, none).reason, "Ereignis Initialize der Klasse");
+  EXPECT_EQ(hostCall("class_terminate", kForm, none).reason, "Ereignis terminate der Klasse");
+  EXPECT_EQ(hostCall("Class_Initialize", kStandard, none).reason, "");
 
   // WithEvents handlers and interface implementations in any module that declares them.
   ModuleHostFacts facts;
   facts.withEventsVariables = {"mKnopf", "m_App"};
   facts.interfaces = {"IAusgabe"};
-  EXPECT_EQ(hostCallReason("mKnopf_Click", kClass, facts), "Ereignis Click der WithEvents-Variablen mKnopf");
-  EXPECT_EQ(hostCallReason("m_App_WorkbookOpen", kStandard, facts),
+  EXPECT_EQ(hostCall("mKnopf_Click", kClass, facts).reason, "Ereignis Click der WithEvents-Variablen mKnopf");
+  EXPECT_EQ(hostCall("m_App_WorkbookOpen", kStandard, facts).reason,
             "Ereignis WorkbookOpen der WithEvents-Variablen m_App");
-  EXPECT_EQ(hostCallReason("mKnopfX_Click", kClass, facts), "");
-  EXPECT_EQ(hostCallReason("IAusgabe_Zeige_Alles", kClass, facts),
+  EXPECT_EQ(hostCall("mKnopfX_Click", kClass, facts).reason, "");
+  EXPECT_EQ(hostCall("IAusgabe_Zeige_Alles", kClass, facts).reason,
             "Implementiert Zeige_Alles der Schnittstelle IAusgabe");
-  EXPECT_EQ(hostCallReason("IAusgabe_", kClass, facts), "");
+  EXPECT_EQ(hostCall("IAusgabe_", kClass, facts).reason, "");
 
   // The macros an Office host starts by itself, in any module, ignoring case.
-  for (const char* name : {"Auto_Open", "auto_close", "AutoExec", "AutoOpen", "AutoNew"})
-    EXPECT_EQ(hostCallReason(name, kStandard, none), "Makro, das die Office-Anwendung von selbst startet") << name;
-  EXPECT_EQ(hostCallReason("Auto_Opener", kStandard, none), "");
+  for (const char* name : {"Auto_Open", "auto_close", "Auto_Deactivate", "AutoExec", "AutoOpen", "AutoNew"})
+    EXPECT_EQ(hostCall(name, kStandard, none).reason, "Makro, das die Office-Anwendung von selbst startet") << name;
+  EXPECT_EQ(hostCall("Auto_Opener", kStandard, none).reason, "");
 }
 
 TEST(HostCalledRoutines, ModuleFactsComeFromDeclarationsNotFromCommentsOrLiterals) {
@@ -143,6 +145,54 @@ TEST(UnusedRoutines, ReportsEachCandidateWithoutReferenceInItsGroup) {
       {"unbenutzt", "M5 R23 Workbook_Wunder 8", ""},
   };
   EXPECT_EQ(reportOf(work.path() / "projekt"), expected);
+}
+
+TEST(DocumentCallers, MacroReferencesNameARoutineAndMaybeItsModule) {
+  const struct {
+    const char* reference;
+    const char* module;
+    const char* routine;
+  } cases[] = {
+      {"Makro1", "", "Makro1"},
+      {" Modul1.Makro1 ", "Modul1", "Makro1"},
+      {"[0]!Tabelle1.Knopf_Click", "Tabelle1", "Knopf_Click"},
+      {"'Mappe 1!.xlsm'!Makro1", "", "Makro1"},
+      {"Mappe1.xlsm!Modul1.Makro1", "Modul1", "Makro1"},
+      {"'Makro1 5'", "", "Makro1"},
+      {"PROJECT.NEWMACROS.MAKRO1", "NEWMACROS", "MAKRO1"},
+      {"'Mappe.xlsm'!'Modul1.Makro1 \"x\"'", "Modul1", "Makro1"},
+      {"", "", ""},
+  };
+  for (const auto& each : cases) {
+    const DocumentCaller caller = macroCaller(each.reference, "Schaltfläche");
+    EXPECT_EQ(caller.module, each.module) << each.reference;
+    EXPECT_EQ(caller.routine, each.routine) << each.reference;
+    EXPECT_EQ(caller.caller, "Schaltfläche");
+  }
+}
+
+TEST(UnusedRoutines, RoutinesTheDocumentBindsAreHostCalledWithTheirCallers) {
+  test::TempFolder work;
+  test::writeNavigationModules(work.path() / "quellen");
+  ASSERT_TRUE(test::readModuleFolder(work.path() / "quellen", work.path() / "projekt"));
+  CodeDatabase::open(work.path() / "projekt").value()->addDocumentCallers({
+      {"start", "", "Menüband: onAction"},
+      {"Start", "haupt", "Menüband: getLabel"},
+      {"Start", "", "Menüband: onAction"},
+      {"Liste_Fuellen", "Haupt", "Schaltfläche auf Tabelle1"},  // the routine of another module
+      {"Workbook_Wunder", "ThisWorkbook", "Zeichnungsobjekt auf Tabelle1"},
+      {"Auto_Open", "", "Schaltfläche auf Tabelle2"},
+  });
+  auto database = CodeDatabase::open(work.path() / "projekt").value();
+  CodeDatabaseIndex index(*database);
+  std::vector<std::string> listed;
+  for (const UnusedRoutine& entry : findUnusedRoutines(index, moduleFilesOf(work.path() / "projekt")).value())
+    listed.push_back(std::string(groupKey(entry.group)) + " " + entry.routine.name + " " + entry.caller);
+  for (const char* expected : {"host Start Menüband: onAction, Menüband: getLabel", "unbenutzt Liste_Fuellen ",
+                               "host Workbook_Wunder Zeichnungsobjekt auf Tabelle1",
+                               "host Auto_Open Schaltfläche auf Tabelle2", "host Form_Load Formularereignis",
+                               "host mKnopf_Click Ereignis von mKnopf", "host IAusgabe_Zeige Schnittstelle IAusgabe"})
+    EXPECT_NE(std::find(listed.begin(), listed.end(), expected), listed.end()) << expected;
 }
 
 TEST(UnusedRoutines, TheSampleProjectsHandlersAreHostCalled) {

@@ -62,6 +62,7 @@ TEST(CliConventions, JsonDocumentsOfListSearchAndUnused) {
   const auto unused = runCli({"unused", project, "--json"});
   ASSERT_EQ(unused.exitCode, 0) << unused.err;
   EXPECT_NE(unused.out.find("{\"group\": \"host\", \"module\": \"M"), std::string::npos) << unused.out;
+  EXPECT_NE(unused.out.find(", \"caller\": \"Formularereignis\"}"), std::string::npos) << "who calls a host row";
 
   // Names with quotes, backslashes, control characters and Windows-1252 letters
   // stay one valid string each: the folder names the project, the attribute the module.

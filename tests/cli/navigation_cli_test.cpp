@@ -1,4 +1,4 @@
-// search, callers, definition and unused of codequorix-cli on a project read
+// search, callers, callees, definition and unused of codequorix-cli on a project read
 // from generated module files: the exact lines scripts rely on, messages on
 // stderr and the exit codes.
 #include <gtest/gtest.h>
@@ -69,6 +69,32 @@ TEST_F(NavigationCli, CallersPrintsTheCallListTreeOrLookupMessages) {
             "exit 1: Property wird von der Routinensuche nicht unterst\xC3\xBCtzt\n");
 }
 
+TEST_F(NavigationCli, CallTreesGoBothWaysToTheDepthAskedAndMarkCycles) {
+  EXPECT_EQ(run({"callers", "Foo", "--depth", "3"}),
+            "M1\tAndere\n\tR1\tHelfer\n"
+            "\t\tM1\tAndere\n\t\t\tR3\tFooBar\n\t\t\t\tM3\tHaupt\n\t\t\t\t\tR9\tStart\n"
+            "\tR3\tFooBar\n\t\tM3\tHaupt\n\t\t\tR9\tStart\n"
+            "M3\tHaupt\n\tR9\tStart\n");
+  EXPECT_EQ(run({"callers", "Rechne", "--module", "3", "--depth", "2"}),
+            "M3\tHaupt\n\tR9\tStart\n\tR13\tRechne\tZyklus\n") << "recursion is not followed";
+  // What Start calls: its own module's Private Helfer, not the one of Andere; Ungenutzt is a variable here.
+  EXPECT_EQ(run({"callees", "Start", "--module", "3"}),
+            "M1\tAndere\n\tR2\tFoo\n\tR3\tFooBar\nM3\tHaupt\n\tR10\tHelfer\n\tR13\tRechne\nM4\tKlasse\n\tR15\tMelde\n");
+  EXPECT_EQ(run({"callees", "Start", "--module", "3", "--depth", "2"}),
+            "M1\tAndere\n\tR2\tFoo\n\tR3\tFooBar\n\t\tM1\tAndere\n\t\t\tR1\tHelfer\n\t\t\tR2\tFoo\n"
+            "M3\tHaupt\n\tR10\tHelfer\n\tR13\tRechne\n\t\tM3\tHaupt\n\t\t\tR13\tRechne\tZyklus\n"
+            "M4\tKlasse\n\tR15\tMelde\n");
+  EXPECT_EQ(run({"callees", "Auto_Open"}), "");
+  EXPECT_EQ(run({"callees", "Wert", "--module", "4"}),
+            "exit 1: Property wird von der Routinensuche nicht unterst\xC3\xBCtzt\n");
+  EXPECT_EQ(run({"callees", "Nirgends"}), "exit 1: Infos zu Routine nicht gefunden\n");
+  const std::string json = run({"callers", "Rechne", "--module", "3", "--depth", "2", "--json"});
+  EXPECT_EQ(json,
+            "[\n  {\"level\": 1, \"module\": \"M3\", \"routine\": null, \"name\": \"Haupt\", \"cycle\": 0},\n"
+            "  {\"level\": 1, \"module\": \"M3\", \"routine\": \"R9\", \"name\": \"Start\", \"cycle\": 0},\n"
+            "  {\"level\": 1, \"module\": \"M3\", \"routine\": \"R13\", \"name\": \"Rechne\", \"cycle\": 1}\n]\n");
+}
+
 TEST_F(NavigationCli, DefinitionPrintsModuleAndFirstLine) {
   EXPECT_EQ(run({"definition", "Foo", "--module", "3"}), "M1\t7\n");
   EXPECT_EQ(run({"definition", "Helfer", "--module", "3"}), "M3\t17\n");
@@ -76,24 +102,24 @@ TEST_F(NavigationCli, DefinitionPrintsModuleAndFirstLine) {
   EXPECT_EQ(run({"definition", "Helfer", "--module", "2"}), "exit 1: Bezeichner unter Cursor nicht erkannt\n");
 }
 
-TEST_F(NavigationCli, UnusedListsGroupModuleRoutineNameAndLine) {
+TEST_F(NavigationCli, UnusedListsGroupModuleRoutineNameLineAndTheHostsCaller) {
   EXPECT_EQ(run({"unused"}),
-            "host\tM1\tR4\tAuto_Open\t16\n"
+            "host\tM1\tR4\tAuto_Open\t16\tOffice-Anwendung\n"
             "zeichenkette\tM1\tR5\tKnopfdruck\t19\n"
-            "host\tM2\tR6\tForm_Load\t3\n"
-            "host\tM2\tR7\tcmdOK_Click\t7\n"
+            "host\tM2\tR6\tForm_Load\t3\tFormularereignis\n"
+            "host\tM2\tR7\tcmdOK_Click\t7\tFormularereignis\n"
             "unbenutzt\tM2\tR8\tListe_Fuellen\t11\n"
             "unbenutzt\tM3\tR9\tStart\t5\n"
             "zeichenkette\tM3\tR11\tGr\xC3\xB6\xC3\x9F"
             "e\t26\n"
             "unbenutzt\tM3\tR12\t\xC3\x9C"
             "brig\t29\n"
-            "host\tM4\tR14\tClass_Initialize\t5\n"
-            "host\tM4\tR16\tmKnopf_Click\t12\n"
-            "host\tM4\tR17\tIAusgabe_Zeige\t15\n"
+            "host\tM4\tR14\tClass_Initialize\t5\tKlassenereignis\n"
+            "host\tM4\tR16\tmKnopf_Click\t12\tEreignis von mKnopf\n"
+            "host\tM4\tR17\tIAusgabe_Zeige\t15\tSchnittstelle IAusgabe\n"
             "unbenutzt\tM4\tR18\tUngenutzt\t18\n"
             "zeichenkette\tM4\tR20\tRechner\t24\n"
-            "host\tM5\tR22\tWorkbook_Open\t3\n"
+            "host\tM5\tR22\tWorkbook_Open\t3\tDokumentereignis\n"
             "unbenutzt\tM5\tR23\tWorkbook_Wunder\t8\n");
 }
 
@@ -104,13 +130,15 @@ TEST_F(NavigationCli, WrongUsageAndMissingProjects) {
                                                {"unused", project(), "--word"},
                                                {"callers", project(), "Foo", "--word"},
                                                {"definition", project()},
-                                               {"callers", project(), "Foo", "--module", "0"}}) {
+                                               {"callers", project(), "Foo", "--module", "0"},
+                                               {"callees", project(), "Foo", "--depth", "0"},
+                                               {"definition", project(), "Foo", "--depth", "2"}}) {
     const auto result = runCli(args);
     EXPECT_EQ(result.exitCode, 2) << args[0] << " " << args.size();
     EXPECT_NE(result.err.find("Aufruf:"), std::string::npos);
   }
   const test::TempFolder empty;
-  for (const char* command : {"search", "callers", "definition", "unused"}) {
+  for (const char* command : {"search", "callers", "callees", "definition", "unused"}) {
     std::vector<std::string> args = {command, empty.path().string()};
     if (std::string(command) != "unused") args.push_back("Foo");
     const auto result = runCli(args);

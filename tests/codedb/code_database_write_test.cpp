@@ -98,6 +98,23 @@ TEST_F(CodeDatabaseWrite, NamesWithQuotesAndHighBytesRoundTrip) {
   EXPECT_EQ(database->moduleList().value().at(0).name, "Modul 'A'");
 }
 
+TEST_F(CodeDatabaseWrite, DocumentCallersRoundTripInTheirOrder) {
+  EXPECT_TRUE(database->documentCallers().value().empty());
+  const std::vector<DocumentCaller> callers = {{"Zeige", "", "Menüband: onAction"},
+                                               {"Knopf_Click", "Tabelle1", "Schaltfläche auf Tabelle1"},
+                                               {"O'Brien", "Modul 1", "Zeichnungsobjekt auf \"Blatt\""}};
+  database->beginBulkWrite();
+  database->addDocumentCallers(callers);
+  database->endBulkWrite();
+  reopen();
+  const std::vector<DocumentCaller> stored = database->documentCallers().value();
+  ASSERT_EQ(stored.size(), callers.size());
+  for (std::size_t i = 0; i < callers.size(); ++i)
+    EXPECT_TRUE(stored[i].routine == callers[i].routine && stored[i].module == callers[i].module &&
+                stored[i].caller == callers[i].caller)
+        << i;
+}
+
 TEST_F(CodeDatabaseWrite, RowsOfAnInterruptedBulkWriteRemain) {
   const auto interruptedRead = [this] {
     database->beginBulkWrite();

@@ -82,6 +82,7 @@ TEST(EarlierProjectFolder, OpensWithItsNamesAndModuleFilesAsUtf8) {
   ASSERT_TRUE(opened) << opened.failure().text();
   CodeDatabase& database = *opened.value();
   EXPECT_EQ(database.codePage().value(), 1252);
+  EXPECT_TRUE(database.documentCallers().value().empty()) << "no table of the document's callers";
 
   const std::vector<ModuleListEntry> modules = database.moduleList().value();
   ASSERT_EQ(modules.size(), 1u);

@@ -48,22 +48,66 @@ bool isAsciiDigit(char32_t c) { return c >= '0' && c <= '9'; }
 // Letters, marks and "_" of every script; digits stand apart in the reference search.
 bool isNameLetter(char32_t c) { return isIdentifierCodePoint(c) && !isAsciiDigit(c); }
 
+std::string blanked(std::string text) {
+  for (char& c : text)
+    if (c != '\r' && c != '\n') c = ' ';
+  return text;
+}
+
+// The first colon of a bold line's inner text that lies in no inner run (a
+// bold one among them closing with the bold end marker).
+std::size_t colonOutsideRuns(const std::string& inner) {
+  const std::string* closing = nullptr;  // of the inner run we are in
+  for (std::size_t i = 0; i < inner.size(); ++i) {
+    if (!closing && inner.compare(i, kOpening.size(), kOpening) == 0) {
+      closing = inner.compare(i + kOpening.size(), 1, "x") == 0 ? &kBoldEndMarker : &kEndMarker;
+      i += kOpening.size() - 1;
+      continue;
+    }
+    if (closing && inner.compare(i, closing->size(), *closing) == 0) {
+      i += closing->size() - 1;
+      closing = nullptr;
+      continue;
+    }
+    if (!closing && inner[i] == ':') return i;
+  }
+  return std::string::npos;
+}
+
+// A bold line blanked; a one-line routine keeps its body, cleaned as any code.
+std::string cleanBoldLine(const std::string& line) {
+  const std::string bold = kOpening + "x|";
+  if (line.size() < bold.size()) return blanked(line);
+  std::string inner = line.substr(bold.size());
+  if (inner.ends_with(kBoldEndMarker)) inner.resize(inner.size() - kBoldEndMarker.size());
+  const std::size_t colon = colonOutsideRuns(inner);
+  if (colon == std::string::npos) return blanked(line);
+  std::size_t end = std::string::npos;
+  for (const char* kind : {"Sub", "Function", "Property"})
+    end = std::min(end, inner.find(kOpening + "f|End" + kEndMarker + " " + kOpening + "f|" + kind + kEndMarker, colon));
+  if (end == std::string::npos) return blanked(line);
+  const std::size_t bodyBegin = bold.size() + colon + 1;
+  const std::size_t bodyEnd = bold.size() + end;
+  return blanked(line.substr(0, bodyBegin)) + cleanText(line.substr(bodyBegin, bodyEnd - bodyBegin)) +
+         blanked(line.substr(bodyEnd));
+}
+
 }  // namespace
 
 std::string cleanText(std::string text) {
   std::size_t at = text.find(kOpening);
   while (at != std::string::npos) {
-    const std::string& closing = text.substr(at + kOpening.size(), 1) == "x" ? kBoldEndMarker : kEndMarker;
+    const bool bold = text.substr(at + kOpening.size(), 1) == "x";
+    const std::string& closing = bold ? kBoldEndMarker : kEndMarker;
     const std::size_t found = text.find(closing, at + kOpening.size());
     const std::size_t end = found == std::string::npos ? text.size() : found + closing.size();
-    std::string blanks = text.substr(at, end - at);
-    for (char& c : blanks)
-      if (c != '\r' && c != '\n') c = ' ';
-    text.replace(at, end - at, blanks);
+    const std::string run = text.substr(at, end - at);
+    text.replace(at, end - at, bold ? cleanBoldLine(run) : blanked(run));
     at = text.find(kOpening, end);
   }
   return text;
 }
+
 
 std::vector<std::int64_t> callLines(std::string marked, std::string_view name) {
   std::vector<std::int64_t> lines;

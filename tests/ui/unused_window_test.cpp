@@ -74,10 +74,13 @@ class UnusedWindowTest : public QObject {
                           "Klasse Class_Initialize 5", "Klasse mKnopf_Click 12", "Klasse IAusgabe_Zeige 15",
                           "ThisWorkbook Workbook_Open 3", "Nur in Zeichenketten genannt", "Andere Knopfdruck 19",
                           "Haupt Größe 26", "Klasse Rechner 24"}));
-    // Host rows give their reason; routines show the project tree's picture.
+    // Host rows give their reason and who calls them; routines show the project tree's picture.
     const QTreeWidgetItem* hostGroup = list->topLevelItem(1);
-    for (int j = 0; j < hostGroup->childCount(); ++j) QVERIFY(!hostGroup->child(j)->text(3).isEmpty());
-    QVERIFY(list->topLevelItem(0)->child(0)->text(3).isEmpty());
+    QCOMPARE(list->headerItem()->text(4), QString("Aufgerufen von"));
+    for (int j = 0; j < hostGroup->childCount(); ++j)
+      QVERIFY(!hostGroup->child(j)->text(3).isEmpty() && !hostGroup->child(j)->text(4).isEmpty());
+    QCOMPARE(hostGroup->child(4)->text(4), QString("Ereignis von mKnopf"));
+    QVERIFY(list->topLevelItem(0)->child(0)->text(3).isEmpty() && list->topLevelItem(0)->child(0)->text(4).isEmpty());
     QCOMPARE(picture(list->topLevelItem(0)->child(0)->icon(1)), picture(treeIcon("R1O2")));
     QCOMPARE(picture(list->topLevelItem(2)->child(2)->icon(1)), picture(treeIcon("R2O3")));
 
@@ -112,7 +115,7 @@ class UnusedWindowTest : public QObject {
     const QString copied = QGuiApplication::clipboard()->text();
     QVERIFY2(copied.startsWith("Unbenutzt\nKunden\tListe_Fuellen\t11\nHaupt\tStart\t5\n"), qPrintable(copied));
     QVERIFY(copied.contains("\n\nVom Host aufgerufen\nAndere\tAuto_Open\t16\t" + hostGroup->child(0)->text(3) +
-                            "\nKunden\tForm_Load\t3\t"));
+                            "\tOffice-Anwendung\nKunden\tForm_Load\t3\t"));
     QVERIFY(
         copied.endsWith("\n\nNur in Zeichenketten genannt\nAndere\tKnopfdruck\t19\nHaupt\tGröße\t26\n"
                         "Klasse\tRechner\t24\n"));

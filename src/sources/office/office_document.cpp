@@ -13,7 +13,9 @@
 #include "sources/office/gsf_tree.h"
 #include "sources/office/office_file_errors.h"
 #include "sources/office/ole_vba_storage.h"
+#include "sources/office/package_callers.h"
 #include "sources/office/powerpoint_records.h"
+#include "sources/office/workbook_callers.h"
 #include "text/path_text.h"
 #include "text/text_decoding.h"
 #include "sources/vba/vba_project_reader.h"
@@ -104,7 +106,9 @@ LoadedProject loadPackage(GsfInput* input, const fs::path& document, OfficeFile 
     if (!entry || isStorage(entry.get())) continue;
     const std::string& partName = part;
     const std::string bytes = readWholeStream(entry.get(), partName, file);
-    return readProject(openOleBytes(bytes, "das VBA-Projekt \"" + partName + "\"", file), file);
+    LoadedProject project = readProject(openOleBytes(bytes, "das VBA-Projekt \"" + partName + "\"", file), file);
+    project.addDocumentCallers(packageCallers(package.get(), file));
+    return project;
   }
   return projectWithoutMacros(document, file);
 }
@@ -133,6 +137,18 @@ LoadedProject loadPresentation(GsfInfile* root, const fs::path& document, const 
   return projectWithoutMacros(document, file);
 }
 
+// The macros of the sheets' buttons and shapes of a binary workbook; a
+// workbook stream that cannot be read binds none, and the code stays readable.
+std::vector<DocumentCaller> workbookStreamCallers(GsfInfile* root, const OfficeFile& file) {
+  try {
+    const GsfInputHandle stream = entryAtPath(root, "Workbook", file);
+    if (!stream || isStorage(stream.get())) return {};
+    return workbookCallers(readWholeStream(stream.get(), "Workbook", file));
+  } catch (const Failed&) {
+    return {};
+  }
+}
+
 LoadedProject loadCompoundFile(GsfInput* input, const fs::path& document, OfficeFile file) {
   file.endsEarly = oleFileEndsEarly(input);
   GErrorHandle error;
@@ -142,7 +158,11 @@ LoadedProject loadCompoundFile(GsfInput* input, const fs::path& document, Office
     throw encryptedDocument(file);
   }
   for (const std::string_view name : kVbaProjectStorages) {
-    if (GsfInfileHandle storage = storageAtPath(root.get(), name, file)) return readProject(std::move(storage), file);
+    if (GsfInfileHandle storage = storageAtPath(root.get(), name, file)) {
+      LoadedProject project = readProject(std::move(storage), file);
+      project.addDocumentCallers(workbookStreamCallers(root.get(), file));
+      return project;
+    }
   }
   if (hasStream(root.get(), "VBA/dir", file)) return readProject(std::move(root), file);
   if (hasStream(root.get(), kPresentationStream, file)) return loadPresentation(root.get(), document, file);

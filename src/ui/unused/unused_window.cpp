@@ -26,7 +26,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-enum Column { kModuleColumn, kRoutineColumn, kLineColumn, kReasonColumn };
+enum Column { kModuleColumn, kRoutineColumn, kLineColumn, kReasonColumn, kCallerColumn };
 constexpr int kRoutineRole = Qt::UserRole;
 
 constexpr std::array kGroups{UnusedGroup::kUnused, UnusedGroup::kHostCalled, UnusedGroup::kNamedInStrings};
@@ -47,7 +47,7 @@ UnusedWindow::UnusedWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->addWidget(summary_);
   list_ = new QTreeWidget(this);
   list_->setObjectName(u"treUnbenutzt"_s);
-  list_->setHeaderLabels({u"Modul"_s, u"Routine"_s, u"Zeile"_s, u"Grund"_s});
+  list_->setHeaderLabels({u"Modul"_s, u"Routine"_s, u"Zeile"_s, u"Grund"_s, u"Aufgerufen von"_s});
   list_->setRootIsDecorated(true);
   list_->setUniformRowHeights(true);
   list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -86,6 +86,7 @@ void UnusedWindow::showReport(const std::vector<UnusedRoutine>& report, const st
       item->setText(kLineColumn, QString::number(routine.start));
       item->setTextAlignment(kLineColumn, Qt::AlignRight | Qt::AlignVCenter);
       item->setText(kReasonColumn, toQString(entry.reason));
+      item->setText(kCallerColumn, toQString(entry.caller));
       item->setData(0, kRoutineRole, static_cast<qlonglong>(routine.number));
       ++counts[group];
     }
@@ -132,7 +133,8 @@ QString UnusedWindow::listText() const {
     for (int r = 0; r < group->childCount(); ++r) {
       const QTreeWidgetItem* item = group->child(r);
       QStringList fields{item->text(kModuleColumn), item->text(kRoutineColumn), item->text(kLineColumn)};
-      if (!item->text(kReasonColumn).isEmpty()) fields << item->text(kReasonColumn);
+      for (const int column : {kReasonColumn, kCallerColumn})
+        if (!item->text(column).isEmpty()) fields << item->text(column);
       text += fields.join(u'\t') + u"\n"_s;
     }
   }

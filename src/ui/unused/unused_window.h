@@ -1,6 +1,6 @@
 #pragma once
 // The window `frmUnbenutzt`: the routines that no code names, in the groups
-// unused, called by the host (with the reason) and named only in strings, each
+// unused, called by the host (with the reason and who calls it) and named only in strings, each
 // with its module, its picture from the project tree and its first line. It
 // stays open beside the main window; Enter or a double click on a routine asks
 // for a jump there, a button copies the list as text.
@@ -32,7 +32,7 @@ class UnusedWindow : public QWidget {
   void clearReport();
 
   // The list as text: per group its caption, then one line per routine with
-  // module, routine, line and (host group) the reason, separated by tabs.
+  // module, routine, line and (host group) the reason and the caller, separated by tabs.
   QString listText() const;
 
  signals:
