@@ -5,7 +5,7 @@ _codequorix_cli() {
   COMPREPLY=()
   cur="${COMP_WORDS[COMP_CWORD]}"
   prev="${COMP_WORDS[COMP_CWORD-1]}"
-  local commands="list read html rtf text markup search callers definition unused"
+  local commands="list read export html rtf text markup search callers definition unused"
   command=""
   for ((i = 1; i < COMP_CWORD; i++)); do
     case " $commands " in *" ${COMP_WORDS[i]} "*) command="${COMP_WORDS[i]}"; break ;; esac
@@ -25,11 +25,13 @@ _codequorix_cli() {
     COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
     return 0
   fi
-  local options="--option --no-settings --encoding --help"
+  local options="--option --no-settings --encoding --help --"
   case "$command" in
     list) options="$options --json" ;;
-    read) options="$options --project" ;;
-    html|text|callers|definition) options="$options --module" ;;
+    read|export) options="$options --project" ;;
+    html) options="$options --module --page -o" ;;
+    text) options="$options --module --crlf" ;;
+    callers|definition) options="$options --module" ;;
     rtf) options="$options --module -o" ;;
     markup) options="$options --html" ;;
     search) options="$options --word --module --json" ;;
@@ -37,7 +39,7 @@ _codequorix_cli() {
   esac
   if [[ "$cur" == -* ]]; then
     COMPREPLY=($(compgen -W "$options" -- "$cur"))
-  elif [[ "$command" == list || "$command" == read ]]; then
+  elif [[ "$command" == list || "$command" == read || "$command" == export ]]; then
     COMPREPLY=($(compgen -f -- "$cur"))
   elif [[ "$command" != markup ]]; then
     COMPREPLY=($(compgen -d -- "$cur"))

@@ -10,13 +10,14 @@ namespace cq::cli {
 struct Arguments {
   std::string command;                 // list, read, export, html, rtf, text, markup, search, callers, definition, unused;
                                        // "--help" or "--version" when one of those was asked for
-  std::vector<std::string> positional;  // sources and folders
+  std::vector<std::string> positional;  // sources, folders and texts; all after "--"
   std::optional<int> project;          // --project N
   std::optional<int> module;           // --module N
   std::optional<std::string> output;   // -o FILE
   bool html = false;                   // markup --html
   bool page = false;                   // html --page
   bool word = false;                   // search --word
+  bool crlf = false;                   // text --crlf
   bool json = false;                   // list, search, unused --json
   bool noSettings = false;             // --no-settings
   std::vector<std::pair<std::string, std::string>> options;  // --option KEY=VALUE

@@ -13,7 +13,6 @@ constexpr std::string_view kProjectImage = "Fahne";
 constexpr std::string_view kDocumentErrorImage = "Warnung";
 constexpr std::string_view kFormPrefix = "Form_";
 constexpr std::string_view kReportPrefix = "Report_";
-constexpr long kMinimumLinesShown = 3;
 
 // The file name part of a project's node text.
 std::string fileNamePart(const HostProject& project) {
@@ -22,6 +21,23 @@ std::string fileNamePart(const HostProject& project) {
   } catch (const Failed&) {
     return "Nicht gespeichert";  // the document was never saved
   }
+}
+
+// Whether a module holds anything but Option lines, attribute lines and blank
+// lines: an empty module (a new one holds "Option Explicit") is not listed,
+// while one of a single constant or declaration is.
+bool holdsCode(const HostComponent& component) {
+  const long count = component.countOfLines();
+  for (long line = 1; line <= count; ++line) {
+    const std::string text = component.lines(line, 1);
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) continue;
+    const std::string_view statement = std::string_view(text).substr(first);
+    if (startsWithIgnoringAsciiCase(statement, "Option ") || startsWithIgnoringAsciiCase(statement, "Attribute "))
+      continue;
+    return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -98,7 +114,7 @@ Outcome<HostTreeFill> fillHostTree(HostApplication& host, HostTree& tree) {
       const long componentCount = project.componentCount();
       for (long j = 1; j <= componentCount; ++j) {
         const HostComponent& component = project.component(j);
-        if (component.countOfLines() < kMinimumLinesShown) continue;
+        if (!holdsCode(component)) continue;
         const std::string componentName = component.name();
         ModuleKind kind = moduleKindOf(component.type(), componentName);
         tree.addHostNode(projectKey + componentName, std::move(kind.displayName), imageKeyOfModuleType(kind.type), i,

@@ -51,8 +51,9 @@ struct HostTreeFill {
 };
 
 // Refills the tree from the host's projects. Fails when the walk fails (the
-// nodes added so far stay). Locked projects and modules of 2 lines or fewer are
-// left out, and so is a project without any module left; a document that could
+// nodes added so far stay). Locked projects and empty modules (nothing but
+// Option lines, attribute lines and blank lines) are left out, and so is a
+// project without any module left; a document that could
 // not be read is kept as a project node naming the file and the reason.
 Outcome<HostTreeFill> fillHostTree(HostApplication& host, HostTree& tree);
 

@@ -64,16 +64,18 @@ TEST_F(NavigationCli, CallersPrintsTheCallListTreeOrLookupMessages) {
   EXPECT_EQ(run({"callers", "Helfer", "--module", "3"}), "M3\tHaupt\n\tR9\tStart\n");
   EXPECT_EQ(run({"callers", "Rechne", "--module", "3"}), "M3\tHaupt\n\tR9\tStart\n\tR13\tRechne\n");
   EXPECT_EQ(run({"callers", "Knopfdruck"}), "") << "named in a literal only";
-  EXPECT_EQ(run({"callers", "Foo", "--module", "3"}), "exit 1: Infos zu Routine nicht gefunden\n");
+  // The messages name what was asked for, not the window's cursor.
+  EXPECT_EQ(run({"callers", "Foo", "--module", "3"}),
+            "exit 1: Keine Routine \"Foo\" gefunden (gesucht von Modul 3 aus).\n");
   EXPECT_EQ(run({"callers", "Wert", "--module", "4"}),
-            "exit 1: Property wird von der Routinensuche nicht unterst\xC3\xBCtzt\n");
+            "exit 1: \"Wert\" ist eine Property: die Aufrufsuche unterst\xC3\xBCtzt keine Properties.\n");
 }
 
 TEST_F(NavigationCli, DefinitionPrintsModuleAndFirstLine) {
   EXPECT_EQ(run({"definition", "Foo", "--module", "3"}), "M1\t7\n");
   EXPECT_EQ(run({"definition", "Helfer", "--module", "3"}), "M3\t17\n");
   EXPECT_EQ(run({"definition", "Zeige"}), "M4\t21\n");
-  EXPECT_EQ(run({"definition", "Helfer", "--module", "2"}), "exit 1: Bezeichner unter Cursor nicht erkannt\n");
+  EXPECT_EQ(run({"definition", "Helfer", "--module", "2"}), "exit 1: Keine Definition von \"Helfer\" gefunden.\n");
 }
 
 TEST_F(NavigationCli, UnusedListsGroupModuleRoutineNameAndLine) {
