@@ -60,6 +60,7 @@ int runCommand(const cq::cli::Arguments& args, std::ostream& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  cq::cli::guardClosedStandardDescriptors();
   // Large texts pass through several whole-text steps: keeping freed buffers in
   // the heap spares the kernel handing out fresh zeroed pages for every step.
   mallopt(M_MMAP_MAX, 0);

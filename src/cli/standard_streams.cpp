@@ -1,5 +1,6 @@
 #include "cli/standard_streams.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +11,15 @@
 #include "text/text_replace.h"
 
 namespace cq::cli {
+
+void guardClosedStandardDescriptors() {
+  for (const int fd : {0, 1, 2}) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // The lowest free number is the closed one.
+    const int taken = ::open("/dev/null", (fd == 0 ? O_WRONLY : O_RDONLY) | O_CLOEXEC);
+    if (taken >= 0 && taken != fd) ::close(taken);
+  }
+}
 
 DescriptorOutput::DescriptorOutput(int fd) : fd_(fd) { setp(buffer_, buffer_ + sizeof buffer_); }
 

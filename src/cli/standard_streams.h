@@ -11,6 +11,12 @@
 
 namespace cq::cli {
 
+// Gives a closed standard input, output or error a descriptor of /dev/null
+// opened the wrong way round: reading and writing fail as on the closed one,
+// and no file the program opens (a code database) takes its number and
+// receives the output meant for the terminal. Called first thing.
+void guardClosedStandardDescriptors();
+
 // An output buffer that writes to a file descriptor and remembers the first
 // failed write; everything after it is dropped.
 class DescriptorOutput : public std::streambuf {

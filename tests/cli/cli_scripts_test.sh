@@ -61,6 +61,8 @@ output_part() {
     expect 1 cq $command >&-
     stderr_has "Die Standardausgabe konnte nicht geschrieben werden"
   done
+  # The read itself was done, and its output went into no file of the project.
+  project_is_whole "$work/p2" || fail "read mit geschlossener Standardausgabe beschädigte das Projekt"
   expect 1 "$cli" --help >/dev/full
   expect 1 cq markup <"$sample/modLager.bas" >/dev/full
   # A reader that stops early, with SIGPIPE ignored as many shells and services do.
