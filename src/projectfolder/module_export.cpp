@@ -118,6 +118,7 @@ Outcome<EarlierFiles> earlierFiles(const fs::path& folder, const LoadedProject& 
   if (!fs::is_directory(status)) return Failure{quoted(folder) + " ist kein Ordner."};
   const std::optional<Manifest> manifest = readManifest(folder);
   const bool sameSource = manifest && manifest->source == project.fileName();
+  const bool otherSource = manifest && !sameSource;  // then every module file there is another project's
   std::set<std::string> writing;  // folded: a file system may ignore case
   for (const std::string& name : names) writing.insert(foldCase(name));
   fs::directory_iterator it(folder, error);
@@ -136,7 +137,7 @@ Outcome<EarlierFiles> earlierFiles(const fs::path& folder, const LoadedProject& 
     const std::string name = entry.filename().string();
     if (sameSource && manifest->files.contains(name)) {
       (writing.contains(foldCase(name)) ? earlier.replaced : earlier.removed).push_back(entry);
-    } else if (!(manifest && !sameSource) && writing.contains(foldCase(name))) {
+    } else if (!otherSource && writing.contains(foldCase(name))) {
       earlier.replaced.push_back(entry);  // the same module's file, as the VBA editor exports it
     } else {
       return Failure{"Der Ordner " + quoted(folder) + " enthält die Moduldatei \"" + pathToText(entry.filename()) +
