@@ -23,10 +23,15 @@ std::map<fs::path, ScratchPath::Removal>& registered() {
   return paths;
 }
 
+// The signals that end a run, but not those it was started to ignore (nohup,
+// a background job of a shell): those it must go on ignoring.
 sigset_t endingSignals() {
   sigset_t signals;
   sigemptyset(&signals);
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals, signal);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction current {};
+    if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) sigaddset(&signals, signal);
+  }
   return signals;
 }
 

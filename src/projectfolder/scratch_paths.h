@@ -27,8 +27,9 @@ class ScratchPath {
 std::unique_lock<std::mutex> holdScratchPaths();
 
 // Called once at the start of the command-line program, before any other
-// thread: the signals are taken by a thread of their own, which removes the
-// registered paths and then ends the process by the same signal.
+// thread: the signals (those not ignored when the program started) are taken
+// by a thread of their own, which removes the registered paths and then ends
+// the process by the same signal.
 void removeScratchPathsOnSignals();
 
 }  // namespace cq

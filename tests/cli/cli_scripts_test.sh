@@ -194,7 +194,9 @@ runs_part() {
   done
 
   # Ctrl+C in the middle of a read leaves neither a new folder beside the
-  # target nor the target it would have made.
+  # target nor the target it would have made. (With job control, as in a
+  # terminal: a script's background jobs would ignore SIGINT.)
+  set -m
   "$cli" read --no-settings "$big" "$work/abgebrochen" >/dev/null 2>&1 &
   reader=$!
   wait_for_staging "$work/abgebrochen"
@@ -222,6 +224,7 @@ runs_part() {
   cq read "$sample" "$work/p" >/dev/null
   if compgen -G "$work/.p.neu-*" >/dev/null; then fail "der Rest eines getöteten Laufs blieb"; fi
 
+  set +m
   # A link to an empty folder takes the project and stays a link.
   mkdir "$work/leer"
   ln -s leer "$work/verweis"
