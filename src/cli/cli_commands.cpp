@@ -2,7 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
-#include <iostream>
+#include <ostream>
 
 #include "app/app_state.h"
 #include "app/edition.h"
