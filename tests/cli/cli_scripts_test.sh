@@ -224,7 +224,20 @@ runs_part() {
   cq read "$sample" "$work/p" >/dev/null
   if compgen -G "$work/.p.neu-*" >/dev/null; then fail "der Rest eines getöteten Laufs blieb"; fi
 
+  # An export stopped by SIGTERM leaves the earlier export or the whole new
+  # one, never a mix, and nothing beside it.
+  cq export "$big" "$work/export" >/dev/null
+  for file in "$big"/*.bas; do printf "' neu\r\n" >>"$file"; done
+  "$cli" export --no-settings "$big" "$work/export" >/dev/null 2>&1 &
+  exporter=$!
+  wait_for_staging "$work/export"
+  kill -TERM "$exporter"
+  wait "$exporter" || true
+  renewed=$(cat "$work/export"/*.bas | grep -c "' neu" || true)
+  [ "$renewed" = 0 ] || [ "$renewed" = 400 ] || fail "SIGTERM ließ $renewed von 400 neuen Moduldateien"
+  if compgen -G "$work/.export.neu-*" >/dev/null; then fail "SIGTERM ließ den neuen Ordner des Exports"; fi
   set +m
+
   # A link to an empty folder takes the project and stays a link.
   mkdir "$work/leer"
   ln -s leer "$work/verweis"
