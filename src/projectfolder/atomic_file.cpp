@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -31,12 +32,20 @@ Failure writeFailure(const fs::path& target, int error) {
                  systemErrorText(std::error_code(error, std::generic_category()))};
 }
 
-// Creates the file exclusively, with the permissions a new file gets (umask applies).
-int createTemporary(const fs::path& target, fs::path& temporary) {
+// Creates the file exclusively, with the permissions a new file gets (umask
+// applies), registered for removal on signals before it exists.
+int createTemporary(const fs::path& target, fs::path& temporary, std::optional<ScratchPath>& scratch) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     temporary = temporaryNameFor(target, attempt);
+    scratch.emplace(temporary);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
+    if (fd >= 0) return fd;
+    const int error = errno;
+    scratch.reset();
+    if (error != EEXIST) {
+      errno = error;
+      return -1;
+    }
   }
   return -1;
 }
@@ -77,9 +86,9 @@ Outcome<void> writeFileAtomically(const fs::path& named, std::string_view bytes)
   std::error_code kind;
   if (fs::is_directory(target, kind)) return writeFailure(named, EISDIR);
   fs::path temporary;
-  const int fd = createTemporary(target, temporary);
+  std::optional<ScratchPath> scratch;
+  const int fd = createTemporary(target, temporary, scratch);
   if (fd < 0) return writeFailure(named, errno);
-  const ScratchPath scratch(temporary);
   int error = writeAll(fd, bytes);
   if (error == 0 && ::fsync(fd) != 0) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;

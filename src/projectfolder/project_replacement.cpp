@@ -65,20 +65,21 @@ Outcome<ProjectRead> readIntoProjectFolder(const fs::path& target, const Project
   if (auto problem = foreignFolderProblem(target)) return *std::move(problem);
   // The folder is made first and then locked, so that a second run finds it
   // taken; its files are replaced inside it, which also keeps a link to it.
+  // A failed or interrupted read leaves no folder where there was none; the
+  // folder is registered before it is made, so that no signal comes between.
   std::error_code error;
+  std::optional<ScratchPath> scratch;
+  if (!fs::exists(fs::symlink_status(target, error))) scratch.emplace(target, ScratchPath::kOnlyIfEmpty);
   const bool created = fs::create_directories(target, error);
   if (error) return Failure{"Der Ordner " + pathToText(target) + " konnte nicht angelegt werden.", systemErrorText(error)};
-  // A failed or interrupted read leaves no folder where there was none.
   struct CreatedFolder {
     const fs::path& folder;
     bool keep;
-    std::optional<ScratchPath> scratch;
     ~CreatedFolder() {
       std::error_code ignored;
       if (!keep) fs::remove(folder, ignored);  // only while it is still empty
     }
-  } createdFolder{target, !created, std::nullopt};
-  if (created) createdFolder.scratch.emplace(target, ScratchPath::kOnlyIfEmpty);
+  } createdFolder{target, !created};
   Outcome<FolderLock> locked = FolderLock::lock(target);
   if (!locked) return locked.failure();
   // Checked again under the lock: another run may have filled it meanwhile.

@@ -49,12 +49,14 @@ StagingFolder::StagingFolder(const fs::path& named) {
   const std::string base = prefix + std::to_string(::getpid()) + "-";
   for (int attempt = 0; attempt < 1000 && path_.empty(); ++attempt) {
     const fs::path candidate = parent / (base + std::to_string(attempt));
+    // Registered before it exists, so that no signal finds it made but unknown.
+    scratch_.emplace(candidate);
     if (fs::create_directory(candidate, error)) {
       path_ = candidate;
-      scratch_.emplace(path_);
-    } else if (error) {
       break;
     }
+    scratch_.reset();  // the name is taken (by an earlier folder of this process) or cannot be made
+    if (error) break;
   }
   if (path_.empty()) {
     // The folder's own name means nothing to the user: the target's does.
