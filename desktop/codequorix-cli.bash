@@ -25,11 +25,13 @@ _codequorix_cli() {
     COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
     return 0
   fi
-  local options="--option --no-settings --encoding --help"
+  local options="--option --no-settings --encoding --help --"
   case "$command" in
     list) options="$options --json" ;;
     read|export) options="$options --project" ;;
-    html|text|definition) options="$options --module" ;;
+    html) options="$options --module --page -o" ;;
+    text) options="$options --module --crlf" ;;
+    definition) options="$options --module" ;;
     callers|callees) options="$options --module --depth --json" ;;
     rtf) options="$options --module -o" ;;
     markup) options="$options --html" ;;

@@ -155,6 +155,24 @@ double numericValue(const std::string& text) {
 
 int wholeNumber16(const std::string& text) { return roundedValue<std::int16_t>(text); }
 
+OptionValueFit optionValueFit(const std::string& key, const std::string& value) {
+  DisplaySettings scratch;
+  for (const OptionKey& option : optionKeys(scratch)) {
+    if (key != option.key) continue;
+    const bool numeric = std::holds_alternative<Whole32>(option.field) ||
+                         std::holds_alternative<Whole16>(option.field) || std::holds_alternative<Flag>(option.field);
+    const std::size_t first = value.find_first_not_of(' ');
+    if (!numeric || first == std::string::npos) return OptionValueFit::kFits;
+    const std::size_t last = value.find_last_not_of(' ');
+    const char* start = value.data() + first + (value[first] == '+' || value[first] == '-' ? 1 : 0);
+    const char* end = value.data() + last + 1;
+    long long number = 0;
+    const auto parsed = std::from_chars(start, end, number);
+    return start < end && *start != '-' && parsed.ptr == end ? OptionValueFit::kFits : OptionValueFit::kNotANumber;
+  }
+  return OptionValueFit::kUnknownKey;
+}
+
 void loadDisplaySettings(const SettingValues& values, DisplaySettings& settings) {
   for (const OptionKey& option : optionKeys(settings))
     if (const std::string text = values(option.key); !text.empty()) read(option.field, text);

@@ -44,6 +44,12 @@ void loadDisplaySettings(const SettingValues& values, DisplaySettings& settings)
 // Writes every key except "bis"; flags as "-1" or "0".
 void saveDisplaySettings(SettingsStore& store, const DisplaySettings& settings);
 
+// How a value given for a key of section "optionen" fits it: the key must be
+// one of the section's, and a key that holds a number must get a whole number
+// text (blanks around it allowed; empty keeps the value).
+enum class OptionValueFit { kFits, kUnknownKey, kNotANumber };
+OptionValueFit optionValueFit(const std::string& key, const std::string& value);
+
 // The numeric value of the leading number of a text, blanks ignored, 0 when there
 // is none (like VBA's Val).
 double numericValue(const std::string& text);

@@ -11,7 +11,7 @@ struct Arguments {
   std::string command;                 // list, read, export, html, rtf, text, markup, search, callers, callees, definition,
                                        // unused, textconv, diff;
                                        // "--help" or "--version" when one of those was asked for
-  std::vector<std::string> positional;  // sources and folders
+  std::vector<std::string> positional;  // sources, folders and texts; all after "--"
   std::optional<int> project;          // --project N
   std::optional<int> module;           // --module N
   std::optional<int> depth;            // callers, callees --depth N
@@ -19,6 +19,7 @@ struct Arguments {
   bool html = false;                   // markup --html
   bool page = false;                   // html --page
   bool word = false;                   // search --word
+  bool crlf = false;                   // text --crlf
   bool json = false;                   // list, search, callers, callees, unused, diff --json
   bool noSettings = false;             // --no-settings
   std::vector<std::pair<std::string, std::string>> options;  // --option KEY=VALUE

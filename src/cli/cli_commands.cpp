@@ -2,12 +2,13 @@
 
 #include <chrono>
 #include <cstdio>
-#include <iostream>
+#include <ostream>
 
 #include "app/app_state.h"
 #include "app/edition.h"
 #include "cli/list_text.h"
 #include "cli/record_output.h"
+#include "cli/standard_streams.h"
 #include "codedb/code_database.h"
 #include "projectfolder/atomic_file.h"
 #include "projectfolder/module_export.h"
@@ -35,17 +36,14 @@ namespace {
 // Engine texts are UTF-8, as terminals and pipes take them.
 void print(std::ostream& stream, std::string_view text) { stream << text; }
 
-std::string readAll(std::istream& in) {
-  std::string bytes;
-  char buffer[1 << 16];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-  return bytes;
-}
+}  // namespace
 
 void report(Context& context, const Failure& failure) {
-  print(context.err, failure.text());
+  print(context.err, commandLineText(failure));
   context.err << '\n';
 }
+
+namespace {
 
 int fail(Context& context, const Failure& failure) {
   report(context, failure);
@@ -107,7 +105,10 @@ Outcome<std::unique_ptr<CodeDatabase>> openProjectDatabase(const fs::path& folde
 int listSources(Context& context) {
   DocumentHost host;
   HostTree tree;
-  openSources(context, context.args.positional, host, tree);
+  const bool attached = openSources(context, context.args.positional, host, tree);
+  // The warning nodes stay in the listing, as in the host tree; the exit code
+  // tells a script that the listing lacks the modules of some source.
+  const int code = attached && host.loadErrors().empty() ? 0 : kSomeSourcesFailed;
   if (context.args.json) {
     RecordOutput output(context.out, true);
     for (const HostTreeNode& node : tree.nodes) {
@@ -115,13 +116,13 @@ int listSources(Context& context) {
           node.parent == kNoParent ? FieldValue(nullptr) : FieldValue(tree.nodes[node.parent].key);
       output.write({{"key", node.key}, {"text", node.text}, {"image", node.image}, {"parent", parent}});
     }
-    return 0;
+    return code;
   }
   for (const HostTreeNode& node : tree.nodes) {
     print(context.out, listedKey(node.key) + "\t" + escapedListField(node.text) + "\t" + escapedListField(node.image));
     context.out << '\n';
   }
-  return 0;
+  return code;
 }
 
 namespace {
@@ -197,10 +198,11 @@ int exportModules(Context& context) {
 
 namespace {
 
-// Standard output, or the file of -o written whole or not at all.
-int deliver(Context& context, std::string_view bytes) {
+// Standard output (ending with a line break), or the file of -o written whole
+// or not at all, byte for byte as the window writes it.
+int deliver(Context& context, std::string bytes) {
   if (!context.args.output) {
-    context.out << bytes;
+    context.out << withFinalLineBreak(std::move(bytes));
     return 0;
   }
   if (const Outcome<void> written = writeFileAtomically(*context.args.output, bytes); !written)
@@ -214,17 +216,13 @@ int exportHtml(Context& context) {
   const Outcome<std::string> html = moduleOrProject(context, context.args.positional[0], false);
   if (!html) return fail(context, html.failure());
   if (context.args.page) return deliver(context, htmlPreviewPage(builtInEdition().name, html.value()));
-  if (!context.args.output) {
-    print(context.out, html.value());
-    return 0;
-  }
   return deliver(context, html.value());
 }
 
 int exportRtf(Context& context) {
   const Outcome<std::string> document = moduleOrProject(context, context.args.positional[0], true);
   if (!document) return fail(context, document.failure());
-  return deliver(context, document.value());  // RTF is a document of its own code page
+  return deliver(context, std::move(document).value());  // RTF is a document of its own code page
 }
 
 int exportText(Context& context) {
@@ -232,14 +230,18 @@ int exportText(Context& context) {
   if (const auto database = openProjectDatabase(folder); !database) return fail(context, database.failure());
   const Outcome<std::string> marked = readModuleFile(folder, *context.args.module);
   if (!marked) return fail(context, marked.failure());
-  print(context.out, plainTextOfMarked(marked.value()));
+  // Terminals and pipes take LF; --crlf gives the CR LF of the window's files.
+  const std::string text = plainTextOfMarked(marked.value());
+  print(context.out, withFinalLineBreak(context.args.crlf ? text : withLineFeeds(text)));
   return 0;
 }
 
-int markUpInput(Context& context, std::istream& in) {
-  const DecodedText code = decodeSourceText(readAll(in));
+int markUpInput(Context& context) {
+  const Outcome<std::string> input = readDescriptor(0);
+  if (!input) return fail(context, input.failure());
+  const DecodedText code = decodeSourceText(input.value());
   const std::string marked = markUpSelection(code.text, context.settings.markup);
-  print(context.out, context.args.html ? markedToHtml(marked, context.settings.render) : marked);
+  print(context.out, withFinalLineBreak(context.args.html ? markedToHtml(marked, context.settings.render) : marked));
   return 0;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// The commands of codequorix-cli. Each returns the exit code: 0 done, 1 failed.
+// The commands of codequorix-cli. Each returns the exit code: 0 done, 1 failed,
+// and for list kSomeSourcesFailed.
 #include <filesystem>
 #include <iosfwd>
 #include <memory>
@@ -11,6 +12,10 @@
 
 namespace cq::cli {
 
+// list: the listing is complete, but some source could not be read (missing,
+// encrypted, damaged, no Office document) and is listed with its reason.
+inline constexpr int kSomeSourcesFailed = 3;
+
 struct Context {
   Arguments args;
   DisplaySettings settings;
@@ -18,7 +23,7 @@ struct Context {
   std::ostream& err;
 };
 
-// The code database of a project folder; "Kein Gültiges Projekt: <folder>" when the
+// The code database of a project folder; "Kein GÃ¼ltiges Projekt: <folder>" when the
 // folder holds none.
 Outcome<std::unique_ptr<CodeDatabase>> openProjectDatabase(const std::filesystem::path& folder);
 
@@ -28,6 +33,9 @@ int exportModules(Context& context);
 int exportHtml(Context& context);
 int exportRtf(Context& context);
 int exportText(Context& context);
-int markUpInput(Context& context, std::istream& in);
+int markUpInput(Context& context);  // marks up standard input
+
+// A failure on the context's standard error, as commandLineText() writes it.
+void report(Context& context, const Failure& failure);
 
 }  // namespace cq::cli

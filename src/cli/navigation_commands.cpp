@@ -47,6 +47,11 @@ int refuse(Context& context, std::string_view message) {
   return 1;
 }
 
+int refuse(Context& context, const Failure& failure) {
+  report(context, failure);
+  return 1;
+}
+
 // The project folder named first on the command line, with its code database open.
 struct Project {
   fs::path folder;
@@ -77,7 +82,7 @@ std::string trimmedBlanks(std::string text) {
 template <typename Command>
 int withProjectAndText(Context& context, Command command) {
   Outcome<Project> project = openProject(context.args.positional[0]);
-  if (!project) return refuse(context, project.failure().text());
+  if (!project) return refuse(context, project.failure());
   return command(project.value(), argumentText(context.args.positional[1]));
 }
 
@@ -112,7 +117,7 @@ int searchProject(Context& context) {
         }
       }
     });
-    return done ? 0 : refuse(context, done.failure().text());
+    return done ? 0 : refuse(context, done.failure());
   });
 }
 
@@ -127,7 +132,13 @@ int printCallTree(Context& context, CallDirection direction) {
     const Outcome<CallTree> tree =
         callTree(index, moduleFilesOf(project.folder), name, context.args.module.value_or(1),
                  context.args.depth.value_or(1), direction, moduleFilesMayHold(project.folder));
-    if (!tree) return refuse(context, tree.failure().text());
+    if (!tree) return refuse(context, tree.failure());
+    // The window's texts speak of the routine under the cursor; here the name is the argument.
+    if (tree->lookup == CallList::Lookup::kUnknownRoutine)
+      return refuse(context, "Keine Routine \"" + name + "\" gefunden (gesucht von Modul " +
+                                 std::to_string(context.args.module.value_or(1)) + " aus).");
+    if (tree->lookup == CallList::Lookup::kProperty)
+      return refuse(context, "\"" + name + "\" ist eine Property: die Aufrufsuche unterstützt keine Properties.");
     if (tree->lookup != CallList::Lookup::kSearched) return refuse(context, CallList{tree->lookup, {}}.message());
     if (context.args.json) {
       RecordOutput output(context.out, true);
@@ -162,8 +173,8 @@ int showDefinition(Context& context) {
   return withProjectAndText(context, [&](Project& project, const std::string& name) {
     CodeDatabaseIndex index(*project.database);
     const auto target = findDefinition(index, name, context.args.module.value_or(1));
-    if (!target) return refuse(context, target.failure().text());
-    if (!target.value()) return refuse(context, kDefinitionNotFound);
+    if (!target) return refuse(context, target.failure());
+    if (!target.value()) return refuse(context, "Keine Definition von \"" + name + "\" gefunden.");
     const DefinitionTarget& found = *target.value();
     printFields(context.out, {key('M', found.module), std::to_string(found.line)});
     return 0;
@@ -172,10 +183,10 @@ int showDefinition(Context& context) {
 
 int listUnused(Context& context) {
   Outcome<Project> project = openProject(context.args.positional[0]);
-  if (!project) return refuse(context, project.failure().text());
+  if (!project) return refuse(context, project.failure());
   CodeDatabaseIndex index(*project->database);
   const auto unused = findUnusedRoutines(index, moduleFilesOf(project->folder));
-  if (!unused) return refuse(context, unused.failure().text());
+  if (!unused) return refuse(context, unused.failure());
   RecordOutput output(context.out, context.args.json);
   for (const UnusedRoutine& entry : unused.value()) {
     const RoutineFacts& routine = entry.routine;

@@ -66,7 +66,8 @@ Outcome<void> createDatabaseFromTemplate(const fs::path& templateFile, const fs:
   }
   if (error) {
     // The cause first: it is what the user can act on.
-    return Failure{systemErrorText(error), "Die Datenbank\n" + pathToText(target) + "\nkann nicht angelegt werden."};
+    return Failure{"Die Datenbank\n" + pathToText(target) + "\nkann nicht angelegt werden.", systemErrorText(error), {},
+                   true};
   }
   return {};
 }

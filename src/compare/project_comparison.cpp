@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "analysis/empty_module.h"
 #include "compare/line_diff.h"
 #include "compare/routine_pieces.h"
 #include "text/unicode_case.h"
@@ -208,11 +209,10 @@ std::vector<std::optional<std::size_t>> matchModules(const ComparedProject& olde
   return match;
 }
 
-// The project without its modules of fewer than `shortest` code lines.
-ComparedProject withoutShortModules(const ComparedProject& project, std::size_t shortest) {
-  ComparedProject kept{project.name, project.keepsAttributes, project.shortestModule, {}};
+ComparedProject withoutEmptyModules(const ComparedProject& project) {
+  ComparedProject kept{project.name, project.keepsAttributes, true, {}};
   for (const ComparedModule& module : project.modules)
-    if (splitLines(module.code).size() >= shortest) kept.modules.push_back(module);
+    if (holdsCode(module.code)) kept.modules.push_back(module);
   return kept;
 }
 
@@ -221,9 +221,8 @@ ProjectComparison compareComparable(const ComparedProject& older, const Compared
 }  // namespace
 
 ProjectComparison compareProjects(const ComparedProject& older, const ComparedProject& newer) {
-  const std::size_t shortest = std::max(older.shortestModule, newer.shortestModule);
-  if (shortest == 0) return compareComparable(older, newer);
-  return compareComparable(withoutShortModules(older, shortest), withoutShortModules(newer, shortest));
+  if (!older.leavesOutEmptyModules && !newer.leavesOutEmptyModules) return compareComparable(older, newer);
+  return compareComparable(withoutEmptyModules(older), withoutEmptyModules(newer));
 }
 
 namespace {

@@ -25,9 +25,9 @@ struct ComparedProject {
   // False for sources that keep no attribute lines (project folders): then the
   // attribute lines of neither side count.
   bool keepsAttributes = true;
-  // A source that leaves out modules of fewer code lines (project folders):
-  // such modules of the other side do not count either.
-  std::size_t shortestModule = 0;
+  // A source that leaves out empty modules (project folders): the empty
+  // modules of the other side do not count either.
+  bool leavesOutEmptyModules = false;
   std::vector<ComparedModule> modules;
 };
 

@@ -1,13 +1,16 @@
 #include "projectfolder/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <optional>
 #include <string>
 #include <system_error>
 
+#include "projectfolder/scratch_paths.h"
 #include "text/path_text.h"
 
 namespace cq {
@@ -29,12 +32,20 @@ Failure writeFailure(const fs::path& target, int error) {
                  systemErrorText(std::error_code(error, std::generic_category()))};
 }
 
-// Creates the file exclusively, with the permissions a new file gets (umask applies).
-int createTemporary(const fs::path& target, fs::path& temporary) {
+// Creates the file exclusively, with the permissions a new file gets (umask
+// applies), registered for removal on signals before it exists.
+int createTemporary(const fs::path& target, fs::path& temporary, std::optional<ScratchPath>& scratch) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     temporary = temporaryNameFor(target, attempt);
+    scratch.emplace(temporary);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
+    if (fd >= 0) return fd;
+    const int error = errno;
+    scratch.reset();
+    if (error != EEXIST) {
+      errno = error;
+      return -1;
+    }
   }
   return -1;
 }
@@ -49,25 +60,55 @@ int writeAll(int fd, std::string_view bytes) {
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
-  return ::fsync(fd) == 0 ? 0 : errno;
+  return 0;
+}
+
+// The file a link points to, followed through every link: replacing a link's
+// target keeps the link.
+fs::path linkedFile(const fs::path& target) {
+  std::error_code error;
+  if (!fs::is_symlink(target, error)) return target;
+  const fs::path resolved = fs::weakly_canonical(target, error);
+  return error ? target : resolved;
 }
 
 }  // namespace
 
-Outcome<void> writeFileAtomically(const fs::path& target, std::string_view bytes) {
-  if (target.filename().empty()) return writeFailure(target, EISDIR);
+void takePermissionsOf(const fs::path& existing, const fs::path& replacement) {
+  struct stat status {};
+  // Only a file that exists has permissions to keep; a new file has the umask's.
+  if (::stat(existing.c_str(), &status) == 0) ::chmod(replacement.c_str(), status.st_mode & 07777);
+}
+
+Outcome<void> writeFileAtomically(const fs::path& named, std::string_view bytes) {
+  const fs::path target = linkedFile(named);
+  if (target.filename().empty()) return writeFailure(named, EISDIR);
   std::error_code kind;
-  if (fs::is_directory(target, kind)) return writeFailure(target, EISDIR);
+  if (fs::is_directory(target, kind)) return writeFailure(named, EISDIR);
   fs::path temporary;
-  const int fd = createTemporary(target, temporary);
-  if (fd < 0) return writeFailure(target, errno);
+  std::optional<ScratchPath> scratch;
+  const int fd = createTemporary(target, temporary, scratch);
+  if (fd < 0) return writeFailure(named, errno);
   int error = writeAll(fd, bytes);
+  if (error == 0 && ::fsync(fd) != 0) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+  if (error == 0) {
+    takePermissionsOf(target, temporary);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+  }
   if (error != 0) {
     ::unlink(temporary.c_str());
-    return writeFailure(target, error);
+    return writeFailure(named, error);
   }
+  return {};
+}
+
+Outcome<void> writeNewFile(const fs::path& file, std::string_view bytes, const fs::path& namedAs) {
+  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return writeFailure(namedAs, errno);
+  int error = writeAll(fd, bytes);
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error != 0) return writeFailure(namedAs, error);
   return {};
 }
 

@@ -46,14 +46,14 @@ Outcome<ComparedProject> loadComparedProject(const fs::path& source, int moduleF
     if (!database) return database.failure();
     const Outcome<std::vector<ExportModule>> modules = loadProjectModules(source, *database.value());
     if (!modules) return modules.failure();
-    ComparedProject project{pathToText(source.filename()), false, kMinimumLinesShown, {}};
+    ComparedProject project{pathToText(source.filename()), false, true, {}};
     for (const ExportModule& module : modules.value())
       project.modules.push_back({module.name, module.type, {}, plainTextOfMarked(module.marked)});
     return project;
   }
   const Outcome<LoadedProject> loaded = readableProject(source, moduleFileCodePage);
   if (!loaded) return loaded.failure();
-  ComparedProject project{loaded->name(), true, 0, {}};
+  ComparedProject project{loaded->name(), true, false, {}};
   for (const LoadedComponent& component : loaded->components()) project.modules.push_back(comparedModule(component));
   return project;
 }

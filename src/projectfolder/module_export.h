@@ -17,23 +17,24 @@ namespace cq {
 // that clash, ignoring case, get " (2)", " (3)", … before the extension.
 std::vector<std::string> moduleFileNames(const LoadedProject& project);
 
-// Whether `folder` may take an export: it is missing, empty, or holds an earlier
-// export, that is nothing but module files (.bas, .cls, .frm, any case) besides
-// hidden entries (names beginning with "."; a version control's own folder).
-// Refused with a German message otherwise, and when it is no folder.
-Outcome<void> checkExportFolder(const std::filesystem::path& folder);
-
 struct ModuleExport {
   std::size_t written = 0;           // module files written
-  std::size_t removed = 0;           // module files of an earlier export the project no longer has
+  std::size_t removed = 0;           // files of an earlier export whose modules the project no longer has
   std::vector<std::string> skipped;  // components without a module file of their kind
 };
 
-// Writes every component of `project` into `folder` (created when missing)
-// after checkExportFolder(). Each file replaces its earlier version in one
-// step, so a failure never leaves a half-written file; module files of an
-// earlier export that the project no longer has are removed once all files are
-// written. A failure names the file and the system's reason.
+// Writes every component of `project` into `folder` (created when missing),
+// which must be missing, empty or hold an earlier export of the same project:
+// module files (.bas, .cls, .frm, any case) that an export of the same source
+// wrote (named in the hidden list ".codequorix-export" it keeps) or that have
+// the names of the files written now (as the VBA editor exports them), the
+// forms designer's .frx files and hidden entries (a version control's own).
+// Anything else is refused, naming it, and the folder is left alone.
+// The files are written into a new folder beside it first and moved in only
+// when all are written, under a lock on the folder; then the files of an
+// earlier export whose modules the project no longer has are removed. A
+// replaced file keeps its permissions. A failure names the file and the
+// system's reason, and leaves the folder as it was.
 Outcome<ModuleExport> exportModuleFiles(const LoadedProject& project, const std::filesystem::path& folder);
 
 }  // namespace cq

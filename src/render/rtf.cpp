@@ -57,7 +57,10 @@ void appendNonAscii(std::string& out, char32_t codePoint, bool western, WesternB
   }
 }
 
-bool isWestern(int codePage) { return codePage == 1252; }
+// Windows-1252 documents keep the default header; so do UTF-8 projects (module
+// files of other tools), since no RTF reader takes 65001 as its ANSI code
+// page: their characters beyond Windows-1252 go as \uN?.
+bool isWestern(int codePage) { return codePage == 1252 || codePage == 65001; }
 
 // Writes what the decoder reports as an RTF body: escaped code, colour and bold control words.
 class RtfWriter {

@@ -1,5 +1,7 @@
 #include "sources/host_tree.h"
 
+#include "analysis/empty_module.h"
+
 #include <algorithm>
 
 #include "text/ascii_case.h"
@@ -98,7 +100,7 @@ Outcome<HostTreeFill> fillHostTree(HostApplication& host, HostTree& tree) {
       const long componentCount = project.componentCount();
       for (long j = 1; j <= componentCount; ++j) {
         const HostComponent& component = project.component(j);
-        if (component.countOfLines() < kMinimumLinesShown) continue;
+        if (!holdsCode(component.lines(1, component.countOfLines()))) continue;
         const std::string componentName = component.name();
         ModuleKind kind = moduleKindOf(component.type(), componentName);
         tree.addHostNode(projectKey + componentName, std::move(kind.displayName), imageKeyOfModuleType(kind.type), i,

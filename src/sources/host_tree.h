@@ -50,12 +50,10 @@ struct HostTreeFill {
   bool attached = false;  // false: the host could not be attached, the tree stays empty
 };
 
-// Modules of fewer lines are left out of the tree, and so out of project folders.
-inline constexpr long kMinimumLinesShown = 3;
-
 // Refills the tree from the host's projects. Fails when the walk fails (the
-// nodes added so far stay). Locked projects and modules of 2 lines or fewer are
-// left out, and so is a project without any module left; a document that could
+// nodes added so far stay). Locked projects and empty modules (nothing but
+// Option lines, attribute lines and blank lines) are left out, and so is a
+// project without any module left; a document that could
 // not be read is kept as a project node naming the file and the reason.
 Outcome<HostTreeFill> fillHostTree(HostApplication& host, HostTree& tree);
 

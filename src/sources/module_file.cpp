@@ -96,7 +96,9 @@ std::string moduleNameAttribute(std::string_view header) {
 int moduleFileComponentType(std::string_view fileName, std::string_view header, std::string_view moduleName) {
   const std::string_view extension = extensionOf(fileName);
   if (equalsIgnoringAsciiCase(extension, "bas")) return kStandardModule;
-  if (equalsIgnoringAsciiCase(extension, "frm")) return kUserForm;
+  // An Access form's module is exported as a form under its document module's name.
+  if (equalsIgnoringAsciiCase(extension, "frm"))
+    return startsWithIgnoringAsciiCase(moduleName, "Form_") ? kDocumentModule : kUserForm;
   if (equalsIgnoringAsciiCase(extension, "cls")) {
     const bool documentModule = findIgnoringAsciiCase(header, "Attribute VB_Base") != std::string_view::npos ||
                                 startsWithIgnoringAsciiCase(moduleName, "Form_") ||

@@ -76,7 +76,9 @@ int detectModuleFilesCodePage(const std::vector<std::string_view>& files) {
   for (const std::string_view bytes : files) {
     if (hasBom(bytes) || utf8::isAscii(bytes)) continue;
     allAscii = false;
-    allUtf8 = allUtf8 && readsAsUtf8Text(bytes);
+    // UTF-8 files are read as UTF-8 on their own; the detector sees the others.
+    if (readsAsUtf8Text(bytes)) continue;
+    allUtf8 = false;
     nonAsciiLines.clear();
     appendNonAsciiLines(nonAsciiLines, bytes);
     uchardet_handle_data(detector.get(), nonAsciiLines.data(), nonAsciiLines.size());
@@ -84,7 +86,7 @@ int detectModuleFilesCodePage(const std::vector<std::string_view>& files) {
   if (allAscii) return kWindows1252CodePage;
   // Files that are all UTF-8 text are UTF-8 (tools and version control write
   // them so): the detector, seeing few such characters, may take them for a
-  // Latin set. One file that is not keeps the whole project in its code page.
+  // Latin set. One file that is not gives the project its code page.
   if (allUtf8) return kUtf8CodePage;
   uchardet_data_end(detector.get());
   const int codePage = codePageOfCharset(uchardet_get_charset(detector.get()));
@@ -97,6 +99,11 @@ DecodedText decodeModuleFileBytes(std::string_view bytes, int codePage) {
   DecodedText decoded = codePageToText(bytes, codePage);
   decoded.text = normalizeLineEnds(decoded.text);
   return decoded;
+}
+
+DecodedText decodeDetectedModuleFile(std::string_view bytes, int projectCodePage) {
+  const bool utf8Text = !hasBom(bytes) && !utf8::isAscii(bytes) && readsAsUtf8Text(bytes);
+  return decodeModuleFileBytes(bytes, utf8Text ? kUtf8CodePage : projectCodePage);
 }
 
 }  // namespace cq

@@ -39,12 +39,17 @@ bool keepsAttribute(std::string_view name, int componentType) {
 
 }  // namespace
 
-std::string_view moduleFileExtension(int componentType) {
+bool isAccessForm(int componentType, std::string_view name) {
+  return componentType == kDocumentModule && startsWithIgnoringAsciiCase(name, "Form_");
+}
+
+std::string_view moduleFileExtension(int componentType, std::string_view name) {
   switch (componentType) {
     case kStandardModule:
       return ".bas";
-    case kClassModule:
     case kDocumentModule:
+      return isAccessForm(componentType, name) ? ".frm" : ".cls";
+    case kClassModule:
       return ".cls";
     case kUserForm:
       return ".frm";
@@ -56,11 +61,11 @@ std::string_view moduleFileExtension(int componentType) {
 std::string moduleFileText(std::string_view name, int componentType, std::string_view source) {
   std::string file;
   file.reserve(source.size() + 512);
-  if (componentType == kClassModule || componentType == kDocumentModule) {
-    file.append(kClassHeader);
-  } else if (componentType == kUserForm) {
+  if (componentType == kUserForm || isAccessForm(componentType, name)) {
     file.append("VERSION 5.00\r\nBegin ").append(kFormDesignerClass).append(" ").append(name);
     file.append("\r\nEnd\r\n");
+  } else if (componentType == kClassModule || componentType == kDocumentModule) {
+    file.append(kClassHeader);
   }
   file.append("Attribute VB_Name = \"").append(name).append("\"\r\n");
 

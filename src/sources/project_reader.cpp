@@ -40,12 +40,12 @@ const char* const kVbReadFailedMessage =
 namespace {
 
 // A read stopped by what it could not store (a full disk, a module too large for
-// its file) rather than by the code: the cause comes first, without the list
-// of code constructs that may fail a read.
+// its file) rather than by the code: the window says the cause first, and
+// leaves out the list of code constructs that may fail a read.
 class StorageFailed : public Failed {
  public:
   StorageFailed(std::string what, std::string cause)
-      : Failed(cause.empty() ? Failure{std::move(what)} : Failure{std::move(cause), std::move(what)}) {}
+      : Failed(Failure{std::move(what), std::move(cause), {}, true}) {}
 };
 
 // Counts the routine rows on their way to the database; the database's failures
@@ -252,7 +252,7 @@ Outcome<ProjectRead> readTickedModuleFiles(const HostTree& tree, const std::file
       const char typeDigit = file.node->key.empty() ? '0' : file.node->key.back();
       const ModuleType type =
           typeDigit >= '1' && typeDigit <= '9' ? moduleTypeOfCode(typeDigit - '0') : ModuleType::kOther;
-      const DecodedText text = decodeModuleFileBytes(file.bytes, codePage);
+      const DecodedText text = decodeDetectedModuleFile(file.bytes, codePage);
       writer.addModule(splitModuleFile(text.text).code, type, file.node->text);
       result.replacedCharacters += text.replaced;
     }

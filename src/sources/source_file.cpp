@@ -37,8 +37,9 @@ std::string readSourceFile(const fs::path& file) {
 
 namespace {
 
-LoadedComponent moduleFileComponent(const ModuleFileToLoad& toLoad, std::string_view bytes, int codePage) {
-  DecodedText decoded = decodeModuleFileBytes(bytes, codePage);
+LoadedComponent moduleFileComponent(const ModuleFileToLoad& toLoad, std::string_view bytes, int codePage,
+                                    bool detected) {
+  DecodedText decoded = detected ? decodeDetectedModuleFile(bytes, codePage) : decodeModuleFileBytes(bytes, codePage);
   const ModuleFileParts parts = splitModuleFile(decoded.text);
   std::string name = moduleNameAttribute(parts.header);
   if (name.empty()) name = toLoad.fallbackName;
@@ -58,13 +59,13 @@ void addModuleFiles(LoadedProject& project, const std::vector<ModuleFileToLoad>&
   std::vector<std::string> contents;
   contents.reserve(files.size());
   for (const ModuleFileToLoad& each : files) contents.push_back(readSourceFile(each.file));
+  const bool detected = chosenCodePage == kDetectCodePage;
   const int codePage =
-      chosenCodePage != kDetectCodePage
-          ? chosenCodePage
-          : detectModuleFilesCodePage(std::vector<std::string_view>(contents.begin(), contents.end()));
+      detected ? detectModuleFilesCodePage(std::vector<std::string_view>(contents.begin(), contents.end()))
+               : chosenCodePage;
   project.setCodePage(codePage);
   for (std::size_t i = 0; i < files.size(); ++i) {
-    project.addComponent(moduleFileComponent(files[i], contents[i], codePage));
+    project.addComponent(moduleFileComponent(files[i], contents[i], codePage, detected));
     std::string().swap(contents[i]);  // each file's bytes are held until it is a component
   }
 }

@@ -15,9 +15,17 @@ namespace cq {
 struct Failure {
   std::string message;  // what did not work, German
   std::string cause = {};  // why, when known; may be empty
+  std::string advice = {};  // what to do instead, in the window's words ("Bitte … wählen."); may be empty
+  // The window says the cause first where it is what the user can act on (a full disk).
+  bool causeFirst = false;
 
-  // The message, and the cause below it, set apart by an empty line.
-  std::string text() const { return cause.empty() ? message : message + "\r\n\r\n" + cause; }
+  // The message with the advice on the next line, and the cause below (or
+  // above, when it comes first), set apart by an empty line.
+  std::string text() const {
+    const std::string advised = advice.empty() ? message : message + "\r\n" + advice;
+    if (cause.empty()) return advised;
+    return causeFirst ? cause + "\r\n\r\n" + advised : advised + "\r\n\r\n" + cause;
+  }
 };
 
 // A Failure thrown inside the engine.

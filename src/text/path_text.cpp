@@ -43,6 +43,14 @@ const char* germanErrorText(const std::error_code& error) {
       return "Die Datei wird zu groß";
     case EIO:
       return "Ein- oder Ausgabefehler";
+    case EBUSY:
+      return "Das Gerät oder die Datei ist belegt";
+    case ELOOP:
+      return "Zu viele Ebenen symbolischer Links";
+    case ENOTEMPTY:
+      return "Der Ordner ist nicht leer";
+    case EXDEV:
+      return "Verschieben zwischen verschiedenen Dateisystemen ist nicht möglich";
     default:
       return nullptr;
   }

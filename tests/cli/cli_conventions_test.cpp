@@ -31,9 +31,10 @@ TEST(CliConventions, HelpAndVersionWinOverEverythingAndExitWithZero) {
     EXPECT_EQ(help.exitCode, 0) << args[0];
     EXPECT_TRUE(help.err.empty());
     // Every command with its arguments, in UTF-8.
-    for (const char* line : {"codequorix-cli list SOURCE... [--json]\n",
-                             "codequorix-cli search PROJECT_FOLDER TEXT [--word] [--module N] [--json]\n",
-                             "codequorix-cli unused PROJECT_FOLDER [--json]\n", "codequorix-cli --version\n",
+    for (const char* line : {"codequorix-cli list QUELLE... [--json]\n",
+                             "codequorix-cli search PROJEKTORDNER TEXT [--word] [--module N] [--json]\n",
+                             "codequorix-cli unused PROJEKTORDNER [--json]\n", "codequorix-cli --version\n",
+                             "--option SCHL\xC3\x9CSSEL=WERT", "-o DATEI:",
                              "R\xC3\xBC" "ckgabewerte: 0 erledigt, 1 Fehler"})
       EXPECT_NE(help.out.find(line), std::string::npos) << line;
   }

@@ -65,14 +65,15 @@ TEST_P(CodePageExports, HtmlAndRtfOfAModuleShowItsCharacters) {
   const fs::path project = work.path() / "projekt";
   const auto read = runCli({"read", test::writeCodePageWorkbook(s, work).string(), project.string()});
   ASSERT_EQ(read.exitCode, 0) << read.err;
-  const auto text = runCli({"text", project.string(), "--module", "1"});
+  const auto text = runCli({"text", project.string(), "--module", "1", "--crlf"});
   ASSERT_EQ(text.exitCode, 0) << text.err;
   for (const std::string& line : test::standardModuleLines(s))
     EXPECT_NE(text.out.find(line), std::string::npos) << line;
 
   const auto html = runCli({"html", project.string(), "--module", "1"});
   ASSERT_EQ(html.exitCode, 0) << html.err;
-  EXPECT_EQ(htmlFragmentText(html.out), text.out);
+  // Standard output adds a line break after the fragment and the document.
+  EXPECT_EQ(htmlFragmentText(html.out.substr(0, html.out.rfind("</pre>") + 6)), text.out);
   for (const std::string& name : {s.routine, s.caller, s.unused, s.word, s.wordCompound})
     EXPECT_NE(html.out.find(name), std::string::npos) << "as it is: " << name;
   if (s.codePage == 1250) {
@@ -87,7 +88,7 @@ TEST_P(CodePageExports, HtmlAndRtfOfAModuleShowItsCharacters) {
   EXPECT_EQ(rtf.out.substr(0, header.size()), header);
   EXPECT_TRUE(std::all_of(rtf.out.begin(), rtf.out.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
       << "every character beyond ASCII as \\uN?";
-  EXPECT_EQ(test::rtfDocumentText(rtf.out), text.out);
+  EXPECT_EQ(test::rtfDocumentText(rtf.out.substr(0, rtf.out.rfind('}') + 1)), text.out);
 }
 
 INSTANTIATE_TEST_SUITE_P(CodePages, CodePageExports, ::testing::ValuesIn(test::codePageProjects()),

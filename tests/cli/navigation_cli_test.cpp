@@ -64,9 +64,11 @@ TEST_F(NavigationCli, CallersPrintsTheCallListTreeOrLookupMessages) {
   EXPECT_EQ(run({"callers", "Helfer", "--module", "3"}), "M3\tHaupt\n\tR9\tStart\n");
   EXPECT_EQ(run({"callers", "Rechne", "--module", "3"}), "M3\tHaupt\n\tR9\tStart\n\tR13\tRechne\n");
   EXPECT_EQ(run({"callers", "Knopfdruck"}), "") << "named in a literal only";
-  EXPECT_EQ(run({"callers", "Foo", "--module", "3"}), "exit 1: Infos zu Routine nicht gefunden\n");
+  // The messages name what was asked for, not the window's cursor.
+  EXPECT_EQ(run({"callers", "Foo", "--module", "3"}),
+            "exit 1: Keine Routine \"Foo\" gefunden (gesucht von Modul 3 aus).\n");
   EXPECT_EQ(run({"callers", "Wert", "--module", "4"}),
-            "exit 1: Property wird von der Routinensuche nicht unterst\xC3\xBCtzt\n");
+            "exit 1: \"Wert\" ist eine Property: die Aufrufsuche unterst\xC3\xBCtzt keine Properties.\n");
 }
 
 TEST_F(NavigationCli, CallTreesGoBothWaysToTheDepthAskedAndMarkCycles) {
@@ -86,8 +88,8 @@ TEST_F(NavigationCli, CallTreesGoBothWaysToTheDepthAskedAndMarkCycles) {
             "M4\tKlasse\n\tR15\tMelde\n");
   EXPECT_EQ(run({"callees", "Auto_Open"}), "");
   EXPECT_EQ(run({"callees", "Wert", "--module", "4"}),
-            "exit 1: Property wird von der Routinensuche nicht unterst\xC3\xBCtzt\n");
-  EXPECT_EQ(run({"callees", "Nirgends"}), "exit 1: Infos zu Routine nicht gefunden\n");
+            "exit 1: \"Wert\" ist eine Property: die Aufrufsuche unterst\xC3\xBCtzt keine Properties.\n");
+  EXPECT_EQ(run({"callees", "Nirgends"}), "exit 1: Keine Routine \"Nirgends\" gefunden (gesucht von Modul 1 aus).\n");
   const std::string json = run({"callers", "Rechne", "--module", "3", "--depth", "2", "--json"});
   EXPECT_EQ(json,
             "[\n  {\"level\": 1, \"module\": \"M3\", \"routine\": null, \"name\": \"Haupt\", \"cycle\": 0},\n"
@@ -99,7 +101,7 @@ TEST_F(NavigationCli, DefinitionPrintsModuleAndFirstLine) {
   EXPECT_EQ(run({"definition", "Foo", "--module", "3"}), "M1\t7\n");
   EXPECT_EQ(run({"definition", "Helfer", "--module", "3"}), "M3\t17\n");
   EXPECT_EQ(run({"definition", "Zeige"}), "M4\t21\n");
-  EXPECT_EQ(run({"definition", "Helfer", "--module", "2"}), "exit 1: Bezeichner unter Cursor nicht erkannt\n");
+  EXPECT_EQ(run({"definition", "Helfer", "--module", "2"}), "exit 1: Keine Definition von \"Helfer\" gefunden.\n");
 }
 
 TEST_F(NavigationCli, UnusedListsGroupModuleRoutineNameLineAndTheHostsCaller) {

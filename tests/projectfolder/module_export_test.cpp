@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <iostream>
 #include <map>
 
@@ -38,7 +39,7 @@ RoundTrip expectSameModules(const LoadedProject& document, const LoadedProject& 
   for (const LoadedComponent& component : folder.components()) read[toLowerAscii(component.name())] = &component;
   std::size_t exportable = 0;
   for (const LoadedComponent& module : document.components()) {
-    if (moduleFileExtension(module.type()).empty()) continue;
+    if (moduleFileExtension(module.type(), module.name()).empty()) continue;
     ++exportable;
     const auto found = read.find(toLowerAscii(module.name()));
     if (found == read.end()) {
@@ -121,11 +122,11 @@ TEST(ModuleExport, GeneratedDocumentsComeBackFromTheirModuleFiles) {
     ASSERT_TRUE(exportModuleFiles(loadDocument(folder, kWindows1252CodePage), again).ok());
     ASSERT_EQ(namesIn(again), namesIn(folder));
     for (const std::string& name : namesIn(folder))
-      EXPECT_EQ(fileBytes(again / name), fileBytes(folder / name)) << name;
+      if (name != ".codequorix-export") EXPECT_EQ(fileBytes(again / name), fileBytes(folder / name)) << name;
   }
   EXPECT_EQ(total.modules, 5 * 3 + plan.modules.size());
   EXPECT_EQ(namesIn(root.path() / "Export_Mappe.xlsm"),
-            (std::vector<std::string>{"DieseArbeitsmappe.cls", "Klasse1.cls", "Modul1.bas"}));
+            (std::vector<std::string>{".codequorix-export", "DieseArbeitsmappe.cls", "Klasse1.cls", "Modul1.bas"}));
 }
 
 TEST(ModuleExport, FileNamesAreCleanedAndKeptApart) {
@@ -145,39 +146,62 @@ TEST(ModuleExport, FileNamesAreCleanedAndKeptApart) {
   EXPECT_EQ(fileBytes(root.path() / "neu/tief/Ab (2).bas"), "Attribute VB_Name = \"A:b\"\r\nb\r\n");
 }
 
-TEST(ModuleExport, OnlyAnEarlierExportIsReplaced) {
+TEST(ModuleExport, OnlyAnEarlierExportOfTheSameProjectIsReplaced) {
   test::TempFolder root;
   const auto samples = test::officeSamples();
   const fs::path xlsm = root.writeFile(samples[0].fileName, samples[0].bytes);
   const LoadedProject project = loadDocument(xlsm);
 
-  // A folder that holds anything but module files is refused and left alone.
-  for (const char* foreign : {"Fremd/notiz.txt", "Fremd2/Unter/Modul.bas", "Fremd3/Bild.frx"}) {
+  // Anything but module files, and module files no export of this project
+  // wrote, are refused and left alone; the message names a foreign module file.
+  for (const auto& [foreign, named] : {std::pair{"Fremd/notiz.txt", "ist nicht leer"},
+                                       {"Fremd2/Unter/Modul.bas", "ist nicht leer"},
+                                       {"Fremd3/Quellen.bas", "die Moduldatei \"Quellen.bas\", die kein"}}) {
     const fs::path file = root.writeFile(foreign, "x");
     const fs::path folder = root.path() / fs::path(foreign).begin()->string();
     const Outcome<ModuleExport> refused = exportModuleFiles(project, folder);
     ASSERT_FALSE(refused.ok()) << foreign;
-    EXPECT_NE(refused.failure().message.find("ist nicht leer"), std::string::npos);
-    EXPECT_TRUE(fs::exists(file));
+    EXPECT_NE(refused.failure().message.find(named), std::string::npos) << refused.failure().message;
     EXPECT_EQ(fileBytes(file), "x");
+    EXPECT_EQ(namesIn(folder).size(), 1u) << foreign;
   }
   const Outcome<ModuleExport> noFolder = exportModuleFiles(project, xlsm);
   ASSERT_FALSE(noFolder.ok());
   EXPECT_NE(noFolder.failure().message.find("ist kein Ordner"), std::string::npos);
 
-  // An earlier export is replaced: files of modules gone are removed, hidden entries stay.
+  // The VBA editor's export of the same modules (names in any case, forms'
+  // .frx files) is taken over; what this export wrote is listed in the folder.
   const fs::path folder = root.path() / "Export";
-  root.writeFile("Export/Alt.bas", "Attribute VB_Name = \"Alt\"\r\n");
   root.writeFile("Export/modul1.BAS", "Attribute VB_Name = \"modul1\"\r\n");
+  root.writeFile("Export/Form.frx", "designer");
   root.writeFile("Export/.git/config", "[core]\n");
-  root.writeFile("Export/.gitattributes", "*.bas eol=crlf\n");
-  const Outcome<ModuleExport> replaced = exportModuleFiles(project, folder);
-  ASSERT_TRUE(replaced.ok()) << replaced.failure().text();
-  EXPECT_EQ(replaced->written, 3u);
-  EXPECT_EQ(replaced->removed, 2u);
-  EXPECT_EQ(namesIn(folder),
-            (std::vector<std::string>{".git", ".gitattributes", "DieseArbeitsmappe.cls", "Klasse1.cls", "Modul1.bas"}));
-  EXPECT_EQ(fileBytes(folder / ".gitattributes"), "*.bas eol=crlf\n");
+  const Outcome<ModuleExport> first = exportModuleFiles(project, folder);
+  ASSERT_TRUE(first.ok()) << first.failure().text();
+  EXPECT_EQ(first->written, 3u);
+  const std::vector<std::string> exported{".codequorix-export", ".git", "DieseArbeitsmappe.cls", "Form.frx",
+                                          "Klasse1.cls", "Modul1.bas"};
+  EXPECT_EQ(namesIn(folder), exported);
+  EXPECT_EQ(fileBytes(folder / "Form.frx"), "designer");
+
+  // A later export removes the files of modules the project no longer has,
+  // and only those its own earlier export wrote.
+  std::ofstream(folder / ".codequorix-export", std::ios::app) << "Alt.bas\n";
+  root.writeFile("Export/Alt.bas", "Attribute VB_Name = \"Alt\"\r\n");
+  fs::permissions(folder / "Modul1.bas", fs::perms::owner_read | fs::perms::owner_write);
+  const Outcome<ModuleExport> again = exportModuleFiles(project, folder);
+  ASSERT_TRUE(again.ok()) << again.failure().text();
+  EXPECT_EQ(again->removed, 1u);
+  EXPECT_EQ(namesIn(folder), exported);
+  EXPECT_EQ(fs::status(folder / "Modul1.bas").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  // Another document's export into the same folder is refused: its files are foreign there.
+  const fs::path copy = root.path() / "Kopie.xlsm";
+  fs::copy_file(xlsm, copy);
+  const Outcome<ModuleExport> other = exportModuleFiles(loadDocument(copy), folder);
+  ASSERT_FALSE(other.ok());
+  EXPECT_NE(other.failure().message.find("kein fr\xC3\xBCherer Export dieses Projekts"), std::string::npos);
+  EXPECT_EQ(namesIn(folder), exported);
+  EXPECT_EQ(namesIn(root.path()).size(), 6u) << "no staging folder left";
 
   // A folder of module files read as a project is not written over with its own modules.
   const Outcome<ModuleExport> onItself = exportModuleFiles(loadDocument(folder), folder);

@@ -198,6 +198,11 @@ TEST(RtfRendering, BodyEscapesBeforeInsertingControlWords) {
   EXPECT_EQ(markedToRtf("ä Цв", cyrillic), "\\u228? \\u1062?\\u1074?");
   EXPECT_EQ(wrapRtfDocument("x", cyrillic).rfind("{\\rtf1\\ansi\\ansicpg1251\\deff0\\deftab720{", 0), 0u);
   EXPECT_EQ(wrapRtfDocument("x", options).rfind("{\\rtf1\\ansi\\deff0\\deftab720{", 0), 0u);
+  // UTF-8 projects are written as Western ones: no reader knows 65001 as ANSI code page.
+  RenderOptions utf8 = options;
+  utf8.codePage = 65001;
+  EXPECT_EQ(markedToRtf("ä Цв", utf8), markedToRtf("ä Цв", options));
+  EXPECT_EQ(wrapRtfDocument("x", utf8), wrapRtfDocument("x", options));
 
   const std::string line = boldLine(keyword("Sub") + " A()") + "\r\n";
   EXPECT_EQ(markedToRtf(line, options), "\\b \\cf1 Sub\\cf0  A()\\b0 \r\n\\par ");

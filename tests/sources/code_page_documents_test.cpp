@@ -179,6 +179,18 @@ TEST(ModuleFileCodePage, Utf8FilesAreUtf8UnlessWindows1252MerelyFormsValidSequen
   EXPECT_EQ(detectModuleFilesCodePage({bomLiteral}), 1252);
   EXPECT_EQ(detectModuleFilesCodePage({controls}), 1252);
   EXPECT_EQ(detectModuleFilesCodePage({withBom, "' ascii\r\n"}), 1252) << "a BOM file speaks for itself only";
+  // A folder that mixes the files of two editors reads each file in its own
+  // encoding; the project keeps the code page of its Windows-1252 files.
+  const test::TempFolder folder;
+  folder.writeFile("Neu.bas", "Attribute VB_Name = \"Neu\"\r\n" + utf8);
+  folder.writeFile("Alt.bas", "Attribute VB_Name = \"Alt\"\r\n" + western + bomLiteral);
+  const LoadedProject project = loadDocument(folder.path(), kDetectCodePage);
+  EXPECT_EQ(project.codePage(), 1252);
+  std::vector<std::string> codes;
+  for (const LoadedComponent& module : project.components())
+    codes.push_back(module.name() + ":" + module.lines(1, module.countOfLines()) + "\r\n");
+  std::sort(codes.begin(), codes.end());
+  EXPECT_EQ(codes, (std::vector<std::string>{"Alt:' Größe\r\nx = \"ï»¿\"\r\n", "Neu:" + utf8}));
 }
 
 INSTANTIATE_TEST_SUITE_P(CodePages, CodePageDocument, ::testing::ValuesIn(test::codePageProjects()),

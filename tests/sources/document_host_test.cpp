@@ -157,13 +157,14 @@ TEST(DocumentHost, ProjectFilesAndBadDocumentsAreListedWithTheirReason) {
   // Unreadable documents stay in the tree with their reason and cannot be ticked.
   HostTree tree;
   ASSERT_TRUE(fillHostTree(host, tree));
-  ASSERT_EQ(tree.nodes.size(), 9u);
+  ASSERT_EQ(tree.nodes.size(), 10u);
   EXPECT_EQ(tree.nodes[0].text, "Projekt [Projekt.vbp]");
-  EXPECT_EQ(tree.nodes[3].key + tree.nodes[3].image, "A1\\KnopfXXX");  // the two-line class before it is not listed
-  EXPECT_EQ(tree.nodes[4].key + " " + tree.nodes[4].text, "A2\\ Kaputt.vbp: " + errors[0].message);
-  EXPECT_FALSE(tree.nodes[4].checkable);
-  EXPECT_EQ(tree.nodes[0].image + " " + tree.nodes[4].image, "Fahne Warnung");  // an error is no project
-  setTicked(tree, 4, true);
+  EXPECT_EQ(tree.nodes[3].key, "A1\\KundeAusDatei");  // two lines, but code: listed
+  EXPECT_EQ(tree.nodes[4].key + tree.nodes[4].image, "A1\\KnopfXXX");
+  EXPECT_EQ(tree.nodes[5].key + " " + tree.nodes[5].text, "A2\\ Kaputt.vbp: " + errors[0].message);
+  EXPECT_FALSE(tree.nodes[5].checkable);
+  EXPECT_EQ(tree.nodes[0].image + " " + tree.nodes[5].image, "Fahne Warnung");  // an error is no project
+  setTicked(tree, 5, true);
   EXPECT_FALSE(anyTicked(tree));
   EXPECT_EQ(tree.nodes.back().key, "A6\\");
 }
@@ -192,10 +193,14 @@ TEST(DocumentHost, EveryCorpusFolderListsWithoutError) {
 using test::FakeHost;
 using test::FakeProject;
 
+LoadedComponent component(const std::string& name, int type, const std::string& code) {
+  return LoadedComponent(name, type, ModuleCode(code));
+}
+
 LoadedComponent component(const std::string& name, int type, long lines) {
   std::string code;
   for (long i = 0; i < lines; ++i) code += "' line\r\n";
-  return LoadedComponent(name, type, ModuleCode(code));
+  return component(name, type, code);
 }
 
 std::string keys(const HostTree& tree) {
@@ -223,25 +228,31 @@ TEST(HostTree, TypeCodesAndDisplayNames) {
   }
 }
 
-TEST(HostTree, FillingSkipsLockedProjectsAndShortModulesAndSaysWhenNothingIsLeft) {
+// Empty modules are those of nothing but Option lines, attribute lines and
+// blank lines; a module of one constant is no empty module.
+TEST(HostTree, FillingSkipsLockedProjectsAndEmptyModulesAndSaysWhenNothingIsLeft) {
   FakeHost host;
   FakeProject& first = host.add("/daten/Kunden.accdb", "Kunden");
-  first.addComponent(component("Form_Kunden", kDocumentModule, 3));
-  first.addComponent(component("Optionen", kStandardModule, 2));
+  first.addComponent(component("Form_Kunden", kDocumentModule, 1));
+  first.addComponent(component("Optionen", kStandardModule, "Option Explicit\r\n\r\n  option compare text\r\n\t\r\n"));
   first.addComponent(component("Report_Umsatz", kDocumentModule, 10));
   host.add("/daten/Geheim.accdb", "Geheim").locked = true;
   host.projects.back()->addComponent(component("Modul1", kStandardModule, 5));
   FakeProject& third = host.add("/daten/Neu.accdb", "Neu");
   third.saved = false;
   third.addComponent(component("Modul1", kStandardModule, 3));
-  host.add("/daten/Leer.accdb", "Leer").addComponent(component("Kurz", kStandardModule, 2));
+  third.addComponent(component("Konstanten", kStandardModule, "Option Explicit\r\nPublic Const APP_VERSION = \"5.1\"\r\n"));
+  third.addComponent(component("Attribute", kClassModule, "Attribute VB_Exposed = False\r\n"));
+  FakeProject& empty = host.add("/daten/Leer.accdb", "Leer");
+  empty.addComponent(component("Leer", kStandardModule, ""));
+  empty.addComponent(component("Kurz", kStandardModule, "Option Explicit"));
   HostTree tree;
   tree.tag = "Kunden";
   ASSERT_TRUE(fillHostTree(host, tree));
-  EXPECT_EQ(keys(tree), "A1\\ A1\\Form_Kunden A1\\Report_Umsatz A3\\ A3\\Modul1 A4\\ ");
-  // A project with no module long enough to show stays, with the reason, and cannot be ticked.
-  EXPECT_EQ(tree.nodes[5].text + "|" + tree.nodes[5].image, "Leer.accdb: enthält kein Modul mit Code|Warnung");
-  EXPECT_FALSE(tree.nodes[5].checkable);
+  EXPECT_EQ(keys(tree), "A1\\ A1\\Form_Kunden A1\\Report_Umsatz A3\\ A3\\Modul1 A3\\Konstanten A4\\ ");
+  // A project with no module that holds code stays, with the reason, and cannot be ticked.
+  EXPECT_EQ(tree.nodes[6].text + "|" + tree.nodes[6].image, "Leer.accdb: enthält kein Modul mit Code|Warnung");
+  EXPECT_FALSE(tree.nodes[6].checkable);
   EXPECT_EQ(tree.nodes[0].text + "|" + tree.nodes[0].image, "Kunden [Kunden.accdb]|Fahne");
   EXPECT_EQ(tree.nodes[2].text + "|" + tree.nodes[2].image, "Umsatz|M6");
   EXPECT_EQ(tree.nodes[0].children, (std::vector<std::size_t>{1, 2}));

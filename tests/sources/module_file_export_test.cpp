@@ -48,7 +48,7 @@ TEST(ModuleFileExport, EachKindIsWrittenAsTheEditorExportsIt) {
   const LoadedProject project = readVbaProject(test::MapVbaStorage(test::buildVbaProjectStreams(exportPlan())), "x", std::size_t{1} << 30);
   ASSERT_EQ(project.componentCount(), 4);
   for (const LoadedComponent& component : project.components()) {
-    const std::string extension(moduleFileExtension(component.type()));
+    const std::string extension(moduleFileExtension(component.type(), component.name()));
     const std::string file = moduleFileText(component.name(), component.type(), component.source());
     EXPECT_TRUE(test::matchesGolden("export_" + component.name() + extension, *textToCodePage(file, 1252)));
     // Read back as a module file, the module has its name, kind and lines again.
@@ -58,7 +58,17 @@ TEST(ModuleFileExport, EachKindIsWrittenAsTheEditorExportsIt) {
     const ModuleCode code(parts.code);
     EXPECT_EQ(code.lines(1, code.countOfLines()), component.lines(1, component.countOfLines()));
   }
-  EXPECT_TRUE(moduleFileExtension(kDesignerComponent).empty());
+  EXPECT_TRUE(moduleFileExtension(kDesignerComponent, "Steuerung").empty());
+  // An Access form's module is a form file with the form header, and comes back
+  // as the document module it was; a report's stays a class file.
+  EXPECT_EQ(moduleFileExtension(kDocumentModule, "Report_Umsatz"), ".cls");
+  EXPECT_EQ(moduleFileExtension(kDocumentModule, "form_Kunden"), ".frm");
+  const std::string form = moduleFileText("Form_Kunden", kDocumentModule,
+                                          "Attribute VB_PredeclaredId = True\r\nOption Compare Database\r\n");
+  EXPECT_EQ(form, "VERSION 5.00\r\nBegin {C62A69F0-16DC-11CE-9E98-00AA00574A4F} Form_Kunden\r\nEnd\r\n"
+                  "Attribute VB_Name = \"Form_Kunden\"\r\nAttribute VB_PredeclaredId = True\r\n"
+                  "Option Compare Database\r\n");
+  EXPECT_EQ(moduleFileComponentType("Form_Kunden.frm", splitModuleFile(form).header, "Form_Kunden"), kDocumentModule);
 }
 
 TEST(ModuleFileExport, NameAttributeAndLineEnds) {

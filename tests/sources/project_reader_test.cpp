@@ -160,9 +160,10 @@ TEST(ProjectReader, FailuresToStoreSayTheirCauseFirstAndLeaveNoCutOffFile) {
   std::filesystem::create_symlink("/dev/full", moduleFilePath(folder.path(), 2));
   const Outcome<ProjectRead> full = readTickedModules(f.host, f.tree, requestFor(folder));
   ASSERT_FALSE(full);
-  EXPECT_EQ(full.failure().message, "Kein Speicherplatz mehr auf dem Datenträger");
-  EXPECT_NE(full.failure().cause.find("M2.txt konnte nicht geschrieben werden"), std::string::npos)
-      << full.failure().cause;
+  EXPECT_EQ(full.failure().text().rfind("Kein Speicherplatz mehr auf dem Datenträger\r\n\r\n", 0), 0u);
+  EXPECT_EQ(full.failure().cause, "Kein Speicherplatz mehr auf dem Datenträger");
+  EXPECT_NE(full.failure().message.find("M2.txt konnte nicht geschrieben werden"), std::string::npos)
+      << full.failure().message;
   EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(moduleFilePath(folder.path(), 2))));
   EXPECT_TRUE(std::filesystem::exists(moduleFilePath(folder.path(), 1)));
 

@@ -44,6 +44,10 @@ TEST(PathText, SystemErrorsInGerman) {
       {too_many_files_open_in_system, "Zu viele geöffnete Dateien"},
       {filename_too_long, "Der Name ist zu lang"},
       {io_error, "Ein- oder Ausgabefehler"},
+      {device_or_resource_busy, "Das Gerät oder die Datei ist belegt"},
+      {too_many_symbolic_link_levels, "Zu viele Ebenen symbolischer Links"},
+      {directory_not_empty, "Der Ordner ist nicht leer"},
+      {cross_device_link, "Verschieben zwischen verschiedenen Dateisystemen ist nicht möglich"},
   };
   for (const auto& [error, german] : cases) {
     EXPECT_EQ(systemErrorText(std::make_error_code(error)), german) << std::make_error_code(error).message();

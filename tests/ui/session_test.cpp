@@ -187,6 +187,8 @@ class SessionTest : public QObject {
     QVERIFY(s.run(nullptr, {}, 0).empty());
     QCOMPARE(s.title(), s.caption("MeinProjekt"));
     QCOMPARE(s.session->workingFolder(), saved);
+    // While the window shows the project, no other run may write into its folder.
+    QVERIFY(!FolderLock::lock(saved));
     // Opening the same folder again keeps it once; a folder without a code database is refused.
     s.run("mnu\u00D6ffnen", {folderReply(saved)});
     QCOMPARE(settings.getAll("recent").size(), std::size_t{1});
@@ -197,6 +199,8 @@ class SessionTest : public QObject {
     // Saving under a new name leaves the old folder; overwriting asks first and No leaves everything.
     s.run("mnuSpeichern", {folderReply(parent), textReply("Zweites")});
     QCOMPARE(filesIn(saved), kReadFiles);
+    QVERIFY(FolderLock::lock(saved));
+    QVERIFY(!FolderLock::lock(parent / "Zweites"));
     QCOMPARE(s.title(), s.caption("Zweites"));
     QCOMPARE(s.window->commands().recentProjectSlot(1)->text(), QString("&1 - MeinProjekt"));
     asked = s.run("mnuSpeichern", {folderReply(parent), textReply("MeinProjekt"), answerReply(Answer::No)});
@@ -414,7 +418,7 @@ class SessionTest : public QObject {
   void documentsWithNothingToReadSayWhyAndDescriptionsStayWithTheirRoutine() {
     test::TempFolder root;
     SettingsStore settings(root.path() / "settings.ini");
-    writeModule(root, "Kurz/Kurz.bas", "Kurz", "x = 1\r\n");  // too short to be listed
+    writeModule(root, "Kurz/Kurz.bas", "Kurz", "Option Explicit\r\n");  // an empty module is not listed
     writeModule(root, "Module/Eins.bas", "Eins",
                 "Sub A()\r\n  x = 1\r\nEnd Sub\r\n'@Description(\"Zweite\")\r\nSub B()\r\nEnd Sub\r\n");
     QStringList documents{text(root.path() / "Kurz"), text(root.path() / "Module")};
@@ -524,7 +528,8 @@ class SessionTest : public QObject {
     QCOMPARE(asked[0].kind, DialogKind::Folder);
     QCOMPARE(asked[1].kind, DialogKind::Information);
     QVERIFY(asked[1].text.startsWith("3 Moduldateien in den Ordner"));
-    QCOMPARE(filesIn(folder), (std::vector<std::string>{"DieseArbeitsmappe.cls", "Klasse1.cls", "Modul1.bas"}));
+    QCOMPARE(filesIn(folder), (std::vector<std::string>{".codequorix-export", "DieseArbeitsmappe.cls", "Klasse1.cls",
+                                                        "Modul1.bas"}));
     // A folder that holds other files is refused with the reason.
     root.writeFile("Fremd/notiz.txt", "x");
     asked = s.run("mnuModuleExportieren", {folderReply(root.path() / "Fremd")});

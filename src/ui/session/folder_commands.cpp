@@ -56,7 +56,19 @@ void Session::openRecentProject(int index) {
 }
 
 void Session::showSavedProject(const fs::path& folder) {
+  std::error_code error;
+  std::optional<FolderLock> lock;
+  // The folder open now is locked already: a second lock of this process would refuse it.
+  if (!projectLock_ || !fs::equivalent(folder, workingFolder_, error)) {
+    Outcome<FolderLock> taken = FolderLock::lock(folder);
+    if (!taken) {
+      window_.messages().show(taken.failure());
+      return;
+    }
+    lock.emplace(std::move(taken).value());
+  }
   if (!browser_->showProject(folder)) return;
+  if (lock) projectLock_ = std::move(lock);
   workingFolder_ = folder;
   unsaved_ = false;
   rememberRecentProject(workingFolder_);
@@ -95,6 +107,8 @@ bool Session::saveProjectAs() {
     return false;
   }
   workingFolder_ = saved.value();
+  projectLock_.reset();
+  if (Outcome<FolderLock> taken = FolderLock::lock(workingFolder_)) projectLock_.emplace(std::move(taken).value());
   unsaved_ = false;
   reopenDatabase();
   rememberRecentProject(workingFolder_);

@@ -85,6 +85,7 @@ void Session::readTickedCode() {
   }
   browser_->closeDatabase();
   workingFolder_ = instancePath_;
+  projectLock_.reset();
   // Without an instance folder of its own the session must not empty the
   // temporary folder that other instances share.
   if (instance_) deleteTemporaryFiles(workingFolder_);

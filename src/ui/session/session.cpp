@@ -141,6 +141,7 @@ void Session::shutdown() {
   try {
     browser_->closeDatabase();
     workingFolder_ = instancePath_;
+    projectLock_.reset();
     if (instance_) instance_->remove();
   } catch (const std::exception& error) {
     logFailure("shutdown", Failure{systemText(error.what())});

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "projectfolder/folder_lock.h"
 #include "projectfolder/working_folders.h"
 
 namespace cq {
@@ -84,8 +85,8 @@ class Session : public QObject {
   void enableReadCommand(bool anyTicked);
   void enableExportCommand(bool anyTicked);
 
-  // Makes `folder` (a saved project) the working folder and shows it; when it
-  // cannot be shown, everything stays as it was.
+  // Makes `folder` (a saved project) the working folder, locked, and shows it;
+  // when it cannot be locked or shown, everything stays as it was.
   void showSavedProject(const std::filesystem::path& folder);
   void showRecentProjects(const std::vector<std::string>& folders);
   void rememberRecentProject(const std::filesystem::path& folder);
@@ -107,6 +108,9 @@ class Session : public QObject {
   std::optional<InstanceFolder> instance_;
   std::filesystem::path instancePath_;
   std::filesystem::path workingFolder_;
+  // Held while a saved project is the working folder, so that no command-line
+  // read or export writes into the project the window shows.
+  std::optional<FolderLock> projectLock_;
   bool unsaved_ = false;
   bool shutDown_ = false;
 };
