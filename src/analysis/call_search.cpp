@@ -51,19 +51,22 @@ std::string_view CallList::message() const {
   return {};
 }
 
+CallList::Lookup callLookupTarget(CodeIndex& index, std::string_view name, int currentModule,
+                                  std::optional<RoutineFacts>& target) {
+  target = index.routineNamed(name, currentModule);
+  if (!target) return CallList::Lookup::kUnknownRoutine;
+  if (target->type == kPropertyLet || target->type == kPropertyGet || target->type == kPropertySet)
+    return CallList::Lookup::kProperty;
+  return CallList::Lookup::kSearched;
+}
+
 Outcome<CallList> findCallers(CodeIndex& index, const MarkedTextOf& markedTextOf, std::string_view name,
                               int currentModule, const MayHoldText& mayHold) {
   return catchFailure([&] {
     CallList list;
-    const std::optional<RoutineFacts> target = index.routineNamed(name, currentModule);
-    if (!target) {
-      list.lookup = CallList::Lookup::kUnknownRoutine;
-      return list;
-    }
-    if (target->type == kPropertyLet || target->type == kPropertyGet || target->type == kPropertySet) {
-      list.lookup = CallList::Lookup::kProperty;
-      return list;
-    }
+    std::optional<RoutineFacts> target;
+    list.lookup = callLookupTarget(index, name, currentModule, target);
+    if (list.lookup != CallList::Lookup::kSearched) return list;
     const bool ownModuleOnly = target->visibility == kPrivate;
     const int first = ownModuleOnly ? currentModule : 1;
     const int last = ownModuleOnly ? currentModule : index.moduleCount();

@@ -4,6 +4,7 @@
 // comments, routine header and end lines), case-sensitively, for the name with
 // no identifier character directly before or after it.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,12 @@ struct CallList {
   // properties are not supported), empty after a search.
   std::string_view message() const;
 };
+
+// The routine a call lookup of `name` starts from in module `currentModule`
+// (the first routine of that name decides), put into `target`; kUnknownRoutine
+// or kProperty where there is none to follow.
+CallList::Lookup callLookupTarget(CodeIndex& index, std::string_view name, int currentModule,
+                                  std::optional<RoutineFacts>& target);
 
 // Looks `name` up in module `currentModule` (the first routine of that name
 // decides; the search is for its name as the code database spells it, which is

@@ -54,15 +54,9 @@ Outcome<CallList> findCallees(CodeIndex& index, const MarkedTextOf& markedTextOf
                               int currentModule) {
   return catchFailure([&] {
     CallList list;
-    const std::optional<RoutineFacts> target = index.routineNamed(name, currentModule);
-    if (!target) {
-      list.lookup = CallList::Lookup::kUnknownRoutine;
-      return list;
-    }
-    if (isProperty(target->type)) {
-      list.lookup = CallList::Lookup::kProperty;
-      return list;
-    }
+    std::optional<RoutineFacts> target;
+    list.lookup = callLookupTarget(index, name, currentModule, target);
+    if (list.lookup != CallList::Lookup::kSearched) return list;
     std::vector<RoutineFacts> called;
     for (const std::string& each : namesInBody(markedTextOf(target->module), target->start)) {
       std::optional<RoutineFacts> routine = index.routineNamed(each, target->module);

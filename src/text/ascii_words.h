@@ -43,6 +43,21 @@ inline std::size_t firstHighByte(std::uint64_t highBits) {
     return static_cast<std::size_t>(std::countl_zero(highBits) / 8);
 }
 
+// Copies the ASCII bytes from `data + pos` to `out` up to the first byte beyond
+// ASCII, eight at a time while eight bytes are left, and moves both on. Whole
+// words are stored, so `out` needs room for seven bytes more than it is given.
+inline void copyAsciiWords(const char* data, std::size_t size, std::size_t& pos, char*& out) {
+  while (pos + 8 <= size) {
+    const std::uint64_t eight = load(data + pos);
+    store(out, eight);
+    const std::uint64_t high = eight & kHighBits;
+    const std::size_t ascii = high ? firstHighByte(high) : 8;
+    out += ascii;
+    pos += ascii;
+    if (high) return;
+  }
+}
+
 // The offset of the first byte at or after `from` that is not ASCII, or the size of the text.
 inline std::size_t asciiRunEnd(std::string_view text, std::size_t from) {
   const char* const data = text.data();

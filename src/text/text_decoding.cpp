@@ -98,20 +98,9 @@ std::optional<std::string> utf8ToWindows1252(std::string_view utf8) {
   const std::size_t n = utf8.size();
   std::size_t pos = 0;
   while (pos < n) {
-    // ASCII eight bytes at a time, up to the first byte beyond it.
-    if (pos + 8 <= n) {
-      const std::uint64_t eight = ascii_words::load(data + pos);
-      ascii_words::store(o, eight);
-      const std::uint64_t high = eight & ascii_words::kHighBits;
-      if (!high) {
-        o += 8;
-        pos += 8;
-        continue;
-      }
-      const std::size_t ascii = ascii_words::firstHighByte(high);
-      o += ascii;
-      pos += ascii;
-    } else if (static_cast<unsigned char>(data[pos]) < 0x80) {
+    ascii_words::copyAsciiWords(data, n, pos, o);
+    if (pos == n) break;
+    if (static_cast<unsigned char>(data[pos]) < 0x80) {  // in the last seven bytes
       *o++ = data[pos++];
       continue;
     }
@@ -177,21 +166,11 @@ std::string windows1252ToUtf8(std::string_view bytes) {
     o += encoded.length;
   };
   std::size_t pos = 0;
-  // Eight bytes stored at a time; where one is not ASCII, the output moves on
-  // by the ASCII bytes before it and that byte goes through the table. Marked
-  // text has a marker character every few bytes, so this skips to it directly.
-  while (pos + 8 <= n) {
-    const std::uint64_t eight = ascii_words::load(data + pos);
-    ascii_words::store(o, eight);
-    const std::uint64_t high = eight & ascii_words::kHighBits;
-    if (!high) {
-      o += 8;
-      pos += 8;
-      continue;
-    }
-    const std::size_t ascii = ascii_words::firstHighByte(high);
-    o += ascii;
-    pos += ascii;
+  // ASCII eight bytes at a time up to each byte beyond it, which goes through
+  // the table: marked text has a marker character every few bytes.
+  for (;;) {
+    ascii_words::copyAsciiWords(data, n, pos, o);
+    if (pos + 8 > n) break;
     put(data[pos++]);
   }
   for (; pos < n; ++pos) put(data[pos]);
