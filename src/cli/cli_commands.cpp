@@ -181,7 +181,7 @@ int exportModules(Context& context) {
   const Outcome<std::size_t> projectFound = openProjectOfSources(context, host, tree);
   if (!projectFound) return fail(context, projectFound.failure());
   const std::size_t project = projectFound.value();
-  const LoadedProject& loaded = host.loadedProject(projectIndexOfKey(tree.nodes[project].key));
+  const LoadedProject& loaded = host.loadedProject(tree.nodes[project].project);
   const Outcome<ModuleExport> exported = exportModuleFiles(loaded, folder);
   if (!exported) return fail(context, exported.failure());
   for (const std::string& skipped : exported->skipped) {

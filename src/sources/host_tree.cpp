@@ -143,20 +143,10 @@ bool anyTicked(const HostTree& tree) {
   return std::any_of(tree.nodes.begin(), tree.nodes.end(), [](const HostTreeNode& node) { return node.checked; });
 }
 
-long projectIndexOfKey(const std::string& key) {
-  const std::string digits = textBeforeFirst(key.substr(1), "\\");
-  long index = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9' || index > 1000000) throw Failed("Ungültiger Schlüssel im Baum: " + key);
-    index = index * 10 + (c - '0');
-  }
-  return index;
-}
-
 long tickedProjectIndex(const HostTree& tree) {
   const auto ticked =
       std::find_if(tree.nodes.begin(), tree.nodes.end(), [](const HostTreeNode& node) { return node.checked; });
-  return ticked == tree.nodes.end() ? 0 : projectIndexOfKey(ticked->key);
+  return ticked == tree.nodes.end() ? 0 : ticked->project;
 }
 
 }  // namespace cq

@@ -62,8 +62,6 @@ Outcome<HostTreeFill> fillHostTree(HostApplication& host, HostTree& tree);
 void setTicked(HostTree& tree, std::size_t nodeIndex, bool ticked);
 bool anyTicked(const HostTree& tree);
 
-// The project index of a key "A<index>\..."; throws Failed for a damaged key.
-long projectIndexOfKey(const std::string& key);
 // The host project whose nodes are ticked (only one project's can be); 0 when
 // nothing is ticked.
 long tickedProjectIndex(const HostTree& tree);

@@ -35,12 +35,8 @@ void Session::enableExportCommand(bool anyTicked) {
 
 void Session::exportModules() {
   DocumentHost& host = hostView_->host();
-  const Outcome<long> project = catchFailure([&] { return tickedProjectIndex(hostView_->model()); });
-  if (!project) {
-    window_.messages().show(project.failure());
-    return;
-  }
-  if (project.value() < 1 || project.value() > host.projectCount()) {
+  const long project = tickedProjectIndex(hostView_->model());
+  if (project < 1 || project > host.projectCount()) {
     window_.messages().plain(QStringLiteral("Bitte wählen Sie erst etwas aus"));
     return;
   }
@@ -49,7 +45,7 @@ void Session::exportModules() {
   if (!folder) return;
   const Outcome<ModuleExport> exported = [&] {
     const WaitCursor waiting;
-    return exportModuleFiles(host.loadedProject(project.value()), qStringToPath(*folder));
+    return exportModuleFiles(host.loadedProject(project), qStringToPath(*folder));
   }();
   if (!exported) {
     window_.messages().show(exported.failure());
